@@ -1,0 +1,248 @@
+#include "expression/expression_parser.h"
+
+#include "definitions/text_lookup.h"
+#include "vm/command.h"
+#include "vm/exception.h"
+#include "vm/operand.h"
+
+namespace quenmark {
+
+namespace {
+
+[[noreturn]] void Fail(const char* code) { throw EINError(GetText(code)); }
+
+[[noreturn]] void FailWith(const char* code, const std::string& argument) {
+    throw EINError(GetTextWith(code, argument));
+}
+
+// The one built-in routine: takes base and exponent from the stack.
+constexpr const char* PowerRoutine = "POWER";
+
+// The prefix operator a token stands for, or opNOP for none.
+uint8_t PrefixOpcode(const TCCToken& token) {
+    if (token.Is(TokenKind::Plus)) return opMOVE;
+    if (token.Is(TokenKind::Minus)) return opINV;
+    if (token.Is(TokenKind::Not)) return opNOT;
+    return opNOP;
+}
+
+}  // namespace
+
+TCCExpressionParser::NestingGuard::NestingGuard(TCCExpressionParser& parser) : FParser(parser) {
+    if (FParser.FNesting >= MaxNesting) Fail("INT049");
+    ++FParser.FNesting;
+}
+
+TCCExpressionParser::TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands,
+                                         TVMCallableList& callables, TVMVariableList& variables)
+    : FTokenizer(tokenizer), FCommands(commands), FCallables(callables), FVariables(variables) {}
+
+// line := expression <end of line>
+void TCCExpressionParser::Compile() {
+    FNesting = 0;
+    ParseExpression();
+    if (Next()) Fail("INT001");
+    FCommands.Emit(opRET);
+}
+
+// expression := Identifier "=" expression | logic
+void TCCExpressionParser::ParseExpression() {
+    NestingGuard guard(*this);
+    TokenPtr first = Next();
+    TokenPtr second = first ? Next() : nullptr;
+    if (first && second && first->Is(TokenKind::Identifier) && second->Is(TokenKind::Equal)) {
+        ParseAssignment(*first);
+        return;
+    }
+    PushBack(std::move(second));
+    PushBack(std::move(first));
+    ParseLogic();
+}
+
+// assignment := Identifier "=" expression, after the "=" has been read
+void TCCExpressionParser::ParseAssignment(const TCCToken& target) {
+    if (!HasNext()) Fail("INT040");
+    if (FCallables.Find(target.Text())) FailWith("INT041", target.Text());
+    // The variable exists before its right side is compiled, so that the
+    // right side may read it; it stays even when the rest of the line fails.
+    TVMVariable* variable = FVariables.Find(target.Text());
+    if (!variable) variable = &FVariables.Add(target.Text(), Variant(int32_t{0}));
+    if (variable->IsConstant) FailWith("INT042", variable->Name);
+    if (variable->IsProtected) FailWith("INT048", variable->Name);
+    const std::string name = variable->Name;
+    ParseExpression();
+    FCommands.Emit(opPOP, TVMOperand::Variable(name));
+    FCommands.Emit(opPUSH, TVMOperand::Variable(name));
+}
+
+// logic := additive { ("&" | "|" | "^") additive }
+void TCCExpressionParser::ParseLogic() {
+    static constexpr BinaryOperator operators[] = {
+        {TokenKind::And, opAND}, {TokenKind::Or, opOR}, {TokenKind::Xor, opXOR}};
+    ParseBinaryLevel(&TCCExpressionParser::ParseAdditive, operators);
+}
+
+// additive := multiplicative { ("+" | "-") multiplicative }
+void TCCExpressionParser::ParseAdditive() {
+    static constexpr BinaryOperator operators[] = {{TokenKind::Plus, opADD}, {TokenKind::Minus, opSUB}};
+    ParseBinaryLevel(&TCCExpressionParser::ParseMultiplicative, operators);
+}
+
+// multiplicative := power { ("*" | "/" | "%" | Surplus) power }
+void TCCExpressionParser::ParseMultiplicative() {
+    static constexpr BinaryOperator operators[] = {{TokenKind::Multiple, opMUL},
+                                                   {TokenKind::Divide, opDIV},
+                                                   {TokenKind::Intdiv, opIDV},
+                                                   {TokenKind::Surplus, opMOD}};
+    ParseBinaryLevel(&TCCExpressionParser::ParsePower, operators);
+}
+
+// power := unary { Power unary }
+void TCCExpressionParser::ParsePower() {
+    static constexpr BinaryOperator operators[] = {{TokenKind::Power, opICALL}};
+    ParseBinaryLevel(&TCCExpressionParser::ParseUnary, operators);
+}
+
+// level := operand { operator operand }, left-associative
+void TCCExpressionParser::ParseBinaryLevel(OperandParser operand, std::span<const BinaryOperator> operators) {
+    (this->*operand)();
+    for (;;) {
+        TokenPtr token = Next();
+        if (!token) return;
+        const BinaryOperator* match = nullptr;
+        for (const BinaryOperator& candidate : operators) {
+            if (token->Is(candidate.Kind)) {
+                match = &candidate;
+                break;
+            }
+        }
+        if (!match) {
+            PushBack(std::move(token));
+            return;
+        }
+        RequireOperand();
+        (this->*operand)();
+        EmitOperator(match->Opcode);
+    }
+}
+
+// unary := ("+" | "-" | "!") unary | primary
+void TCCExpressionParser::ParseUnary() {
+    TokenPtr token = Next();
+    if (!token) return;
+    const uint8_t opcode = PrefixOpcode(*token);
+    if (opcode == opNOP) {
+        PushBack(std::move(token));
+        ParsePrimary();
+        return;
+    }
+    RequireOperand();
+    NestingGuard guard(*this);
+    ParseUnary();
+    EmitUnary(opcode);
+}
+
+// primary := "(" expression ")" | Literal | variable | call
+void TCCExpressionParser::ParsePrimary() {
+    TokenPtr token = Next();
+    if (!token) Fail("INT001");
+    if (token->Is(TokenKind::LeftParen)) {
+        ParseExpression();
+        if (!ReadIs(TokenKind::RightParen)) Fail("INT043");
+        return;
+    }
+    if (token->Is(TokenKind::Literal)) {
+        FCommands.Emit(opPUSH, TVMOperand::Constant(std::move(token->Value)));
+        return;
+    }
+    if (!token->Is(TokenKind::Identifier)) Fail("INT001");
+    ParseIdentifier(*token);
+}
+
+// variable := Identifier naming a variable; call when it names a function
+void TCCExpressionParser::ParseIdentifier(const TCCToken& name) {
+    // A variable hides a function of the same name.
+    if (FVariables.Find(name.Text())) {
+        FCommands.Emit(opPUSH, TVMOperand::Variable(name.Text()));
+        return;
+    }
+    if (const TVMCallable* function = FCallables.Find(name.Text())) {
+        ParseCall(*function);
+        return;
+    }
+    FailWith("INT044", name.Text());
+}
+
+// call := Identifier "(" [ expression { "," expression } ] ")", exactly as
+// many arguments as the function takes
+void TCCExpressionParser::ParseCall(const TVMCallable& function) {
+    const std::string name = function.Name;
+    const int32_t argCount = function.ArgCount;
+    if (!ReadIs(TokenKind::LeftParen)) FailWith("INT045", name);
+    for (int32_t i = 1; i <= argCount; ++i) {
+        if (i > 1 && !ReadIs(TokenKind::Comma)) Fail("INT046");
+        ParseExpression();
+        if (i < argCount && NextIs(TokenKind::RightParen)) FailWith("INT047", name);
+    }
+    TokenPtr closing = Next();
+    if (closing && closing->Is(TokenKind::Comma)) FailWith("INT047", name);
+    if (!closing || !closing->Is(TokenKind::RightParen)) Fail("INT043");
+    FCommands.Emit(opCALL, TVMOperand::Callable(name));
+}
+
+// The end of the line reads as "no token" again and again, so only real
+// tokens need to go back.
+void TCCExpressionParser::PushBack(TokenPtr token) {
+    if (token) FTokenizer.PushBack(std::move(token));
+}
+
+bool TCCExpressionParser::HasNext() {
+    TokenPtr token = Next();
+    const bool found = token != nullptr;
+    PushBack(std::move(token));
+    return found;
+}
+
+bool TCCExpressionParser::NextIs(TokenKind kind) {
+    TokenPtr token = Next();
+    const bool matches = token && token->Is(kind);
+    PushBack(std::move(token));
+    return matches;
+}
+
+// Consumes the next token and tells whether it is of the kind; callers fail
+// when it is not, so the token is not needed afterwards.
+bool TCCExpressionParser::ReadIs(TokenKind kind) {
+    TokenPtr token = Next();
+    return token && token->Is(kind);
+}
+
+// An operator must be followed by its operand.
+void TCCExpressionParser::RequireOperand() {
+    if (!HasNext()) Fail("INT001");
+}
+
+void TCCExpressionParser::EmitOperator(uint8_t opcode) {
+    if (opcode == opICALL)
+        EmitPower();
+    else
+        EmitBinary(opcode);
+}
+
+// Left operand in BX, right operand in CX, result in AX.
+void TCCExpressionParser::EmitBinary(uint8_t opcode) {
+    FCommands.Emit(opPOP, TVMOperand::Register(CX));
+    FCommands.Emit(opPOP, TVMOperand::Register(BX));
+    FCommands.Emit(opcode, TVMOperand::Register(AX), TVMOperand::Register(BX), TVMOperand::Register(CX));
+    FCommands.Emit(opPUSH, TVMOperand::Register(AX));
+}
+
+void TCCExpressionParser::EmitUnary(uint8_t opcode) {
+    FCommands.Emit(opPOP, TVMOperand::Register(BX));
+    FCommands.Emit(opcode, TVMOperand::Register(AX), TVMOperand::Register(BX));
+    FCommands.Emit(opPUSH, TVMOperand::Register(AX));
+}
+
+void TCCExpressionParser::EmitPower() { FCommands.Emit(opICALL, TVMOperand::InternalRoutine(PowerRoutine)); }
+
+}  // namespace quenmark

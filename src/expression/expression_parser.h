@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "expression/string_tokenizer.h"
+#include "vm/callable_list.h"
+#include "vm/command_list.h"
+#include "vm/variable_list.h"
+
+namespace quenmark {
+
+// Compiles the tokens of one line into VM code by recursive descent,
+// emitting instructions in postfix order straight into the command list.
+// Every name is resolved at compile time against the two tables.
+class TCCExpressionParser {
+public:
+    TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands, TVMCallableList& callables,
+                        TVMVariableList& variables);
+
+    // Compiles the tokenizer's current line, appending to the command list.
+    // Throws EINError on the first error; what was appended before it stays.
+    void Compile();
+
+    // How deeply parentheses, prefix operators, assignments and arguments
+    // may nest before the line is refused (INT049), so that no line can
+    // overflow the native call stack with the parser's recursion.
+    static constexpr int MaxNesting = 500;
+
+private:
+    // One operator of a binary level: the token kind and the opcode it
+    // compiles to (opICALL for the power routine).
+    struct BinaryOperator {
+        TokenKind Kind;
+        uint8_t Opcode;
+    };
+    using OperandParser = void (TCCExpressionParser::*)();
+
+    // Counts one nesting level for as long as it lives.
+    class NestingGuard {
+    public:
+        explicit NestingGuard(TCCExpressionParser& parser);
+        ~NestingGuard() { --FParser.FNesting; }
+        NestingGuard(const NestingGuard&) = delete;
+        NestingGuard& operator=(const NestingGuard&) = delete;
+
+    private:
+        TCCExpressionParser& FParser;
+    };
+
+    void ParseExpression();
+    void ParseAssignment(const TCCToken& target);
+    void ParseLogic();
+    void ParseAdditive();
+    void ParseMultiplicative();
+    void ParsePower();
+    void ParseBinaryLevel(OperandParser operand, std::span<const BinaryOperator> operators);
+    void ParseUnary();
+    void ParsePrimary();
+    void ParseIdentifier(const TCCToken& name);
+    void ParseCall(const TVMCallable& function);
+
+    TokenPtr Next() { return FTokenizer.NextToken(); }
+    void PushBack(TokenPtr token);
+    bool HasNext();
+    bool NextIs(TokenKind kind);
+    bool ReadIs(TokenKind kind);
+    void RequireOperand();
+
+    void EmitOperator(uint8_t opcode);
+    void EmitBinary(uint8_t opcode);
+    void EmitUnary(uint8_t opcode);
+    void EmitPower();
+
+    TCCStringTokenizer& FTokenizer;
+    TVMCommandList& FCommands;
+    TVMCallableList& FCallables;
+    TVMVariableList& FVariables;
+    int FNesting = 0;
+};
+
+}  // namespace quenmark

@@ -1,0 +1,80 @@
+// Compiling, running and displaying an expression line.
+#include "definitions/text_lookup.h"
+#include "expression/interpreter.h"
+#include "expression/result_format.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+
+namespace {
+
+// Splits digits into groups of a fixed size from the left, one blank apart.
+std::string GroupDigits(const std::string& digits, size_t groupSize) {
+    std::string grouped;
+    for (size_t i = 0; i < digits.size(); i += groupSize) {
+        if (i > 0) grouped += ' ';
+        grouped += digits.substr(i, groupSize);
+    }
+    return grouped;
+}
+
+}  // namespace
+
+void TCCInterpreter::ExpressionProcess() {
+    FCommandList.Clear();
+    FVM.Reset();
+    Trace("Enter The Expression Process.");
+    FLastResult = Variant(int32_t{0});
+    FLastWasExpression = true;
+    Trace("Parse Expression, Create VM-Code...");
+    FParser.Compile();
+    if (FDebugMode)
+        for (const TVMCommand& command : FCommandList) FOutputLines.push_back("\t" + CommandText(command));
+    Trace("Run...");
+    try {
+        FVM.Run();
+    } catch (const EVMError& error) {
+        FOutputLines.push_back(error.what());
+        return;
+    } catch (const std::exception& error) {
+        if (FDebugMode) FOutputLines.push_back(std::string("Runtime error : ") + error.what());
+        FOutputLines.push_back(GetText("CVM999"));
+        return;
+    }
+    Trace("Result...");
+    FLastResult = FVM.Pop();
+    FOutputLines.push_back(ResultLine(FLastResult));
+}
+
+std::string TCCInterpreter::FormatDecimal(const Variant& value) const {
+    return quenmark::FormatDecimal(value, FFormatMask);
+}
+
+std::string TCCInterpreter::ResultLine(const Variant& value) const {
+    if (value.IsString()) return "\"" + value.AsString() + "\"";
+    if (!value.IsNumber()) return value.ToText();
+    switch (FOutputMode) {
+    case OutputMode::DEC: return DecimalResultLine(value);
+    case OutputMode::HEX: return "HEX : " + GroupDigits(FormatHex(value).substr(2), 2);
+    case OutputMode::OCT: return "OCT : " + FormatOct(value);
+    case OutputMode::BIN: return "BIN : " + GroupDigits(FormatBin(value).substr(2), 4);
+    }
+    return {};
+}
+
+// The decimal form, followed by the radix forms of the literals the line used.
+std::string TCCInterpreter::DecimalResultLine(const Variant& value) const {
+    const TokenKinds seen = FTokenizer.SeenKinds();
+    std::string suffix;
+    try {
+        if (seen.Has(TokenKind::Hex)) suffix += FormatHex(value) + ", ";
+        if (seen.Has(TokenKind::Oct)) suffix += FormatOct(value) + ", ";
+        if (seen.Has(TokenKind::Bin)) suffix += FormatBin(value) + ", ";
+    } catch (const EINError&) {
+        suffix.clear();
+    }
+    if (!suffix.empty()) suffix = "  (" + suffix.substr(0, suffix.size() - 2) + ")";
+    return FormatDecimal(value) + suffix;
+}
+
+}  // namespace quenmark

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "expression/expression_parser.h"
+#include "expression/string_tokenizer.h"
+#include "vm/cal_vm.h"
+#include "vm/callable_list.h"
+#include "vm/command_list.h"
+#include "vm/variable_list.h"
+
+namespace quenmark {
+
+enum class OutputMode : uint8_t { DEC = 0, HEX = 1, OCT = 2, BIN = 3 };
+
+// Takes one input line at a time: runs an "@" command, or compiles, runs and
+// displays an expression. Everything to show goes to OutputLines; errors of
+// the line leave as EINError.
+class TCCInterpreter {
+public:
+    TCCInterpreter();
+    TCCInterpreter(const TCCInterpreter&) = delete;
+    TCCInterpreter& operator=(const TCCInterpreter&) = delete;
+
+    static std::string GetLevel() { return "Interpreter Level 1A"; }
+
+    bool ProcessLine(const std::string& line);
+    bool CommandProcess();
+    void ExpressionProcess();
+
+    // The decimal form of a value with the current format mask.
+    std::string FormatDecimal(const Variant& value) const;
+
+    std::vector<std::string>& OutputLines() { return FOutputLines; }
+    const Variant& LastResult() const { return FLastResult; }
+    bool LastWasExpression() const { return FLastWasExpression; }
+    bool DebugMode() const { return FDebugMode; }
+    OutputMode GetOutputMode() const { return FOutputMode; }
+    const std::string& FormatMask() const { return FFormatMask; }
+    TVMVariableList& Variables() { return FVariables; }
+    TVMCallableList& Callables() { return FCallables; }
+    TCCStringTokenizer& Tokenizer() { return FTokenizer; }
+
+private:
+    // Commands, in the order their words are tested.
+    void ExecuteCommand(TokenPtr word, TokenPtr argument, TokenPtr extra);
+    void CommandHelp();
+    void CommandDebug();
+    void CommandListVariables();
+    void CommandListFunctions();
+    void CommandDeleteVariable(const TCCToken& argument);
+    void CommandDeleteAllVariables();
+    void CommandProtect(const TCCToken& argument, bool protect);
+    void CommandOutputMode(OutputMode mode);
+    void CommandFormat(const TCCToken& argument);
+    void CommandStatus();
+    TVMVariable& FindChangeableVariable(const TCCToken& argument);
+    void AddModeLine();
+    void AddFormatLine();
+
+    std::string ResultLine(const Variant& value) const;
+    std::string DecimalResultLine(const Variant& value) const;
+
+    void Trace(const char* line);
+
+    TVMCommandList FCommandList{32};
+    TVMVariableList FVariables{32};
+    TVMCallableList FCallables{32};
+    TCCStringTokenizer FTokenizer;
+    TCCExpressionParser FParser;
+    TCalVM FVM;
+    std::vector<std::string> FOutputLines;
+
+    Variant FLastResult{int32_t{0}};
+    bool FLastWasExpression = false;
+    bool FDebugMode = false;
+    OutputMode FOutputMode = OutputMode::DEC;
+    std::string FFormatMask;
+};
+
+}  // namespace quenmark

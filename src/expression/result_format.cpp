@@ -1,0 +1,98 @@
+#include "expression/result_format.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "definitions/text_lookup.h"
+#include "expression/number_mask.h"
+#include "expression/string_tokenizer.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+
+namespace {
+
+constexpr double LowestPattern = -2147483648.0;
+constexpr double HighestPattern = 4294967295.0;
+
+// Widest digit fields of a 32-bit pattern; the octal one holds all digits of
+// patterns below 2^30, larger ones get an eleventh.
+static_assert(TCCStringTokenizer::MaxHexDigits == 8);
+static_assert(TCCStringTokenizer::MaxBinDigits == 32);
+constexpr int OctalFieldDigits = TCCStringTokenizer::MaxOctDigits;
+
+[[noreturn]] void ThrowNotRoundable() { throw EINError(GetText("INT070")); }
+
+// Round to nearest, ties to the even neighbour, whatever the floating-point
+// environment's rounding mode.
+double RoundHalfToEven(double value) {
+    const double rounded = std::round(value);
+    if (std::fabs(value - std::trunc(value)) != 0.5) return rounded;
+    return 2.0 * std::round(value / 2.0);
+}
+
+// The value rounded to an integer and read as a 32-bit pattern.
+uint32_t RadixPattern(const Variant& value) {
+    double real = 0;
+    try {
+        real = value.ToReal();
+    } catch (const Exception&) {
+        ThrowNotRoundable();
+    }
+    if (!std::isfinite(real)) ThrowNotRoundable();
+    const double rounded = RoundHalfToEven(real);
+    if (rounded < LowestPattern || rounded > HighestPattern) ThrowNotRoundable();
+    return static_cast<uint32_t>(static_cast<int64_t>(rounded));
+}
+
+// The digits of a pattern in a power-of-two base, without leading zeros,
+// left-padded with zeros to a multiple of `group` digits and at least
+// `minimum` digits.
+std::string RadixDigits(uint32_t pattern, unsigned bitsPerDigit, size_t group, size_t minimum) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    const uint32_t mask = (1u << bitsPerDigit) - 1;
+    std::string digits;
+    for (; pattern != 0; pattern >>= bitsPerDigit) digits.insert(digits.begin(), Digits[pattern & mask]);
+    size_t width = (digits.size() + group - 1) / group * group;
+    if (width < minimum) width = minimum;
+    digits.insert(0, width - digits.size(), '0');
+    return digits;
+}
+
+}  // namespace
+
+std::string FormatHex(const Variant& value) { return "0x" + RadixDigits(RadixPattern(value), 4, 2, 2); }
+
+std::string FormatOct(const Variant& value) {
+    return "0" + RadixDigits(RadixPattern(value), 3, 1, OctalFieldDigits);
+}
+
+std::string FormatBin(const Variant& value) { return "0b" + RadixDigits(RadixPattern(value), 1, 4, 4); }
+
+std::string FormatDecimal(const Variant& value, std::string_view mask) {
+    return FormatDecimal(value, mask, CurrentSeparators());
+}
+
+std::string FormatDecimal(const Variant& value, std::string_view mask, const NumberSeparators& separators) {
+    switch (value.GetKind()) {
+    case Variant::Kind::Integer:
+        if (mask.empty()) return std::to_string(value.AsInteger());
+        return ApplyNumberMask(value.AsInteger(), mask, separators);
+    case Variant::Kind::Real:
+        if (mask.empty()) return RealToText(value.AsReal(), separators);
+        return ApplyNumberMask(value.AsReal(), mask, separators);
+    case Variant::Kind::String:
+        if (!mask.empty()) {
+            try {
+                return ApplyNumberMask(TextToReal(value.AsString(), separators), mask, separators);
+            } catch (const Exception&) {
+                // Not a number: shown as it is.
+            }
+        }
+        return value.AsString();
+    case Variant::Kind::Unassigned: break;
+    }
+    return mask.empty() ? std::string() : ApplyNumberMask(0.0, mask, separators);
+}
+
+}  // namespace quenmark

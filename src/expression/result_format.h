@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "vm/number_text.h"
+#include "vm/variant.h"
+
+namespace quenmark {
+
+// Renderers of a result. The radix renderers convert the value to a Real,
+// round it half to even and write its 32-bit pattern (negative values as
+// their two's complement). They throw EINError(INT070) for a value that
+// cannot be shown that way: not a number, not finite, or rounded outside
+// -2147483648..4294967295.
+
+// "0x" and capital hexadecimal digits, an even count of at least two.
+std::string FormatHex(const Variant& value);
+// "0" and ten octal digits, eleven for a pattern of 2^30 or more.
+std::string FormatOct(const Variant& value);
+// "0b" and binary digits, a multiple of four of at least four.
+std::string FormatBin(const Variant& value);
+
+// The plain text form when the mask is empty, otherwise the value as a Real
+// through the number format mask. A String that is not a number is shown as
+// its text. The first form uses the current separators.
+std::string FormatDecimal(const Variant& value, std::string_view mask);
+std::string FormatDecimal(const Variant& value, std::string_view mask, const NumberSeparators& separators);
+
+}  // namespace quenmark

@@ -1,0 +1,317 @@
+#include "expression/string_tokenizer.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "definitions/text_lookup.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+
+namespace {
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
+bool IsIdentifierChar(char c) { return IsLetter(c) || IsDecimalDigit(c) || c == '_'; }
+
+int HexDigitValue(char c) {
+    if (IsDecimalDigit(c)) return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool IsOperatorChar(char c) {
+    switch (c) {
+    case '!': case '#': case '%': case '&': case '(': case ')': case '*': case '+': case ',':
+    case '-': case '/': case '<': case '=': case '>': case '@': case '[': case ']': case '^':
+    case '|':
+        return true;
+    default:
+        return false;
+    }
+}
+
+[[noreturn]] void Fail(const char* code) { throw EINError(GetText(code)); }
+
+// The whole UTF-8 character that starts at index, so that the message stays
+// valid text; a single byte when the sequence is broken.
+std::string CharacterAt(const std::string& line, size_t index) {
+    const unsigned char lead = static_cast<unsigned char>(line[index]);
+    size_t length = 1;
+    if (lead >= 0xF0 && lead < 0xF8) length = 4;
+    else if (lead >= 0xE0) length = 3;
+    else if (lead >= 0xC0) length = 2;
+    if (length > 1) {
+        for (size_t i = 1; i < length; ++i) {
+            if (index + i >= line.size() || (static_cast<unsigned char>(line[index + i]) & 0xC0) != 0x80)
+                return line.substr(index, 1);
+        }
+    }
+    return line.substr(index, length);
+}
+
+[[noreturn]] void FailCharacter(const std::string& line, size_t index) {
+    throw EINError(GetTextWith("INT030", CharacterAt(line, index)));
+}
+
+// Stores an extended-precision step as the double the literal is held in;
+// a value beyond the double range is a lexical error.
+double StoreReal(long double value) {
+    const double stored = static_cast<double>(value);
+    if (!std::isfinite(stored)) Fail("INT011");
+    return stored;
+}
+
+struct OperatorRule {
+    char Character;
+    TokenKinds Kinds;
+};
+
+const OperatorRule OperatorRules[] = {
+    {'+', {TokenKind::Operator, TokenKind::Plus}},
+    {'-', {TokenKind::Operator, TokenKind::Minus}},
+    {'*', {TokenKind::Operator, TokenKind::Multiple}},
+    {'/', {TokenKind::Operator, TokenKind::Divide}},
+    {'%', {TokenKind::Operator, TokenKind::Intdiv}},
+    {'&', {TokenKind::Operator, TokenKind::And}},
+    {'|', {TokenKind::Operator, TokenKind::Or}},
+    {'^', {TokenKind::Operator, TokenKind::Xor}},
+    {'!', {TokenKind::Operator, TokenKind::Not}},
+    {'=', {TokenKind::Operator, TokenKind::Equal}},
+    {'(', {TokenKind::Symbol, TokenKind::LeftParen}},
+    {')', {TokenKind::Symbol, TokenKind::RightParen}},
+    {'[', {TokenKind::Symbol, TokenKind::LeftBracket}},
+    {']', {TokenKind::Symbol, TokenKind::RightBracket}},
+    {',', {TokenKind::Symbol, TokenKind::Comma}},
+    {'#', {TokenKind::Symbol, TokenKind::Sharp}},
+    {'@', {TokenKind::Symbol, TokenKind::AtMark}},
+};
+
+}  // namespace
+
+TCCStringTokenizer::TCCStringTokenizer(std::string line) { SetText(std::move(line)); }
+
+void TCCStringTokenizer::SetText(std::string line) {
+    FLine = std::move(line);
+    Reset();
+}
+
+void TCCStringTokenizer::Reset() {
+    FPushedBack.clear();
+    FPosition = 1;
+    FSeenKinds = TokenKinds();
+}
+
+char TCCStringTokenizer::NextChar() {
+    const char c = PeekChar();
+    ++FPosition;
+    return c;
+}
+
+void TCCStringTokenizer::PushBackChar() {
+    if (FPosition > 1) --FPosition;
+}
+
+char TCCStringTokenizer::PeekChar() const {
+    return FPosition <= FLine.size() ? FLine[FPosition - 1] : '\0';
+}
+
+void TCCStringTokenizer::SkipBlanks() {
+    while (FPosition <= FLine.size() && FLine[FPosition - 1] == ' ') ++FPosition;
+}
+
+TokenPtr TCCStringTokenizer::NextToken() {
+    if (!FPushedBack.empty()) {
+        TokenPtr token = std::move(FPushedBack.back());
+        FPushedBack.pop_back();
+        return token;
+    }
+    SkipBlanks();
+    if (FPosition > FLine.size()) return nullptr;
+
+    TokenPtr token;
+    if (FModuleSource) {
+        size_t consumed = 0;
+        token = FModuleSource->ReadToken(std::string_view(FLine).substr(FPosition - 1), consumed);
+        if (token) FPosition += consumed;
+    }
+    if (!token) token = ReadBuiltInToken(PeekChar());
+    if (token) FSeenKinds |= token->Kinds;
+    return token;
+}
+
+TokenPtr TCCStringTokenizer::ReadBuiltInToken(char first) {
+    if (first == '"') return ReadString();
+    if (IsDecimalDigit(first)) return ReadNumber();
+    if (IsLetter(first) || first == '_') return ReadIdentifier();
+    if (IsOperatorChar(first)) return ReadOperator();
+    if (first == '.') Fail("INT008");
+    FailCharacter(FLine, FPosition - 1);
+}
+
+void TCCStringTokenizer::PushBack(TokenPtr token) { FPushedBack.push_back(std::move(token)); }
+
+bool TCCStringTokenizer::HasMoreTokens() {
+    if (!FPushedBack.empty()) return true;
+    SkipBlanks();
+    return FPosition <= FLine.size();
+}
+
+void TCCStringTokenizer::DumpTokens(std::vector<std::string>* lines) {
+    if (lines) lines->push_back("String Tokenize...");
+    Reset();
+    std::vector<TokenPtr> tokens;
+    while (HasMoreTokens()) {
+        TokenPtr token = NextToken();
+        if (!token) break;
+        if (lines) lines->push_back("\t" + token->Description());
+        tokens.push_back(std::move(token));
+    }
+    if (lines) lines->push_back("Done.");
+    for (auto it = tokens.rbegin(); it != tokens.rend(); ++it) PushBack(std::move(*it));
+}
+
+TokenPtr TCCStringTokenizer::ReadString() {
+    NextChar();  // opening quote
+    std::string text;
+    for (;;) {
+        if (FPosition > FLine.size()) Fail("INT013");
+        const char c = NextChar();
+        if (c != '"') {
+            text += c;
+        } else if (PeekChar() == '"' && FPosition <= FLine.size()) {
+            NextChar();
+            text += '"';
+        } else {
+            break;
+        }
+    }
+    Variant value(text);
+    return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Literal, TokenKind::String},
+                                      std::move(value));
+}
+
+TokenPtr TCCStringTokenizer::ReadNumber() {
+    const char second = FPosition < FLine.size() ? FLine[FPosition] : '\0';
+    if (FLine[FPosition - 1] == '0') {
+        if (second == 'x' || second == 'X')
+            return ReadRadixNumber(FLine.substr(FPosition - 1, 2), 4, MaxHexDigits, TokenKind::Hex, "INT003", "INT002");
+        if (second == 'b' || second == 'B')
+            return ReadRadixNumber(FLine.substr(FPosition - 1, 2), 1, MaxBinDigits, TokenKind::Bin, "INT007", "INT006");
+        if (IsOctalDigit(second)) return ReadOctal();
+    }
+    return ReadDecimal();
+}
+
+TokenPtr TCCStringTokenizer::ReadRadixNumber(std::string text, int bitsPerDigit, int maxDigits,
+                                             TokenKind radix, const char* missingDigitCode,
+                                             const char* tooManyCode) {
+    FPosition += 2;  // the "0x" or "0b" prefix
+    const int base = 1 << bitsPerDigit;
+    auto digitValue = [base](char c) {
+        const int d = HexDigitValue(c);
+        return d < base ? d : -1;
+    };
+    if (digitValue(PeekChar()) < 0) Fail(missingDigitCode);
+    uint32_t value = 0;
+    int digits = 0;
+    for (int d; (d = digitValue(PeekChar())) >= 0;) {
+        if (++digits > maxDigits) Fail(tooManyCode);
+        value = (value << bitsPerDigit) | static_cast<uint32_t>(d);
+        text += NextChar();
+    }
+    return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Literal, radix, TokenKind::Integer},
+                                      Variant(static_cast<int32_t>(value)));
+}
+
+TokenPtr TCCStringTokenizer::ReadOctal() {
+    std::string text(1, NextChar());  // the leading "0" is not counted
+    uint32_t value = 0;
+    int digits = 0;
+    while (IsOctalDigit(PeekChar())) {
+        if (++digits > MaxOctDigits) Fail("INT004");
+        const char c = NextChar();
+        value = value * 8 + static_cast<uint32_t>(c - '0');
+        text += c;
+    }
+    return std::make_unique<TCCToken>(std::move(text),
+                                      TokenKinds{TokenKind::Literal, TokenKind::Oct, TokenKind::Integer},
+                                      Variant(static_cast<int32_t>(value)));
+}
+
+// Reads a decimal literal into a wrapping 32-bit integer and a real held as
+// a double but computed in extended precision at each step; the literal is
+// an Integer when both agree exactly.
+TokenPtr TCCStringTokenizer::ReadDecimal() {
+    std::string text(1, NextChar());
+    uint32_t integer = static_cast<uint32_t>(text[0] - '0');
+    double real = text[0] - '0';
+    while (IsDecimalDigit(PeekChar())) {
+        const char c = NextChar();
+        text += c;
+        integer = integer * 10 + static_cast<uint32_t>(c - '0');
+        real = StoreReal(static_cast<long double>(real) * 10 + (c - '0'));
+    }
+    if (PeekChar() == '.') {
+        text += NextChar();
+        if (!IsDecimalDigit(PeekChar())) Fail("INT010");
+        double multiplier = 0.1;
+        while (IsDecimalDigit(PeekChar())) {
+            const char c = NextChar();
+            text += c;
+            real = StoreReal(static_cast<long double>(real) + (c - '0') * static_cast<long double>(multiplier));
+            multiplier = static_cast<double>(multiplier * 0.1L);
+        }
+    }
+    if (PeekChar() == 'E' || PeekChar() == 'e') {
+        text += NextChar();
+        int sign = 1;
+        if (PeekChar() == '+' || PeekChar() == '-') {
+            if (PeekChar() == '-') sign = -1;
+            text += NextChar();
+        }
+        if (!IsDecimalDigit(PeekChar())) Fail("INT012");
+        long double exponent = 0;
+        while (IsDecimalDigit(PeekChar())) {
+            const char c = NextChar();
+            text += c;
+            exponent = exponent * 10 + (c - '0');
+        }
+        const long double scale = std::pow(10.0L, sign * exponent);
+        if (!std::isfinite(scale)) Fail("INT011");
+        real = StoreReal(static_cast<long double>(real) * scale);
+    }
+    const int32_t asInteger = static_cast<int32_t>(integer);
+    if (static_cast<double>(asInteger) == real)
+        return std::make_unique<TCCToken>(std::move(text),
+                                          TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Integer},
+                                          Variant(asInteger));
+    return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real},
+                                      Variant(real));
+}
+
+TokenPtr TCCStringTokenizer::ReadIdentifier() {
+    std::string text;
+    while (IsIdentifierChar(PeekChar())) {
+        if (text.size() == 32) Fail("INT020");
+        text += NextChar();
+    }
+    return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Identifier});
+}
+
+TokenPtr TCCStringTokenizer::ReadOperator() {
+    const char c = NextChar();
+    if (c == '<' || c == '>') {
+        if (PeekChar() != c) FailCharacter(FLine, FPosition - 2);
+        NextChar();
+        const TokenKind shift = c == '<' ? TokenKind::LShift : TokenKind::RShift;
+        return std::make_unique<TCCToken>(std::string(1, c), TokenKinds{TokenKind::Operator, shift});
+    }
+    for (const OperatorRule& rule : OperatorRules)
+        if (rule.Character == c) return std::make_unique<TCCToken>(std::string(1, c), rule.Kinds);
+    FailCharacter(FLine, FPosition - 2);
+}
+
+}  // namespace quenmark

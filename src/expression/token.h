@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "vm/names.h"
+#include "vm/variant.h"
+
+namespace quenmark {
+
+class TVMModule;
+
+enum class TokenKind : uint8_t {
+    Literal, Dec, Hex, Oct, Bin, Integer, Real, String, Identifier,
+    Operator, Plus, Minus, Multiple, Divide, Intdiv, Surplus, Power, Factorial,
+    And, Or, Xor, Not, LShift, RShift, Equal, Symbol,
+    LeftParen, RightParen, LeftBracket, RightBracket, Comma, Sharp, AtMark,
+};
+
+constexpr int TokenKindCount = static_cast<int>(TokenKind::AtMark) + 1;
+
+// The names printed by the token dump, Literal to Symbol.
+const char* TokenKindName(TokenKind kind);
+
+// A set of token kinds.
+class TokenKinds {
+public:
+    constexpr TokenKinds() = default;
+    constexpr TokenKinds(std::initializer_list<TokenKind> kinds) {
+        for (TokenKind kind : kinds) bits_ |= Bit(kind);
+    }
+    static constexpr TokenKinds FromBits(uint64_t bits) { TokenKinds k; k.bits_ = bits; return k; }
+
+    constexpr bool Has(TokenKind kind) const { return (bits_ & Bit(kind)) != 0; }
+    constexpr bool Empty() const { return bits_ == 0; }
+    constexpr uint64_t Bits() const { return bits_; }
+    constexpr TokenKinds& operator|=(TokenKinds other) { bits_ |= other.bits_; return *this; }
+    constexpr TokenKinds& operator+=(TokenKind kind) { bits_ |= Bit(kind); return *this; }
+    constexpr bool operator==(const TokenKinds&) const = default;
+
+private:
+    static constexpr uint64_t Bit(TokenKind kind) { return uint64_t{1} << static_cast<int>(kind); }
+    uint64_t bits_ = 0;
+};
+
+// One token of an input line.
+class TCCToken {
+public:
+    TCCToken() = default;
+    TCCToken(std::string text, TokenKinds kinds, Variant value = Variant());
+
+    const std::string& Text() const { return FText; }
+    const std::string& UpperText() const { return FUpperText; }
+    void SetText(std::string text);
+
+    TokenKinds Kinds;
+    Variant Value;
+    const TVMModule* Module = nullptr;  // the module that produced the token; not owned
+
+    bool Is(TokenKind kind) const { return Kinds.Has(kind); }
+
+    // The dump description: text, a tab and the kind text in parentheses.
+    std::string Description() const;
+
+private:
+    std::string FText;
+    std::string FUpperText;
+};
+
+}  // namespace quenmark

@@ -1,0 +1,282 @@
+#include "vm/cal_vm.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "definitions/text_lookup.h"
+#include "vm/exception.h"
+#include "vm/operators.h"
+#include "vm/vmx_value.h"
+
+namespace quenmark {
+
+namespace {
+
+// Code that the parser never produces: the machine stops with an internal
+// error instead of reading or writing outside its tables.
+EVMError InternalError() { return EVMError(GetText("CVM003")); }
+
+// Turns a conversion failure of the operators into its coded message; any
+// other exception is passed on unchanged. Called from a catch block.
+[[noreturn]] void RethrowAsVMError() {
+    try {
+        throw;
+    } catch (const EInvalidOp&) {
+        throw EVMError(GetText("CVM001"));
+    } catch (const EZeroDivide&) {
+        throw EVMError(GetText("CVM005"));
+    } catch (const EOverflow&) {
+        throw EVMError(GetText("CVM006"));
+    } catch (const EConvertError&) {
+        throw EVMError(GetText("CVM007"));
+    }
+}
+
+const TVMOperand& Required(const std::optional<TVMOperand>& operand) {
+    if (!operand) throw InternalError();
+    return *operand;
+}
+
+// The slot number an operand names, checked against the slot count.
+size_t SlotIndex(const Variant& number, size_t count) {
+    int64_t index = -1;
+    if (number.IsInteger()) {
+        index = number.AsInteger();
+    } else {
+        try {
+            index = number.ToInteger();
+        } catch (const Exception&) {
+            throw InternalError();
+        }
+    }
+    if (index < 0 || static_cast<size_t>(index) >= count) throw InternalError();
+    return static_cast<size_t>(index);
+}
+
+// The message code of a dispatcher's failure result.
+const char* DispatcherFailureCode(int32_t status) {
+    static constexpr std::array<const char*, 5> Codes{"CVM021", "CVM022", "CVM023", "CVM024", "CVM025"};
+    if (status >= 101 && status <= 105) return Codes[static_cast<size_t>(status - 101)];
+    return "CVM010";
+}
+
+}  // namespace
+
+TCalVM::TCalVM(TVMVariableList& variables, TVMCommandList& code, TVMCallableList& callables)
+    : FVariables(variables), FCode(code), FCallables(callables) {
+    Reset();
+}
+
+void TCalVM::Reset() {
+    ClearStack();
+    ClearMemory();
+    FRegisters.Clear();
+    FSP = 0;
+}
+
+void TCalVM::Run() {
+    ClearStack();
+    FRegisters.Clear();
+    FSP = 0;
+    Execute(FCode);
+}
+
+void TCalVM::Execute(TVMCommandList& list) {
+    list.Rewind();
+    while (const TVMCommand* command = list.Next()) {
+        switch (command->Opcode) {
+        case opNOP: break;
+        case opCALL: ExecuteCall(*command); break;
+        case opRET: return;
+        case opICALL: ExecuteInternalCall(*command); break;
+        default:
+            try {
+                ExecuteData(*command);
+            } catch (const Exception&) {
+                RethrowAsVMError();
+            }
+        }
+    }
+}
+
+void TCalVM::ExecuteData(const TVMCommand& command) {
+    switch (command.Opcode) {
+    case opMOVE: WriteOperand(Required(command.Operand1), ReadOperand(Required(command.Operand2))); break;
+    case opPUSH: Push(ReadOperand(Required(command.Operand1))); break;
+    case opPOP: {
+        const TVMOperand& destination = Required(command.Operand1);
+        WriteOperand(destination, PopSlot());
+        break;
+    }
+    case opADD: ExecuteBinary(command, &Add); break;
+    case opSUB: ExecuteBinary(command, &Subtract); break;
+    case opMUL: ExecuteBinary(command, &Multiply); break;
+    case opDIV: ExecuteBinary(command, &Divide); break;
+    case opIDV: ExecuteBinary(command, &IntDivide); break;
+    case opMOD: ExecuteBinary(command, &Modulo); break;
+    case opINV: ExecuteUnary(command, &Negate); break;
+    case opAND: ExecuteBinary(command, &And); break;
+    case opOR: ExecuteBinary(command, &Or); break;
+    case opXOR: ExecuteBinary(command, &Xor); break;
+    case opNOT: ExecuteUnary(command, &Not); break;
+    default: break;  // the unassigned codes do nothing
+    }
+}
+
+void TCalVM::ExecuteBinary(const TVMCommand& command, Variant (*operation)(const Variant&, const Variant&)) {
+    const TVMOperand& destination = Required(command.Operand1);
+    const Variant& a = ReadOperand(Required(command.Operand2));
+    const Variant& b = ReadOperand(Required(command.Operand3));
+    WriteOperand(destination, operation(a, b));
+}
+
+void TCalVM::ExecuteUnary(const TVMCommand& command, Variant (*operation)(const Variant&)) {
+    const TVMOperand& destination = Required(command.Operand1);
+    WriteOperand(destination, operation(ReadOperand(Required(command.Operand2))));
+}
+
+void TCalVM::ExecuteCall(const TVMCommand& command) {
+    std::string buffer;
+    const std::string_view name = RoutineName(command, buffer);
+    const TVMCallable* callable = FCallables.Find(name);
+    if (!callable) throw EVMError(GetTextWith("CVM011", name));
+    CallFunction(*callable);
+}
+
+void TCalVM::ExecuteInternalCall(const TVMCommand& command) {
+    std::string buffer;
+    CallInternal(RoutineName(command, buffer));
+}
+
+// The text of a call's name operand; buffer holds it when it is no String.
+std::string_view TCalVM::RoutineName(const TVMCommand& command, std::string& buffer) const {
+    const Variant& name = ReadOperand(Required(command.Operand1));
+    if (name.IsString()) return name.AsString();
+    buffer = name.ToText();
+    return buffer;
+}
+
+void TCalVM::CheckPush() {
+    ++FSP;
+    if (FSP >= static_cast<int32_t>(StackSize)) throw EVMError(GetText("CVM002"));
+    FStackUsed = std::max(FStackUsed, static_cast<size_t>(FSP) + 1);
+}
+
+int32_t TCalVM::Push(const Variant& value) {
+    CheckPush();
+    FStack.Put(static_cast<size_t>(FSP), value);
+    return FSP;
+}
+
+int32_t TCalVM::Push(Variant&& value) {
+    CheckPush();
+    FStack.Put(static_cast<size_t>(FSP), std::move(value));
+    return FSP;
+}
+
+const Variant& TCalVM::PopSlot() {
+    if (FSP <= 0 || FSP >= static_cast<int32_t>(StackSize)) throw InternalError();
+    return FStack.Get(static_cast<size_t>(FSP--));
+}
+
+Variant TCalVM::Pop() { return PopSlot(); }
+
+void TCalVM::ClearStack() {
+    for (size_t i = 0; i < FStackUsed; ++i) FStack.Put(i, Variant(int32_t{0}));
+    FStackUsed = 0;
+}
+
+void TCalVM::ClearMemory() {
+    for (size_t i = 0; i < FMemoryUsed; ++i) FMemory.Put(i, Variant(int32_t{0}));
+    FMemoryUsed = 0;
+}
+
+TVMVariable& TCalVM::VariableOf(const TVMOperand& operand) const {
+    if (!operand.Value.IsString()) throw InternalError();
+    TVMVariable* variable = FVariables.Find(operand.Value.AsString());
+    if (!variable) throw InternalError();
+    return *variable;
+}
+
+const Variant& TCalVM::ReadOperand(const TVMOperand& operand) const {
+    const uint8_t kind = operand.Kind;
+    if (kind & okConstant) return operand.Value;
+    if (kind & okRegister) return FRegisters.Get(SlotIndex(operand.Value, RegisterCount));
+    if (kind & okAddress) return FMemory.Get(SlotIndex(operand.Value, MemorySize));
+    if (kind & okVariable) return VariableOf(operand).Value;
+    if (kind & (okCallable | okInternalRoutine)) return operand.Value;
+    throw InternalError();
+}
+
+template <typename Value>
+void TCalVM::Store(const TVMOperand& operand, Value&& value) {
+    const uint8_t kind = operand.Kind;
+    if (kind & okRegister) {
+        FRegisters.Put(SlotIndex(operand.Value, RegisterCount), std::forward<Value>(value));
+    } else if (kind & okAddress) {
+        const size_t slot = SlotIndex(operand.Value, MemorySize);
+        FMemory.Put(slot, std::forward<Value>(value));
+        FMemoryUsed = std::max(FMemoryUsed, slot + 1);
+    } else if (kind & okVariable) {
+        VariableOf(operand).Value = std::forward<Value>(value);
+    }
+}
+
+void TCalVM::WriteOperand(const TVMOperand& operand, const Variant& value) { Store(operand, value); }
+
+void TCalVM::WriteOperand(const TVMOperand& operand, Variant&& value) { Store(operand, std::move(value)); }
+
+void TCalVM::CallFunction(const TVMCallable& callable) {
+    // Zeroed, so a String result without its zero byte ends inside the buffer.
+    std::array<char, ResultBufferSize> buffer{};
+    VMXValue result;
+    std::memset(&result, 0, sizeof result);
+    result.StrValue = buffer.data();
+    result.StrSize = static_cast<int32_t>(ResultBufferSize);
+
+    const size_t count = callable.ArgCount > 0 ? static_cast<size_t>(callable.ArgCount) : 0;
+    if (count > static_cast<size_t>(std::max(FSP, 0))) throw InternalError();
+    std::vector<VMXValue> arguments(count);
+    if (count > 0) std::memset(arguments.data(), 0, count * sizeof(VMXValue));
+    // The last argument is on top. The popped slots keep their values, so a
+    // String argument's characters stay valid while the dispatcher runs.
+    for (size_t i = count; i-- > 0;) {
+        const Variant& argument = PopSlot();
+        try {
+            VariantToVMX(argument, arguments[i]);
+        } catch (const Exception&) {
+            throw EVMError(GetTextWith("CVM010", callable.Name));
+        }
+    }
+    if (!callable.Dispatcher) throw EVMError(GetTextWith("CVM010", callable.Name));
+
+    const int32_t status = callable.Invoke(&result, count > 0 ? arguments.data() : nullptr);
+    if (status != 0) throw EVMError(GetTextWith(DispatcherFailureCode(status), callable.Name));
+    // A length beyond our own buffer would read past it.
+    constexpr int32_t bufferLength = static_cast<int32_t>(ResultBufferSize);
+    if (result.ValueType == vmxString && result.StrValue == buffer.data() && result.StrLength > bufferLength)
+        result.StrLength = bufferLength;
+    Variant value;
+    try {
+        value = VMXToVariant(result);
+    } catch (const Exception&) {
+        throw EVMError(GetTextWith("CVM026", callable.Name));
+    }
+    Push(std::move(value));
+}
+
+void TCalVM::CallInternal(std::string_view name) {
+    if (name != "POWER") throw EVMError(GetTextWith("CVM031", name));
+    try {
+        const Variant& exponent = PopSlot();
+        const Variant& base = PopSlot();
+        // Both slots stay intact until the result is pushed over the base.
+        Push(Power(base, exponent));
+    } catch (const Exception&) {
+        RethrowAsVMError();
+    }
+}
+
+}  // namespace quenmark

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "vm/callable_list.h"
+#include "vm/command_list.h"
+#include "vm/memory.h"
+#include "vm/variable_list.h"
+
+namespace quenmark {
+
+// Runs the VM code of one expression and leaves the result on its stack.
+// Every failure it reports is an EVMError with a coded message; conversion
+// failures of the operators map to CVM001 (invalid operation), CVM005
+// (division by zero), CVM006 (overflow) and CVM007 (not a number), and code
+// the parser never produces (an empty stack, an unknown variable, a slot
+// number out of range, a missing operand) to CVM003.
+class TCalVM {
+public:
+    static constexpr size_t StackSize = 1024;
+    static constexpr size_t MemorySize = 1024;
+    static constexpr size_t RegisterCount = 8;
+    // Size of the buffer a function may write its String result into.
+    static constexpr size_t ResultBufferSize = 1024;
+
+    TCalVM(TVMVariableList& variables, TVMCommandList& code, TVMCallableList& callables);
+
+    // Every slot of the stack, the memory and the registers becomes Integer 0.
+    void Reset();
+    // Clears the stack and the registers (the memory keeps its slots) and
+    // executes the shared command list.
+    void Run();
+    void Execute(TVMCommandList& list);
+    // Returns the new SP. Slot 0 is never used, so 1023 values fit.
+    int32_t Push(const Variant& value);
+    int32_t Push(Variant&& value);
+    // A copy of the top value; its slot keeps the content.
+    Variant Pop();
+
+    int32_t SP() const { return FSP; }
+
+    // The value an operand stands for as a source; valid until the next write.
+    const Variant& ReadOperand(const TVMOperand& operand) const;
+    // Stores into a register, memory slot or variable; other kinds drop it.
+    void WriteOperand(const TVMOperand& operand, const Variant& value);
+    void WriteOperand(const TVMOperand& operand, Variant&& value);
+    // Pops the arguments, calls the module's dispatcher, pushes its result.
+    void CallFunction(const TVMCallable& callable);
+    // Runs a built-in routine; "POWER" is the only one.
+    void CallInternal(std::string_view name);
+
+private:
+    void ExecuteData(const TVMCommand& command);
+    void ExecuteBinary(const TVMCommand& command, Variant (*operation)(const Variant&, const Variant&));
+    void ExecuteUnary(const TVMCommand& command, Variant (*operation)(const Variant&));
+    void ExecuteCall(const TVMCommand& command);
+    void ExecuteInternalCall(const TVMCommand& command);
+    std::string_view RoutineName(const TVMCommand& command, std::string& buffer) const;
+
+    // The top slot, removed from the stack but left unchanged in place.
+    const Variant& PopSlot();
+    void CheckPush();
+    void ClearStack();
+    void ClearMemory();
+    TVMVariable& VariableOf(const TVMOperand& operand) const;
+    template <typename Value>
+    void Store(const TVMOperand& operand, Value&& value);
+
+    TVMMemory FStack{StackSize};
+    TVMMemory FMemory{MemorySize};
+    TVMMemory FRegisters{RegisterCount};
+    int32_t FSP = 0;
+    // The highest stack and memory slots written since they were last
+    // cleared: clearing stops there, as the slots above still hold Integer 0.
+    size_t FStackUsed = 0;
+    size_t FMemoryUsed = 0;
+    bool FMemoryWritten = false;
+    TVMVariableList& FVariables;
+    TVMCommandList& FCode;
+    TVMCallableList& FCallables;
+};
+
+}  // namespace quenmark

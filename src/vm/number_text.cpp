@@ -1,0 +1,242 @@
+#include "vm/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "platform/locale_numeric.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+
+namespace {
+
+std::optional<NumberSeparators>& SeparatorSlot() {
+    static std::optional<NumberSeparators> slot;
+    return slot;
+}
+
+// Significant digits of the plain form.
+constexpr int PlainDigits = 15;
+
+// Writes "0.000ddd" for a mantissa "d.ddd" (sign already removed) and a
+// negative decimal exponent.
+std::string FixedFromMantissa(std::string_view mantissa, int exponent) {
+    std::string digits;
+    for (char c : mantissa)
+        if (c != '.') digits += c;
+    return "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+}
+
+// Applies the exponent-form rules to the output of %.15G: fixed form for a
+// small number that fits in 15 decimals, capital "E" otherwise.
+std::string PlainFromGeneral(std::string text) {
+    const size_t e = text.find('e');
+    if (e == std::string::npos) return text;
+    const bool negative = text[0] == '-';
+    const std::string mantissa = text.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
+    const int exponent = std::stoi(text.substr(e + 1));
+    if (exponent < 0) {
+        int digitCount = 0;
+        for (char c : mantissa)
+            if (c != '.') ++digitCount;
+        if (-exponent + digitCount - 1 <= PlainDigits)
+            return (negative ? "-" : "") + FixedFromMantissa(mantissa, exponent);
+    }
+    text[e] = 'E';
+    return text;
+}
+
+bool IsAllZeroDigits(std::string_view text) {
+    bool digitSeen = false;
+    for (char c : text) {
+        if (c == '0') digitSeen = true;
+        else if (c != '.') return false;
+    }
+    return digitSeen;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Reads the text through a cursor; every rule that fails throws.
+class NumberTextReader {
+public:
+    NumberTextReader(std::string_view text, const NumberSeparators& separators)
+        : text_(text), separators_(separators) {}
+
+    double Read() {
+        SkipBlanks();
+        if (Peek() == '&') return ReadRadixInteger();
+        const char lead = Peek();
+        const bool leadingSign = lead == '+' || lead == '-';
+        const bool leadingParen = lead == '(';
+        if (leadingSign || leadingParen) ++pos_;
+        bool negative = lead == '-' || leadingParen;
+
+        ReadMantissa();
+        ReadExponent();
+        SkipBlanks();
+        if (!leadingSign && !leadingParen && (Peek() == '+' || Peek() == '-')) {
+            negative = Peek() == '-';
+            ++pos_;
+        }
+        if (leadingParen) {
+            if (Peek() != ')') throw EConvertError();
+            ++pos_;
+        }
+        SkipBlanks();
+        if (pos_ != text_.size()) throw EConvertError();
+        const double magnitude = Convert();
+        return negative ? -magnitude : magnitude;
+    }
+
+private:
+    char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+    bool At(std::string_view token) const {
+        return !token.empty() && text_.substr(pos_, token.size()) == token;
+    }
+    void SkipBlanks() {
+        while (Peek() == ' ') ++pos_;
+    }
+
+    // "&H" hexadecimal or "&O" octal: a 32-bit pattern read as signed.
+    double ReadRadixInteger() {
+        ++pos_;
+        const char marker = Peek();
+        int base;
+        if (marker == 'H' || marker == 'h') base = 16;
+        else if (marker == 'O' || marker == 'o') base = 8;
+        else throw EConvertError();
+        ++pos_;
+        uint64_t pattern = 0;
+        size_t digits = 0;
+        for (int d; (d = HexDigitValue(Peek())) >= 0 && d < base; ++pos_, ++digits) {
+            pattern = pattern * base + d;
+            if (pattern > 0xFFFFFFFFull) throw EOverflow();
+        }
+        SkipBlanks();
+        if (digits == 0 || pos_ != text_.size()) throw EConvertError();
+        return static_cast<int32_t>(static_cast<uint32_t>(pattern));
+    }
+
+    void ReadMantissa() {
+        bool pointSeen = false;
+        for (;;) {
+            const char c = Peek();
+            if (IsDigit(c)) {
+                mantissa_ += c;
+                ++digitCount_;
+                ++pos_;
+            } else if (!pointSeen && At(separators_.Decimal)) {
+                mantissa_ += '.';
+                pointSeen = true;
+                pos_ += separators_.Decimal.size();
+            } else if (!pointSeen && digitCount_ > 0 && At(separators_.Thousands)) {
+                pos_ += separators_.Thousands.size();
+            } else {
+                break;
+            }
+        }
+        if (digitCount_ == 0) throw EConvertError();
+    }
+
+    void ReadExponent() {
+        if (Peek() != 'e' && Peek() != 'E') return;
+        ++pos_;
+        std::string exponent = "e";
+        if (Peek() == '+' || Peek() == '-') exponent += text_[pos_++];
+        if (!IsDigit(Peek())) throw EConvertError();
+        while (IsDigit(Peek())) exponent += text_[pos_++];
+        exponent_ = exponent;
+    }
+
+    double Convert() const {
+        const std::string number = mantissa_ + exponent_;
+        double value = 0;
+        auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+        if (error == std::errc::result_out_of_range) {
+            // Below the double range reads as 0; beyond it is an overflow.
+            if (IsAllZeroDigits(mantissa_) || !ExceedsRange(number)) return 0.0;
+            throw EOverflow();
+        }
+        if (error != std::errc() || end != number.data() + number.size()) throw EConvertError();
+        return value;
+    }
+
+    // Whether an out-of-range decimal text is too large rather than too small.
+    static bool ExceedsRange(const std::string& number) {
+        const size_t e = number.find('e');
+        long long exponent = 0;
+        if (e != std::string::npos) {
+            const std::string digits = number.substr(e + 1);
+            const bool negative = !digits.empty() && digits[0] == '-';
+            for (char c : digits) {
+                if (!IsDigit(c)) continue;
+                exponent = exponent * 10 + (c - '0');
+                if (exponent > 1000000) break;
+            }
+            if (negative) exponent = -exponent;
+        }
+        const std::string mantissa = number.substr(0, e);
+        const size_t firstNonZero = mantissa.find_first_not_of("0.");
+        const size_t point = mantissa.find('.');
+        const long long pointPos = point == std::string::npos ? static_cast<long long>(mantissa.size())
+                                                              : static_cast<long long>(point);
+        long long magnitude = pointPos - static_cast<long long>(firstNonZero);
+        if (point != std::string::npos && firstNonZero > point) ++magnitude;
+        return magnitude + exponent > 0;
+    }
+
+    std::string_view text_;
+    const NumberSeparators& separators_;
+    size_t pos_ = 0;
+    std::string mantissa_;
+    std::string exponent_;
+    int digitCount_ = 0;
+};
+
+}  // namespace
+
+const NumberSeparators& CurrentSeparators() {
+    auto& slot = SeparatorSlot();
+    if (!slot) slot = ReadLocaleSeparators();
+    return *slot;
+}
+
+void SetCurrentSeparators(const NumberSeparators& separators) { SeparatorSlot() = separators; }
+
+std::string RealToText(double value) { return RealToText(value, CurrentSeparators()); }
+
+std::string RealToText(double value, const NumberSeparators& separators) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, PlainDigits);
+    std::string text = PlainFromGeneral(std::string(buffer, result.ptr));
+    if (text == "-0") return "0";
+    const size_t point = text.find('.');
+    if (point != std::string::npos) text.replace(point, 1, separators.Decimal);
+    return text;
+}
+
+double TextToReal(std::string_view text) { return TextToReal(text, CurrentSeparators()); }
+
+double TextToReal(std::string_view text, const NumberSeparators& separators) {
+    return NumberTextReader(text, separators).Read();
+}
+
+int32_t RoundToInteger(double value) {
+    if (!std::isfinite(value)) throw EInvalidOp();
+    const double rounded = std::nearbyint(value);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) throw EInvalidOp();
+    return static_cast<int32_t>(rounded);
+}
+
+}  // namespace quenmark

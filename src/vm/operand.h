@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "vm/variant.h"
+
+namespace quenmark {
+
+// Operand kinds are single bits; an operand carries exactly one.
+enum OperandKind : uint8_t {
+    okConstant = 1,
+    okRegister = 2,
+    okAddress = 4,
+    okVariable = 8,
+    okCallable = 16,
+    okInternalRoutine = 32,
+};
+
+enum RegisterNumber : int32_t { AX = 0, BX = 1, CX = 2, DX = 3, EX = 4, FX = 5, GX = 6, HX = 7 };
+
+// One operand of an instruction.
+struct TVMOperand {
+    TVMOperand(uint8_t kind, Variant value) : Kind(kind), Value(std::move(value)) {}
+
+    static TVMOperand Constant(Variant value) { return {okConstant, std::move(value)}; }
+    static TVMOperand Register(RegisterNumber number) { return {okRegister, Variant(int32_t{number})}; }
+    static TVMOperand Address(int32_t slot) { return {okAddress, Variant(slot)}; }
+    static TVMOperand Variable(std::string name) { return {okVariable, Variant(std::move(name))}; }
+    static TVMOperand Callable(std::string name) { return {okCallable, Variant(std::move(name))}; }
+    static TVMOperand InternalRoutine(std::string name) { return {okInternalRoutine, Variant(std::move(name))}; }
+
+    uint8_t Kind;
+    Variant Value;
+};
+
+// The listing text of an operand.
+std::string OperandText(const TVMOperand& operand);
+
+}  // namespace quenmark

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vm/variant.h"
+
+namespace quenmark {
+
+// A named value. UpperName is the lookup key, fixed at creation.
+struct TVMVariable {
+    TVMVariable(std::string name, Variant value, bool flag)
+        : TVMVariable(std::move(name), std::move(value), flag, flag) {}
+    TVMVariable(std::string name, Variant value, bool isConstant, bool isProtected);
+
+    std::string Name;
+    std::string UpperName;
+    Variant Value;
+    bool IsConstant;
+    bool IsProtected;
+};
+
+// The variables in the order they were added; owns them. Find returns the
+// oldest entry with a matching name.
+class TVMVariableList {
+public:
+    explicit TVMVariableList(size_t capacity = 32) { FItems.reserve(capacity); }
+
+    size_t Count() const { return FItems.size(); }
+    TVMVariable& operator[](size_t index) { return *FItems[index]; }
+    const TVMVariable& operator[](size_t index) const { return *FItems[index]; }
+
+    TVMVariable& Add(std::unique_ptr<TVMVariable> variable);
+    TVMVariable& Add(std::string name, Variant value, bool isConstant = false, bool isProtected = false);
+    TVMVariable* Find(std::string_view name);
+    const TVMVariable* Find(std::string_view name) const;
+    void Delete(size_t index);
+    void Remove(const TVMVariable* variable);
+    void Clear();
+
+    // A module constant: an existing variable takes the module's spelling,
+    // the value and the constant flag (its protection stays); otherwise a new
+    // constant, protected variable is appended.
+    TVMVariable& RegisterConstant(const std::string& name, const Variant& value);
+
+private:
+    std::vector<std::unique_ptr<TVMVariable>> FItems;
+};
+
+}  // namespace quenmark

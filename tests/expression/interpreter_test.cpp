@@ -1,0 +1,103 @@
+#include "expression/interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include "vm/exception.h"
+#include "vm/number_text.h"
+
+namespace quenmark {
+namespace {
+
+class InterpreterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = CurrentSeparators();
+        SetCurrentSeparators({".", ","});
+    }
+    void TearDown() override { SetCurrentSeparators(saved_); }
+
+    std::vector<std::string> Run(const std::string& line) {
+        interpreter.OutputLines().clear();
+        interpreter.ProcessLine(line);
+        return interpreter.OutputLines();
+    }
+
+    TCCInterpreter interpreter;
+    NumberSeparators saved_;
+};
+
+TEST_F(InterpreterTest, StartsInDecimalModeWithoutMaskOrDebug) {
+    EXPECT_EQ(interpreter.GetOutputMode(), OutputMode::DEC);
+    EXPECT_EQ(interpreter.FormatMask(), "");
+    EXPECT_FALSE(interpreter.DebugMode());
+    EXPECT_EQ(interpreter.LastResult(), Variant(int32_t{0}));
+    EXPECT_EQ(TCCInterpreter::GetLevel(), "Interpreter Level 1A");
+}
+
+TEST_F(InterpreterTest, EmptyLineProducesNothing) {
+    EXPECT_TRUE(Run("").empty());
+    EXPECT_TRUE(Run("   ").empty());
+    EXPECT_FALSE(interpreter.LastWasExpression());
+}
+
+TEST_F(InterpreterTest, ExpressionSetsLastResult) {
+    EXPECT_EQ(Run("x = 2 + 3 * 4"), std::vector<std::string>{"14"});
+    EXPECT_TRUE(interpreter.LastWasExpression());
+    EXPECT_EQ(interpreter.LastResult(), Variant(int32_t{14}));
+    EXPECT_EQ(interpreter.Variables().Find("X")->Value, Variant(int32_t{14}));
+}
+
+TEST_F(InterpreterTest, CommandResetsLastResult) {
+    Run("5");
+    Run("@DEC");
+    EXPECT_FALSE(interpreter.LastWasExpression());
+    EXPECT_EQ(interpreter.LastResult(), Variant(int32_t{0}));
+}
+
+TEST_F(InterpreterTest, RunTimeErrorLeavesZeroResult) {
+    Run("7");
+    EXPECT_EQ(Run("1 / 0"), std::vector<std::string>{"CVM005"});
+    EXPECT_TRUE(interpreter.LastWasExpression());
+    EXPECT_EQ(interpreter.LastResult(), Variant(int32_t{0}));
+}
+
+TEST_F(InterpreterTest, ParseErrorKeepsVariableCreatedByAssignment) {
+    EXPECT_THROW(Run("fresh = 1 +"), EINError);
+    ASSERT_NE(interpreter.Variables().Find("fresh"), nullptr);
+    EXPECT_EQ(interpreter.Variables().Find("fresh")->Value, Variant(int32_t{0}));
+}
+
+TEST_F(InterpreterTest, CommandsChangeModeAndMask) {
+    Run("@hex");
+    EXPECT_EQ(interpreter.GetOutputMode(), OutputMode::HEX);
+    Run("@FORMAT \"0.00\"");
+    EXPECT_EQ(interpreter.FormatMask(), "0.00");
+    Run("m = \"#,##0\"");
+    Run("@format m");
+    EXPECT_EQ(interpreter.FormatMask(), "#,##0");
+    Run("@FORMAT \"\"");
+    EXPECT_EQ(interpreter.FormatMask(), "");
+}
+
+TEST_F(InterpreterTest, FailingCommandChangesNothing) {
+    Run("n = 5");
+    EXPECT_THROW(Run("@FORMAT n"), EINError);
+    EXPECT_THROW(Run("@BIN 1"), EINError);
+    EXPECT_EQ(interpreter.FormatMask(), "");
+    EXPECT_EQ(interpreter.GetOutputMode(), OutputMode::DEC);
+}
+
+TEST_F(InterpreterTest, DeleteAllKeepsConstantsAndProtectedInOrder) {
+    interpreter.Variables().RegisterConstant("pi", Variant(3.14));
+    Run("a = 1");
+    Run("b = 2");
+    Run("c = 3");
+    Run("@PROTECT b");
+    Run("@DELVARALL");
+    ASSERT_EQ(interpreter.Variables().Count(), 2u);
+    EXPECT_EQ(interpreter.Variables()[0].Name, "pi");
+    EXPECT_EQ(interpreter.Variables()[1].Name, "b");
+}
+
+}  // namespace
+}  // namespace quenmark

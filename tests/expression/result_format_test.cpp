@@ -1,0 +1,183 @@
+#include "expression/result_format.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <ostream>
+#include <string>
+
+#include "definitions/text_lookup.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+namespace {
+
+const NumberSeparators PointDecimals{".", ","};
+const NumberSeparators CommaDecimals{",", "."};
+
+// A value with its text from each radix renderer.
+struct RadixCase {
+    const char* name;
+    Variant value;
+    const char* hex;
+    const char* oct;
+    const char* bin;
+};
+
+// Failures name the row instead of dumping its bytes.
+void PrintTo(const RadixCase& row, std::ostream* out) { *out << row.name; }
+
+class RadixRendererTest : public ::testing::TestWithParam<RadixCase> {};
+
+TEST_P(RadixRendererTest, WritesPatternInEachRadix) {
+    const RadixCase& row = GetParam();
+    EXPECT_EQ(FormatHex(row.value), row.hex);
+    EXPECT_EQ(FormatOct(row.value), row.oct);
+    EXPECT_EQ(FormatBin(row.value), row.bin);
+}
+
+const RadixCase RadixCases[] = {
+    {"Zero", 0, "0x00", "00000000000", "0b0000"},
+    {"One", 1, "0x01", "00000000001", "0b0001"},
+    {"Two", 2, "0x02", "00000000002", "0b0010"},
+    {"Five", 5, "0x05", "00000000005", "0b0101"},
+    {"Eight", 8, "0x08", "00000000010", "0b1000"},
+    {"Fifteen", 15, "0x0F", "00000000017", "0b1111"},
+    {"Sixteen", 16, "0x10", "00000000020", "0b00010000"},
+    {"Nineteen", 19, "0x13", "00000000023", "0b00010011"},
+    {"ByteMaximum", 255, "0xFF", "00000000377", "0b11111111"},
+    {"NineBits", 256, "0x0100", "00000000400", "0b000100000000"},
+    {"TwelveBits", 4095, "0x0FFF", "00000007777", "0b111111111111"},
+    {"ThreeBytes", 65536, "0x010000", "00000200000", "0b00010000000000000000"},
+    {"LargestTenOctalDigits", 1073741823, "0x3FFFFFFF", "07777777777",
+     "0b00111111111111111111111111111111"},
+    {"SmallestElevenOctalDigits", 1073741824, "0x40000000", "010000000000",
+     "0b01000000000000000000000000000000"},
+    {"MinusOneAsTwosComplement", -1, "0xFFFFFFFF", "037777777777", "0b11111111111111111111111111111111"},
+    {"LowestInteger", INT32_MIN, "0x80000000", "020000000000", "0b10000000000000000000000000000000"},
+    {"HighestPattern", 4294967295.0, "0xFFFFFFFF", "037777777777", "0b11111111111111111111111111111111"},
+    {"RealTieRoundsToEvenDown", 2.5, "0x02", "00000000002", "0b0010"},
+    {"RealTieRoundsToEvenUp", 3.5, "0x04", "00000000004", "0b0100"},
+    {"RealHalfRoundsToZero", 0.5, "0x00", "00000000000", "0b0000"},
+    {"NegativeRealTie", -2.5, "0xFFFFFFFE", "037777777776", "0b11111111111111111111111111111110"},
+    {"RealBelowHalfRoundsDown", 255.49, "0xFF", "00000000377", "0b11111111"},
+    {"NumericString", "255", "0xFF", "00000000377", "0b11111111"},
+    {"UnassignedIsZero", Variant(), "0x00", "00000000000", "0b0000"},
+};
+INSTANTIATE_TEST_SUITE_P(Radix, RadixRendererTest, ::testing::ValuesIn(RadixCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A value at or beyond the edge of what the radix renderers show.
+struct BoundaryCase {
+    const char* name;
+    Variant value;
+    bool shown;
+};
+
+void PrintTo(const BoundaryCase& row, std::ostream* out) { *out << row.name; }
+
+class RadixBoundaryTest : public ::testing::TestWithParam<BoundaryCase> {};
+
+TEST_P(RadixBoundaryTest, ShowsValueOrRaisesNotRoundable) {
+    const BoundaryCase& row = GetParam();
+    const std::function<std::string(const Variant&)> renderers[] = {FormatHex, FormatOct, FormatBin};
+    for (const auto& render : renderers) {
+        if (row.shown) {
+            EXPECT_NO_THROW(render(row.value));
+            continue;
+        }
+        try {
+            render(row.value);
+            ADD_FAILURE() << "no error for " << row.name;
+        } catch (const EINError& error) {
+            EXPECT_EQ(error.Message(), GetText("INT070"));
+        }
+    }
+}
+
+constexpr double Infinity = std::numeric_limits<double>::infinity();
+
+const BoundaryCase BoundaryCases[] = {
+    {"HighestPattern", 4294967295.0, true},
+    {"RoundsDownToHighestPattern", 4294967295.4, true},
+    {"TieRoundsAboveHighestPattern", 4294967295.5, false},
+    {"AboveHighestPattern", 4294967296.0, false},
+    {"LowestPattern", -2147483648.0, true},
+    {"TieRoundsToLowestPattern", -2147483648.5, true},
+    {"RoundsBelowLowestPattern", -2147483648.6, false},
+    {"BelowLowestPattern", -2147483649.0, false},
+    {"BeyondSigned64Bits", 1e19, false},
+    {"PositiveInfinity", Infinity, false},
+    {"NegativeInfinity", -Infinity, false},
+    {"NotANumber", std::numeric_limits<double>::quiet_NaN(), false},
+    {"NonNumericString", "abc", false},
+};
+INSTANTIATE_TEST_SUITE_P(Boundaries, RadixBoundaryTest, ::testing::ValuesIn(BoundaryCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A value and mask with the decimal text under each separator convention.
+struct DecimalCase {
+    const char* name;
+    Variant value;
+    const char* mask;
+    const char* withPointDecimals;
+    const char* withCommaDecimals;
+};
+
+void PrintTo(const DecimalCase& row, std::ostream* out) { *out << row.name; }
+
+class FormatDecimalTest : public ::testing::TestWithParam<DecimalCase> {};
+
+TEST_P(FormatDecimalTest, WritesDecimalText) {
+    const DecimalCase& row = GetParam();
+    EXPECT_EQ(FormatDecimal(row.value, row.mask, PointDecimals), row.withPointDecimals);
+    EXPECT_EQ(FormatDecimal(row.value, row.mask, CommaDecimals), row.withCommaDecimals);
+}
+
+const DecimalCase DecimalCases[] = {
+    {"PlainInteger", 14, "", "14", "14"},
+    {"PlainNegativeInteger", -5, "", "-5", "-5"},
+    {"PlainLowestInteger", INT32_MIN, "", "-2147483648", "-2147483648"},
+    {"PlainRealFraction", 0.5, "", "0.5", "0,5"},
+    {"PlainRealFifteenDigits", 1.0 / 3.0, "", "0.333333333333333", "0,333333333333333"},
+    {"PlainRealExponent", 1e15, "", "1E+15", "1E+15"},
+    {"PlainStringIsItsText", "abc", "", "abc", "abc"},
+    {"PlainUnassignedIsEmpty", Variant(), "", "", ""},
+    {"MaskedInteger", 1234567, "#,##0", "1,234,567", "1.234.567"},
+    {"MaskedReal", 1234567.891234, "#,##0.###", "1,234,567.891", "1.234.567,891"},
+    {"MaskedScientific", 12345, "0.0#############E+", "1.2345E+4", "1,2345E+4"},
+    {"MaskedNegativeInteger", -42, "0.00;(0.00)", "(42.00)", "(42,00)"},
+    {"MaskedStringNotANumberIsItsText", "abc", "0.00", "abc", "abc"},
+    {"MaskedUnassignedIsZero", Variant(), "0.00", "0.00", "0,00"},
+};
+INSTANTIATE_TEST_SUITE_P(Decimal, FormatDecimalTest, ::testing::ValuesIn(DecimalCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FormatDecimalStringTest, NumericStringReadWithGivenSeparators) {
+    EXPECT_EQ(FormatDecimal(Variant("1234.5"), "#,##0.00", PointDecimals), "1,234.50");
+    EXPECT_EQ(FormatDecimal(Variant("1.234,5"), "#,##0.00", CommaDecimals), "1.234,50");
+}
+
+// Restores the separators in force when a test changes them.
+class CurrentSeparatorsGuard {
+public:
+    CurrentSeparatorsGuard() : saved_(CurrentSeparators()) {}
+    ~CurrentSeparatorsGuard() { SetCurrentSeparators(saved_); }
+
+private:
+    NumberSeparators saved_;
+};
+
+TEST(FormatDecimalSeparatorsTest, TwoArgumentFormUsesCurrentSeparators) {
+    CurrentSeparatorsGuard guard;
+    SetCurrentSeparators(CommaDecimals);
+    EXPECT_EQ(FormatDecimal(Variant(1.5), ""), "1,5");
+    EXPECT_EQ(FormatDecimal(Variant(1234.5), "#,##0.00"), "1.234,50");
+    SetCurrentSeparators(PointDecimals);
+    EXPECT_EQ(FormatDecimal(Variant(1.5), ""), "1.5");
+    EXPECT_EQ(FormatDecimal(Variant(1234.5), "#,##0.00"), "1,234.50");
+}
+
+}  // namespace
+}  // namespace quenmark

@@ -1,0 +1,88 @@
+#include "vm/command.h"
+
+#include <gtest/gtest.h>
+
+#include "vm/command_list.h"
+#include "vm/number_text.h"
+
+namespace quenmark {
+namespace {
+
+using Op = TVMOperand;
+
+struct OperandRow {
+    const char* behaviour;
+    TVMOperand operand;
+    const char* expected;
+};
+
+TEST(OperandTextTest, FormsByKind) {
+    const OperandRow rows[] = {
+        {"register 0 is AX", Op::Register(AX), "AX"},
+        {"register 7 is HX", Op::Register(HX), "HX"},
+        {"register 9 has no name", Op(okRegister, Variant(int32_t{9})), ""},
+        {"register number uses its low seven bits", Op(okRegister, Variant(int32_t{129})), "BX"},
+        {"integer constant", Op::Constant(Variant(int32_t{12})), "12"},
+        {"string constant is its text", Op::Constant(Variant("ab")), "ab"},
+        {"address", Op::Address(12), "Address(12)"},
+        {"variable", Op::Variable("Foo"), "Variable('Foo')"},
+        {"callable", Op::Callable("f"), "Callable('f')"},
+        {"internal routine", Op::InternalRoutine("POWER"), "InternalRoutine('POWER')"},
+        {"no kind bit", Op(0, Variant(int32_t{1})), ""},
+    };
+    for (const OperandRow& row : rows) EXPECT_EQ(OperandText(row.operand), row.expected) << row.behaviour;
+}
+
+TEST(OperandTextTest, RealConstantUsesLocaleSeparator) {
+    const NumberSeparators saved = CurrentSeparators();
+    SetCurrentSeparators({",", "."});
+    EXPECT_EQ(OperandText(Op::Constant(Variant(1.5))), "1,5");
+    SetCurrentSeparators(saved);
+}
+
+struct CommandRow {
+    const char* behaviour;
+    TVMCommand command;
+    const char* expected;
+};
+
+TEST(CommandTextTest, FormsByOperandCount) {
+    const CommandRow rows[] = {
+        {"no operand", TVMCommand(opRET), "RET"},
+        {"nop", TVMCommand(opNOP), "NOP"},
+        {"one operand", TVMCommand(opPUSH, Op::Constant(Variant(int32_t{5}))), "PUSH\t5"},
+        {"call", TVMCommand(opCALL, Op::Callable("f")), "CALL\tCallable('f')"},
+        {"two operands", TVMCommand(opMOVE, Op::Register(AX), Op::Register(BX)), "MOVE\tAX,  \tBX"},
+        {"three operands", TVMCommand(opADD, Op::Register(AX), Op::Register(BX), Op::Register(CX)),
+         "ADD\tAX,  \tBX, \tCX"},
+        {"unassigned code 4", TVMCommand(4), ""},
+        {"unassigned code 17", TVMCommand(17, Op::Register(AX)), ""},
+        {"code beyond the set", TVMCommand(22), ""},
+    };
+    for (const CommandRow& row : rows) EXPECT_EQ(CommandText(row.command), row.expected) << row.behaviour;
+}
+
+TEST(CommandListTest, NextWalksOnceAndStopsAtTheEnd) {
+    TVMCommandList list;
+    list.Emit(opPUSH, Op::Constant(Variant(int32_t{1})));
+    list.Emit(opRET);
+    ASSERT_EQ(list.Next()->Opcode, opPUSH);
+    ASSERT_EQ(list.Next()->Opcode, opRET);
+    EXPECT_EQ(list.Next(), nullptr);
+    EXPECT_EQ(list.Cursor, 2);
+    list.Rewind();
+    EXPECT_EQ(list.Next()->Opcode, opPUSH);
+}
+
+TEST(CommandListTest, ClearEmptiesAndRewinds) {
+    TVMCommandList list;
+    list.Emit(opRET);
+    list.Next();
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0u);
+    EXPECT_EQ(list.Cursor, 0);
+    EXPECT_EQ(list.Next(), nullptr);
+}
+
+}  // namespace
+}  // namespace quenmark
