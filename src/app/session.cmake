@@ -1,1 +1,4 @@
-# Filled in as this area grows.
+target_sources(quenmark_core PRIVATE
+  app/line_session.cpp
+  app/process_objects.cpp
+)

@@ -1,1 +1,9 @@
-# Filled in as this area grows.
+# The user settings file, the saved variables and the input history.
+target_sources(quenmark_core PRIVATE
+  app/hex_codec.cpp
+  app/color_schemes.cpp
+  app/settings_file.cpp
+  app/settings.cpp
+  app/saved_variables.cpp
+  app/history_section.cpp
+)

@@ -1,1 +1,4 @@
-# Filled in as this area grows.
+# The callback through which extension modules write into the output.
+target_sources(quenmark_core PRIVATE
+  app/module_output.cpp
+)

@@ -235,13 +235,13 @@ std::optional<MaskedNumber> LayOut(const MaskSection& section, double magnitude)
     return LayOutFixed(section, magnitude);
 }
 
-std::string ExponentText(const ExponentSpec& spec, int exponent) {
-    std::string text(1, spec.letter);
+std::string ExponentText(const ExponentSpec& exponentFormat, int exponent) {
+    std::string text(1, exponentFormat.letter);
     if (exponent < 0) text += '-';
-    else if (spec.alwaysSign) text += '+';
+    else if (exponentFormat.alwaysSign) text += '+';
     const std::string digits = std::to_string(std::abs(exponent));
-    if (static_cast<int>(digits.size()) < spec.minimumDigits)
-        text.append(static_cast<size_t>(spec.minimumDigits) - digits.size(), '0');
+    if (static_cast<int>(digits.size()) < exponentFormat.minimumDigits)
+        text.append(static_cast<size_t>(exponentFormat.minimumDigits) - digits.size(), '0');
     return text + digits;
 }
 

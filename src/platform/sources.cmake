@@ -1,1 +1,9 @@
-# Filled in as this area grows.
+# The Linux layer: program directory, file listing, user account and
+# language, atomic file replacement.
+target_sources(quenmark_core PRIVATE
+  platform/program_directory.cpp
+  platform/file_listing.cpp
+  platform/user_account.cpp
+  platform/user_language.cpp
+  platform/atomic_file.cpp
+)

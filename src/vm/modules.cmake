@@ -1,1 +1,7 @@
-# Filled in as this area grows.
+# Extension modules: the loader, the list of loaded modules and the module
+# tokenizers.
+target_sources(quenmark_core PRIVATE
+  vm/vm_module.cpp
+  vm/module_list.cpp
+  expression/module_tokenizer.cpp
+)

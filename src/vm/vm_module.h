@@ -1,21 +1,84 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
+
+#include "vm/vmx.h"
 
 namespace quenmark {
 
-// A loaded extension module, known to tokens by its file name.
+class TVMCallableList;
+class TVMVariableList;
+
+// One loaded extension module: a shared library with the ".vmx" extension.
+// The constructor loads and checks it; the library stays loaded until the
+// object is destroyed. Every failure is an EVMError whose message names the
+// module's file name.
 class TVMModule {
 public:
-    explicit TVMModule(std::string fileName) : FFileName(std::move(fileName)) {}
-    virtual ~TVMModule() = default;
+    // Loads fileName from the directory and checks that the library is a
+    // valid module.
+    TVMModule(const std::string& directory, const std::string& fileName);
+    virtual ~TVMModule();
     TVMModule(const TVMModule&) = delete;
     TVMModule& operator=(const TVMModule&) = delete;
 
+    // The file name as it was found, without directory.
     const std::string& FileName() const { return FFileName; }
+    // The library handle, for lookups of further exports.
+    void* Handle() const { return FHandle.get(); }
+
+    // Enters the module's constants into the variable table.
+    void LoadConstants(TVMVariableList& variables) const;
+    // Enters the module's functions into the callable table.
+    void LoadFunctions(TVMCallableList& callables) const;
+    // Hands the module the program's output callback, if it takes one.
+    void ConnectOutput(VMXOutputProc output) const;
+
+    // The module's information record, asked afresh on every call; null if
+    // the module returns none.
+    const VMXModuleInfo* ModuleInfo() const;
+
+    // The tables, as the module returns them; zero and null when the module
+    // offers none.
+    bool HasConstants() const { return FGetConstants && FGetConstantsNum; }
+    bool HasFunctions() const { return FGetFunctions && FGetFunctionsNum; }
+    int32_t ConstantCount() const { return HasConstants() ? FGetConstantsNum() : 0; }
+    const VMXConstant* Constants() const { return HasConstants() ? FGetConstants() : nullptr; }
+    int32_t FunctionCount() const { return HasFunctions() ? FGetFunctionsNum() : 0; }
+    const VMXFunction* Functions() const { return HasFunctions() ? FGetFunctions() : nullptr; }
+
+    // The module's tokenizer: offers text (zero-terminated, length characters)
+    // and returns the module's result code.
+    bool HasTokenizer() const { return FGetNextToken != nullptr; }
+    int32_t GetNextToken(const char* text, int32_t length, TokenRecord& record) const;
 
 private:
+    struct LibraryCloser {
+        void operator()(void* handle) const;
+    };
+
+    template <typename Entry>
+    Entry Lookup(const char* name) const;
+    [[noreturn]] void Fail(const char* code) const;
+
+    void RunInit() const;
+    const VMXModuleInfo& CheckedModuleInfo() const;
+    void CheckFunctionsAndConstants(const VMXModuleInfo& info);
+    void CheckTokenizer(const VMXModuleInfo& info);
+
     std::string FFileName;
+    std::unique_ptr<void, LibraryCloser> FHandle;
+    VMXInitProc FInit = nullptr;
+    VMXSetStdoutProc FSetStdout = nullptr;
+    VMXGetModuleInfoProc FGetModuleInfo = nullptr;
+    VMXGetCountProc FGetConstantsNum = nullptr;
+    VMXGetConstantsProc FGetConstants = nullptr;
+    VMXGetCountProc FGetFunctionsNum = nullptr;
+    VMXGetFunctionsProc FGetFunctions = nullptr;
+    VMXFunctionDispatcher FFunctionDispatcher = nullptr;
+    VMXGetNextTokenProc FGetNextToken = nullptr;
 };
 
 }  // namespace quenmark

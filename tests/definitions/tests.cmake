@@ -1,1 +1,19 @@
-# Filled in as this area grows.
+# Definition files, languages, units and the shipped resources, with the
+# Linux layer they rest on.
+quenmark_add_tests(quenmark_definitions_tests
+  definitions/profile_text_test.cpp
+  definitions/profile_test.cpp
+  definitions/profile_cache_test.cpp
+  definitions/messages_test.cpp
+  definitions/language_test.cpp
+  definitions/language_list_test.cpp
+  definitions/unit_group_list_test.cpp
+  definitions/resources_test.cpp
+  platform/user_language_test.cpp
+  platform/file_listing_test.cpp
+  platform/program_directory_test.cpp
+  platform/atomic_file_test.cpp
+)
+# The resource checks read the shipped files and scan the source for the
+# message codes it looks up.
+target_compile_definitions(quenmark_definitions_tests PRIVATE QUENMARK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -1,1 +1,1 @@
-# Filled in as this area grows.
+# The platform tests are part of quenmark_definitions_tests (definitions/tests.cmake).

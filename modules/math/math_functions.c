@@ -1,0 +1,222 @@
+#include "math_functions.h"
+
+#include <float.h>
+#include <math.h>
+
+/* Doubles hold every whole number up to this magnitude exactly. */
+#define MATH_EXACT_LIMIT 9007199254740992.0 /* 2^53 */
+#define MATH_PI 3.14159265358979323846
+#define MATH_LARGEST_FACTORIAL 170
+
+double MathNumber(const VMXValue* value) {
+    return value->ValueType == vmxInteger ? (double)value->IntValue : value->RealValue;
+}
+
+static int32_t SetInteger(VMXValue* result, int32_t value) {
+    result->ValueType = vmxInteger;
+    result->IntValue = value;
+    return vmxSuccess;
+}
+
+/* A Real result; NaN means the arguments were outside the domain, an
+   infinity that the result is too large. */
+static int32_t SetReal(VMXValue* result, double value) {
+    if (isnan(value)) return mathOutsideDomain;
+    if (isinf(value)) return mathOutOfRange;
+    result->ValueType = vmxReal;
+    result->RealValue = value;
+    return vmxSuccess;
+}
+
+/* A whole number: an Integer where it fits, a Real beyond. */
+static int32_t SetWhole(VMXValue* result, double value) {
+    if (value >= -2147483648.0 && value <= 2147483647.0) return SetInteger(result, (int32_t)value);
+    return SetReal(result, value);
+}
+
+static int32_t Unary(const VMXValue* args, VMXValue* result, double (*function)(double)) {
+    return SetReal(result, function(MathNumber(&args[0])));
+}
+
+/* A whole-number argument as a 64-bit integer. */
+static int32_t WholeArgument(const VMXValue* arg, int64_t* whole) {
+    const double value = MathNumber(arg);
+    if (value != trunc(value)) return mathNotWhole;
+    if (fabs(value) > MATH_EXACT_LIMIT) return mathOutsideDomain;
+    *whole = (int64_t)value;
+    return vmxSuccess;
+}
+
+static int32_t TwoWholeArguments(const VMXValue* args, int64_t* a, int64_t* b) {
+    const int32_t status = WholeArgument(&args[0], a);
+    return status != vmxSuccess ? status : WholeArgument(&args[1], b);
+}
+
+int32_t MathSin(const VMXValue* args, VMXValue* result) { return Unary(args, result, sin); }
+int32_t MathCos(const VMXValue* args, VMXValue* result) { return Unary(args, result, cos); }
+int32_t MathTan(const VMXValue* args, VMXValue* result) { return Unary(args, result, tan); }
+int32_t MathAtan(const VMXValue* args, VMXValue* result) { return Unary(args, result, atan); }
+int32_t MathSinh(const VMXValue* args, VMXValue* result) { return Unary(args, result, sinh); }
+int32_t MathCosh(const VMXValue* args, VMXValue* result) { return Unary(args, result, cosh); }
+int32_t MathTanh(const VMXValue* args, VMXValue* result) { return Unary(args, result, tanh); }
+int32_t MathAsinh(const VMXValue* args, VMXValue* result) { return Unary(args, result, asinh); }
+int32_t MathCbrt(const VMXValue* args, VMXValue* result) { return Unary(args, result, cbrt); }
+int32_t MathExp(const VMXValue* args, VMXValue* result) { return Unary(args, result, exp); }
+
+int32_t MathAsin(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return x < -1.0 || x > 1.0 ? mathOutsideDomain : SetReal(result, asin(x));
+}
+
+int32_t MathAcos(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return x < -1.0 || x > 1.0 ? mathOutsideDomain : SetReal(result, acos(x));
+}
+
+int32_t MathAcosh(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return x < 1.0 ? mathOutsideDomain : SetReal(result, acosh(x));
+}
+
+int32_t MathAtanh(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return x <= -1.0 || x >= 1.0 ? mathOutsideDomain : SetReal(result, atanh(x));
+}
+
+int32_t MathSqrt(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return x < 0.0 ? mathOutsideDomain : SetReal(result, sqrt(x));
+}
+
+int32_t MathLn(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return x <= 0.0 ? mathOutsideDomain : SetReal(result, log(x));
+}
+
+int32_t MathLog(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return x <= 0.0 ? mathOutsideDomain : SetReal(result, log10(x));
+}
+
+int32_t MathLog2(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return x <= 0.0 ? mathOutsideDomain : SetReal(result, log2(x));
+}
+
+int32_t MathAtan2(const VMXValue* args, VMXValue* result) {
+    return SetReal(result, atan2(MathNumber(&args[0]), MathNumber(&args[1])));
+}
+
+int32_t MathHypot(const VMXValue* args, VMXValue* result) {
+    return SetReal(result, hypot(MathNumber(&args[0]), MathNumber(&args[1])));
+}
+
+int32_t MathDeg(const VMXValue* args, VMXValue* result) {
+    return SetReal(result, MathNumber(&args[0]) * (180.0 / MATH_PI));
+}
+
+int32_t MathRad(const VMXValue* args, VMXValue* result) {
+    return SetReal(result, MathNumber(&args[0]) * (MATH_PI / 180.0));
+}
+
+int32_t MathAbs(const VMXValue* args, VMXValue* result) {
+    if (args[0].ValueType == vmxReal) return SetReal(result, fabs(args[0].RealValue));
+    /* The magnitude of the smallest Integer is no Integer. */
+    if (args[0].IntValue == INT32_MIN) return SetReal(result, 2147483648.0);
+    return SetInteger(result, args[0].IntValue < 0 ? -args[0].IntValue : args[0].IntValue);
+}
+
+int32_t MathSign(const VMXValue* args, VMXValue* result) {
+    const double x = MathNumber(&args[0]);
+    return SetInteger(result, x > 0.0 ? 1 : (x < 0.0 ? -1 : 0));
+}
+
+/* An Integer stays as it is; a Real is rounded by the function given. */
+static int32_t ToWhole(const VMXValue* args, VMXValue* result, double (*rounding)(double)) {
+    if (args[0].ValueType == vmxInteger) return SetInteger(result, args[0].IntValue);
+    return SetWhole(result, rounding(args[0].RealValue));
+}
+
+int32_t MathInt(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, trunc); }
+int32_t MathRound(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, round); }
+int32_t MathFloor(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, floor); }
+int32_t MathCeil(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, ceil); }
+
+int32_t MathFrac(const VMXValue* args, VMXValue* result) {
+    if (args[0].ValueType == vmxInteger) return SetInteger(result, 0);
+    return SetReal(result, args[0].RealValue - trunc(args[0].RealValue));
+}
+
+/* The chosen argument, with its own type. */
+static int32_t Choose(const VMXValue* chosen, VMXValue* result) {
+    if (chosen->ValueType == vmxInteger) return SetInteger(result, chosen->IntValue);
+    return SetReal(result, chosen->RealValue);
+}
+
+int32_t MathMin(const VMXValue* args, VMXValue* result) {
+    return Choose(MathNumber(&args[1]) < MathNumber(&args[0]) ? &args[1] : &args[0], result);
+}
+
+int32_t MathMax(const VMXValue* args, VMXValue* result) {
+    return Choose(MathNumber(&args[1]) > MathNumber(&args[0]) ? &args[1] : &args[0], result);
+}
+
+static uint64_t Magnitude(int64_t value) { return value < 0 ? (uint64_t)(-value) : (uint64_t)value; }
+
+static uint64_t GreatestCommonDivisor(uint64_t a, uint64_t b) {
+    while (b != 0) {
+        const uint64_t rest = a % b;
+        a = b;
+        b = rest;
+    }
+    return a;
+}
+
+int32_t MathGcd(const VMXValue* args, VMXValue* result) {
+    int64_t a, b;
+    const int32_t status = TwoWholeArguments(args, &a, &b);
+    if (status != vmxSuccess) return status;
+    return SetWhole(result, (double)GreatestCommonDivisor(Magnitude(a), Magnitude(b)));
+}
+
+int32_t MathLcm(const VMXValue* args, VMXValue* result) {
+    int64_t a, b;
+    const int32_t status = TwoWholeArguments(args, &a, &b);
+    if (status != vmxSuccess) return status;
+    if (a == 0 || b == 0) return SetInteger(result, 0);
+    const long double lcm =
+        (long double)(Magnitude(a) / GreatestCommonDivisor(Magnitude(a), Magnitude(b))) * Magnitude(b);
+    if (lcm > MATH_EXACT_LIMIT) return mathOutOfRange;
+    return SetWhole(result, (double)lcm);
+}
+
+int32_t MathFact(const VMXValue* args, VMXValue* result) {
+    int64_t n;
+    const int32_t status = WholeArgument(&args[0], &n);
+    if (status != vmxSuccess) return status;
+    if (n < 0) return mathOutsideDomain;
+    if (n > MATH_LARGEST_FACTORIAL) return mathOutOfRange;
+    double product = 1.0;
+    for (int64_t i = 2; i <= n; ++i) product *= (double)i;
+    return SetWhole(result, product);
+}
+
+/* Combinations or permutations of k out of n; both whole, not negative. */
+static int32_t Selections(const VMXValue* args, VMXValue* result, int ordered) {
+    int64_t n, k;
+    const int32_t status = TwoWholeArguments(args, &n, &k);
+    if (status != vmxSuccess) return status;
+    if (n < 0 || k < 0) return mathOutsideDomain;
+    if (k > n) return SetInteger(result, 0);
+    if (!ordered && k > n - k) k = n - k;
+    long double count = 1.0L;
+    /* Each step gives a whole number, and the counts only grow, so the loop
+       ends early once the count is beyond the range of a double. */
+    for (int64_t i = 1; i <= k && count <= DBL_MAX; ++i)
+        count = ordered ? count * (long double)(n - i + 1) : count * (long double)(n - k + i) / (long double)i;
+    if (count > DBL_MAX) return mathOutOfRange;
+    return SetWhole(result, (double)roundl(count));
+}
+
+int32_t MathNcr(const VMXValue* args, VMXValue* result) { return Selections(args, result, 0); }
+int32_t MathNpr(const VMXValue* args, VMXValue* result) { return Selections(args, result, 1); }

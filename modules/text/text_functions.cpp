@@ -1,0 +1,147 @@
+#include "text_functions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <system_error>
+
+namespace textmodule {
+
+namespace {
+
+// The result text lives here until the next call; the program copies it
+// as soon as the call returns.
+std::string ResultText;
+
+std::string_view StringOf(const VMXValue& value) {
+    if (value.StrLength <= 0 || !value.StrValue) return {};
+    const size_t limit = static_cast<size_t>(value.StrLength);
+    const void* zero = std::memchr(value.StrValue, 0, limit);
+    return {value.StrValue, zero ? static_cast<size_t>(static_cast<const char*>(zero) - value.StrValue) : limit};
+}
+
+int32_t SetInteger(VMXValue* result, int32_t value) {
+    result->ValueType = vmxInteger;
+    result->IntValue = value;
+    return vmxSuccess;
+}
+
+// A count or position argument: a whole number, not negative.
+int32_t CountArgument(const VMXValue& value, size_t& count) {
+    double number = 0;
+    if (value.ValueType == vmxInteger) number = value.IntValue;
+    else if (value.ValueType == vmxReal) number = value.RealValue;
+    else return textWrongType;
+    if (number != std::trunc(number)) return textNotWhole;
+    if (number < 0) return textOutsideDomain;
+    count = number > 1e9 ? static_cast<size_t>(1e9) : static_cast<size_t>(number);
+    return vmxSuccess;
+}
+
+std::string RealText(double value) {
+    if (value == 0) return "0";
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    std::string text(buffer, end);
+    for (char& c : text)
+        if (c == 'e') c = 'E';
+    return text;
+}
+
+template <typename Transform>
+int32_t MapLetters(const VMXValue* args, VMXValue* result, Transform transform) {
+    if (args[0].ValueType != vmxString) return textWrongType;
+    std::string text(StringOf(args[0]));
+    for (char& c : text) c = transform(c);
+    return SetText(result, std::move(text));
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+std::string ValueText(const VMXValue& value) {
+    switch (value.ValueType) {
+    case vmxInteger: return std::to_string(value.IntValue);
+    case vmxReal: return RealText(value.RealValue);
+    default: return std::string(StringOf(value));
+    }
+}
+
+int32_t SetText(VMXValue* result, std::string text) {
+    ResultText = std::move(text);
+    result->ValueType = vmxString;
+    result->StrValue = ResultText.data();
+    result->StrLength = static_cast<int32_t>(ResultText.size());
+    result->StrSize = static_cast<int32_t>(ResultText.size() + 1);
+    return vmxSuccess;
+}
+
+int32_t Len(const VMXValue* args, VMXValue* result) {
+    if (args[0].ValueType != vmxString) return textWrongType;
+    return SetInteger(result, static_cast<int32_t>(StringOf(args[0]).size()));
+}
+
+int32_t Upper(const VMXValue* args, VMXValue* result) {
+    return MapLetters(args, result, [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+}
+
+int32_t Lower(const VMXValue* args, VMXValue* result) {
+    return MapLetters(args, result, [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+}
+
+int32_t Left(const VMXValue* args, VMXValue* result) {
+    if (args[0].ValueType != vmxString) return textWrongType;
+    size_t count = 0;
+    if (const int32_t status = CountArgument(args[1], count); status != vmxSuccess) return status;
+    return SetText(result, std::string(StringOf(args[0]).substr(0, count)));
+}
+
+int32_t Right(const VMXValue* args, VMXValue* result) {
+    if (args[0].ValueType != vmxString) return textWrongType;
+    size_t count = 0;
+    if (const int32_t status = CountArgument(args[1], count); status != vmxSuccess) return status;
+    const std::string_view text = StringOf(args[0]);
+    return SetText(result, std::string(text.substr(text.size() - std::min(count, text.size()))));
+}
+
+int32_t Mid(const VMXValue* args, VMXValue* result) {
+    if (args[0].ValueType != vmxString) return textWrongType;
+    size_t start = 0;
+    size_t count = 0;
+    if (const int32_t status = CountArgument(args[1], start); status != vmxSuccess) return status;
+    if (const int32_t status = CountArgument(args[2], count); status != vmxSuccess) return status;
+    if (start < 1) return textOutsideDomain;
+    const std::string_view text = StringOf(args[0]);
+    return SetText(result, start > text.size() ? std::string() : std::string(text.substr(start - 1, count)));
+}
+
+int32_t Str(const VMXValue* args, VMXValue* result) {
+    if (args[0].ValueType != vmxInteger && args[0].ValueType != vmxReal) return textWrongType;
+    return SetText(result, ValueText(args[0]));
+}
+
+int32_t Val(const VMXValue* args, VMXValue* result) {
+    if (args[0].ValueType != vmxString) return textWrongType;
+    std::string_view text = Trimmed(StringOf(args[0]));
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    int32_t whole = 0;
+    if (auto [end, error] = std::from_chars(first, last, whole); error == std::errc() && end == last && !text.empty())
+        return SetInteger(result, whole);
+    double real = 0;
+    const auto [end, error] = std::from_chars(first, last, real, std::chars_format::general);
+    if (error == std::errc::result_out_of_range) return textOutOfRange;
+    if (error != std::errc() || end != last || text.empty() || !std::isfinite(real)) return textOutsideDomain;
+    result->ValueType = vmxReal;
+    result->RealValue = real;
+    return vmxSuccess;
+}
+
+}  // namespace textmodule

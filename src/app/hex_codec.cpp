@@ -1,0 +1,76 @@
+#include "app/hex_codec.h"
+
+#include <bit>
+
+#include "vm/exception.h"
+
+namespace quenmark {
+
+namespace {
+
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    throw EConvertError();
+}
+
+void EncodeLittleEndian(uint64_t bits, int byteCount, std::string& out) {
+    for (int i = 0; i < byteCount; ++i) EncodeByte(static_cast<uint8_t>(bits >> (8 * i)), out);
+}
+
+uint64_t DecodeLittleEndian(std::string_view& digits, int byteCount) {
+    if (digits.size() < static_cast<size_t>(byteCount) * 2) throw EConvertError();
+    std::string_view rest = digits;
+    uint64_t bits = 0;
+    for (int i = 0; i < byteCount; ++i) bits |= uint64_t{DecodeByte(rest)} << (8 * i);
+    digits = rest;
+    return bits;
+}
+
+}  // namespace
+
+void EncodeByte(uint8_t value, std::string& out) {
+    out += HexDigits[value >> 4];
+    out += HexDigits[value & 0x0F];
+}
+
+void EncodeInt32(int32_t value, std::string& out) { EncodeLittleEndian(static_cast<uint32_t>(value), 4, out); }
+
+void EncodeReal(double value, std::string& out) { EncodeLittleEndian(std::bit_cast<uint64_t>(value), 8, out); }
+
+void EncodeString(std::string_view text, std::string& out) {
+    EncodeInt32(static_cast<int32_t>(text.size()), out);
+    out.reserve(out.size() + text.size() * 2);
+    for (char c : text) EncodeByte(static_cast<uint8_t>(c), out);
+}
+
+uint8_t DecodeByte(std::string_view& digits) {
+    if (digits.size() < 2) throw EConvertError();
+    const int value = DigitValue(digits[0]) * 16 + DigitValue(digits[1]);
+    digits.remove_prefix(2);
+    return static_cast<uint8_t>(value);
+}
+
+int32_t DecodeInt32(std::string_view& digits) {
+    return static_cast<int32_t>(static_cast<uint32_t>(DecodeLittleEndian(digits, 4)));
+}
+
+double DecodeReal(std::string_view& digits) { return std::bit_cast<double>(DecodeLittleEndian(digits, 8)); }
+
+std::string DecodeString(std::string_view& digits) {
+    std::string_view rest = digits;
+    const int32_t length = DecodeInt32(rest);
+    std::string text;
+    if (length > 0) {
+        const size_t count = static_cast<size_t>(length);
+        if (rest.size() / 2 < count) throw EConvertError();
+        text.reserve(count);
+        for (size_t i = 0; i < count; ++i) text += static_cast<char>(DecodeByte(rest));
+    }
+    digits = rest;
+    return text;
+}
+
+}  // namespace quenmark

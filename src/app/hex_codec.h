@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quenmark {
+
+// The payload of a saved line: bytes written as two hexadecimal digits each,
+// high digit first, with the capitals "A" to "F". Multi-byte numbers are
+// written least significant byte first, so a line reads the same on every
+// machine.
+//
+// The encoders append to out. The decoders take their digits from the front
+// of digits and remove them; they throw EConvertError on a character other
+// than "0" to "9" and "A" to "F" (small letters included) and when the
+// digits run out, and then leave digits as it was.
+
+void EncodeByte(uint8_t value, std::string& out);
+void EncodeInt32(int32_t value, std::string& out);
+void EncodeReal(double value, std::string& out);
+// The length in bytes as EncodeInt32, then every byte.
+void EncodeString(std::string_view text, std::string& out);
+
+uint8_t DecodeByte(std::string_view& digits);
+int32_t DecodeInt32(std::string_view& digits);
+double DecodeReal(std::string_view& digits);
+// A negative length gives the empty string; a length beyond the remaining
+// digits fails before anything is allocated.
+std::string DecodeString(std::string_view& digits);
+
+}  // namespace quenmark

@@ -1,0 +1,43 @@
+#include "app/history_section.h"
+
+#include "app/hex_codec.h"
+#include "app/settings.h"
+#include "definitions/profile.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+
+std::string EncodeHistoryLine(std::string_view entry) {
+    std::string line = ";";
+    EncodeString(entry, line);
+    return line;
+}
+
+std::string DecodeHistoryLine(std::string_view line) {
+    std::string_view digits = line.empty() ? line : line.substr(1);
+    return DecodeString(digits);
+}
+
+void ReadHistorySection(const TSettings& settings, std::vector<std::string>& history) {
+    if (!settings.IsSettingsFileValid()) return;
+    std::vector<std::string> lines;
+    ReadSectionLines(settings.FileName(), HistorySection, lines);
+    for (const std::string& line : lines) {
+        try {
+            history.push_back(DecodeHistoryLine(line));
+        } catch (const Exception&) {
+            // a damaged line is skipped on its own
+        }
+    }
+}
+
+bool WriteHistorySection(const TSettings& settings, const std::vector<std::string>& history) {
+    std::vector<std::string> lines;
+    if (settings.SaveHistory) {
+        lines.reserve(history.size());
+        for (const std::string& entry : history) lines.push_back(EncodeHistoryLine(entry));
+    }
+    return WriteSectionLines(settings.FileName(), HistorySection, lines);
+}
+
+}  // namespace quenmark

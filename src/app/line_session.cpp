@@ -1,0 +1,129 @@
+#include "app/line_session.h"
+
+#include <algorithm>
+
+#include "app/history_section.h"
+#include "app/saved_variables.h"
+#include "app/settings.h"
+#include "app/settings_file.h"
+#include "definitions/profile.h"
+#include "definitions/text_lookup.h"
+#include "vm/exception.h"
+#include "vm/names.h"
+
+namespace quenmark {
+
+namespace {
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7F'; }
+
+const char* const ModeCommands[] = {"@DEC", "@HEX", "@OCT", "@BIN"};
+
+// The text as a string literal; inner quotes are doubled so that a mask
+// holding quotes reads back whole.
+std::string StringLiteral(const std::string& text) {
+    std::string literal = "\"";
+    for (char c : text) {
+        literal += c;
+        if (c == '"') literal += '"';
+    }
+    return literal + "\"";
+}
+
+}  // namespace
+
+std::string TrimLine(const std::string& text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+    while (end > begin && IsBlankOrControl(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+TLineSession::TLineSession(TCCInterpreter& interpreter, TSettings& settings)
+    : FInterpreter(interpreter), FSettings(settings) {}
+
+void TLineSession::Log(const std::string& line) {
+    if (OnLogLine) OnLogLine(line);
+}
+
+void TLineSession::ExecuteLine(const std::string& line) {
+    Log("> " + line);
+    auto& output = FInterpreter.OutputLines();
+    try {
+        FInterpreter.ProcessLine(line);
+    } catch (const EINError& error) {
+        output.push_back(error.what());
+    } catch (const Exception& error) {
+        if (FInterpreter.DebugMode()) output.push_back(std::string("Runtime error : ") + error.what());
+        output.push_back(GetText("INT999"));
+    }
+    for (const std::string& text : output) Log(text);
+    output.clear();
+
+    if (FInterpreter.LastWasExpression()) {
+        if (OnExpressionResult) OnExpressionResult(FInterpreter.LastResult());
+    } else {
+        FSettings.OutputFormat = FInterpreter.FormatMask();
+        FSettings.OutputMode = static_cast<uint8_t>(FInterpreter.GetOutputMode());
+        if (OnOutputModeSelected) OnOutputModeSelected(FInterpreter.GetOutputMode());
+    }
+    if (!FRestoring) RecordHistory(line);
+}
+
+void TLineSession::RecordHistory(const std::string& line) {
+    const std::string key = UpperCase(line);
+    std::erase_if(FHistory, [&key](const std::string& entry) { return UpperCase(entry) == key; });
+    FHistory.push_back(line);
+    const size_t limit = FSettings.MaxHistory > 0 ? static_cast<size_t>(FSettings.MaxHistory) : 0;
+    if (FHistory.size() > limit) FHistory.erase(FHistory.begin(), FHistory.end() - static_cast<std::ptrdiff_t>(limit));
+    FHistoryIndex = static_cast<int>(FHistory.size()) - 1;
+}
+
+void TLineSession::RestoreOutputFormat() {
+    // The format line copies the interpreter's mode into the settings, so
+    // the saved mode is taken first.
+    const uint8_t savedMode = FSettings.OutputMode;
+    FRestoring = true;
+    ExecuteLine("@FORMAT " + StringLiteral(FSettings.OutputFormat));
+    if (savedMode < 4) ExecuteLine(ModeCommands[savedMode]);
+    FRestoring = false;
+}
+
+std::string TLineSession::Banner() {
+    return "Quenmark Version 1.1 (" + TCCInterpreter::GetLevel() + ")";
+}
+
+std::vector<std::string> TLineSession::WelcomeLines() const {
+    std::string user = "*FirstStartup";
+    ReadProfileString(FSettings.FileName(), "Others", "User", user);
+    if (user == GetLoginUserName()) return {};
+    return {GetText("QEN101")};
+}
+
+std::string TLineSession::Recall(const std::string& currentText, int step) {
+    if (FHistory.empty()) return currentText;
+    const int last = static_cast<int>(FHistory.size()) - 1;
+    FHistoryIndex = std::clamp(FHistoryIndex, 0, last);
+    if (UpperCase(TrimLine(currentText)) == UpperCase(FHistory[static_cast<size_t>(FHistoryIndex)]))
+        FHistoryIndex = std::clamp(FHistoryIndex + step, 0, last);
+    return FHistory[static_cast<size_t>(FHistoryIndex)];
+}
+
+std::string TLineSession::HistoryUp(const std::string& currentText) { return Recall(currentText, -1); }
+
+std::string TLineSession::HistoryDown(const std::string& currentText) { return Recall(currentText, +1); }
+
+void TLineSession::LoadHistory() {
+    FHistory.clear();
+    ReadHistorySection(FSettings, FHistory);
+    FHistoryIndex = static_cast<int>(FHistory.size()) - 1;
+}
+
+void TLineSession::SaveAll() {
+    FSettings.Save();
+    WriteVariablesSection(FSettings, FInterpreter.Variables());
+    WriteHistorySection(FSettings, FHistory);
+}
+
+}  // namespace quenmark

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "expression/interpreter.h"
+
+namespace quenmark {
+
+class TSettings;
+
+// The window-independent handling of input lines shared by the desktop
+// window and the terminal front end: echo, interpretation, output lines,
+// the copy of output mode and format into the settings after a command
+// line, and the input history with its recall rules.
+class TLineSession {
+public:
+    TLineSession(TCCInterpreter& interpreter, TSettings& settings);
+
+    // Receives every line for the log, in order.
+    std::function<void(const std::string&)> OnLogLine;
+    // Told the output mode after every line that ended in the command process.
+    std::function<void(OutputMode)> OnOutputModeSelected;
+    // Told the result of every line that was an expression.
+    std::function<void(const Variant&)> OnExpressionResult;
+
+    // Runs one line (already trimmed) as the log window does.
+    void ExecuteLine(const std::string& line);
+
+    // Restores the saved format mask and output mode in the interpreter,
+    // without recording the lines in the history.
+    void RestoreOutputFormat();
+
+    // "Quenmark Version 1.1 (Interpreter Level 1A)".
+    static std::string Banner();
+    // The welcome text on a first start (the stored user differs from the
+    // login name), otherwise nothing.
+    std::vector<std::string> WelcomeLines() const;
+
+    // The history, oldest first, and its recall by the arrow keys: each
+    // returns the entry to show, or the text unchanged when there is none.
+    void LoadHistory();
+    const std::vector<std::string>& History() const { return FHistory; }
+    int HistoryIndex() const { return FHistoryIndex; }
+    std::string HistoryUp(const std::string& currentText);
+    std::string HistoryDown(const std::string& currentText);
+
+    // Settings, then variables, then history: the saves at the end of a run.
+    void SaveAll();
+
+private:
+    void Log(const std::string& line);
+    void RecordHistory(const std::string& line);
+    std::string Recall(const std::string& currentText, int step);
+
+    TCCInterpreter& FInterpreter;
+    TSettings& FSettings;
+    std::vector<std::string> FHistory;
+    int FHistoryIndex = -1;
+    bool FRestoring = false;
+};
+
+// Removes leading and trailing blanks and control characters.
+std::string TrimLine(const std::string& text);
+
+}  // namespace quenmark

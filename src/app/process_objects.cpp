@@ -1,0 +1,76 @@
+#include "app/process_objects.h"
+
+#include "app/module_output.h"
+#include "app/saved_variables.h"
+#include "app/settings_file.h"
+#include "definitions/language.h"
+#include "expression/module_tokenizer.h"
+#include "platform/program_directory.h"
+#include "platform/user_language.h"
+
+namespace quenmark {
+
+namespace {
+
+// Created on demand and deliberately never destroyed: the run ends with
+// them alive, and module code must stay mapped while anything may call it.
+TSettings* settings = nullptr;
+TCCLanguageList* languages = nullptr;
+TCCInterpreter* interpreter = nullptr;
+TVMModuleList* modules = nullptr;
+TCCModuleTokenizer* moduleTokenizer = nullptr;
+
+}  // namespace
+
+TSettings& Settings() {
+    if (!settings) settings = new TSettings(GetSettingsFileName());
+    return *settings;
+}
+
+TCCLanguageList& LanguageList() {
+    if (!languages) languages = new TCCLanguageList();
+    return *languages;
+}
+
+TCCInterpreter& Interpreter() {
+    if (!interpreter) interpreter = new TCCInterpreter();
+    return *interpreter;
+}
+
+TVMModuleList& ModuleList() {
+    if (!modules) modules = new TVMModuleList();
+    return *modules;
+}
+
+void LoadSettings(const TWorkAreaSource& workArea) {
+    if (!settings) settings = new TSettings(GetSettingsFileName(), workArea);
+    settings->Load();
+}
+
+void LoadLanguages() {
+    TCCLanguageList& list = LanguageList();
+    list.Gather(ProgramDirectory());
+    SetCurrentLanguage(&list.Choose(Settings().Language, UserDefaultLangID()));
+}
+
+void CreateInterpreter() { Interpreter(); }
+
+void LoadModules() {
+    TCCInterpreter& calculator = Interpreter();
+    SetModuleOutputLines(&calculator.OutputLines());
+    ModuleList().LoadDirectory(ProgramDirectory(), calculator.Variables(), calculator.Callables(), ModuleOutput);
+    if (!moduleTokenizer) moduleTokenizer = new TCCModuleTokenizer(ModuleList());
+    calculator.Tokenizer().SetModuleTokenSource(moduleTokenizer);
+}
+
+void LoadSavedVariables() { ReadVariablesSection(Settings(), Interpreter().Variables()); }
+
+void StartCore(const TWorkAreaSource& workArea) {
+    LoadSettings(workArea);
+    LoadLanguages();
+    CreateInterpreter();
+    LoadModules();
+    LoadSavedVariables();
+}
+
+}  // namespace quenmark

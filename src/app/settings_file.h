@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+namespace quenmark {
+
+// Where the user settings file lives and whether it is one this program
+// reads.
+
+constexpr const char* SettingsPurpose10 = "Quenmark Version 1.0 User Settings File";
+constexpr const char* SettingsPurpose11 = "Quenmark Version 1.1 User Settings File";
+
+// The login name of the effective user, at most 79 characters; empty when
+// it cannot be obtained.
+std::string GetLoginUserName();
+
+// The bare name of the settings file: "~" + login name + ".cfg", or
+// "Quenmark.cfg" without a login name.
+std::string SettingsFileBaseName(const std::string& loginName);
+
+// The directory used instead of the program directory when that cannot be
+// written: home + "/.config/quenmark/". Empty without a home directory.
+std::string FallbackSettingsDirectory(const std::string& homeDirectory);
+
+// What the choice of the settings file depends on.
+struct TSettingsLocation {
+    std::string ProgramDirectory;  // with its trailing "/"
+    bool ProgramDirectoryWritable = true;
+    std::string HomeDirectory;
+    std::string LoginName;
+};
+
+// The settings file beside the program; in the fallback directory when the
+// program directory cannot be written and a home directory is known, so
+// that an installed copy still keeps each user's settings.
+std::string ChooseSettingsFileName(const TSettingsLocation& location);
+
+// Whether files can be created and replaced in the directory.
+bool IsDirectoryWritable(const std::string& directory);
+
+// The full path of the settings file for a program in programDirectory,
+// asking the system for the user and the directory's permissions.
+std::string GetSettingsFileName(const std::string& programDirectory);
+// The same for the running program's own directory.
+std::string GetSettingsFileName();
+
+// True exactly when the file's "Purpose" in "Information" is the version
+// 1.0 or 1.1 text, letter case included. A missing file gives false.
+bool IsSettingsFileValid(const std::string& fileName);
+
+}  // namespace quenmark

@@ -1,0 +1,75 @@
+#include "definitions/language.h"
+
+#include "definitions/full_path.h"
+#include "definitions/profile.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+
+namespace {
+constexpr const char* LanguageSection = "Language";
+constexpr int32_t DefaultDialogFontSize = 9;
+TCCLanguage* current = nullptr;
+}  // namespace
+
+TCCLanguage* CurrentLanguage() { return current; }
+
+void SetCurrentLanguage(TCCLanguage* language) {
+    current = language;
+    SetCurrentMessages(language ? &language->GetMessages() : nullptr);
+}
+
+TCCLanguage::TCCLanguage(std::string fileName, std::string directory)
+    : FFileName(std::move(fileName)), FDirectory(std::move(directory)) {}
+
+TCCLanguage::~TCCLanguage() {
+    if (current == this) current = nullptr;
+    if (FMessages && CurrentMessages() == FMessages.get()) SetCurrentMessages(nullptr);
+}
+
+std::unique_ptr<TCCLanguage> TCCLanguage::CreateBuiltIn(const std::string& directory) {
+    return std::unique_ptr<TCCLanguage>(new TCCLanguage({}, directory));
+}
+
+std::unique_ptr<TCCLanguage> TCCLanguage::CreateFromFile(const std::string& fileName, const std::string& directory) {
+    std::unique_ptr<TCCLanguage> language(new TCCLanguage(fileName, directory));
+    const std::string path = language->FullPath();
+    std::string purpose;
+    ReadProfileString(path, "Information", "Purpose", purpose);
+    if (purpose != Purpose) throw Exception(InvalidFileMessage);
+    ReadProfileString(path, LanguageSection, "Language", language->FLanguage);
+    ReadProfileInteger(path, LanguageSection, "LangID", language->FLangID);
+    return language;
+}
+
+std::string TCCLanguage::FullPath() const { return quenmark::FullPath(FDirectory, FFileName); }
+
+std::string TCCLanguage::ReadString(const char* key, const char* defaultValue) const {
+    std::string value = defaultValue;
+    if (!IsBuiltIn()) ReadProfileString(FullPath(), LanguageSection, key, value);
+    return value;
+}
+
+std::string TCCLanguage::Comment() const { return ReadString("Comment", ""); }
+std::string TCCLanguage::DialogFontName() const { return ReadString("DialogFontName", "Arial"); }
+std::string TCCLanguage::HelpFileName() const { return ReadString("HelpFileName", "Quenmark.hlp"); }
+std::string TCCLanguage::MessageFileName() const { return ReadString("MessageFileName", "Quenmark.msg"); }
+std::string TCCLanguage::UnitFileName() const { return ReadString("UnitFileName", "Quenmark.uni"); }
+
+int32_t TCCLanguage::DialogFontSize() const {
+    int32_t size = DefaultDialogFontSize;
+    if (!IsBuiltIn()) ReadProfileInteger(FullPath(), LanguageSection, "DialogFontSize", size);
+    return size;
+}
+
+TCCMessages& TCCLanguage::GetMessages() {
+    if (!FMessages) FMessages = std::make_unique<TCCMessages>(MessageFileName(), FDirectory);
+    return *FMessages;
+}
+
+TCCUnitGroupList& TCCLanguage::GetUnits() {
+    if (!FUnits) FUnits = std::make_unique<TCCUnitGroupList>(UnitFileName(), FDirectory);
+    return *FUnits;
+}
+
+}  // namespace quenmark

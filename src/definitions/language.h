@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "definitions/messages.h"
+#include "definitions/unit_group_list.h"
+#include "platform/program_directory.h"
+
+namespace quenmark {
+
+// A language: a ".lng" definition file that names the language and the
+// message, unit and help files that carry everything language-dependent,
+// or the built-in English language that needs no file. The language owns
+// its message catalogue and unit definitions, each made on first request.
+class TCCLanguage {
+public:
+    static constexpr const char* Purpose = "Quenmark Version 1.1 Language Definition File";
+    static constexpr const char* InvalidFileMessage = "Invalid Language File.";
+
+    // The built-in English language; its files are looked up in directory.
+    static std::unique_ptr<TCCLanguage> CreateBuiltIn(const std::string& directory = ProgramDirectory());
+    // The language of the named file in directory. Throws Exception with
+    // "Invalid Language File." when the header does not match.
+    static std::unique_ptr<TCCLanguage> CreateFromFile(const std::string& fileName,
+                                                       const std::string& directory = ProgramDirectory());
+
+    const std::string& FileName() const { return FFileName; }
+    const std::string& Language() const { return FLanguage; }
+    int32_t LangID() const { return FLangID; }
+    bool IsBuiltIn() const { return FFileName.empty(); }
+    std::string FullPath() const;
+
+    // Read from the file at every call, with the defaults of the built-in
+    // language for a missing key.
+    std::string Comment() const;
+    std::string DialogFontName() const;
+    int32_t DialogFontSize() const;
+    std::string HelpFileName() const;
+    std::string MessageFileName() const;
+    std::string UnitFileName() const;
+
+    TCCLanguage(const TCCLanguage&) = delete;
+    TCCLanguage& operator=(const TCCLanguage&) = delete;
+    // Stops being current, and stops its catalogue being current, first.
+    ~TCCLanguage();
+
+    // The catalogue of MessageFileName(), made on the first call.
+    TCCMessages& GetMessages();
+    // The units of UnitFileName(), read on the first successful call. A
+    // unit file that fails to load throws, and the next call tries again.
+    TCCUnitGroupList& GetUnits();
+
+private:
+    TCCLanguage(std::string fileName, std::string directory);
+    std::string ReadString(const char* key, const char* defaultValue) const;
+
+    std::string FFileName;
+    std::string FDirectory;
+    std::string FLanguage = "English";
+    int32_t FLangID = 1033;
+    std::unique_ptr<TCCMessages> FMessages;
+    std::unique_ptr<TCCUnitGroupList> FUnits;
+};
+
+// The language in force; null until one is chosen. Not owned.
+TCCLanguage* CurrentLanguage();
+// Makes the language current and its catalogue CurrentMessages (none for
+// null).
+void SetCurrentLanguage(TCCLanguage* language);
+
+}  // namespace quenmark

@@ -1,0 +1,68 @@
+#include "definitions/messages.h"
+
+#include "definitions/full_path.h"
+#include "definitions/profile.h"
+
+namespace quenmark {
+
+namespace {
+
+TCCMessages* current = nullptr;
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    size_t position = text.find(from);
+    while (position != std::string::npos) {
+        text.replace(position, from.size(), to);
+        position = text.find(from, position + to.size());
+    }
+}
+
+}  // namespace
+
+std::string ExpandMessageEscapes(std::string text) {
+    if (text.find('\\') == std::string::npos) return text;
+    ReplaceAll(text, "\\t", "\t");
+    ReplaceAll(text, "\\T", "\t");
+    ReplaceAll(text, "\\n", "\r\n");
+    ReplaceAll(text, "\\N", "\r\n");
+    return text;
+}
+
+std::string ReplaceArgument(std::string_view text, std::string_view argument) {
+    std::string result;
+    size_t start = 0;
+    for (size_t found; (found = text.find("%1", start)) != std::string_view::npos; start = found + 2) {
+        result.append(text, start, found - start);
+        result.append(argument);
+    }
+    result.append(text.substr(start));
+    return result;
+}
+
+TCCMessages::TCCMessages(std::string fileName, std::string directory)
+    : FFileName(std::move(fileName)), FFullPath(quenmark::FullPath(directory, FFileName)) {
+    std::string purpose;
+    ReadProfileString(FFullPath, "Information", "Purpose", purpose);
+    if (purpose != Purpose) return;
+    ReadProfileString(FFullPath, "Information", "Language", FLanguage);
+    ReadProfileInteger(FFullPath, "Information", "Codepage", FCodepage);
+}
+
+std::string TCCMessages::GetText(std::string_view code) const {
+    std::string text(code);
+    if (!FFileName.empty()) ReadProfileString(FFullPath, "Messages", code, text);
+    return ExpandMessageEscapes(std::move(text));
+}
+
+std::string TCCMessages::GetTextWith(std::string_view code, std::string_view argument) const {
+    return ReplaceArgument(GetText(code), argument);
+}
+
+TCCMessages* CurrentMessages() { return current; }
+
+void SetCurrentMessages(TCCMessages* messages) {
+    current = messages;
+    SetCurrentMessageSource(messages);
+}
+
+}  // namespace quenmark

@@ -1,0 +1,117 @@
+#include "definitions/profile_cache.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "platform/atomic_file.h"
+
+namespace quenmark {
+
+namespace {
+
+int64_t RealTimeNs() {
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+const std::shared_ptr<const TProfileText>& EmptyText() {
+    static const auto empty = std::make_shared<const TProfileText>();
+    return empty;
+}
+
+bool ReadAll(int fd, std::string& contents) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = read(fd, buffer, sizeof buffer);
+        if (count == 0) return true;
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        contents.append(buffer, static_cast<size_t>(count));
+    }
+}
+
+}  // namespace
+
+TProfileCache::Identity TProfileCache::IdentityOf(const struct stat& status) {
+    const int64_t modified = static_cast<int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    return Identity{status.st_dev, status.st_ino, status.st_size, modified};
+}
+
+TProfileCache::Snapshot TProfileCache::Load(const std::string& path) {
+    std::lock_guard lock(FMutex);
+    return LoadLocked(path);
+}
+
+TProfileCache::Snapshot TProfileCache::LoadLocked(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        FEntries.erase(path);
+        const bool missing = errno == ENOENT || errno == ENOTDIR;
+        return {missing ? FileState::Missing : FileState::Unreadable, EmptyText()};
+    }
+    const auto it = FEntries.find(path);
+    if (it != FEntries.end() && !it->second.Racy) {
+        const Identity now = IdentityOf(status);
+        const Identity& known = it->second.Id;
+        if (now.Device == known.Device && now.Inode == known.Inode && now.Size == known.Size &&
+            now.ModifiedNs == known.ModifiedNs)
+            return {FileState::Present, it->second.Text};
+    }
+    return ReadFromDisk(path);
+}
+
+TProfileCache::Snapshot TProfileCache::ReadFromDisk(const std::string& path) {
+    FEntries.erase(path);
+    const int64_t readStart = RealTimeNs();
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {errno == ENOENT ? FileState::Missing : FileState::Unreadable, EmptyText()};
+    struct stat status {};
+    std::string contents;
+    const bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ReadAll(fd, contents);
+    close(fd);
+    if (!ok) return {FileState::Unreadable, EmptyText()};
+    ++FReadCount;
+    auto text = std::make_shared<const TProfileText>(contents);
+    Remember(path, status, readStart, text);
+    return {FileState::Present, std::move(text)};
+}
+
+void TProfileCache::Remember(const std::string& path, const struct stat& status, int64_t readStartNs,
+                             std::shared_ptr<const TProfileText> text) {
+    const Identity id = IdentityOf(status);
+    const bool racy = id.ModifiedNs + std::chrono::nanoseconds(RacyInterval).count() > readStartNs;
+    FEntries.insert_or_assign(path, Entry{id, racy, std::move(text)});
+}
+
+bool TProfileCache::Update(const std::string& path, bool createMissing,
+                           const std::function<bool(TProfileText&)>& edit) {
+    std::lock_guard lock(FMutex);
+    const Snapshot current = LoadLocked(path);
+    if (current.State == FileState::Unreadable) return false;
+    if (current.State == FileState::Missing && !createMissing) return false;
+    auto edited = std::make_shared<TProfileText>(*current.Text);
+    if (!edit(*edited)) return false;
+    const int64_t writeStart = RealTimeNs();
+    const std::optional<struct stat> written = ReplaceFileContents(path, edited->Contents());
+    if (!written) return false;
+    Remember(path, *written, writeStart, std::move(edited));
+    return true;
+}
+
+void TProfileCache::Clear() {
+    std::lock_guard lock(FMutex);
+    FEntries.clear();
+}
+
+TProfileCache& DefinitionFileCache() {
+    static TProfileCache cache;
+    return cache;
+}
+
+}  // namespace quenmark

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "definitions/profile_text.h"
+
+namespace quenmark {
+
+// Parsed copies of definition files, so that an unchanged file is not read
+// again and a changed one always is. A copy is trusted while the file has
+// the same device and inode, size and modification time (nanoseconds). A
+// file modified within RacyInterval before it was read could be modified
+// again with the same size within the same timestamp tick, unseen by those
+// checks: such a copy is read again at every lookup until the file is
+// older than that.
+class TProfileCache {
+public:
+    static constexpr std::chrono::milliseconds RacyInterval{100};
+
+    enum class FileState { Missing, Present, Unreadable };
+    struct Snapshot {
+        FileState State = FileState::Missing;
+        std::shared_ptr<const TProfileText> Text;  // never null; empty unless Present
+    };
+
+    // The file's current contents.
+    Snapshot Load(const std::string& path);
+
+    // Applies edit to a copy of the file's contents (empty for a missing
+    // file when createMissing is set) and writes the result over the file
+    // atomically. Returns false, leaving file and copy as they were, when
+    // the file cannot be read, is missing without createMissing, edit
+    // returns false, or the file cannot be written.
+    bool Update(const std::string& path, bool createMissing, const std::function<bool(TProfileText&)>& edit);
+
+    // How many times a file has been read from disk.
+    uint64_t ReadCount() const { return FReadCount; }
+
+    // Forgets every parsed copy.
+    void Clear();
+
+private:
+    struct Identity {
+        dev_t Device;
+        ino_t Inode;
+        off_t Size;
+        int64_t ModifiedNs;
+    };
+    struct Entry {
+        Identity Id;
+        bool Racy;
+        std::shared_ptr<const TProfileText> Text;
+    };
+
+    static Identity IdentityOf(const struct stat& status);
+    Snapshot LoadLocked(const std::string& path);
+    Snapshot ReadFromDisk(const std::string& path);
+    void Remember(const std::string& path, const struct stat& status, int64_t readStartNs,
+                  std::shared_ptr<const TProfileText> text);
+
+    std::mutex FMutex;
+    std::unordered_map<std::string, Entry> FEntries;
+    uint64_t FReadCount = 0;
+};
+
+// The cache that the profile readers and writers share.
+TProfileCache& DefinitionFileCache();
+
+}  // namespace quenmark

@@ -1,0 +1,104 @@
+#include "definitions/unit_table_reader.h"
+
+#include <optional>
+#include <string_view>
+
+#include "definitions/profile_text.h"
+#include "expression/string_tokenizer.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+
+namespace {
+
+constexpr std::string_view GroupPrefix = "GroupName:";
+constexpr std::string_view BasePrefix = "BaseUnit:";
+constexpr std::string_view TableEnd = "---";
+
+[[noreturn]] void FailForm() { throw Exception("Error"); }
+
+// The factor of a unit line: the value of the first token of its text when
+// that token is a number literal; nothing for any other text.
+std::optional<double> ReadFactor(const std::string& text) {
+    try {
+        TCCStringTokenizer tokenizer(text);
+        const TokenPtr token = tokenizer.NextToken();
+        if (!token || !token->Is(TokenKind::Literal) || !token->Value.IsNumber()) return std::nullopt;
+        return token->Value.ToReal();
+    } catch (const Exception&) {
+        return std::nullopt;
+    }
+}
+
+// A unit line: a tab, the name up to the next tab, the factor after it.
+std::unique_ptr<TCCUnit> ReadUnitLine(const std::string& line) {
+    if (line.empty() || line.front() != '\t') return nullptr;
+    const size_t nameEnd = line.find('\t', 1);
+    if (nameEnd == std::string::npos) return nullptr;
+    const std::string factorText(TrimControls(std::string_view(line).substr(nameEnd + 1)));
+    if (factorText.empty()) return nullptr;
+    const std::optional<double> factor = ReadFactor(factorText);
+    if (!factor) return nullptr;
+    return std::make_unique<TCCUnit>(line.substr(1, nameEnd - 1), *factor);
+}
+
+class UnitTableReader {
+public:
+    explicit UnitTableReader(const std::vector<std::string>& lines) : FLines(lines) {}
+
+    std::vector<std::unique_ptr<TCCUnitGroup>> Read() {
+        FIndex = FindUnitsLine() + 1;
+        if (TrimControls(Line(FIndex)) != TableEnd) FailForm();
+        ++FIndex;
+        std::vector<std::unique_ptr<TCCUnitGroup>> groups;
+        do {
+            groups.push_back(ReadGroup());
+        } while (FIndex < FLines.size());
+        return groups;
+    }
+
+private:
+    const std::string& Line(size_t index) const {
+        if (index >= FLines.size()) throw Exception(ListIndexError(index));
+        return FLines[index];
+    }
+
+    size_t FindUnitsLine() const {
+        for (size_t i = 0; i < FLines.size(); ++i)
+            if (TrimControls(FLines[i]) == "[Units]") return i;
+        throw Exception(ListIndexError(FLines.size()));
+    }
+
+    // The rest of the trimmed line after prefix; "Error" when it does not
+    // begin with prefix.
+    std::string NameAfter(std::string_view prefix) {
+        const std::string_view line = TrimControls(Line(FIndex++));
+        if (line.substr(0, prefix.size()) != prefix) FailForm();
+        return std::string(line.substr(prefix.size()));
+    }
+
+    // group = "GroupName:" name  "BaseUnit:" name  { unit line | other line }  [ "---" ]
+    std::unique_ptr<TCCUnitGroup> ReadGroup() {
+        auto group = std::make_unique<TCCUnitGroup>(NameAfter(GroupPrefix));
+        group->SetBaseUnit(std::make_unique<TCCUnit>(NameAfter(BasePrefix), 1.0));
+        while (FIndex < FLines.size()) {
+            const std::string& line = FLines[FIndex++];
+            if (line == TableEnd) break;
+            if (auto unit = ReadUnitLine(line)) group->Add(std::move(unit));
+        }
+        return group;
+    }
+
+    const std::vector<std::string>& FLines;
+    size_t FIndex = 0;
+};
+
+}  // namespace
+
+std::string ListIndexError(size_t index) { return "List index out of bounds (" + std::to_string(index) + ")"; }
+
+std::vector<std::unique_ptr<TCCUnitGroup>> ReadUnitTable(const std::vector<std::string>& lines) {
+    return UnitTableReader(lines).Read();
+}
+
+}  // namespace quenmark

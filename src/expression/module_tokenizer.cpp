@@ -1,0 +1,157 @@
+#include "expression/module_tokenizer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "definitions/text_lookup.h"
+#include "vm/exception.h"
+#include "vm/module_list.h"
+#include "vm/vmx_value.h"
+
+namespace quenmark {
+
+namespace {
+
+constexpr size_t BufferSize = VMX_BUFFER_SIZE;
+// Room behind each lent buffer: a module that writes past the end lands
+// here, where the write is detected instead of corrupting memory.
+constexpr size_t GuardSize = 1024;
+
+// One buffer lent to a module, zeroed, with its guard area behind it.
+class LentBuffer {
+public:
+    LentBuffer() : FData(new char[BufferSize + GuardSize]) {}
+    char* Data() const { return FData.get(); }
+    void Clear() const { std::memset(FData.get(), 0, BufferSize + GuardSize); }
+    bool Owns(const char* pointer) const { return pointer == FData.get(); }
+    bool GuardTouched() const {
+        const char* guard = FData.get() + BufferSize;
+        return std::any_of(guard, guard + GuardSize, [](char c) { return c != 0; });
+    }
+    bool Terminated() const { return std::memchr(FData.get(), 0, BufferSize) != nullptr; }
+
+private:
+    std::unique_ptr<char[]> FData;
+};
+
+struct TokenBuffers {
+    LentBuffer Text;
+    LentBuffer Value;
+};
+
+TokenRecord FreshRecord(const TokenBuffers& buffers) {
+    buffers.Text.Clear();
+    buffers.Value.Clear();
+    TokenRecord record;
+    std::memset(&record, 0, sizeof record);
+    record.Size = sizeof(TokenRecord);
+    record.TokenText = buffers.Text.Data();
+    record.TextSize = static_cast<int32_t>(BufferSize);
+    record.Value.StrValue = buffers.Value.Data();
+    record.Value.StrSize = static_cast<int32_t>(BufferSize);
+    return record;
+}
+
+[[noreturn]] void Fail(const char* code, const TVMModule& module) {
+    throw EINError(GetTextWith(code, module.FileName()));
+}
+
+constexpr TokenKind RadixKinds[] = {TokenKind::Dec, TokenKind::Hex, TokenKind::Oct, TokenKind::Bin};
+constexpr TokenKind ValueKinds[] = {TokenKind::Integer, TokenKind::Real, TokenKind::String};
+constexpr TokenKind OperatorKinds[] = {
+    TokenKind::Equal, TokenKind::Plus, TokenKind::Minus, TokenKind::Multiple, TokenKind::Divide,
+    TokenKind::Intdiv, TokenKind::Surplus, TokenKind::Power, TokenKind::Factorial, TokenKind::And,
+    TokenKind::Or, TokenKind::Xor, TokenKind::Not, TokenKind::LShift, TokenKind::RShift,
+};
+static_assert(std::size(RadixKinds) == vmxRadixBinary, "one kind per literal radix");
+static_assert(std::size(OperatorKinds) == vmxOpRShift, "one kind per operator sub-kind");
+
+bool InRange(int32_t value, size_t count) { return value >= 1 && static_cast<size_t>(value) <= count; }
+
+// The token's characters: up to the zero byte, at most TokenLength of them.
+std::string TokenText(const TokenRecord& record, const TokenBuffers& buffers, const TVMModule& module) {
+    const size_t length = static_cast<size_t>(record.TokenLength);
+    if (!record.TokenText) Fail("INT063", module);
+    if (buffers.Text.Owns(record.TokenText)) {
+        if (length > BufferSize || buffers.Text.GuardTouched() || !buffers.Text.Terminated()) Fail("INT063", module);
+    }
+    const void* zero = std::memchr(record.TokenText, 0, length);
+    const size_t size = zero ? static_cast<size_t>(static_cast<const char*>(zero) - record.TokenText) : length;
+    return std::string(record.TokenText, size);
+}
+
+Variant LiteralValue(const VMXValue& value, const TokenBuffers& buffers, const TVMModule& module) {
+    if (buffers.Value.GuardTouched()) Fail("INT063", module);
+    if (value.ValueType == vmxString) {
+        if (value.StrLength > 0 && !value.StrValue) Fail("INT063", module);
+        if (buffers.Value.Owns(value.StrValue) && value.StrLength > static_cast<int32_t>(BufferSize))
+            Fail("INT063", module);
+    }
+    return VMXToVariant(value);
+}
+
+TokenPtr LiteralToken(const TokenRecord& record, std::string text, const TokenBuffers& buffers,
+                      const TVMModule& module) {
+    if (!InRange(record.SubKind, std::size(RadixKinds))) Fail("INT063", module);
+    Variant value = LiteralValue(record.Value, buffers, module);
+    TokenKinds kinds{TokenKind::Literal, RadixKinds[record.SubKind - 1]};
+    kinds += ValueKinds[record.Value.ValueType - 1];
+    return std::make_unique<TCCToken>(std::move(text), kinds, std::move(value));
+}
+
+TokenPtr OperatorToken(const TokenRecord& record, std::string text, const TVMModule& module) {
+    if (!InRange(record.SubKind, std::size(OperatorKinds))) Fail("INT063", module);
+    return std::make_unique<TCCToken>(std::move(text),
+                                      TokenKinds{TokenKind::Operator, OperatorKinds[record.SubKind - 1]});
+}
+
+// The token a module recognised, checked against the rest of the line and
+// the buffers it was lent.
+TokenPtr BuildToken(const TokenRecord& record, size_t restLength, const TokenBuffers& buffers,
+                    const TVMModule& module) {
+    if (record.Size != static_cast<int32_t>(sizeof(TokenRecord))) throw Exception("");
+    if (record.TokenLength <= 0 || static_cast<size_t>(record.TokenLength) > restLength) Fail("INT063", module);
+    std::string text = TokenText(record, buffers, module);
+    TokenPtr token;
+    switch (record.TokenClass) {
+    case vmxTokenLiteral: token = LiteralToken(record, std::move(text), buffers, module); break;
+    case vmxTokenOperator: token = OperatorToken(record, std::move(text), module); break;
+    case vmxTokenIdentifier: token = std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Identifier}); break;
+    default: Fail("INT063", module);
+    }
+    token->Module = &module;
+    return token;
+}
+
+}  // namespace
+
+TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) {
+    consumed = 0;
+    // A zero-terminated copy: the module reads a C text.
+    const std::string text(rest);
+    const auto length = static_cast<int32_t>(std::min<size_t>(text.size(), std::numeric_limits<int32_t>::max()));
+    std::unique_ptr<TokenBuffers> buffers;
+    for (size_t i = 0; i < FModules.Count(); ++i) {
+        const TVMModule& module = FModules[i];
+        if (!module.HasTokenizer()) continue;
+        if (!buffers) buffers = std::make_unique<TokenBuffers>();
+        TokenRecord record = FreshRecord(*buffers);
+        switch (module.GetNextToken(text.c_str(), length, record)) {
+        case vmxTokenRecognised: {
+            TokenPtr token = BuildToken(record, static_cast<size_t>(length), *buffers, module);
+            consumed = static_cast<size_t>(record.TokenLength);
+            return token;
+        }
+        case vmxTokenNotRecognised: continue;
+        case vmxTokenFailure: Fail("INT061", module);
+        default: Fail("INT063", module);
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace quenmark

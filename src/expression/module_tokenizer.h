@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string_view>
+
+#include "expression/string_tokenizer.h"
+
+namespace quenmark {
+
+class TVMModuleList;
+
+// Asks the tokenizers of the loaded modules, in load order, for a token at
+// the current position and builds the first recognised one.
+class TCCModuleTokenizer : public ModuleTokenSource {
+public:
+    explicit TCCModuleTokenizer(const TVMModuleList& modules) : FModules(modules) {}
+
+    // Throws EINError INT061 for a module's reported failure, and INT063 for
+    // any other result and for a recognised token that breaks the record's
+    // rules (a length of 0 or beyond the rest of the line, a text or string
+    // value that overruns its buffer, a missing text, an unknown class or
+    // kind).
+    TokenPtr ReadToken(std::string_view rest, size_t& consumed) override;
+
+private:
+    const TVMModuleList& FModules;
+};
+
+}  // namespace quenmark

@@ -1,0 +1,33 @@
+#include "vm/module_list.h"
+
+#include "platform/file_listing.h"
+#include "vm/exception.h"
+
+namespace quenmark {
+
+TVMModule& TVMModuleList::Add(std::unique_ptr<TVMModule> module) {
+    FItems.push_back(std::move(module));
+    return *FItems.back();
+}
+
+void TVMModuleList::LoadDirectory(const std::string& directory, TVMVariableList& variables,
+                                  TVMCallableList& callables, VMXOutputProc output) {
+    for (const std::string& fileName : ListFilesWithExtension(directory, ".vmx")) {
+        std::unique_ptr<TVMModule> loaded;
+        try {
+            loaded = std::make_unique<TVMModule>(directory, fileName);
+        } catch (const Exception&) {
+            continue;
+        }
+        TVMModule& module = Add(std::move(loaded));
+        try {
+            module.LoadConstants(variables);
+            module.LoadFunctions(callables);
+            module.ConnectOutput(output);
+        } catch (const Exception&) {
+            // The module keeps what it entered before the failure.
+        }
+    }
+}
+
+}  // namespace quenmark

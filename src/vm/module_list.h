@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vm/vm_module.h"
+
+namespace quenmark {
+
+class TVMCallableList;
+class TVMVariableList;
+
+// The modules that loaded successfully, in load order; owns them. Modules
+// stay loaded as long as the list lives.
+class TVMModuleList {
+public:
+    TVMModuleList() = default;
+    TVMModuleList(const TVMModuleList&) = delete;
+    TVMModuleList& operator=(const TVMModuleList&) = delete;
+
+    size_t Count() const { return FItems.size(); }
+    TVMModule& operator[](size_t index) { return *FItems[index]; }
+    const TVMModule& operator[](size_t index) const { return *FItems[index]; }
+    TVMModule& Add(std::unique_ptr<TVMModule> module);
+
+    // Loads every "*.vmx" file of the directory in the order the directory
+    // lists them: each module that loads is appended, enters its constants
+    // and functions into the tables and receives the output callback. A
+    // module that fails to load is left out silently; one that fails later
+    // stays with what it entered so far.
+    void LoadDirectory(const std::string& directory, TVMVariableList& variables, TVMCallableList& callables,
+                       VMXOutputProc output);
+
+private:
+    std::vector<std::unique_ptr<TVMModule>> FItems;
+};
+
+}  // namespace quenmark

@@ -1,0 +1,156 @@
+#include "vm/vm_module.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+#include "definitions/text_lookup.h"
+#include "vm/callable_list.h"
+#include "vm/exception.h"
+#include "vm/variable_list.h"
+#include "vm/vmx_value.h"
+
+namespace quenmark {
+
+namespace {
+
+constexpr std::string_view FunctionsType = "Func&Const";
+constexpr std::string_view TokenizerType = "Tokenizer";
+
+// dlopen searches the library path for a name without a slash, so the
+// module is always named by its absolute path.
+std::string ModulePath(const std::string& directory, const std::string& fileName) {
+    const std::filesystem::path path = std::filesystem::path(directory) / fileName;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path.string() : absolute.string();
+}
+
+bool Contains(const char* text, std::string_view word) {
+    return std::string_view(text).find(word) != std::string_view::npos;
+}
+
+bool IsLevel(const char* level, const char* expected) { return std::strcmp(level, expected) == 0; }
+
+bool HasEveryText(const VMXModuleInfo& info) {
+    return info.Name && info.Comment && info.ModuleType && info.InterpreterLevel && info.Author &&
+           info.Copyright;
+}
+
+// The next record of a module table; tables are walked by each record's own
+// Size. A size that does not move forward ends the walk.
+const uint8_t* NextRecord(const uint8_t* record, int32_t size) {
+    return size > 0 ? record + size : nullptr;
+}
+
+}  // namespace
+
+void TVMModule::LibraryCloser::operator()(void* handle) const {
+    if (handle) dlclose(handle);
+}
+
+TVMModule::TVMModule(const std::string& directory, const std::string& fileName) : FFileName(fileName) {
+    FHandle.reset(dlopen(ModulePath(directory, fileName).c_str(), RTLD_NOW | RTLD_LOCAL));
+    if (!FHandle) Fail("CVM100");
+    FInit = Lookup<VMXInitProc>("Init");
+    FSetStdout = Lookup<VMXSetStdoutProc>("SetStdout");
+    FGetModuleInfo = Lookup<VMXGetModuleInfoProc>("GetModuleInfo");
+
+    // "Init" runs before the information record is read.
+    RunInit();
+    const VMXModuleInfo& info = CheckedModuleInfo();
+    const bool functions = Contains(info.ModuleType, FunctionsType);
+    const bool tokenizer = Contains(info.ModuleType, TokenizerType);
+    if (functions) CheckFunctionsAndConstants(info);
+    if (tokenizer) CheckTokenizer(info);
+    if (!functions && !tokenizer) Fail("CVM102");
+}
+
+TVMModule::~TVMModule() = default;
+
+template <typename Entry>
+Entry TVMModule::Lookup(const char* name) const {
+    return reinterpret_cast<Entry>(dlsym(FHandle.get(), name));
+}
+
+void TVMModule::Fail(const char* code) const { throw EVMError(GetTextWith(code, FFileName)); }
+
+void TVMModule::RunInit() const {
+    if (FInit && FInit() != vmxSuccess) Fail("CVM106");
+}
+
+const VMXModuleInfo& TVMModule::CheckedModuleInfo() const {
+    if (!FGetModuleInfo) Fail("CVM101");
+    const VMXModuleInfo* info = FGetModuleInfo();
+    if (!info || info->Size != static_cast<int32_t>(sizeof(VMXModuleInfo))) Fail("CVM101");
+    if (!HasEveryText(*info)) Fail("CVM101");
+    return *info;
+}
+
+void TVMModule::CheckFunctionsAndConstants(const VMXModuleInfo& info) {
+    if (!IsLevel(info.InterpreterLevel, "1") && !IsLevel(info.InterpreterLevel, "1A")) Fail("CVM103");
+    FGetConstantsNum = Lookup<VMXGetCountProc>("GetConstantsNum");
+    FGetConstants = Lookup<VMXGetConstantsProc>("GetConstants");
+    FGetFunctionsNum = Lookup<VMXGetCountProc>("GetFunctionsNum");
+    FGetFunctions = Lookup<VMXGetFunctionsProc>("GetFunctions");
+    FFunctionDispatcher = Lookup<VMXFunctionDispatcher>("FunctionDispatcher");
+    if (FGetConstantsNum && !FGetConstants) Fail("CVM101");
+    if (FGetFunctionsNum && (!FGetFunctions || !FFunctionDispatcher)) Fail("CVM101");
+    if (!FGetConstantsNum && !FGetFunctionsNum) Fail("CVM101");
+}
+
+void TVMModule::CheckTokenizer(const VMXModuleInfo& info) {
+    if (!IsLevel(info.InterpreterLevel, "1A")) Fail("CVM103");
+    FGetNextToken = Lookup<VMXGetNextTokenProc>("GetNextToken");
+    if (!FGetNextToken) Fail("CVM101");
+}
+
+void TVMModule::LoadConstants(TVMVariableList& variables) const {
+    if (!HasConstants()) return;
+    const auto* record = reinterpret_cast<const uint8_t*>(FGetConstants());
+    const int32_t count = FGetConstantsNum();
+    if (count > 0 && !record) Fail("CVM101");
+    for (int32_t i = 0; i < count && record; ++i) {
+        const auto& constant = *reinterpret_cast<const VMXConstant*>(record);
+        const int32_t size = constant.Size;
+        if (size == static_cast<int32_t>(sizeof(VMXConstant))) {
+            if (!constant.Name || !constant.Description) Fail("CVM101");
+            const VMXValue& value = constant.Value;
+            if (value.ValueType != vmxInteger && value.ValueType != vmxReal && value.ValueType != vmxString)
+                Fail("CVM104");
+            if (value.ValueType == vmxString && value.StrLength > 0 && !value.StrValue) Fail("CVM101");
+            variables.RegisterConstant(constant.Name, VMXToVariant(value));
+        }
+        record = NextRecord(record, size);
+    }
+}
+
+void TVMModule::LoadFunctions(TVMCallableList& callables) const {
+    if (!HasFunctions()) return;
+    const auto* record = reinterpret_cast<const uint8_t*>(FGetFunctions());
+    const int32_t count = FGetFunctionsNum();
+    if (count > 0 && !record) Fail("CVM101");
+    for (int32_t i = 0; i < count && record; ++i) {
+        const auto& function = *reinterpret_cast<const VMXFunction*>(record);
+        const int32_t size = function.Size;
+        if (size == static_cast<int32_t>(sizeof(VMXFunction))) {
+            if (!function.Name || !function.Description) Fail("CVM101");
+            callables.RegisterFunction(function.Name, FFunctionDispatcher, function.Description, function.ArgCount);
+        }
+        record = NextRecord(record, size);
+    }
+}
+
+void TVMModule::ConnectOutput(VMXOutputProc output) const {
+    if (FSetStdout) FSetStdout(output);
+}
+
+const VMXModuleInfo* TVMModule::ModuleInfo() const { return FGetModuleInfo ? FGetModuleInfo() : nullptr; }
+
+int32_t TVMModule::GetNextToken(const char* text, int32_t length, TokenRecord& record) const {
+    return FGetNextToken(text, length, &record);
+}
+
+}  // namespace quenmark

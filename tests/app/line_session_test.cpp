@@ -1,0 +1,156 @@
+#include "app/line_session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/settings.h"
+#include "support/echo_messages.h"
+#include "vm/number_text.h"
+
+namespace quenmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LineSessionTest : public ::testing::Test {
+protected:
+    LineSessionTest()
+        : path_(fs::temp_directory_path() /
+                ("quenmark-session-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                 ".cfg")),
+          settings_(path_.string()), session_(interpreter_, settings_) {
+        fs::remove(path_);
+        saved_ = CurrentSeparators();
+        SetCurrentSeparators({".", ","});
+        session_.OnLogLine = [this](const std::string& line) { log_.push_back(line); };
+        session_.OnOutputModeSelected = [this](OutputMode mode) { selected_.push_back(mode); };
+    }
+    ~LineSessionTest() override {
+        SetCurrentSeparators(saved_);
+        fs::remove(path_);
+    }
+
+    fs::path path_;
+    testing::EchoMessages echo_;
+    TCCInterpreter interpreter_;
+    TSettings settings_;
+    TLineSession session_;
+    std::vector<std::string> log_;
+    std::vector<OutputMode> selected_;
+    NumberSeparators saved_;
+};
+
+TEST_F(LineSessionTest, EchoesTheLineThenItsOutput) {
+    session_.ExecuteLine("1+2");
+    session_.ExecuteLine("nosuch");
+    EXPECT_EQ(log_, (std::vector<std::string>{"> 1+2", "3", "> nosuch", "INT044: nosuch"}));
+    EXPECT_TRUE(interpreter_.OutputLines().empty());
+}
+
+TEST_F(LineSessionTest, CommandLineCopiesModeAndFormatIntoSettings) {
+    session_.ExecuteLine("@OCT");
+    EXPECT_EQ(settings_.OutputMode, 2);
+    EXPECT_EQ(selected_, std::vector<OutputMode>{OutputMode::OCT});
+    session_.ExecuteLine("@FORMAT \"0.0\"");
+    EXPECT_EQ(settings_.OutputFormat, "0.0");
+    settings_.OutputMode = 9;
+    session_.ExecuteLine("2 + 2");  // an expression leaves the settings alone
+    EXPECT_EQ(settings_.OutputMode, 9);
+    EXPECT_EQ(selected_.size(), 2u);
+}
+
+TEST_F(LineSessionTest, FailingLineIsStillRecorded) {
+    session_.ExecuteLine("(1");
+    EXPECT_EQ(session_.History(), std::vector<std::string>{"(1"});
+    EXPECT_EQ(log_.back(), "INT043");
+}
+
+TEST_F(LineSessionTest, HistoryKeepsOnlyTheNewestSpellingAtTheEnd) {
+    for (const char* line : {"a = 1", "b = 2", "A = 1", ""}) session_.ExecuteLine(line);
+    EXPECT_EQ(session_.History(), (std::vector<std::string>{"b = 2", "A = 1", ""}));
+    EXPECT_EQ(session_.HistoryIndex(), 2);
+}
+
+TEST_F(LineSessionTest, HistoryIsLimitedToMaxHistory) {
+    settings_.MaxHistory = 2;
+    for (const char* line : {"1", "2", "3"}) session_.ExecuteLine(line);
+    EXPECT_EQ(session_.History(), (std::vector<std::string>{"2", "3"}));
+    settings_.MaxHistory = 0;
+    session_.ExecuteLine("4");
+    EXPECT_TRUE(session_.History().empty());
+    EXPECT_EQ(session_.HistoryUp(""), "");
+    EXPECT_EQ(session_.HistoryDown("typed"), "typed");
+}
+
+TEST_F(LineSessionTest, UpAndDownWalkTheHistoryAndStopAtItsEnds) {
+    for (const char* line : {"1", "2", "3"}) session_.ExecuteLine(line);
+    EXPECT_EQ(session_.HistoryUp(""), "3");  // the index already points at the last line
+    EXPECT_EQ(session_.HistoryUp("3"), "2");
+    EXPECT_EQ(session_.HistoryUp("2"), "1");
+    EXPECT_EQ(session_.HistoryUp("1"), "1");  // stays at the oldest
+    EXPECT_EQ(session_.HistoryDown("1"), "2");
+    EXPECT_EQ(session_.HistoryDown("2"), "3");
+    EXPECT_EQ(session_.HistoryDown("3"), "3");  // stays at the newest
+    EXPECT_EQ(session_.HistoryUp("something else"), "3");  // shows the current entry without moving
+}
+
+TEST_F(LineSessionTest, RecallComparesTrimmedTextWithoutLetterCase) {
+    for (const char* line : {"abc", "def"}) session_.ExecuteLine(line);
+    EXPECT_EQ(session_.HistoryUp("  DEF "), "abc");
+}
+
+TEST_F(LineSessionTest, RestoreRunsFormatAndModeWithoutRecordingThem) {
+    settings_.OutputFormat = "0.00";
+    settings_.OutputMode = 1;
+    session_.RestoreOutputFormat();
+    EXPECT_EQ(interpreter_.FormatMask(), "0.00");
+    EXPECT_EQ(interpreter_.GetOutputMode(), OutputMode::HEX);
+    EXPECT_EQ(settings_.OutputMode, 1);
+    EXPECT_TRUE(session_.History().empty());
+}
+
+TEST_F(LineSessionTest, RestoreKeepsQuotesOfTheMask) {
+    settings_.OutputFormat = "\"$\"0.00";
+    session_.RestoreOutputFormat();
+    EXPECT_EQ(interpreter_.FormatMask(), "\"$\"0.00");
+}
+
+TEST_F(LineSessionTest, UnknownStoredModeRunsNoModeCommand) {
+    settings_.OutputMode = 7;
+    session_.RestoreOutputFormat();
+    EXPECT_EQ(interpreter_.GetOutputMode(), OutputMode::DEC);
+    EXPECT_EQ(selected_, std::vector<OutputMode>{OutputMode::DEC});  // from the format line only
+}
+
+TEST_F(LineSessionTest, WelcomeOnlyUntilTheSettingsNameTheUser) {
+    EXPECT_EQ(session_.WelcomeLines(), std::vector<std::string>{"QEN101"});
+    session_.SaveAll();
+    EXPECT_TRUE(session_.WelcomeLines().empty());
+}
+
+TEST_F(LineSessionTest, SavedHistoryAndVariablesComeBack) {
+    session_.ExecuteLine("x = 7");
+    session_.SaveAll();
+
+    TCCInterpreter interpreter;
+    TSettings settings(path_.string());
+    settings.Load();
+    TLineSession session(interpreter, settings);
+    session.LoadHistory();
+    EXPECT_EQ(session.History(), std::vector<std::string>{"x = 7"});
+    EXPECT_EQ(session.HistoryUp(""), "x = 7");
+}
+
+TEST(TrimLineTest, RemovesBlanksAndControlCharacters) {
+    EXPECT_EQ(TrimLine(" \t 1 + 2\r\n"), "1 + 2");
+    EXPECT_EQ(TrimLine("\x01\x7F"), "");
+    EXPECT_EQ(TrimLine("a b"), "a b");
+}
+
+TEST(BannerTest, NamesVersionAndLevel) {
+    EXPECT_EQ(TLineSession::Banner(), "Quenmark Version 1.1 (Interpreter Level 1A)");
+}
+
+}  // namespace
+}  // namespace quenmark

@@ -1,0 +1,101 @@
+#include "app/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/user_account.h"
+#include "settings_test_directory.h"
+
+namespace quenmark {
+namespace {
+
+using test::TempDirectory;
+using test::WriteTextFile;
+
+TEST(SettingsFileNameTest, BaseNameCarriesTheLoginName) {
+    EXPECT_EQ(SettingsFileBaseName("alice"), "~alice.cfg");
+    EXPECT_EQ(SettingsFileBaseName(""), "Quenmark.cfg");
+}
+
+TEST(SettingsFileNameTest, ChoiceOfDirectory) {
+    const struct {
+        const char* Behaviour;
+        TSettingsLocation Location;
+        const char* FileName;
+    } rows[] = {
+        {"beside a writable program", {"/opt/q/", true, "/home/alice", "alice"}, "/opt/q/~alice.cfg"},
+        {"beside a writable program without login name", {"/opt/q/", true, "/home/alice", ""}, "/opt/q/Quenmark.cfg"},
+        {"home configuration for an installed copy", {"/usr/lib/q/", false, "/home/alice", "alice"},
+         "/home/alice/.config/quenmark/~alice.cfg"},
+        {"home configuration without login name", {"/usr/lib/q/", false, "/home/bob", ""},
+         "/home/bob/.config/quenmark/Quenmark.cfg"},
+        {"home at the root directory", {"/usr/lib/q/", false, "/", "root"}, "/.config/quenmark/~root.cfg"},
+        {"no home keeps the program directory", {"/usr/lib/q/", false, "", "alice"}, "/usr/lib/q/~alice.cfg"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(ChooseSettingsFileName(row.Location), row.FileName) << row.Behaviour;
+}
+
+TEST(SettingsFileNameTest, LoginNameComesFromTheAccount) {
+    EXPECT_EQ(GetLoginUserName(), LoginName());
+    EXPECT_LE(GetLoginUserName().size(), 79u);
+}
+
+TEST(SettingsFileNameTest, WritableProgramDirectoryHoldsTheFile) {
+    const TempDirectory dir;
+    EXPECT_TRUE(IsDirectoryWritable(dir.Path()));
+    EXPECT_EQ(GetSettingsFileName(dir.Path()), dir.Path() + SettingsFileBaseName(GetLoginUserName()));
+}
+
+TEST(SettingsFileNameTest, MissingDirectoryIsNotWritable) {
+    const TempDirectory dir;
+    EXPECT_FALSE(IsDirectoryWritable(dir.Path() + "missing/"));
+    EXPECT_FALSE(IsDirectoryWritable(""));
+}
+
+TEST(SettingsFileNameTest, ReadOnlyProgramDirectoryUsesHomeConfiguration) {
+    if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop the superuser; the choice is tested above";
+    const TempDirectory dir;
+    const std::string program = dir.Path() + "program/";
+    ASSERT_EQ(mkdir(program.c_str(), 0555), 0);
+    EXPECT_FALSE(IsDirectoryWritable(program));
+    const std::string expected = FallbackSettingsDirectory(HomeDirectory()) + SettingsFileBaseName(GetLoginUserName());
+    EXPECT_EQ(GetSettingsFileName(program), expected);
+}
+
+TEST(SettingsFileNameTest, RunningProgramUsesItsOwnDirectory) {
+    const std::string name = GetSettingsFileName();
+    EXPECT_TRUE(name.ends_with("/" + SettingsFileBaseName(GetLoginUserName()))) << name;
+}
+
+TEST(SettingsFileValidTest, HeaderRows) {
+    const struct {
+        const char* Behaviour;
+        const char* Text;
+        bool Valid;
+    } rows[] = {
+        {"current version", "[Information]\nPurpose=Quenmark Version 1.1 User Settings File\n", true},
+        {"previous version", "[Information]\nPurpose=Quenmark Version 1.0 User Settings File\n", true},
+        {"blanks around the value", "[Information]\r\nPurpose =  Quenmark Version 1.1 User Settings File \r\n", true},
+        {"quoted value", "[Information]\nPurpose=\"Quenmark Version 1.1 User Settings File\"\n", true},
+        {"section and key in other letter case", "[INFORMATION]\npurpose=Quenmark Version 1.1 User Settings File\n",
+         true},
+        {"value in other letter case", "[Information]\nPurpose=Quenmark Version 1.1 User settings File\n", false},
+        {"unknown version", "[Information]\nPurpose=Quenmark Version 1.2 User Settings File\n", false},
+        {"another kind of file", "[Information]\nPurpose=Quenmark Version 1.1 Message File\n", false},
+        {"header in another section", "[Others]\nPurpose=Quenmark Version 1.1 User Settings File\n", false},
+        {"no header", "[Others]\nFontSize=9\n", false},
+        {"empty file", "", false},
+    };
+    const TempDirectory dir;
+    int index = 0;
+    for (const auto& row : rows) {
+        const std::string file = dir.File("header" + std::to_string(index++) + ".cfg");
+        WriteTextFile(file, row.Text);
+        EXPECT_EQ(IsSettingsFileValid(file), row.Valid) << row.Behaviour;
+    }
+    EXPECT_FALSE(IsSettingsFileValid(dir.File("missing.cfg"))) << "missing file";
+}
+
+}  // namespace
+}  // namespace quenmark

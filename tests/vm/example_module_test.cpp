@@ -1,0 +1,52 @@
+// The example module of the module author's guide: the guide shows its
+// whole source, and the build compiles exactly that source.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "module_test_support.h"
+#include "support/echo_messages.h"
+
+namespace quenmark {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// The body of the first fenced block that starts with the opening line.
+std::string FencedBlock(const std::string& text, const std::string& opening) {
+    const size_t start = text.find(opening + "\n");
+    if (start == std::string::npos) return {};
+    const size_t body = start + opening.size() + 1;
+    const size_t end = text.find("\n```", body - 1);
+    return end == std::string::npos ? std::string() : text.substr(body, end + 1 - body);
+}
+
+TEST(ExampleModuleTest, GuideShowsTheSourceThatIsBuilt) {
+    const std::string guide = ReadFile(testing::SourceDirectory() + "docs/modules.md");
+    const std::string source = ReadFile(testing::SourceDirectory() + "modules/example/sample.c");
+    ASSERT_FALSE(source.empty());
+    EXPECT_EQ(FencedBlock(guide, "```c"), source);
+}
+
+TEST(ExampleModuleTest, LoadsAndWorksInAnInterpreter) {
+    testing::EchoMessages messages;
+    testing::ModuleSession session(testing::ExampleModuleDirectory());
+    ASSERT_EQ(session.Modules.Count(), 1u);
+    EXPECT_EQ(session.Modules[0].FileName(), "sample.vmx");
+    EXPECT_EQ(session.Result("ANSWER"), "42");
+    EXPECT_EQ(session.Result("TWICE(21)"), "42");
+    EXPECT_EQ(session.Result("TWICE(1.25)"), "2.5");
+    EXPECT_EQ(session.Result("TWICE(2000000000)"), "4000000000");
+    EXPECT_EQ(session.Result("TWICE(\"x\")"), "CVM022: TWICE");
+    EXPECT_EQ(session.Run("HELLO(\"Ann\")"), (std::vector<std::string>{"Hello, Ann!", "\"Hello, Ann!\""}));
+}
+
+}  // namespace
+}  // namespace quenmark
