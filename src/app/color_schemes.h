@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/color.h"
+
 namespace quenmark {
 
 // One colour scheme of the windows. A colour is a colour reference: red in
@@ -13,9 +15,9 @@ namespace quenmark {
 // 0x02 in the high byte, which is kept and written back unchanged.
 struct TColorScheme {
     std::string ColorName;
-    uint32_t BaseColor = 0;  // window background and button faces
-    uint32_t DarkColor = 0;  // borders, lines, title and button text, text while inactive
-    uint32_t TextColor = 0;  // text while the application is active
+    TColor BaseColor = 0;  // window background and button faces
+    TColor DarkColor = 0;  // borders, lines, title and button text, text while inactive
+    TColor TextColor = 0;  // text while the application is active
     int32_t Icon = 0;        // index of the application and tray icon
 
     bool operator==(const TColorScheme&) const = default;

@@ -10,12 +10,6 @@
 
 namespace quenmark {
 
-// A module's function dispatcher: the name in capitals, the result record,
-// the first argument record (null without arguments) and the argument count.
-extern "C" {
-typedef int32_t (*VMXFunctionDispatcher)(const char* name, VMXValue* result, VMXValue* args, int32_t argCount);
-}
-
 // One function offered by a module.
 struct TVMCallable {
     TVMCallable(std::string name, VMXFunctionDispatcher dispatcher, std::string description, int32_t argCount);

@@ -31,6 +31,12 @@ public:
     using Exception::Exception;
 };
 
+// A resource of the desktop ran out, such as the notification-area entries.
+class EOutOfMemory : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // Value conversion failures. The machine maps each to its coded message.
 
 // A String that is not a number in the current number text rules.

@@ -1,0 +1,1 @@
+# Filled in as this area grows.

@@ -1,0 +1,484 @@
+#include "ui/tray_icon.h"
+
+#include "ui/callback_window.h"
+#include "ui/qt_tray_shell.h"
+#include "ui/tray_icon_list.h"
+
+#include "widget_test_support.h"
+
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QPixmap>
+
+#include <memory>
+#include <vector>
+
+namespace quenmark {
+namespace {
+
+// What a tray icon asked of the notification area.
+struct ShellLog {
+    std::vector<TNotifyIconData> adds;
+    std::vector<TNotifyIconData> modifies;
+    std::vector<int> deletes;
+    bool refuse = false;
+    bool available = true;
+};
+
+class RecordingShell : public TTrayShell {
+public:
+    explicit RecordingShell(ShellLog& log) : FLog(log) {}
+
+    bool Add(const TNotifyIconData& data) override {
+        FLog.adds.push_back(data);
+        return !FLog.refuse;
+    }
+    bool Modify(const TNotifyIconData& data) override {
+        FLog.modifies.push_back(data);
+        return !FLog.refuse;
+    }
+    void Delete(int id) override { FLog.deletes.push_back(id); }
+    bool Available() const override { return FLog.available; }
+
+private:
+    ShellLog& FLog;
+};
+
+QIcon Picture(Qt::GlobalColor color = Qt::red) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(color);
+    return QIcon(pixmap);
+}
+
+class TrayIconTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FSavedInterval = QApplication::doubleClickInterval();
+        QApplication::setDoubleClickInterval(100);
+        FIcon = MakeIcon(FLog);
+    }
+
+    void TearDown() override {
+        FIcon.reset();
+        QApplication::setDoubleClickInterval(FSavedInterval);
+    }
+
+    static std::unique_ptr<TTrayIcon> MakeIcon(ShellLog& log) {
+        return std::make_unique<TTrayIcon>(nullptr, std::make_unique<RecordingShell>(log));
+    }
+
+    void Send(std::initializer_list<TTrayMessage> messages) {
+        for (TTrayMessage message : messages) CallbackWindow()->Notify(FIcon->TrayID(), message);
+    }
+
+    void CountClicks() {
+        FIcon->OnClick = [this](QObject*) {
+            ++FClicks;
+            FClickAfterMs = FSinceRelease.elapsed();
+        };
+        FIcon->OnDblClick = [this](QObject*) { ++FDoubleClicks; };
+    }
+
+    void SingleClick() {
+        Send({TTrayMessage::LButtonDown, TTrayMessage::LButtonUp});
+        FSinceRelease.start();
+    }
+
+    // Lets the single-click delay (100 + 50 ms here) run out.
+    static void WaitPastTheClickDelay() { QTest::qWait(400); }
+
+    ShellLog FLog;
+    std::unique_ptr<TTrayIcon> FIcon;
+    int FSavedInterval = 0;
+    int FClicks = 0;
+    int FDoubleClicks = 0;
+    qint64 FClickAfterMs = -1;
+    QElapsedTimer FSinceRelease;
+};
+
+TEST_F(TrayIconTest, Defaults) {
+    EXPECT_TRUE(FIcon->AutoPopup());
+    EXPECT_TRUE(FIcon->Enabled());
+    EXPECT_TRUE(FIcon->Icon().isNull());
+    EXPECT_EQ(FIcon->LBPopupMenu(), nullptr);
+    EXPECT_EQ(FIcon->RBPopupMenu(), nullptr);
+    EXPECT_EQ(FIcon->TipHelp(), QString("TipHelp"));
+    EXPECT_FALSE(FIcon->Visible());
+    EXPECT_FALSE(FIcon->Shown());
+    EXPECT_FALSE(FIcon->ClickPending());
+    EXPECT_NE(CallbackWindow(), nullptr);
+}
+
+TEST_F(TrayIconTest, ReportsWhetherTheDesktopHasANotificationArea) {
+    EXPECT_TRUE(FIcon->Available());
+    FLog.available = false;
+    EXPECT_FALSE(FIcon->Available());
+}
+
+TEST_F(TrayIconTest, IdentifiersFollowTheLastCreatedIcon) {
+    FIcon.reset();
+    ShellLog log;
+    auto first = MakeIcon(log);
+    auto second = MakeIcon(log);
+    EXPECT_EQ(first->TrayID(), 1);
+    EXPECT_EQ(second->TrayID(), 2);
+    second.reset();
+    auto third = MakeIcon(log);
+    EXPECT_EQ(third->TrayID(), 2);
+    first.reset();
+    auto fourth = MakeIcon(log);
+    EXPECT_EQ(fourth->TrayID(), 3);
+    EXPECT_EQ(TrayIconList().Find("3"), fourth.get());
+    EXPECT_EQ(TrayIconList().Find("1"), nullptr);
+}
+
+TEST_F(TrayIconTest, AtMostOneHundredIconsLive) {
+    ShellLog log;
+    std::vector<std::unique_ptr<TTrayIcon>> icons;
+    while (TrayIconList().Count() < TTrayIconList::MaxCount) icons.push_back(MakeIcon(log));
+    try {
+        MakeIcon(log);
+        FAIL() << "a 101st icon was created";
+    } catch (const EOutOfMemory& error) {
+        EXPECT_EQ(error.Message(), std::string("タスクトレイにアイコンを登録できません。"));
+    }
+    EXPECT_EQ(TrayIconList().Count(), TTrayIconList::MaxCount);
+    icons.pop_back();
+    EXPECT_NO_THROW(icons.push_back(MakeIcon(log)));
+}
+
+TEST_F(TrayIconTest, VisibleNeedsAPicture) {
+    FIcon->SetVisible(true);
+    EXPECT_FALSE(FIcon->Visible());
+    EXPECT_TRUE(FLog.adds.empty());
+    FIcon->SetIcon(Picture());
+    FIcon->SetVisible(true);
+    EXPECT_TRUE(FIcon->Visible());
+    EXPECT_TRUE(FIcon->Shown());
+    ASSERT_EQ(FLog.adds.size(), 1u);
+    EXPECT_EQ(FLog.adds[0].ID, FIcon->TrayID());
+    EXPECT_EQ(FLog.adds[0].Flags, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    EXPECT_EQ(FLog.adds[0].Tip, QString("TipHelp"));
+    EXPECT_EQ(FLog.adds[0].Icon.cacheKey(), FIcon->Icon().cacheKey());
+}
+
+TEST_F(TrayIconTest, EmptyTipIsNotSent) {
+    FIcon->SetTipHelp("");
+    FIcon->SetIcon(Picture());
+    FIcon->SetVisible(true);
+    ASSERT_EQ(FLog.adds.size(), 1u);
+    EXPECT_EQ(FLog.adds[0].Flags, NIF_MESSAGE | NIF_ICON);
+}
+
+TEST_F(TrayIconTest, HidingDeletesTheEntry) {
+    FIcon->SetIcon(Picture());
+    FIcon->SetVisible(true);
+    FIcon->SetVisible(false);
+    EXPECT_FALSE(FIcon->Shown());
+    EXPECT_EQ(FLog.deletes, std::vector<int>{FIcon->TrayID()});
+    FIcon->SetVisible(false);
+    EXPECT_EQ(FLog.deletes.size(), 1u);
+}
+
+TEST_F(TrayIconTest, TipIsCutTo62CharactersAndSentOnce) {
+    FIcon->SetIcon(Picture());
+    FIcon->SetVisible(true);
+    const QString seventy(70, QChar('x'));
+    FIcon->SetTipHelp(seventy);
+    EXPECT_EQ(FIcon->TipHelp(), QString(62, QChar('x')));
+    ASSERT_EQ(FLog.modifies.size(), 1u);
+    EXPECT_EQ(FLog.modifies[0].Tip, QString(62, QChar('x')));
+    FIcon->SetTipHelp(QString(62, QChar('x')));
+    FIcon->SetTipHelp(seventy);
+    EXPECT_EQ(FLog.modifies.size(), 1u);
+}
+
+TEST_F(TrayIconTest, TipChangeOfAHiddenIconIsOnlyStored) {
+    FIcon->SetTipHelp("Quenmark");
+    EXPECT_EQ(FIcon->TipHelp(), QString("Quenmark"));
+    EXPECT_TRUE(FLog.modifies.empty());
+}
+
+TEST_F(TrayIconTest, NewPictureUpdatesAShownEntry) {
+    FIcon->SetIcon(Picture());
+    FIcon->SetVisible(true);
+    const QIcon same = FIcon->Icon();
+    FIcon->SetIcon(same);
+    EXPECT_TRUE(FLog.modifies.empty());
+    FIcon->SetIcon(Picture(Qt::blue));
+    ASSERT_EQ(FLog.modifies.size(), 1u);
+    EXPECT_EQ(FLog.modifies[0].Icon.cacheKey(), FIcon->Icon().cacheKey());
+}
+
+TEST_F(TrayIconTest, ClearingThePictureHidesTheIcon) {
+    FIcon->SetIcon(Picture());
+    FIcon->SetVisible(true);
+    FIcon->SetIcon(QIcon());
+    EXPECT_TRUE(FIcon->Icon().isNull());
+    EXPECT_FALSE(FIcon->Visible());
+    EXPECT_FALSE(FIcon->Shown());
+    EXPECT_EQ(FLog.deletes.size(), 1u);
+}
+
+TEST_F(TrayIconTest, RefusedEntryFailsWithTheTrayMessage) {
+    FLog.refuse = true;
+    FIcon->SetIcon(Picture());
+    EXPECT_THROW(FIcon->SetVisible(true), EOutOfMemory);
+    EXPECT_FALSE(FIcon->Shown());
+    FLog.refuse = false;
+    FIcon->UpdateTray(NIM_ADD);
+    EXPECT_TRUE(FIcon->Shown());
+    FLog.refuse = true;
+    EXPECT_THROW(FIcon->SetTipHelp("changed"), EOutOfMemory);
+}
+
+TEST_F(TrayIconTest, LoadingDefersTheEntryUntilLoaded) {
+    FIcon->BeginLoading();
+    FIcon->SetIcon(Picture());
+    FIcon->SetVisible(true);
+    EXPECT_TRUE(FLog.adds.empty());
+    FIcon->Loaded();
+    EXPECT_EQ(FLog.adds.size(), 1u);
+    EXPECT_TRUE(FIcon->Shown());
+}
+
+TEST_F(TrayIconTest, DestroyingAShownIconDeletesItsEntry) {
+    FIcon->SetIcon(Picture());
+    FIcon->SetVisible(true);
+    const int id = FIcon->TrayID();
+    FIcon.reset();
+    EXPECT_EQ(FLog.deletes, std::vector<int>{id});
+    EXPECT_EQ(TrayIconList().Find(QString::number(id)), nullptr);
+}
+
+TEST_F(TrayIconTest, SingleClickFiresOnceAfterTheDoubleClickTime) {
+    CountClicks();
+    SingleClick();
+    EXPECT_TRUE(FIcon->ClickPending());
+    EXPECT_EQ(FClicks, 0);
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FClicks, 1);
+    EXPECT_GE(FClickAfterMs, 100 + TTrayIcon::SingleClickMarginMs);
+    EXPECT_FALSE(FIcon->ClickPending());
+}
+
+TEST_F(TrayIconTest, DoubleClickFiresOnlyOnDblClick) {
+    CountClicks();
+    SingleClick();
+    Send({TTrayMessage::LButtonDblClk, TTrayMessage::LButtonUp});
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FDoubleClicks, 1);
+    EXPECT_EQ(FClicks, 0);
+}
+
+TEST_F(TrayIconTest, MouseUpHandlerTakesTheReleaseInsteadOfClick) {
+    CountClicks();
+    std::vector<TMouseButton> ups;
+    FIcon->OnMouseUp = [&](QObject*, TMouseButton button, TShiftState shift, int, int) {
+        ups.push_back(button);
+        EXPECT_EQ(shift, TShiftState(button == mbLeft ? ssLeft : ssRight));
+    };
+    SingleClick();
+    Send({TTrayMessage::RButtonUp});
+    WaitPastTheClickDelay();
+    EXPECT_EQ(ups, (std::vector<TMouseButton>{mbLeft, mbRight}));
+    EXPECT_EQ(FClicks, 0);
+}
+
+TEST_F(TrayIconTest, ReleaseWithoutClickHandlerClearsThePendingClick) {
+    Send({TTrayMessage::LButtonDblClk});
+    EXPECT_TRUE(FIcon->ClickPending());
+    Send({TTrayMessage::LButtonUp});
+    EXPECT_FALSE(FIcon->ClickPending());
+}
+
+TEST_F(TrayIconTest, DisablingCancelsThePendingClickAndIgnoresMessages) {
+    CountClicks();
+    int downs = 0;
+    FIcon->OnMouseDown = [&](QObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    QMenu menu;
+    menu.addAction("Show");
+    FIcon->SetRBPopupMenu(&menu);
+    SingleClick();
+    downs = 0;
+    FIcon->SetEnabled(false);
+    EXPECT_FALSE(FIcon->ClickPending());
+    Send({TTrayMessage::LButtonDown, TTrayMessage::LButtonUp, TTrayMessage::LButtonDblClk,
+          TTrayMessage::RButtonDown});
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FClicks, 0);
+    EXPECT_EQ(FDoubleClicks, 0);
+    EXPECT_EQ(downs, 0);
+    EXPECT_FALSE(menu.isVisible());
+}
+
+TEST_F(TrayIconTest, MessagesForUnknownIconsAreIgnored) {
+    CountClicks();
+    CallbackWindow()->Notify(FIcon->TrayID() + 50, TTrayMessage::LButtonDblClk);
+    EXPECT_EQ(FDoubleClicks, 0);
+}
+
+TEST_F(TrayIconTest, ButtonMenusOpenAtTheCursor) {
+    QMenu left;
+    left.addAction("Left");
+    QMenu right;
+    right.addAction("Right");
+    FIcon->SetLBPopupMenu(&left);
+    FIcon->SetRBPopupMenu(&right);
+    int downs = 0;
+    FIcon->OnMouseDown = [&](QObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    QCursor::setPos(300, 250);
+    Send({TTrayMessage::RButtonDown});
+    EXPECT_TRUE(right.isVisible());
+    EXPECT_EQ(right.pos(), QPoint(300, 250));
+    right.hide();
+    Send({TTrayMessage::LButtonDown});
+    EXPECT_TRUE(left.isVisible());
+    left.hide();
+    EXPECT_EQ(downs, 0);
+}
+
+TEST_F(TrayIconTest, WithoutAutoPopupAPressIsAMouseDown) {
+    QMenu menu;
+    menu.addAction("Left");
+    FIcon->SetLBPopupMenu(&menu);
+    FIcon->SetAutoPopup(false);
+    std::vector<std::tuple<TMouseButton, TShiftState, int, int>> downs;
+    FIcon->OnMouseDown = [&](QObject*, TMouseButton b, TShiftState s, int x, int y) {
+        downs.emplace_back(b, s, x, y);
+    };
+    QCursor::setPos(40, 50);
+    Send({TTrayMessage::LButtonDown, TTrayMessage::MButtonDown});
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(downs, (std::vector<std::tuple<TMouseButton, TShiftState, int, int>>{
+                         {mbLeft, ssLeft, 40, 50}, {mbMiddle, ssMiddle, 40, 50}}));
+}
+
+TEST_F(TrayIconTest, MovesReportTheCursorPosition) {
+    QPoint seen;
+    FIcon->OnMouseMove = [&](QObject*, TShiftState shift, int x, int y) {
+        EXPECT_EQ(shift, 0u);
+        seen = QPoint(x, y);
+    };
+    QCursor::setPos(123, 45);
+    Send({TTrayMessage::MouseMove});
+    EXPECT_EQ(seen, QPoint(123, 45));
+}
+
+TEST_F(TrayIconTest, DestroyedMenuIsForgotten) {
+    auto* menu = new QMenu;
+    FIcon->SetRBPopupMenu(menu);
+    FIcon->SetLBPopupMenu(menu);
+    delete menu;
+    EXPECT_EQ(FIcon->RBPopupMenu(), nullptr);
+    EXPECT_EQ(FIcon->LBPopupMenu(), nullptr);
+    Send({TTrayMessage::RButtonDown});
+}
+
+TEST_F(TrayIconTest, DestroyingTheIconWhileAClickIsPendingIsSafe) {
+    CountClicks();
+    SingleClick();
+    FIcon.reset();
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FClicks, 0);
+}
+
+struct ActivationRow {
+    const char* name;
+    friend void PrintTo(const ActivationRow& row, std::ostream* os) { *os << row.name; }
+    QSystemTrayIcon::ActivationReason reason;
+    std::vector<TTrayMessage> messages;
+};
+
+class TrayActivationTest : public ::testing::TestWithParam<ActivationRow> {};
+
+TEST_P(TrayActivationTest, ActivationBecomesTheMouseMessages) {
+    EXPECT_EQ(TQtTrayShell::MessagesFor(GetParam().reason), GetParam().messages);
+}
+
+using M = TTrayMessage;
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, TrayActivationTest,
+    ::testing::Values(
+        ActivationRow{
+            "Trigger", QSystemTrayIcon::Trigger, {M::MouseMove, M::LButtonDown, M::LButtonUp}},
+        ActivationRow{
+            "DoubleClick", QSystemTrayIcon::DoubleClick, {M::LButtonDblClk, M::LButtonUp}},
+        ActivationRow{
+            "Context", QSystemTrayIcon::Context, {M::MouseMove, M::RButtonDown, M::RButtonUp}},
+        ActivationRow{"MiddleClick",
+                      QSystemTrayIcon::MiddleClick,
+                      {M::MouseMove, M::MButtonDown, M::MButtonUp}},
+        ActivationRow{"Unknown", QSystemTrayIcon::Unknown, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The desktop's own notification area, driven by synthetic activations.
+class DesktopTrayIconTest : public TrayIconTest {
+protected:
+    void SetUp() override {
+        TrayIconTest::SetUp();
+        FIcon.reset();
+        FIcon = std::make_unique<TTrayIcon>();
+        FIcon->SetIcon(Picture());
+        FIcon->SetVisible(true);
+        CountClicks();
+    }
+
+    void Activate(QSystemTrayIcon::ActivationReason reason) {
+        auto& shell = static_cast<TQtTrayShell&>(FIcon->Shell());
+        emit shell.SystemTrayIcon().activated(reason);
+        if (reason == QSystemTrayIcon::Trigger) FSinceRelease.start();
+    }
+};
+
+TEST_F(DesktopTrayIconTest, EntryCarriesPictureAndTip) {
+    auto& shell = static_cast<TQtTrayShell&>(FIcon->Shell());
+    EXPECT_TRUE(FIcon->Shown());
+    EXPECT_EQ(shell.SystemTrayIcon().toolTip(), QString("TipHelp"));
+    FIcon->SetTipHelp("Quenmark");
+    EXPECT_EQ(shell.SystemTrayIcon().toolTip(), QString("Quenmark"));
+    EXPECT_FALSE(shell.SystemTrayIcon().icon().isNull());
+    FIcon->SetVisible(false);
+    EXPECT_FALSE(shell.SystemTrayIcon().isVisible());
+}
+
+TEST_F(DesktopTrayIconTest, TriggerIsASingleClick) {
+    Activate(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(FClicks, 0);
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FClicks, 1);
+    EXPECT_GE(FClickAfterMs, 100 + TTrayIcon::SingleClickMarginMs);
+}
+
+TEST_F(DesktopTrayIconTest, TriggerThenDoubleClickIsOnlyADoubleClick) {
+    Activate(QSystemTrayIcon::Trigger);
+    Activate(QSystemTrayIcon::DoubleClick);
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FDoubleClicks, 1);
+    EXPECT_EQ(FClicks, 0);
+}
+
+TEST_F(DesktopTrayIconTest, TwoSeparateClicksAreTwoClicks) {
+    Activate(QSystemTrayIcon::Trigger);
+    WaitPastTheClickDelay();
+    Activate(QSystemTrayIcon::Trigger);
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FClicks, 2);
+    EXPECT_EQ(FDoubleClicks, 0);
+}
+
+TEST_F(DesktopTrayIconTest, ContextOpensTheRightButtonMenu) {
+    QMenu menu;
+    menu.addAction("Exit");
+    FIcon->SetRBPopupMenu(&menu);
+    QCursor::setPos(200, 100);
+    Activate(QSystemTrayIcon::Context);
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.pos(), QPoint(200, 100));
+    menu.hide();
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FClicks, 0);
+}
+
+}  // namespace
+}  // namespace quenmark
