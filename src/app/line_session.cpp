@@ -72,8 +72,7 @@ void TLineSession::ExecuteLine(const std::string& line) {
 }
 
 void TLineSession::RecordHistory(const std::string& line) {
-    const std::string key = UpperCase(line);
-    std::erase_if(FHistory, [&key](const std::string& entry) { return UpperCase(entry) == key; });
+    std::erase_if(FHistory, [&line](const std::string& entry) { return SameName(entry, line); });
     FHistory.push_back(line);
     const size_t limit = FSettings.MaxHistory > 0 ? static_cast<size_t>(FSettings.MaxHistory) : 0;
     if (FHistory.size() > limit) FHistory.erase(FHistory.begin(), FHistory.end() - static_cast<std::ptrdiff_t>(limit));
@@ -105,7 +104,7 @@ std::string TLineSession::Recall(const std::string& currentText, int step) {
     if (FHistory.empty()) return currentText;
     const int last = static_cast<int>(FHistory.size()) - 1;
     FHistoryIndex = std::clamp(FHistoryIndex, 0, last);
-    if (UpperCase(TrimLine(currentText)) == UpperCase(FHistory[static_cast<size_t>(FHistoryIndex)]))
+    if (SameName(TrimLine(currentText), FHistory[static_cast<size_t>(FHistoryIndex)]))
         FHistoryIndex = std::clamp(FHistoryIndex + step, 0, last);
     return FHistory[static_cast<size_t>(FHistoryIndex)];
 }

@@ -34,6 +34,10 @@ void SaveOnce(TLineSession& session) {
 }
 
 void PrintLogLine(const std::string& line) {
+    if (line.find_first_of("\r\n") == std::string::npos) {
+        std::cout << line << '\n';
+        return;
+    }
     for (const std::string& part : SplitLines(line)) std::cout << part << '\n';
 }
 
@@ -87,6 +91,9 @@ void RunBatch(TLineSession& session) {
 }
 
 int Main() {
+    // The streams need not stay in step with C stdio, which costs a call per
+    // character on input.
+    std::ios::sync_with_stdio(false);
     const bool interactive = isatty(STDIN_FILENO);
     StartCore();
     TLineSession session(Interpreter(), Settings());

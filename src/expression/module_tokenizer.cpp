@@ -21,16 +21,27 @@ constexpr size_t BufferSize = VMX_BUFFER_SIZE;
 // here, where the write is detected instead of corrupting memory.
 constexpr size_t GuardSize = 1024;
 
-// One buffer lent to a module, zeroed, with its guard area behind it.
+// How much of a guard area is checked after each call: a module that writes
+// past the end of its buffer writes on from there, so the head of the guard
+// shows it.
+constexpr size_t GuardCheckSize = 64;
+
+// One buffer lent to a module, with its guard area behind it. Allocated
+// zeroed once and reused; only the guard is kept clean between calls.
 class LentBuffer {
 public:
-    LentBuffer() : FData(new char[BufferSize + GuardSize]) {}
+    LentBuffer() : FData(new char[BufferSize + GuardSize]()) {}
     char* Data() const { return FData.get(); }
-    void Clear() const { std::memset(FData.get(), 0, BufferSize + GuardSize); }
+    // An empty text for the next call.
+    void Prepare() const { FData[0] = 0; }
     bool Owns(const char* pointer) const { return pointer == FData.get(); }
     bool GuardTouched() const {
-        const char* guard = FData.get() + BufferSize;
-        return std::any_of(guard, guard + GuardSize, [](char c) { return c != 0; });
+        static const char zeros[GuardCheckSize] = {};
+        return std::memcmp(FData.get() + BufferSize, zeros, GuardCheckSize) != 0;
+    }
+    // Cleans the guard after a call that wrote into it.
+    void RestoreGuard() const {
+        if (GuardTouched()) std::memset(FData.get() + BufferSize, 0, GuardSize);
     }
     bool Terminated() const { return std::memchr(FData.get(), 0, BufferSize) != nullptr; }
 
@@ -44,8 +55,8 @@ struct TokenBuffers {
 };
 
 TokenRecord FreshRecord(const TokenBuffers& buffers) {
-    buffers.Text.Clear();
-    buffers.Value.Clear();
+    buffers.Text.Prepare();
+    buffers.Value.Prepare();
     TokenRecord record;
     std::memset(&record, 0, sizeof record);
     record.Size = sizeof(TokenRecord);
@@ -129,20 +140,32 @@ TokenPtr BuildToken(const TokenRecord& record, size_t restLength, const TokenBuf
 
 }  // namespace
 
+struct TCCModuleTokenizer::Buffers : TokenBuffers {};
+
+TCCModuleTokenizer::TCCModuleTokenizer(const TVMModuleList& modules) : FModules(modules) {}
+
+TCCModuleTokenizer::~TCCModuleTokenizer() = default;
+
 TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) {
     consumed = 0;
     // A zero-terminated copy: the module reads a C text.
-    const std::string text(rest);
+    FText.assign(rest);
+    const std::string& text = FText;
     const auto length = static_cast<int32_t>(std::min<size_t>(text.size(), std::numeric_limits<int32_t>::max()));
-    std::unique_ptr<TokenBuffers> buffers;
     for (size_t i = 0; i < FModules.Count(); ++i) {
         const TVMModule& module = FModules[i];
         if (!module.HasTokenizer()) continue;
-        if (!buffers) buffers = std::make_unique<TokenBuffers>();
-        TokenRecord record = FreshRecord(*buffers);
-        switch (module.GetNextToken(text.c_str(), length, record)) {
+        if (!FBuffers) FBuffers = std::make_unique<Buffers>();
+        const TokenBuffers& buffers = *FBuffers;
+        TokenRecord record = FreshRecord(buffers);
+        const int32_t result = module.GetNextToken(text.c_str(), length, record);
+        const bool overrun = buffers.Text.GuardTouched() || buffers.Value.GuardTouched();
+        buffers.Text.RestoreGuard();
+        buffers.Value.RestoreGuard();
+        switch (result) {
         case vmxTokenRecognised: {
-            TokenPtr token = BuildToken(record, static_cast<size_t>(length), *buffers, module);
+            if (overrun) Fail("INT063", module);
+            TokenPtr token = BuildToken(record, static_cast<size_t>(length), buffers, module);
             consumed = static_cast<size_t>(record.TokenLength);
             return token;
         }

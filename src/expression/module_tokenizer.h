@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <string>
 #include <string_view>
 
 #include "expression/string_tokenizer.h"
@@ -12,7 +14,8 @@ class TVMModuleList;
 // the current position and builds the first recognised one.
 class TCCModuleTokenizer : public ModuleTokenSource {
 public:
-    explicit TCCModuleTokenizer(const TVMModuleList& modules) : FModules(modules) {}
+    explicit TCCModuleTokenizer(const TVMModuleList& modules);
+    ~TCCModuleTokenizer() override;
 
     // Throws EINError INT061 for a module's reported failure, and INT063 for
     // any other result and for a recognised token that breaks the record's
@@ -22,7 +25,13 @@ public:
     TokenPtr ReadToken(std::string_view rest, size_t& consumed) override;
 
 private:
+    struct Buffers;
+
     const TVMModuleList& FModules;
+    // Reused from token to token: the lent buffers and the zero-terminated
+    // copy of the rest of the line, so asking costs no allocation.
+    std::unique_ptr<Buffers> FBuffers;
+    std::string FText;
 };
 
 }  // namespace quenmark
