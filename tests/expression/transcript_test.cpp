@@ -13,8 +13,36 @@
 namespace quenmark {
 namespace {
 
-std::vector<std::string> RunSession(const std::vector<std::string>& inputs) {
+// Functions the transcripts call: TWICE(x), PAIR(a, b), NONE(), and
+// FAIL(code), whose dispatcher answers with the code it is given.
+int32_t TestDispatcher(const char* name, VMXValue* result, VMXValue* args, int32_t) {
+    const std::string function = name;
+    if (function == "NONE") {
+        static char none[] = "none";
+        result->ValueType = vmxString;
+        result->StrValue = none;
+        result->StrLength = 4;
+        return 0;
+    }
+    if (function == "FAIL") return args[0].IntValue;
+    const double first = args[0].ValueType == vmxInteger ? args[0].IntValue : args[0].RealValue;
+    result->ValueType = vmxReal;
+    result->RealValue = function == "TWICE" ? 2 * first : first * 10 + args[1].IntValue;
+    return 0;
+}
+
+void AddTestFunctions(TCCInterpreter& interpreter) {
+    auto& callables = interpreter.Callables();
+    callables.RegisterFunction("Twice", TestDispatcher, "TWICE(x): x times two", 1);
+    callables.RegisterFunction("Pair", TestDispatcher, "PAIR(a, b): a times ten plus b", 2);
+    callables.RegisterFunction("None", TestDispatcher, "NONE(): the text none", 0);
+    callables.RegisterFunction("Fail", TestDispatcher, "FAIL(code): answers with the code", 1);
+    interpreter.Variables().RegisterConstant("K", Variant(int32_t{10}));
+}
+
+std::vector<std::string> RunSession(const std::vector<std::string>& inputs, bool withFunctions) {
     TCCInterpreter interpreter;
+    if (withFunctions) AddTestFunctions(interpreter);
     std::vector<std::string> log;
     for (const std::string& input : inputs) {
         log.push_back(input.empty() ? ">" : "> " + input);
@@ -41,7 +69,9 @@ TEST_P(TranscriptTest, LogMatches) {
     testing::EchoMessages echo;
     const auto transcript = testing::ReadTranscript(std::string(QUENMARK_TEST_SCRIPTS_DIR) + "/" + GetParam());
     ASSERT_FALSE(transcript.Inputs.empty()) << "no input line in " << GetParam();
-    EXPECT_EQ(RunSession(transcript.Inputs), transcript.Log);
+    // Transcripts under functions/ see the test functions and the constant K.
+    const bool withFunctions = GetParam().rfind("functions/", 0) == 0;
+    EXPECT_EQ(RunSession(transcript.Inputs, withFunctions), transcript.Log);
     SetCurrentSeparators(saved);
 }
 

@@ -1,6 +1,7 @@
 #include "module_test_support.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -32,7 +33,8 @@ bool IsLibraryLoaded(const std::string& path) {
 }
 
 ModuleDirectory::ModuleDirectory(const std::string& name)
-    : FPath(std::string(QUENMARK_MODULE_SCRATCH_DIR) + name + "/") {
+    // The process id keeps directories apart when CTest runs tests in parallel.
+    : FPath(std::string(QUENMARK_MODULE_SCRATCH_DIR) + name + "-" + std::to_string(getpid()) + "/") {
     fs::remove_all(FPath);
     fs::create_directories(FPath);
 }

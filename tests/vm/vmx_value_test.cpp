@@ -31,7 +31,10 @@ TEST(VmxValueTest, StringPointsAtTheValuesOwnCharacters) {
     VMXValue record = ZeroRecord();
     VariantToVMX(value, record);
     EXPECT_EQ(record.ValueType, vmxString);
-    EXPECT_EQ(record.StrValue, value.AsString().c_str());
+    // Copied out first: the test macros bind references, and the packed
+    // pointer field is not aligned for one.
+    const char* characters = record.StrValue;
+    EXPECT_EQ(characters, value.AsString().c_str());
     EXPECT_EQ(record.StrLength, 5);
     EXPECT_EQ(record.StrSize, 5);
     EXPECT_EQ(record.StrValue[5], '\0');
