@@ -1,1 +1,4 @@
-# Filled in as this area grows.
+# The program's version information.
+target_sources(quenmark_core PRIVATE
+  app/version_info.cpp
+)

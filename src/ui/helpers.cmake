@@ -1,1 +1,6 @@
-# Filled in as this area grows.
+# The helpers shared by the borderless windows: frame painting, opacity and
+# the outline effect with its overlay.
+target_sources(quenmark_ui PRIVATE
+  window_helpers.cpp
+  outline_overlay.cpp
+)

@@ -1,19 +1,37 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
+
+#include "app/color.h"
+#include "ui/quen_popup_list.h"
+#include "ui/unit_window_position.h"
+
+class QLabel;
+class QLineEdit;
 
 namespace quenmark {
 
 class TSettings;
 class TCCInterpreter;
 class TCCLanguage;
+class TCCUnitGroup;
+class TCCUnitGroupList;
+class TQuenButton;
+class TQuenComboBox;
 
 // The unit-conversion window: converts a number between the units of a
 // group of the current language's unit file.
 class TfrmCalUnit : public QWidget {
     Q_OBJECT
 public:
+    // The window's title, written when it is at least 210 pixels wide.
+    static constexpr const char* TitleText = "   Unit Conv   ";
+
     TfrmCalUnit(TSettings& settings, TCCInterpreter& interpreter, TCCLanguage& language, QWidget* parent = nullptr);
     ~TfrmCalUnit() override;
 
@@ -22,9 +40,76 @@ public:
     QString SourceText() const;
     void Convert();
 
-    // Active (text colour) or inactive (dark colour) appearance, as the
-    // application gains or loses activation.
+    // Active (text colour, Settings.AlphaActive) or inactive (dark colour,
+    // Settings.AlphaInactive) appearance, as the application gains or loses
+    // activation.
     void SetApplicationActive(bool active);
+
+    // Toggles the AUTO mode (Settings.AutoUnit) and shows it on btnAuto.
+    void ToggleAuto();
+    // Hides the window and records it as hidden in the settings.
+    void HideWindow();
+    // The group whose units the selectors hold; null when there is none.
+    TCCUnitGroup* SelectedGroup() const;
+
+    // The screen point the show and hide effects run from and to. The main
+    // window sets it to the centre of its unit button while it is visible,
+    // else its animation origin; unset, the owner's centre is used.
+    std::function<QPoint()> OnAnchorPoint;
+
+    // The controls, as named in the window's design.
+    TQuenButton* btnAuto;
+    TQuenButton* btnHide;
+    TQuenComboBox* cmbGroup;
+    QLineEdit* edtFromVar;
+    QLineEdit* edtToVar;
+    TQuenComboBox* cmbFromUnit;
+    TQuenComboBox* cmbToUnit;
+    QLabel* lblLT;
+    // The frames of the two number fields.
+    QRect shpFromVar;
+    QRect shpToVar;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void ApplyFonts();
+    void ApplyVerticalLayout();
+    void ApplyColors();
+    void ApplyHorizontalLayout();
+    void FillGroups();
+    void GroupChange();
+    void DrawUnitFace(TQuenButton* sender, const QRect& faceRect, TColor back, TColor fore);
+    void DrawUnitItem(TQuenComboBox& selector, int index, const QRect& rect, TOwnerDrawState state);
+    void PaintTitle(QPainter& painter);
+    void CopyPlacement();
+    QPoint AnchorPoint() const;
+    bool HandleKey(QKeyEvent* event, bool pressed);
+    void MoveByCaption(QPoint globalPosition);
+    void ResizeByEdge(QPoint globalPosition);
+
+    TSettings& FSettings;
+    TCCInterpreter& FInterpreter;
+    TCCLanguage& FLanguage;
+    TCCUnitGroupList* FUnits = nullptr;
+    int FRowHeight = 0;
+    bool FEscapePressed = false;
+    TUnitWindowGrip FGrip = TUnitWindowGrip::None;
+    QPoint FGripOffset;
+    QRect FGripGeometry;
 };
 
 }  // namespace quenmark

@@ -25,11 +25,22 @@ void PaintSizeGrip(QPainter& painter, int width, int height, const TColorScheme&
 
 // Window opacity from 0 (invisible) to 255 (opaque and no longer layered).
 void SetAlpha(QWidget& window, int alpha);
+// A layered window is one drawn with an opacity below 255; switching the
+// layering off makes the window opaque again, switching it on alone keeps
+// the opacity it has.
+void SetLayered(QWidget& window, bool on);
+bool IsLayered(const QWidget& window);
 
 // The rotating-outline effect between the origin (a screen point) and the
 // window, towards the window when showing, away from it when hiding. Does
 // nothing when the effect is switched off or the application is ending.
+// Blocks for about a quarter of a second without processing events; drawn
+// on a shaped overlay (X11), not drawn where no such overlay can be shown.
 void AnimateOutline(QWidget& window, QPoint origin, bool showing, const TSettings& settings);
+
+// Whether the application is ending: its event loop has returned or the
+// application object is going away (also when there is none).
+bool IsApplicationEnding();
 
 // Whether the window counts as active: the application is active and the
 // window is its active window.

@@ -1,1 +1,3 @@
-# Filled in as this area grows.
+quenmark_add_tests(quenmark_version_tests
+  app/version_info_test.cpp
+)

@@ -1,0 +1,82 @@
+// quenmark: the desktop calculator. One copy runs per user: a second launch
+// asks the running copy to show itself and ends at once, touching nothing.
+#include "app/process_objects.h"
+#include "app/settings.h"
+#include "ui/main_window.h"
+#include "ui/main_window_error_handler.h"
+#include "ui/main_window_session_end.h"
+#include "ui/single_instance.h"
+#include "ui/splash_window.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+
+#include <optional>
+
+namespace quenmark {
+namespace {
+
+// Placement, staying on top, snapping and the program's own moving need a
+// desktop that lets windows place themselves: X11, or XWayland under a
+// Wayland desktop. A platform the user chose is kept; Wayland remains the
+// fallback where no X server can be reached.
+void ChoosePlatform() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+}
+
+std::optional<TWorkArea> PrimaryWorkArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return std::nullopt;
+    const QRect area = screen->availableGeometry();
+    return TWorkArea{area.x(), area.y(), area.width(), area.height()};
+}
+
+QPointer<TfrmCalSplash> ShowSplashWhenAsked() {
+    if (!Settings().Splash) return nullptr;
+    auto* splash = new TfrmCalSplash();
+    splash->show();
+    QCoreApplication::processEvents();
+    return splash;
+}
+
+int Main(char* programName) {
+    ChoosePlatform();
+    // The program reads no command line of its own, and gives Qt none.
+    int argc = 1;
+    char* argv[] = {programName, nullptr};
+    TQuenApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromUtf8(ProductName));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+
+    TSingleInstance instance(TSingleInstance::ServerNameForCurrentUser(QString::fromUtf8(ProductTitle)));
+    if (instance.ActivateRunning()) return 0;
+
+    LoadSettings(PrimaryWorkArea);
+    QPointer<TfrmCalSplash> splash = ShowSplashWhenAsked();
+    LoadLanguages();
+    CreateInterpreter();
+    LoadModules();
+    LoadSavedVariables();
+
+    TMainWindowContext context;
+    context.Settings = &Settings();
+    context.Interpreter = &Interpreter();
+    context.Languages = &LanguageList();
+    context.Modules = &ModuleList();
+    context.OnCaptionSet = [&instance]() { instance.Listen(); };
+    context.SplashWindow = splash;
+    TfrmCalQuen window(std::move(context));
+    QObject::connect(&instance, &TSingleInstance::ActivationRequested, &window,
+                     &TfrmCalQuen::ActivateFromSecondLaunch);
+    TSessionEndWatcher sessionEnd;
+    window.WatchSessionEnd(sessionEnd);
+    QObject::connect(&window, &TfrmCalQuen::RunEnded, &application, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    return application.exec();
+}
+
+}  // namespace
+}  // namespace quenmark
+
+int main(int, char** argv) { return quenmark::Main(argv[0]); }

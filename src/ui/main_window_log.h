@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QString>
+#include <QStringList>
+
+namespace quenmark {
+
+// The main window's read-only log: whole lines, never more than a limit,
+// always showing its last line scrolled fully to the left.
+class TMainLog : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit TMainLog(QWidget* parent = nullptr);
+
+    // Appends text as new last lines (a line break inside it starts a
+    // further line), drops first lines while more than maxLines remain,
+    // and shows the last line. Redraws once.
+    void AddLine(const QString& text, int maxLines);
+
+    // Replaces the whole log by the text's lines.
+    void SetLines(const QString& text);
+
+    int LineCount() const { return FLineCount; }
+    QStringList Lines() const;
+
+    // Scrolls by one page, as Page Up or Page Down in the log would.
+    void ScrollPage(bool down);
+
+private:
+    void AppendOneLine(const QString& line);
+    void DropFirstLine();
+    void ShowLastLine();
+
+    int FLineCount = 0;
+};
+
+// The lines of a text, split at CR LF, a lone LF and a lone CR; a break at
+// the very end yields no empty last line, and an empty text is one line.
+QStringList SplitLogText(const QString& text);
+
+}  // namespace quenmark

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace quenmark {
+
+// Tells the main window that the user's session ends: the session manager
+// asks the application to commit its data, or the process receives SIGTERM
+// or SIGHUP. The signals reach the user-interface thread through a pipe,
+// since a signal handler may do nothing but write to it. Only one watcher
+// may live at a time; it restores the previous signal handling when it ends.
+class TSessionEndWatcher : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TSessionEndWatcher(QObject* parent = nullptr);
+    ~TSessionEndWatcher() override;
+
+    // What the session manager's commit request runs (connected to the
+    // application's commitDataRequest when there is a GUI application).
+    void CommitDataRequested();
+
+signals:
+    // The session ends but the process may live on: save now.
+    void CommitData();
+    // A terminating signal arrived: save and end with 128 + the signal.
+    void Terminate(int signal);
+
+private:
+    void ReadSignals();
+
+    QSocketNotifier* FNotifier = nullptr;
+};
+
+}  // namespace quenmark

@@ -1,0 +1,261 @@
+#include "ui/options_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "app/settings.h"
+#include "app/startup_shortcut.h"
+#include "app/version_info.h"
+#include "definitions/full_path.h"
+#include "definitions/language_list.h"
+#include "definitions/text_lookup.h"
+#include "ui/help_window.h"
+#include "ui/options_dialog_color_combo.h"
+#include "ui/options_dialog_contact.h"
+#include "ui/options_dialog_up_down.h"
+#include "vm/names.h"
+
+namespace quenmark {
+
+namespace {
+
+QString Caption(const char* code) { return QString::fromStdString(GetText(code)); }
+
+void SetText(QLabel& label, const char* code) { label.setText(Caption(code)); }
+
+}  // namespace
+
+TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, const TVMModuleList& modules,
+                             QWidget* parent)
+    : TfrmCalOption(settings, languages, modules, TOptionDialogEnvironment{}, parent) {}
+
+TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, const TVMModuleList& modules,
+                             const TOptionDialogEnvironment& environment, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      FSettings(settings),
+      FLanguages(languages),
+      FModules(modules),
+      FEnvironment(environment) {
+    ApplyDialogFont();
+    CreatePages();
+    CreateButtons();
+    lblTitle->setText(QString::fromLatin1(ProductNameText));
+    lblVersion->setText(QStringLiteral("version ") + QString::fromLatin1(ProductVersionText));
+    ApplyCaptions();
+    FillColors();
+    FillLanguages();
+    FillFontNames();
+    ReadValues();
+    FillModuleList();
+    ReadVersion();
+    memInfo->setPlainText(Caption("OPT909"));
+    setFixedSize(sizeHint());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TfrmCalOption::~TfrmCalOption() = default;
+
+void TfrmCalOption::ApplyDialogFont() {
+    const TCCLanguage* language = CurrentLanguage();
+    if (!language) return;
+    QFont dialogFont(QString::fromStdString(language->DialogFontName()));
+    if (language->DialogFontSize() > 0) dialogFont.setPointSize(language->DialogFontSize());
+    setFont(dialogFont);
+}
+
+void TfrmCalOption::ApplyCaptions() {
+    setWindowTitle(Caption("OPT000"));
+    PageControl->setTabText(0, Caption("OPT001"));
+    PageControl->setTabText(1, Caption("OPT002"));
+    PageControl->setTabText(2, Caption("OPT003"));
+    PageControl->setTabText(3, Caption("OPT004"));
+    btnOK->setText(Caption("OPT007"));
+    btnCancel->setText(Caption("OPT008"));
+    btnHelp->setText(Caption("OPT009"));
+    SetText(*lblColor, "OPT011");
+    SetText(*lblLanguage, "OPT012");
+    SetText(*lblFont, "OPT013");
+    SetText(*lblMaxLogLine, "OPT014");
+    SetText(*lblMaxHistory, "OPT015");
+    chkSaveHistory->setText(Caption("OPT016"));
+    chkSaveVariables->setText(Caption("OPT017"));
+    chkStartup->setText(Caption("OPT021"));
+    chkSplash->setText(Caption("OPT022"));
+    chkTop->setText(Caption("OPT023"));
+    chkSnap->setText(Caption("OPT024"));
+    chkAnime->setText(Caption("OPT025"));
+    chkResident->setText(Caption("OPT026"));
+    SetText(*lblWindows2000, "OPT030");
+    chkAlwaysTrans->setText(Caption("OPT031"));
+    chkTransInact->setText(Caption("OPT032"));
+    lstModules->setHeaderLabels({Caption("OPT101"), QString()});
+    // The banners point where their page labels do.
+    imgPublisherBanner->setToolTip(lblPublisherPage->LinkText());
+    imgSupportBanner->setToolTip(lblSupportPage->LinkText());
+}
+
+void TfrmCalOption::FillColors() {
+    cmbColor->setCurrentIndex(static_cast<int>(ColorSchemeIndexOf(FSettings.ColorScheme.ColorName)));
+}
+
+void TfrmCalOption::FillLanguages() {
+    cmbLanguage->clear();
+    for (size_t i = 0; i < FLanguages.Count(); ++i)
+        cmbLanguage->addItem(QString::fromStdString(FLanguages.Items(i).Language()), static_cast<int>(i));
+    if (cmbLanguage->count() > 0) cmbLanguage->setCurrentIndex(0);
+    const TCCLanguage* current = CurrentLanguage();
+    if (!current) return;
+    for (size_t i = 0; i < FLanguages.Count(); ++i) {
+        if (SameName(FLanguages.Items(i).Language(), current->Language())) {
+            cmbLanguage->setCurrentIndex(static_cast<int>(i));
+            return;
+        }
+    }
+}
+
+// The installed faces. A stored face that is not installed (such as the
+// default "FixedSys", which Linux desktops lack) is offered first, so that
+// confirming the dialog keeps it instead of silently taking another face.
+void TfrmCalOption::FillFontNames() {
+    const QStringList faces = QFontDatabase::families();
+    cmbFontName->addItems(faces);
+    const QString stored = QString::fromStdString(FSettings.FontName);
+    int index = faces.indexOf(stored);
+    if (index < 0 && !stored.isEmpty()) {
+        cmbFontName->insertItem(0, stored);
+        index = 0;
+    }
+    cmbFontName->setCurrentIndex(index < 0 ? 0 : index);
+}
+
+void TfrmCalOption::ReadValues() {
+    updFontSize->SetPosition(FSettings.FontSize);
+    updMaxLogLine->SetPosition(FSettings.MaxLogLine);
+    updMaxHistory->SetPosition(FSettings.MaxHistory);
+    chkSaveHistory->setChecked(FSettings.SaveHistory);
+    chkSaveVariables->setChecked(FSettings.SaveVariables);
+    const std::string entry = StartupEntryPath();
+    std::error_code error;
+    chkStartup->setChecked(!entry.empty() && std::filesystem::exists(entry, error));
+    chkSplash->setChecked(FSettings.Splash);
+    chkTop->setChecked(FSettings.AlwaysOnTop);
+    chkResident->setChecked(FSettings.StayResident);
+    chkSnap->setChecked(FSettings.SnapAtEdge);
+    chkAnime->setChecked(FSettings.WindowAnime);
+    chkAlwaysTrans->setChecked(FSettings.AlphaActive < 255);
+    chkTransInact->setChecked(FSettings.AlphaInactive < FSettings.AlphaActive);
+}
+
+void TfrmCalOption::SetActivePage(int page) {
+    if (page >= 0 && page < PageControl->count()) PageControl->setCurrentIndex(page);
+}
+
+int TfrmCalOption::ActivePage() const { return PageControl->currentIndex(); }
+
+int TfrmCalOption::HelpContext(int page) {
+    switch (page) {
+    case 0: return 100;
+    case 1: return 101;
+    case 2: return 102;
+    default: return 1;
+    }
+}
+
+void TfrmCalOption::btnOKClick() {
+    StoreValues();
+    accept();
+}
+
+void TfrmCalOption::StoreValues() {
+    FSettings.ColorScheme = ColorSchemes()[static_cast<size_t>(std::max(0, cmbColor->currentIndex()))];
+    StoreLanguage();
+    FSettings.FontName = cmbFontName->currentText().toStdString();
+    // A field still being edited counts as left.
+    for (TUpDown* upDown : {updFontSize, updMaxLogLine, updMaxHistory}) upDown->ApplyFieldText();
+    FSettings.FontSize = updFontSize->Position();
+    FSettings.MaxLogLine = updMaxLogLine->Position();
+    FSettings.MaxHistory = updMaxHistory->Position();
+    FSettings.SaveHistory = chkSaveHistory->isChecked();
+    FSettings.SaveVariables = chkSaveVariables->isChecked();
+    StoreStartupEntry();
+    FSettings.Splash = chkSplash->isChecked();
+    FSettings.AlwaysOnTop = chkTop->isChecked();
+    FSettings.StayResident = chkResident->isChecked();
+    FSettings.SnapAtEdge = chkSnap->isChecked();
+    FSettings.WindowAnime = chkAnime->isChecked();
+    const bool inactive = chkTransInact->isChecked();
+    if (chkAlwaysTrans->isChecked()) {
+        FSettings.AlphaActive = 208;
+        FSettings.AlphaInactive = inactive ? 160 : 208;
+    } else {
+        FSettings.AlphaActive = 255;
+        FSettings.AlphaInactive = inactive ? 192 : 255;
+    }
+}
+
+// The chosen language becomes current with its messages; its help file is
+// the one help shows from now on.
+void TfrmCalOption::StoreLanguage() {
+    const int index = cmbLanguage->currentIndex();
+    if (index < 0 || static_cast<size_t>(index) >= FLanguages.Count()) return;
+    FSettings.Language = cmbLanguage->currentText().toStdString();
+    SetCurrentLanguage(&FLanguages.Items(static_cast<size_t>(index)));
+}
+
+std::string TfrmCalOption::StartupEntryPath() const {
+    return FEnvironment.StartupHome ? GetStartupShortcutPath(*FEnvironment.StartupHome) : GetStartupShortcutPath();
+}
+
+void TfrmCalOption::StoreStartupEntry() {
+    if (chkStartup->isChecked()) {
+        if (FEnvironment.StartupHome) {
+            CreateStartupShortcut(*FEnvironment.StartupHome, ProgramExecutablePath());
+        } else {
+            CreateStartupShortcut();
+        }
+        return;
+    }
+    const std::string entry = StartupEntryPath();
+    std::error_code error;
+    if (!entry.empty()) std::filesystem::remove(entry, error);
+}
+
+void TfrmCalOption::ShowHelp() {
+    const int context = HelpContext(ActivePage());
+    if (OnHelp) {
+        OnHelp(context);
+        return;
+    }
+    const TCCLanguage* language = CurrentLanguage();
+    auto* help = new THelpWindow(this);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+    help->SetHelpFile(language ? QString::fromStdString(FullPath(language->HelpFileName())) : QString());
+    help->ShowContext(context);
+}
+
+void TfrmCalOption::OpenAddress(const QString& address) {
+    const QUrl url(address);
+    if (OnOpenUrl) {
+        OnOpenUrl(url);
+    } else {
+        QDesktopServices::openUrl(url);
+    }
+}
+
+}  // namespace quenmark

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+namespace quenmark {
+
+// The artwork shipped with the program (resources/icons), compiled into
+// the program as Qt resources: one icon per colour scheme, a miniature of
+// the main window in the scheme's colours, drawn at 16, 32 and 48 pixels.
+
+// The resource path of scheme icon index drawn at size pixels (16, 32 or
+// 48), such as ":/icons/scheme-3-32.png".
+QString SchemeIconResourcePath(int index, int size);
+
+// The picture of scheme icon index at size x size pixels: the drawing of
+// that size where one exists, otherwise the next larger (or the largest)
+// one scaled smoothly. An index outside the list gives icon 0, so that a
+// window never loses its icon to a damaged setting.
+QPixmap LoadSchemeIconPixmap(int index, int size = 16);
+
+// Scheme icon index with every drawn size, for windows and the tray.
+QIcon LoadSchemeIcon(int index);
+
+}  // namespace quenmark

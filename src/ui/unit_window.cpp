@@ -1,0 +1,293 @@
+#include "ui/unit_window.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+
+#include <algorithm>
+#include <exception>
+
+#include "app/settings.h"
+#include "definitions/language.h"
+#include "definitions/unit_group_list.h"
+#include "expression/interpreter.h"
+#include "ui/canvas_shapes.h"
+#include "ui/color_ref.h"
+#include "ui/main_window_font.h"
+#include "ui/quen_combo_box.h"
+#include "ui/unit_name_painter.h"
+#include "ui/unit_window_conversion.h"
+#include "ui/window_helpers.h"
+
+namespace quenmark {
+
+namespace {
+
+constexpr int TitleRowTop = 2;
+constexpr int TitleButtonHeight = 14;
+constexpr int HideButtonWidth = 14;
+constexpr int AutoButtonWidth = 48;
+constexpr int GroupTop = 20;
+constexpr int RowGap = 3;
+constexpr int MinimumWidth = 140;
+
+QFont ButtonFont() {
+    QFont font("Arial");
+    font.setPointSize(8);
+    return font;
+}
+
+void SetVertical(QWidget& widget, int top, int height) { widget.setGeometry(widget.x(), top, widget.width(), height); }
+
+void SetHorizontal(QWidget& widget, int left, int width) {
+    widget.setGeometry(left, widget.y(), width, widget.height());
+}
+
+void SetEditColors(QLineEdit& edit, TColor background, TColor text) {
+    QPalette palette = edit.palette();
+    palette.setColor(QPalette::Base, ToQColor(background));
+    palette.setColor(QPalette::Text, ToQColor(text));
+    edit.setPalette(palette);
+}
+
+void SetControlColors(TQuenButton& control, const TColorScheme& colors) {
+    control.SetFaceColor(colors.BaseColor);
+    control.SetBorderColor(colors.DarkColor);
+    control.SetSelectedColor(colors.DarkColor);
+    control.SetTextColor(colors.DarkColor);
+}
+
+const TCCUnitGroupList::FontTable& DefaultUnitFonts() {
+    static const TCCUnitGroupList defaults;
+    return defaults.Fonts();
+}
+
+}  // namespace
+
+TfrmCalUnit::TfrmCalUnit(TSettings& settings, TCCInterpreter& interpreter, TCCLanguage& language, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
+      FSettings(settings),
+      FInterpreter(interpreter),
+      FLanguage(language) {
+    setWindowTitle(QString::fromLatin1(TitleText).trimmed());
+    setMouseTracking(true);
+    setMinimumWidth(MinimumWidth);
+    CreateControls();
+    // Inverted once here so that running the toggle restores it and shows it.
+    FSettings.AutoUnit = !FSettings.AutoUnit;
+    ToggleAuto();
+    const TWindowPlacement& placement = FSettings.UnitPlacement;
+    setGeometry(placement.Left, placement.Top, std::max(placement.Width, MinimumWidth), placement.Height);
+    ApplyFonts();
+    ApplyVerticalLayout();
+    ApplyColors();
+    ApplyHorizontalLayout();
+    FillGroups();
+}
+
+TfrmCalUnit::~TfrmCalUnit() = default;
+
+void TfrmCalUnit::CreateControls() {
+    cmbGroup = new TQuenComboBox(this);
+    edtFromVar = new QLineEdit(this);
+    cmbFromUnit = new TQuenComboBox(this);
+    edtToVar = new QLineEdit(this);
+    cmbToUnit = new TQuenComboBox(this);
+    btnAuto = new TQuenButton(this);
+    btnHide = new TQuenButton(this);
+    lblLT = new QLabel(QStringLiteral(">gl"), this);
+    lblLT->move(-200, -200);  // measures the font, never seen
+
+    for (QLineEdit* edit : {edtFromVar, edtToVar}) {
+        edit->setFrame(false);
+        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    edtFromVar->setMaxLength(40);
+    edtToVar->setReadOnly(true);
+    edtToVar->setFocusPolicy(Qt::ClickFocus);
+    for (TQuenComboBox* selector : {cmbGroup, cmbFromUnit, cmbToUnit}) {
+        selector->SetRoundSize(2);
+        selector->SetBlink(false);
+        selector->SetTabStop(true);
+    }
+    for (TQuenComboBox* selector : {cmbFromUnit, cmbToUnit}) {
+        selector->SetStyle(dsOwnerDraw);
+        selector->OnDrawFace = [this](TQuenButton* sender, const QRect& faceRect, TQuenDrawType, TColor back,
+                                      TColor fore) { DrawUnitFace(sender, faceRect, back, fore); };
+        selector->OnDrawItem = [this, selector](QWidget*, int index, const QRect& rect, TOwnerDrawState state) {
+            DrawUnitItem(*selector, index, rect, state);
+        };
+        selector->OnChange = [this](QObject*) { Convert(); };
+    }
+    cmbGroup->OnChange = [this](QObject*) { GroupChange(); };
+
+    btnAuto->SetText(QStringLiteral("AUTO"));
+    btnHide->SetButtonStyle(qbClose);
+    for (TQuenButton* button : {btnAuto, btnHide}) {
+        button->SetRoundSize(2);
+        button->SetBlink(false);
+        button->SetTabStop(true);
+        button->SetFont(ButtonFont());
+    }
+    btnAuto->OnClick = [this](QObject*) { ToggleAuto(); };
+    btnHide->OnClick = [this](QObject*) { HideWindow(); };
+
+    setTabOrder(cmbGroup, edtFromVar);
+    setTabOrder(edtFromVar, cmbFromUnit);
+    setTabOrder(cmbFromUnit, cmbToUnit);
+    setTabOrder(cmbToUnit, btnAuto);
+    setTabOrder(btnAuto, btnHide);
+
+    // Keys reach the window before its controls.
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+void TfrmCalUnit::ApplyFonts() {
+    const QFont font = SettingsFont(FSettings.FontName, FSettings.FontSize);
+    setFont(font);
+    for (TQuenComboBox* selector : {cmbGroup, cmbFromUnit, cmbToUnit}) selector->SetFont(font);
+    lblLT->setFont(font);
+    lblLT->adjustSize();
+    for (TQuenButton* button : {btnAuto, btnHide}) button->SetFont(ButtonFont());
+}
+
+void TfrmCalUnit::ApplyVerticalLayout() {
+    const int textHeight = QFontMetrics(lblLT->font()).height();
+    FRowHeight = textHeight + textHeight / 4;
+    const int h = FRowHeight;
+    SetVertical(*cmbGroup, GroupTop, h);
+    const int fromTop = cmbGroup->y() + cmbGroup->height() + RowGap;
+    shpFromVar = QRect(shpFromVar.x(), fromTop, shpFromVar.width(), h);
+    SetVertical(*edtFromVar, fromTop + 1, h - 2);
+    SetVertical(*cmbFromUnit, fromTop, h);
+    const int toTop = cmbFromUnit->y() + cmbFromUnit->height() + RowGap;
+    shpToVar = QRect(shpToVar.x(), toTop, shpToVar.width(), h);
+    SetVertical(*edtToVar, toTop + 1, h - 2);
+    SetVertical(*cmbToUnit, toTop, h);
+    setFixedHeight(cmbToUnit->y() + cmbToUnit->height() + RowGap);
+}
+
+void TfrmCalUnit::ApplyColors() {
+    const TColorScheme& colors = FSettings.ColorScheme;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(colors.BaseColor));
+    palette.setColor(QPalette::WindowText, ToQColor(colors.TextColor));
+    setPalette(palette);
+    for (TQuenButton* control : {btnAuto, btnHide, static_cast<TQuenButton*>(cmbGroup),
+                                 static_cast<TQuenButton*>(cmbFromUnit), static_cast<TQuenButton*>(cmbToUnit)})
+        SetControlColors(*control, colors);
+    SetEditColors(*edtFromVar, colors.BaseColor, colors.TextColor);
+    SetEditColors(*edtToVar, colors.BaseColor, colors.DarkColor);
+}
+
+void TfrmCalUnit::ApplyHorizontalLayout() {
+    const int w = width();
+    const int shapeWidth = w * 3 / 5;
+    shpFromVar = QRect(3, shpFromVar.y(), shapeWidth, shpFromVar.height());
+    shpToVar = QRect(3, shpToVar.y(), shapeWidth, shpToVar.height());
+    const int unitLeft = shpFromVar.x() + shpFromVar.width() + 2;
+    for (QLineEdit* edit : {edtFromVar, edtToVar}) SetHorizontal(*edit, shpFromVar.x() + 3, shapeWidth - 6);
+    for (TQuenComboBox* selector : {cmbFromUnit, cmbToUnit}) SetHorizontal(*selector, unitLeft, w - unitLeft - 3);
+    SetHorizontal(*cmbGroup, 3, w - 6);
+    btnHide->setGeometry(w - HideButtonWidth - 2, TitleRowTop, HideButtonWidth, TitleButtonHeight);
+    btnAuto->setGeometry(btnHide->x() - 1 - AutoButtonWidth, TitleRowTop, AutoButtonWidth, TitleButtonHeight);
+}
+
+void TfrmCalUnit::FillGroups() {
+    QStringList names;
+    try {
+        FUnits = &FLanguage.GetUnits();
+        for (size_t i = 0; i < FUnits->Count(); ++i) names.append(QString::fromStdString(FUnits->Items(i).Name));
+    } catch (const std::exception&) {
+        FUnits = nullptr;
+        names.clear();
+    }
+    cmbGroup->SetItems(names);
+    if (!names.isEmpty()) cmbGroup->SetItemIndex(0);
+}
+
+TCCUnitGroup* TfrmCalUnit::SelectedGroup() const {
+    const int index = cmbGroup->ItemIndex();
+    if (!FUnits || index < 0 || static_cast<size_t>(index) >= FUnits->Count()) return nullptr;
+    return &FUnits->Items(static_cast<size_t>(index));
+}
+
+void TfrmCalUnit::GroupChange() {
+    QStringList names;
+    if (const TCCUnitGroup* group = SelectedGroup()) {
+        for (size_t i = 0; i < group->Count(); ++i) names.append(QString::fromStdString(group->Items(i).Name));
+    }
+    cmbFromUnit->SetItems(names);
+    cmbToUnit->SetItems(names);
+    // Each selection converts; without units the faces are emptied.
+    const int first = names.isEmpty() ? -1 : 0;
+    cmbFromUnit->SetItemIndex(first);
+    cmbToUnit->SetItemIndex(first);
+}
+
+void TfrmCalUnit::SetSourceText(const QString& text) { edtFromVar->setText(text); }
+
+QString TfrmCalUnit::SourceText() const { return edtFromVar->text(); }
+
+void TfrmCalUnit::Convert() {
+    const std::string result =
+        ConvertUnitText(FInterpreter.Tokenizer(), SelectedGroup(), edtFromVar->text().toStdString(),
+                        cmbFromUnit->Text().toStdString(), cmbToUnit->Text().toStdString());
+    edtToVar->setText(QString::fromStdString(result));
+}
+
+void TfrmCalUnit::ToggleAuto() {
+    FSettings.AutoUnit = !FSettings.AutoUnit;
+    btnAuto->SetText(FSettings.AutoUnit ? QStringLiteral("AUTO") : QStringLiteral("MANUAL"));
+    QWidget* owner = parentWidget();
+    if (owner && owner->isVisible()) owner->activateWindow();
+}
+
+void TfrmCalUnit::HideWindow() {
+    hide();
+    FSettings.UnitPlacement.Show = false;
+}
+
+void TfrmCalUnit::SetApplicationActive(bool active) {
+    const TColorScheme& colors = FSettings.ColorScheme;
+    SetEditColors(*edtFromVar, colors.BaseColor, active ? colors.TextColor : colors.DarkColor);
+    update();
+    SetAlpha(*this, active ? FSettings.AlphaActive : FSettings.AlphaInactive);
+}
+
+// The face of a unit selector: the name with its tags on a bitmap of the
+// face's colours.
+void TfrmCalUnit::DrawUnitFace(TQuenButton* sender, const QRect& faceRect, TColor back, TColor fore) {
+    QPainter* canvas = sender->Canvas();
+    if (!canvas || faceRect.isEmpty()) return;
+    QPixmap bitmap(faceRect.size());
+    {
+        QPainter painter(&bitmap);
+        painter.fillRect(bitmap.rect(), ToQColor(back));
+        painter.setPen(ToQColor(fore));
+        QPoint pen(4, 0);
+        DrawUnitName(painter, pen, sender->Text().toStdString(), FUnits ? FUnits->Fonts() : DefaultUnitFonts(),
+                     FSettings.FontSize);
+    }
+    canvas->drawPixmap(faceRect.topLeft(), bitmap);
+}
+
+void TfrmCalUnit::DrawUnitItem(TQuenComboBox& selector, int index, const QRect& rect, TOwnerDrawState state) {
+    QPainter* canvas = selector.Canvas();
+    if (!canvas || rect.isEmpty() || index < 0 || index >= selector.Items().size()) return;
+    const bool selected = (state & odSelected) != 0;
+    QPixmap bitmap(rect.size());
+    {
+        QPainter painter(&bitmap);
+        painter.fillRect(bitmap.rect(), ToQColor(selected ? clHighlight : clWindow));
+        painter.setPen(ToQColor(selected ? clHighlightText : clWindowText));
+        QPoint pen(4, 0);
+        DrawUnitName(painter, pen, selector.Items()[index].toStdString(),
+                     FUnits ? FUnits->Fonts() : DefaultUnitFonts(), FSettings.FontSize);
+    }
+    canvas->drawPixmap(rect.topLeft(), bitmap);
+}
+
+}  // namespace quenmark
