@@ -26,3 +26,58 @@ bench: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer
+# in a build directory of its own; the desktop program is left out.
+SANITIZE_DIR ?= build-sanitize
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_string_checks=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: sanitize
+sanitize: bootstrap
+	cmake -S . -B $(SANITIZE_DIR) -DQUENMARK_WERROR=$(WERROR) -DQUENMARK_SANITIZE=ON \
+	  -DQUENMARK_BUILD_DESKTOP=OFF -DQUENMARK_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# libFuzzer harnesses (fuzz/), built by clang in a build directory of their
+# own. `make fuzz` builds them and runs each in turn, one at a time and at
+# low priority, until FUZZ_RUNS executions or FUZZ_SECONDS have passed;
+# FUZZERS chooses the harnesses. Findings go to $(FUZZ_DIR)/findings/.
+FUZZ_DIR ?= build-fuzz
+FUZZ_RUNS ?= 10000000
+FUZZ_SECONDS ?= 1800
+FUZZERS ?= process_line_fuzzer profile_fuzzer unit_file_fuzzer messages_fuzzer \
+	saved_variables_fuzzer history_fuzzer token_record_fuzzer
+
+.PHONY: fuzz-build fuzz
+fuzz-build: bootstrap
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DQUENMARK_FUZZ=ON -DQUENMARK_SANITIZE=ON \
+	  -DQUENMARK_BUILD_TESTS=OFF -DQUENMARK_BUILD_BENCH=OFF -DQUENMARK_BUILD_DESKTOP=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) --target quenmark_fuzzers -j $(JOBS)
+
+fuzz: fuzz-build
+	fuzz/run_fuzzers $(FUZZ_DIR) $(FUZZ_RUNS) $(FUZZ_SECONDS) $(FUZZERS)
+
+# The terminal front end killed with SIGKILL at random moments of its saves
+# (CRASH_RUNS times), and one run of SOAK_LINES lines with every answer
+# checked and the resident memory sampled. `make test` runs both briefly.
+CRASH_RUNS ?= 1000
+SOAK_LINES ?= 1000000
+
+.PHONY: endurance-build crash-safety soak
+endurance-build: configure
+	cmake --build $(BUILD_DIR) --target quenmark_endurance_tests -j $(JOBS)
+
+crash-safety: endurance-build
+	QUENMARK_CRASH_RUNS=$(CRASH_RUNS) $(BUILD_DIR)/tests/quenmark_endurance_tests --gtest_filter='CrashSafetyTest.*'
+
+soak: endurance-build
+	QUENMARK_SOAK_LINES=$(SOAK_LINES) $(BUILD_DIR)/tests/quenmark_endurance_tests --gtest_filter='SoakTest.*'
+
+# The Debian package of the program, built from the whole build and written
+# into the build directory as quenmark_VERSION-RELEASE_ARCH.deb; install it
+# with `apt-get install ./BUILD_DIR/quenmark_*.deb`.
+.PHONY: package
+package: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target package

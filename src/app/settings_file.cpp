@@ -32,10 +32,16 @@ bool IsDirectoryWritable(const std::string& directory) {
     return access(directory.c_str(), W_OK | X_OK) == 0;
 }
 
+bool IsInstalledCopy(const std::string& programDirectory) {
+    return access((programDirectory + InstalledCopyMarker).c_str(), F_OK) == 0;
+}
+
 std::string GetSettingsFileName(const std::string& programDirectory) {
     TSettingsLocation location;
     location.ProgramDirectory = programDirectory;
-    location.ProgramDirectoryWritable = IsDirectoryWritable(programDirectory);
+    // An installed copy's directory belongs to the system, even where the
+    // superuser could write to it.
+    location.ProgramDirectoryWritable = IsDirectoryWritable(programDirectory) && !IsInstalledCopy(programDirectory);
     location.HomeDirectory = HomeDirectory();
     location.LoginName = GetLoginUserName();
     return ChooseSettingsFileName(location);

@@ -36,6 +36,11 @@ struct TSettingsLocation {
 std::string ChooseSettingsFileName(const TSettingsLocation& location);
 
 // Whether files can be created and replaced in the directory.
+// A file of this name beside the executable marks an installed copy, whose
+// users keep their settings in their home directories.
+constexpr const char* InstalledCopyMarker = "installed-copy";
+bool IsInstalledCopy(const std::string& programDirectory);
+
 bool IsDirectoryWritable(const std::string& directory);
 
 // The full path of the settings file for a program in programDirectory,

@@ -1,6 +1,8 @@
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +63,16 @@ TEST(SettingsFileNameTest, ReadOnlyProgramDirectoryUsesHomeConfiguration) {
     EXPECT_FALSE(IsDirectoryWritable(program));
     const std::string expected = FallbackSettingsDirectory(HomeDirectory()) + SettingsFileBaseName(GetLoginUserName());
     EXPECT_EQ(GetSettingsFileName(program), expected);
+}
+
+TEST(SettingsFileNameTest, InstalledCopyKeepsSettingsInTheHomeDirectory) {
+    if (HomeDirectory().empty()) GTEST_SKIP() << "the account has no home directory";
+    const TempDirectory dir;
+    EXPECT_FALSE(IsInstalledCopy(dir.Path()));
+    std::ofstream(dir.Path() + InstalledCopyMarker).put('\n');
+    EXPECT_TRUE(IsInstalledCopy(dir.Path()));
+    const std::string expected = FallbackSettingsDirectory(HomeDirectory()) + SettingsFileBaseName(GetLoginUserName());
+    EXPECT_EQ(GetSettingsFileName(dir.Path()), expected);
 }
 
 TEST(SettingsFileNameTest, RunningProgramUsesItsOwnDirectory) {
