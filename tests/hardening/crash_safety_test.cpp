@@ -1,0 +1,249 @@
+// Kills the terminal front end with SIGKILL at random moments of the three
+// saves it runs at the end of its input (settings, variables, history), run
+// after run, each run starting from what the last one left. Every save
+// replaces the file in one step, so after each kill the settings file must
+// be, byte for byte, one of the files the saves produce one after another:
+// the old file, the file after the settings, after the variables, or the
+// complete new file after the history; and it must load without a damaged
+// line. QUENMARK_CRASH_RUNS sets the number of runs (20 by default) and
+// QUENMARK_CRASH_SEED the random seed.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/history_section.h"
+#include "app/line_session.h"
+#include "app/saved_variables.h"
+#include "app/settings.h"
+#include "app/settings_file.h"
+#include "console_process.h"
+#include "definitions/profile.h"
+#include "expression/interpreter.h"
+
+namespace quenmark {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+// The states of the file, in the order the saves produce them.
+constexpr std::array<const char*, 4> StateNames = {"old file", "settings saved", "variables saved", "new file"};
+
+// The last input line: after its output only the saves remain.
+const std::string MarkerLine = "\"saves\" + \"follow\"";
+const std::string MarkerOutput = "> " + MarkerLine + "\n\"savesfollow\"\n";
+
+std::optional<std::string> ReadBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteBytes(const fs::path& path, const std::optional<std::string>& bytes) {
+    if (!bytes) {
+        fs::remove(path);
+        return;
+    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << *bytes;
+}
+
+int EnvironmentNumber(const char* name, int fallback) {
+    const char* text = std::getenv(name);
+    return text && *text ? std::atoi(text) : fallback;
+}
+
+// The input of one run: a new mask, mode, variables and history entries
+// each time, of changing lengths, so that every save changes the file.
+std::vector<std::string> RunLines(int run) {
+    static const char* const modes[] = {"@DEC", "@HEX", "@OCT", "@BIN"};
+    const std::string number = std::to_string(run);
+    return {
+        "@FORMAT \"" + std::string(static_cast<size_t>(run % 17), '#') + "0." +
+            std::string(static_cast<size_t>(1 + run % 5), '0') + "\"",
+        modes[run % 4],
+        "v" + std::to_string(run % 7) + " = " + number + " * 3",
+        "s = \"" + std::string(static_cast<size_t>(run % 41), 'x') + "\"",
+        "r" + std::to_string(run % 3) + " = " + number + " / 7",
+        number + " + 1",
+        MarkerLine,
+    };
+}
+
+std::string InputText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+// The file after each of the saves, found by running the front end's line
+// session over the same input on a copy of the old file.
+std::vector<std::optional<std::string>> SaveStates(const std::optional<std::string>& old,
+                                                   const std::vector<std::string>& lines, const fs::path& copy) {
+    WriteBytes(copy, old);
+    TSettings settings(copy.string());
+    settings.Load();
+    TCCInterpreter interpreter;
+    ReadVariablesSection(settings, interpreter.Variables());
+    TLineSession session(interpreter, settings);
+    session.LoadHistory();
+    session.RestoreOutputFormat();
+    for (const std::string& line : lines) session.ExecuteLine(line);
+
+    std::vector<std::optional<std::string>> states = {old};
+    settings.Save();
+    states.push_back(ReadBytes(copy));
+    WriteVariablesSection(settings, interpreter.Variables());
+    states.push_back(ReadBytes(copy));
+    WriteHistorySection(settings, session.History());
+    states.push_back(ReadBytes(copy));
+    return states;
+}
+
+// Loads the file as the program does at its start; every saved line must
+// come back.
+void ExpectLoads(const fs::path& file, int run) {
+    const std::string path = file.string();
+    ASSERT_TRUE(IsSettingsFileValid(path)) << "run " << run;
+    TSettings settings(path);
+    settings.Load();
+    TCCInterpreter interpreter;
+    ReadVariablesSection(settings, interpreter.Variables());
+    std::vector<std::string> lines;
+    ReadSectionLines(path, VariablesSection, lines);
+    EXPECT_EQ(interpreter.Variables().Count(), lines.size()) << "run " << run << ": a damaged variable line";
+    std::vector<std::string> history;
+    ReadHistorySection(settings, history);
+    lines.clear();
+    ReadSectionLines(path, HistorySection, lines);
+    EXPECT_EQ(history.size(), lines.size()) << "run " << run << ": a damaged history line";
+}
+
+class CrashSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string name = "quenmark-crash-" + std::to_string(getpid());
+        program_ = fs::temp_directory_path() / name;
+        scratch_ = (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) / (name + "-copy");
+        fs::remove_all(program_);
+        fs::remove_all(scratch_);
+        fs::copy(QUENMARK_PROGRAM_DIR, program_, fs::copy_options::recursive);
+        for (const auto& entry : fs::directory_iterator(program_))
+            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        fs::create_directories(scratch_);
+        settingsFile_ = GetSettingsFileName(program_.string() + "/");
+    }
+    void TearDown() override {
+        fs::remove_all(program_);
+        fs::remove_all(scratch_);
+    }
+
+    // Runs the front end over the lines; returns the time from the end of
+    // the output of the last line to the end of the process, or nothing when
+    // the run did not reach its last line.
+    std::optional<microseconds> RunToEnd(const std::vector<std::string>& lines) {
+        ConsoleProcess console(program_.string());
+        console.Write(InputText(lines));
+        console.CloseInput();
+        if (!console.ReadUntil(MarkerOutput, milliseconds(20000))) return std::nullopt;
+        const auto start = std::chrono::steady_clock::now();
+        const int status = console.Wait();
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+        return std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start);
+    }
+
+    // Runs the front end over the lines and kills it after the delay that
+    // follows the output of the last line; false when the run did not
+    // reach its last line.
+    bool RunAndKill(const std::vector<std::string>& lines, microseconds delay) {
+        ConsoleProcess console(program_.string());
+        console.Write(InputText(lines));
+        console.CloseInput();
+        if (!console.ReadUntil(MarkerOutput, milliseconds(20000))) return false;
+        std::this_thread::sleep_for(delay);
+        console.Kill(SIGKILL);
+        console.Wait();
+        return true;
+    }
+
+    // Removes the temporary files of interrupted saves; returns how many.
+    int RemoveLeftovers() {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(program_)) {
+            const std::string name = entry.path().filename().string();
+            if (name.front() == '.' && name.find(".tmp") != std::string::npos) {
+                fs::remove(entry.path());
+                ++count;
+            }
+        }
+        return count;
+    }
+
+    fs::path program_;
+    fs::path scratch_;
+    std::string settingsFile_;
+};
+
+TEST_F(CrashSafetyTest, KilledSavesLeaveACompleteFileThatLoads) {
+    const int runs = EnvironmentNumber("QUENMARK_CRASH_RUNS", 20);
+    const unsigned seed = static_cast<unsigned>(EnvironmentNumber("QUENMARK_CRASH_SEED", static_cast<int>(std::random_device{}())));
+    std::mt19937 random(seed);
+
+    // Runs that end by themselves show how long the saves take and that the
+    // replayed saves write what the front end writes.
+    constexpr int FirstKilledRun = 5;
+    std::vector<long> durations;
+    for (int run = 0; run < FirstKilledRun; ++run) {
+        const std::vector<std::string> lines = RunLines(run);
+        const auto states = SaveStates(ReadBytes(settingsFile_), lines, scratch_ / "replay.cfg");
+        const auto duration = RunToEnd(lines);
+        ASSERT_TRUE(duration) << "the front end did not finish run " << run;
+        durations.push_back(duration->count());
+        ASSERT_EQ(ReadBytes(settingsFile_), states.back()) << "the replayed saves differ from the front end's";
+    }
+    // Kills fall anywhere from the end of the last line to a little after
+    // the usual end of the saves.
+    std::nth_element(durations.begin(), durations.begin() + FirstKilledRun / 2, durations.end());
+    const long usual = durations[FirstKilledRun / 2];
+    std::uniform_int_distribution<long> delay(0, std::max<long>(2000, usual * 5 / 4));
+
+    std::array<int, StateNames.size()> found{};
+    int leftovers = 0;
+    for (int run = FirstKilledRun; run < runs + FirstKilledRun; ++run) {
+        const std::vector<std::string> lines = RunLines(run);
+        const auto states = SaveStates(ReadBytes(settingsFile_), lines, scratch_ / "replay.cfg");
+        ASSERT_TRUE(RunAndKill(lines, microseconds(delay(random)))) << "the front end did not reach the saves of run " << run;
+        const auto now = ReadBytes(settingsFile_);
+        const auto match = std::find(states.begin(), states.end(), now);
+        ASSERT_NE(match, states.end()) << "run " << run << " (seed " << seed << ") left a file that no save writes:\n"
+                                       << now.value_or("(none)");
+        ++found[static_cast<size_t>(match - states.begin())];
+        ExpectLoads(settingsFile_, run);
+        leftovers += RemoveLeftovers();
+    }
+
+    std::cout << "crash safety: " << runs << " runs killed with SIGKILL (seed " << seed << ", delays up to "
+              << delay.max() << " us)\n";
+    for (size_t i = 0; i < StateNames.size(); ++i) std::cout << "  " << StateNames[i] << ": " << found[i] << "\n";
+    std::cout << "  temporary files left by killed saves: " << leftovers << "\n";
+}
+
+}  // namespace
+}  // namespace quenmark
