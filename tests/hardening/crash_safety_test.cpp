@@ -6,7 +6,7 @@
 // the old file, the file after the settings, after the variables, or the
 // complete new file after the history; and it must load without a damaged
 // line. QUENMARK_CRASH_RUNS sets the number of runs (20 by default) and
-// QUENMARK_CRASH_SEED the random seed.
+// QUENMARK_CRASH_RANDOM the start value of the random delays.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -203,8 +203,8 @@ protected:
 
 TEST_F(CrashSafetyTest, KilledSavesLeaveACompleteFileThatLoads) {
     const int runs = EnvironmentNumber("QUENMARK_CRASH_RUNS", 20);
-    const unsigned seed = static_cast<unsigned>(EnvironmentNumber("QUENMARK_CRASH_SEED", static_cast<int>(std::random_device{}())));
-    std::mt19937 random(seed);
+    const unsigned randomStart = static_cast<unsigned>(EnvironmentNumber("QUENMARK_CRASH_RANDOM", static_cast<int>(std::random_device{}())));
+    std::mt19937 random(randomStart);
 
     // Runs that end by themselves show how long the saves take and that the
     // replayed saves write what the front end writes.
@@ -232,14 +232,14 @@ TEST_F(CrashSafetyTest, KilledSavesLeaveACompleteFileThatLoads) {
         ASSERT_TRUE(RunAndKill(lines, microseconds(delay(random)))) << "the front end did not reach the saves of run " << run;
         const auto now = ReadBytes(settingsFile_);
         const auto match = std::find(states.begin(), states.end(), now);
-        ASSERT_NE(match, states.end()) << "run " << run << " (seed " << seed << ") left a file that no save writes:\n"
+        ASSERT_NE(match, states.end()) << "run " << run << " (randomStart " << randomStart << ") left a file that no save writes:\n"
                                        << now.value_or("(none)");
         ++found[static_cast<size_t>(match - states.begin())];
         ExpectLoads(settingsFile_, run);
         leftovers += RemoveLeftovers();
     }
 
-    std::cout << "crash safety: " << runs << " runs killed with SIGKILL (seed " << seed << ", delays up to "
+    std::cout << "crash safety: " << runs << " runs killed with SIGKILL (randomStart " << randomStart << ", delays up to "
               << delay.max() << " us)\n";
     for (size_t i = 0; i < StateNames.size(); ++i) std::cout << "  " << StateNames[i] << ": " << found[i] << "\n";
     std::cout << "  temporary files left by killed saves: " << leftovers << "\n";
