@@ -1,6 +1,8 @@
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -23,13 +25,54 @@ std::string ResolveTarget(const std::string& path) {
     return resolved;
 }
 
+// The directory part of target, ending in "/", or empty for a bare name.
+std::string DirectoryPart(const std::string& target) {
+    return target.find('/') == std::string::npos ? std::string() : DirectoryOfPath(target);
+}
+
+// Temporary files of target are named ".NAME.tmpPID.N"; this is their
+// common start.
+std::string TemporaryPrefix(const std::string& target) {
+    return "." + target.substr(DirectoryPart(target).size()) + ".tmp";
+}
+
+// The writing process's id in a temporary file's name, or 0 when the name
+// is not one of ours.
+pid_t WriterOfTemporary(const std::string& name, const std::string& prefix) {
+    if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+    const char* digits = name.c_str() + prefix.size();
+    char* end = nullptr;
+    errno = 0;
+    const long pid = std::strtol(digits, &end, 10);
+    if (end == digits || *end != '.' || end[1] == '\0' || errno != 0 || pid <= 0 || pid > INT_MAX) return 0;
+    for (const char* counter = end + 1; *counter != '\0'; ++counter) {
+        if (*counter < '0' || *counter > '9') return 0;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+// Removes the temporary files that saves of target left behind when their
+// process was killed. A file whose writer still runs may be a save in
+// progress and is kept.
+void RemoveStaleTemporaryFiles(const std::string& target) {
+    const std::string directory = DirectoryPart(target);
+    const std::string prefix = TemporaryPrefix(target);
+    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t writer = WriterOfTemporary(entry->d_name, prefix);
+        if (writer == 0 || writer == getpid()) continue;
+        if (kill(writer, 0) != 0 && errno == ESRCH) unlink((directory + entry->d_name).c_str());
+    }
+    closedir(dir);
+}
+
 // Creates a new, empty temporary file beside target; returns its descriptor.
 int CreateTemporaryFile(const std::string& target, std::string& temporaryPath) {
     static std::atomic<unsigned> counter{0};
-    const std::string directory = target.find('/') == std::string::npos ? std::string() : DirectoryOfPath(target);
-    const std::string name = target.substr(directory.size());
+    const std::string stem = DirectoryPart(target) + TemporaryPrefix(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = directory + "." + name + ".tmp" + std::to_string(getpid()) + "." + std::to_string(counter++);
+        temporaryPath = stem + std::to_string(getpid()) + "." + std::to_string(counter++);
         const int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -50,8 +93,8 @@ bool WriteAll(int fd, std::string_view contents) {
 
 // Makes the rename itself durable; a failure here loses nothing already written.
 void SyncDirectoryOf(const std::string& target) {
-    const std::string directory = target.find('/') == std::string::npos ? "." : DirectoryOfPath(target);
-    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string directory = DirectoryPart(target);
+    const int fd = open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     fsync(fd);
     close(fd);
@@ -74,6 +117,7 @@ std::optional<struct stat> FillTemporaryFile(int fd, const std::string& target, 
 
 std::optional<struct stat> ReplaceFileContents(const std::string& path, std::string_view contents) {
     const std::string target = ResolveTarget(path);
+    RemoveStaleTemporaryFiles(target);
     std::string temporaryPath;
     const int fd = CreateTemporaryFile(target, temporaryPath);
     if (fd < 0) return std::nullopt;
