@@ -8,6 +8,8 @@
 #include <fstream>
 
 #include "app/settings_file.h"
+#include "expression/interpreter.h"
+#include "vm/exception.h"
 
 namespace quenmark::fuzz {
 
@@ -37,6 +39,15 @@ private:
 const std::string& ScratchDirectory() {
     static const ScratchDirectoryOwner owner;
     return owner.Path();
+}
+
+void RunLine(TCCInterpreter& interpreter, const std::string& line) {
+    try {
+        interpreter.ProcessLine(line);
+    } catch (const Exception&) {
+        // the line's error, shown to the user
+    }
+    interpreter.OutputLines().clear();
 }
 
 void WriteFile(const std::string& path, std::string_view contents) {

@@ -5,6 +5,10 @@
 #include <string_view>
 #include <vector>
 
+namespace quenmark {
+class TCCInterpreter;
+}
+
 namespace quenmark::fuzz {
 
 // A directory of this process for the files a harness writes, on the memory
@@ -17,6 +21,11 @@ void WriteFile(const std::string& path, std::string_view contents);
 
 // Ends the run as a finding, naming the property, when it does not hold.
 void Require(bool holds, const char* property);
+
+// Runs one line as the program does: the interpreter's own errors are what
+// the user sees and end the line; anything else escapes as a finding. The
+// output lines are dropped.
+void RunLine(TCCInterpreter& interpreter, const std::string& line);
 
 // The text cut at every "\n"; a final "\n" starts no further line.
 std::vector<std::string> InputLines(std::string_view text);

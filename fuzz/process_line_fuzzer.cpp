@@ -12,7 +12,6 @@
 #include "expression/interpreter.h"
 #include "expression/module_tokenizer.h"
 #include "fuzz_support.h"
-#include "vm/exception.h"
 #include "vm/module_list.h"
 
 namespace quenmark {
@@ -34,15 +33,6 @@ struct LoadedModules {
     TCCMessages Messages{"Quenmark.msg", QUENMARK_PROGRAM_DIR};
 };
 
-void Run(TCCInterpreter& interpreter, const std::string& line) {
-    try {
-        interpreter.ProcessLine(line);
-    } catch (const Exception&) {
-        // the line's error, shown to the user
-    }
-    interpreter.OutputLines().clear();
-}
-
 const char* const ModeCommands[] = {"@DEC", "@HEX", "@OCT", "@BIN"};
 
 }  // namespace
@@ -63,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     interpreter.Tokenizer().SetModuleTokenSource(&modules.Tokenizer);
     SetModuleOutputLines(&interpreter.OutputLines());
 
-    Run(interpreter, ModeCommands[control & 3]);
-    if (control & 4) Run(interpreter, "@DEBUG");
-    for (const std::string& line : fuzz::InputLines(text)) Run(interpreter, line);
+    fuzz::RunLine(interpreter, ModeCommands[control & 3]);
+    if (control & 4) fuzz::RunLine(interpreter, "@DEBUG");
+    for (const std::string& line : fuzz::InputLines(text)) fuzz::RunLine(interpreter, line);
 
     SetModuleOutputLines(nullptr);
     return 0;

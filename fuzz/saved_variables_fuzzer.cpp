@@ -47,14 +47,7 @@ const char* const UseLines[] = {
 void UseValue(const Variant& value) {
     TCCInterpreter interpreter;
     interpreter.Variables().Add("v", value);
-    for (const char* line : UseLines) {
-        try {
-            interpreter.ProcessLine(line);
-        } catch (const Exception&) {
-            // an error line for the user
-        }
-        interpreter.OutputLines().clear();
-    }
+    for (const char* line : UseLines) fuzz::RunLine(interpreter, line);
 }
 
 }  // namespace

@@ -61,15 +61,6 @@ void ReadTokens(RecordModule& module, const std::string& line) {
     }
 }
 
-void RunLine(TCCInterpreter& interpreter, const std::string& line) {
-    try {
-        interpreter.ProcessLine(line);
-    } catch (const Exception&) {
-        // the line's error, shown to the user
-    }
-    interpreter.OutputLines().clear();
-}
-
 }  // namespace
 }  // namespace quenmark
 
@@ -86,11 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TCCInterpreter interpreter;
     interpreter.Tokenizer().SetModuleTokenSource(&module.Tokenizer);
     module.SetScript(script.data(), script.size());
-    RunLine(interpreter, line);
+    fuzz::RunLine(interpreter, line);
     module.SetScript(nullptr, 0);
-    RunLine(interpreter, "@DEBUG");
+    fuzz::RunLine(interpreter, "@DEBUG");
     module.SetScript(script.data(), script.size());
-    RunLine(interpreter, line);
+    fuzz::RunLine(interpreter, line);
     module.SetScript(nullptr, 0);
     return 0;
 }
