@@ -283,12 +283,7 @@ TEST_F(MainWindowCreation, TheSavedHistoryIsRecalledAndTheRunsEndSavesItAgain) {
 
 TEST_F(MainWindowCreation, TheWindowTakesItsCaptionPlacementAndTrayTip) {
     bool captionSet = false;
-    TMainWindowContext context;
-    context.Settings = FSettings.get();
-    context.Interpreter = &FInterpreter;
-    context.Languages = &FLanguages;
-    context.Modules = &FModules;
-    context.TrayShell = std::make_unique<FakeTrayShell>(FTrayArea);
+    TMainWindowContext context = Context();
     context.OnCaptionSet = [&captionSet]() { captionSet = true; };
     TfrmCalQuen window(std::move(context));
     EXPECT_TRUE(captionSet);

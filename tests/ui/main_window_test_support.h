@@ -58,13 +58,19 @@ protected:
 
     std::string SettingsPath() const { return FDirectory.filePath(QStringLiteral("test.cfg")).toStdString(); }
 
-    TfrmCalQuen& MakeWindow() {
+    // The process objects of this test, with the fake notification area.
+    TMainWindowContext Context() {
         TMainWindowContext context;
         context.Settings = FSettings.get();
         context.Interpreter = &FInterpreter;
         context.Languages = &FLanguages;
         context.Modules = &FModules;
         context.TrayShell = std::make_unique<FakeTrayShell>(FTrayArea);
+        return context;
+    }
+
+    TfrmCalQuen& MakeWindow() {
+        TMainWindowContext context = Context();
         context.AskQuestion = [this](const QString& question) {
             FQuestions.push_back(question);
             return FAnswer;

@@ -351,15 +351,20 @@ TEST_F(UnitWindowTest, PlacementIsRecordedOnlyWhileVisible) {
     EXPECT_EQ(FSettings->UnitPlacement.Width, 320);
 }
 
+// Drags the window by its title row so that its left edge would land at x.
+void DragTitleTo(TfrmCalUnit& window, int left) {
+    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(60, 8));
+    QTest::mouseMove(&window, QPoint(60 + left - window.x(), 8));
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(60, 8));
+}
+
 TEST_F(UnitWindowTest, DraggingTheTitleSnapsToTheWorkAreaEdge) {
     FSettings->SnapAtEdge = true;
     ShowWindow();
     TfrmCalUnit& window = Window();
     const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
     const int targetLeft = workArea.x() + workArea.width() - window.width() - 15;
-    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(60, 8));
-    QTest::mouseMove(&window, QPoint(60 + targetLeft - window.x(), 8));
-    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(60, 8));
+    DragTitleTo(window, targetLeft);
     EXPECT_EQ(window.x(), workArea.x() + workArea.width() - window.width());
     EXPECT_EQ(window.y(), 100);
 }
@@ -370,9 +375,7 @@ TEST_F(UnitWindowTest, DraggingWithoutSnappingMovesFreely) {
     TfrmCalUnit& window = Window();
     const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
     const int targetLeft = workArea.x() + workArea.width() - window.width() - 15;
-    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(60, 8));
-    QTest::mouseMove(&window, QPoint(60 + targetLeft - window.x(), 8));
-    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(60, 8));
+    DragTitleTo(window, targetLeft);
     EXPECT_EQ(window.x(), targetLeft);
 }
 
