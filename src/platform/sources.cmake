@@ -6,4 +6,5 @@ target_sources(quenmark_core PRIVATE
   platform/user_account.cpp
   platform/user_language.cpp
   platform/atomic_file.cpp
+  platform/runtime_directory.cpp
 )

@@ -50,7 +50,7 @@ int Main(char* programName) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     TSingleInstance instance(TSingleInstance::ServerNameForCurrentUser(QString::fromUtf8(ProductTitle)));
-    if (instance.ActivateRunning()) return 0;
+    if (instance.ClaimOrActivate() == TSingleInstance::TLaunch::Activated) return 0;
 
     LoadSettings(PrimaryWorkArea);
     QPointer<TfrmCalSplash> splash = ShowSplashWhenAsked();
