@@ -307,6 +307,17 @@ private:
 
 }  // namespace
 
+// Formats a value through a mask. The choices where the mask rules leave room:
+// - rounding works on the shortest decimal text of the double, half away
+//   from zero, so a value rounds as the user reads it (0.35 with "0.0" gives
+//   0.4, not the 0.3 its binary value would give);
+// - a zero written with only "#" positions gives "0", never an empty text;
+// - a section with an exponent formats every value through the mask, also
+//   1E18 and above, where fixed sections fall back to the plain form;
+// - a negative value that rounds to zero uses the zero section when there is
+//   one, else the first section, and is written without a minus sign;
+// - a negative value keeps its minus in a section without digit positions,
+//   where nothing is rounded away (only a true zero counts as zero there).
 std::string ApplyNumberMask(double value, std::string_view mask, const NumberSeparators& separators) {
     const std::vector<std::string_view> sections = SplitSections(mask);
     if (sections.front().empty() || !std::isfinite(value)) return RealToText(value, separators);
@@ -319,16 +330,16 @@ std::string ApplyNumberMask(double value, std::string_view mask, const NumberSep
     MaskSection section = ParseSection(sections[static_cast<size_t>(chosen)]);
     std::optional<MaskedNumber> number = LayOut(section, std::fabs(value));
     if (!number) return RealToText(value, separators);
-    if (number->zero && chosen != Section::Zero) {
-        // A value that rounds to zero is shown as zero, without a minus sign.
-        const Section zero = usable(Section::Zero) ? Section::Zero : Section::Positive;
-        if (zero != chosen) {
-            section = ParseSection(sections[static_cast<size_t>(zero)]);
+    bool zero = section.HasDigitPositions() ? number->zero : value == 0;
+    if (zero && chosen != Section::Zero) {
+        const Section zeroSection = usable(Section::Zero) ? Section::Zero : Section::Positive;
+        if (zeroSection != chosen) {
+            section = ParseSection(sections[static_cast<size_t>(zeroSection)]);
             number = LayOut(section, 0.0);
         }
-        chosen = zero;
+        chosen = zeroSection;
     }
-    const bool minus = value < 0 && chosen == Section::Positive && !number->zero;
+    const bool minus = value < 0 && chosen == Section::Positive && !zero;
     std::string text = MaskWriter(section, *number, separators).Write();
     return minus ? "-" + text : text;
 }

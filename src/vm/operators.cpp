@@ -41,31 +41,72 @@ Variant Arithmetic(const Variant& a, const Variant& b, Operation operation) {
     return Variant(StoreReal(operation(Extended{x}, Extended{y}), x, y));
 }
 
+// A finite power kept as Mantissa × 2^Exponent, so that no step of the
+// square-and-multiply overflows or underflows however large the exponent.
+struct ScaledReal {
+    Extended Mantissa;
+    int64_t Exponent;
+};
+
+ScaledReal Scaled(Extended mantissa, int64_t exponent) {
+    int shift = 0;
+    mantissa = std::frexp(mantissa, &shift);
+    return {mantissa, exponent + shift};
+}
+
+ScaledReal operator*(const ScaledReal& a, const ScaledReal& b) {
+    return Scaled(a.Mantissa * b.Mantissa, a.Exponent + b.Exponent);
+}
+
 // Square-and-multiply over the bits of the exponent, starting from 1. The
-// base is squared only while bits remain, so no needless square overflows.
-Extended IntegralPower(Extended base, uint32_t exponent) {
-    Extended result = 1;
+// base is squared only while bits remain.
+template <typename Number>
+Number IntegralPower(Number base, uint32_t exponent, Number one) {
+    Number result = one;
     while (exponent != 0) {
-        if (exponent & 1u) result *= base;
+        if (exponent & 1u) result = result * base;
         exponent >>= 1;
-        if (exponent != 0) base *= base;
+        if (exponent != 0) base = base * base;
     }
     return result;
 }
 
+// Rounds a scaled power to a double: beyond the double range is an overflow,
+// below it the result is 0 (or the nearest subnormal), as the true value is.
+double StoreScaled(const ScaledReal& value) {
+    if (value.Mantissa == 0) return 0.0;
+    if (value.Exponent > 2 * std::numeric_limits<double>::max_exponent) throw EOverflow();
+    if (value.Exponent < 2 * std::numeric_limits<double>::min_exponent - 64)
+        return std::signbit(value.Mantissa) ? -0.0 : 0.0;
+    const double stored = static_cast<double>(std::ldexp(value.Mantissa, static_cast<int>(value.Exponent)));
+    if (std::isinf(stored)) throw EOverflow();
+    return stored;
+}
+
 double PowerByIntegral(double base, double exponent) {
-    const Extended product = IntegralPower(base, static_cast<uint32_t>(std::fabs(exponent)));
-    if (std::isinf(product) && std::isfinite(base)) throw EOverflow();
-    if (exponent > 0) return StoreReal(product, base, exponent);
-    if (product == 0) throw EZeroDivide();
-    return StoreReal(1 / product, base, exponent);
+    const auto count = static_cast<uint32_t>(std::fabs(exponent));
+    if (!std::isfinite(base)) {
+        // Infinities and NaN pass through as the hardware gives them.
+        const Extended product = IntegralPower<Extended>(base, count, 1);
+        return StoreReal(exponent > 0 ? product : 1 / product, base, exponent);
+    }
+    const ScaledReal product = IntegralPower(Scaled(base, 0), count, ScaledReal{1, 0});
+    if (exponent > 0) return StoreScaled(product);
+    if (product.Mantissa == 0) throw EZeroDivide();
+    return StoreScaled(Scaled(1 / product.Mantissa, -product.Exponent));
 }
 
 double RealPower(double base, double exponent) {
     if (exponent == 0) return 1.0;
     if (base == 0 && exponent > 0) return 0.0;
-    if (std::trunc(exponent) == exponent && std::fabs(exponent) <= static_cast<double>(IntegerMax))
-        return PowerByIntegral(base, exponent);
+    const bool integral = std::trunc(exponent) == exponent;
+    if (integral && std::fabs(exponent) <= static_cast<double>(IntegerMax)) return PowerByIntegral(base, exponent);
+    // A negative base to a huge whole power: the magnitude, with the sign
+    // of the power's parity.
+    if (integral && base < 0) {
+        const double magnitude = RealPower(-base, exponent);
+        return std::fmod(exponent, 2.0) != 0 ? -magnitude : magnitude;
+    }
     // exp(exponent * ln base): the logarithm needs a positive base.
     if (base < 0) throw EInvalidOp();
     if (base == 0) throw EZeroDivide();

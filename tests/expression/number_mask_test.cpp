@@ -111,6 +111,8 @@ const MaskCase ScientificCases[] = {
     {"TwoIntegerPositions", "00.0E+0", 12345, "12.3E+3", "12,3E+3"},
     {"NoIntegerPosition", ".00E+0", 12345, ".12E+5", ",12E+5"},
     {"DigitsAfterExponentAreText", "0E+0 #", 5, "5E+0 #", "5E+0 #"},
+    {"ExponentWithoutDigitPositionKeepsTheMinus", "E+0", -1, "-E+0", "-E+0"},
+    {"TextOnlyMaskKeepsTheMinus", "'value'", -1, "-value", "-value"},
 };
 INSTANTIATE_TEST_SUITE_P(Scientific, NumberMaskTest, ::testing::ValuesIn(ScientificCases),
                          [](const auto& info) { return std::string(info.param.name); });

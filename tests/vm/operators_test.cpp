@@ -273,14 +273,20 @@ INSTANTIATE_TEST_SUITE_P(Power, BinaryOperatorTest, testing::Values(
     BinaryRow{"ZeroToANegativeIntegralPowerDividesByZero", &Power, I(0), I(-1), None, ByZero},
     BinaryRow{"ZeroToANegativeFractionalPowerDividesByZero", &Power, I(0), R(-0.5), None, ByZero},
     BinaryRow{"NegativeBaseToAFractionalPowerIsInvalid", &Power, I(-8), R(0.5), None, Invalid},
-    BinaryRow{"NegativeBaseBeyondTheIntegralRangeIsInvalid", &Power, I(-2), R(3e9), None, Invalid},
+    BinaryRow{"NegativeBaseToAHugeEvenPowerOverflows", &Power, I(-2), R(3e9), None, Overflow},
+    BinaryRow{"NegativeBaseToAHugeOddPowerUnderflows", &Power, R(-0.5), R(3000000001.0), R(-0.0)},
     BinaryRow{"OneBeyondTheIntegralRangeUsesTheLogarithm", &Power, I(1), R(3e9), R(1.0)},
     BinaryRow{"ResultBeyondTheDoubleRangeOverflows", &Power, I(10), I(400), None, Overflow},
     BinaryRow{"LargestIntegralExponentOverflows", &Power, I(2), I(IntMax), None, Overflow},
     BinaryRow{"LogarithmResultBeyondTheRangeOverflows", &Power, I(2), R(5000.5), None, Overflow},
     BinaryRow{"ResultBelowTheDoubleRangeIsZero", &Power, I(10), I(-400), R(0.0)},
     BinaryRow{"ReciprocalOfAnExtendedProductBelowTheRangeIsZero", &Power, I(2), I(-5000), R(0.0)},
-    BinaryRow{"ReciprocalOfAnUnderflowedProductDividesByZero", &Power, R(0.5), I(-IntMax), None, ByZero}),
+    BinaryRow{"LargestNegativeIntegralExponentUnderflowsToZero", &Power, I(2), I(-IntMax), R(0.0)},
+    BinaryRow{"NegativeExponentBeyondTheExtendedRangeUnderflowsToZero", &Power, I(10), I(-5000), R(0.0)},
+    BinaryRow{"NegativeExponentReachesTheSmallestSubnormal", &Power, I(2), I(-1074), R(0x1p-1074)},
+    BinaryRow{"PositiveExponentReachesASubnormal", &Power, R(0.5), I(1073), R(0x1p-1073)},
+    BinaryRow{"ReciprocalOfATinyBaseIsTooLarge", &Power, R(0.5), I(-IntMax), None, Overflow},
+    BinaryRow{"TinyBaseToANegativePowerInRange", &Power, R(0.5), I(-1023), R(0x1p1023)}),
     RowName<BinaryRow>);
 
 TEST(PowerTest, RepeatedSquaringKeepsExtendedPrecision) {

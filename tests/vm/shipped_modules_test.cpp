@@ -144,7 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Operators, ShippedFunctionTest,
-    ::testing::Values(Evaluation{"2 ** 0.5 * 2 ** 0.5", "2"}, Evaluation{"7 MOD 3", "1"}, Evaluation{"7 Mod -3", "1"},
+    ::testing::Values(Evaluation{"2 ** 0.5 * 2 ** 0.5", "2"}, Evaluation{"2 ** -2147483647", "0"},
+                      Evaluation{"10 ** -5000", "0"}, Evaluation{"0.5 ** -2147483647", "CVM006"},
+                      Evaluation{"7 MOD 3", "1"}, Evaluation{"7 Mod -3", "1"},
                       Evaluation{"-7 mod 3", "-1"}, Evaluation{"10mod 4", "2"},
                       Evaluation{"model = 3", "3"}, Evaluation{"mod_x = 4", "4"}));
 
