@@ -1,9 +1,9 @@
 #include "expression/string_tokenizer.h"
 
-#include <cmath>
 #include <cstdint>
 
 #include "definitions/text_lookup.h"
+#include "vm/decimal_real.h"
 #include "vm/exception.h"
 
 namespace quenmark {
@@ -54,14 +54,6 @@ std::string CharacterAt(const std::string& line, size_t index) {
 
 [[noreturn]] void FailCharacter(const std::string& line, size_t index) {
     throw EINError(GetTextWith("INT030", CharacterAt(line, index)));
-}
-
-// Stores an extended-precision step as the double the literal is held in;
-// a value beyond the double range is a lexical error.
-double StoreReal(long double value) {
-    const double stored = static_cast<double>(value);
-    if (!std::isfinite(stored)) Fail("INT011");
-    return stored;
 }
 
 struct OperatorRule {
@@ -241,55 +233,38 @@ TokenPtr TCCStringTokenizer::ReadOctal() {
                                       Variant(static_cast<int32_t>(value)));
 }
 
-// Reads a decimal literal into a wrapping 32-bit integer and a real held as
-// a double but computed in extended precision at each step; the literal is
-// an Integer when both agree exactly.
+// Reads a decimal literal: the token rules decide where it ends, a wrapping
+// 32-bit integer of its whole digits decides whether it is an Integer, and
+// its value as a Real is the double nearest to its whole text.
 TokenPtr TCCStringTokenizer::ReadDecimal() {
     std::string text(1, NextChar());
     uint32_t integer = static_cast<uint32_t>(text[0] - '0');
-    double real = text[0] - '0';
     while (IsDecimalDigit(PeekChar())) {
         const char c = NextChar();
         text += c;
         integer = integer * 10 + static_cast<uint32_t>(c - '0');
-        real = StoreReal(static_cast<long double>(real) * 10 + (c - '0'));
     }
     if (PeekChar() == '.') {
         text += NextChar();
         if (!IsDecimalDigit(PeekChar())) Fail("INT010");
-        double multiplier = 0.1;
-        while (IsDecimalDigit(PeekChar())) {
-            const char c = NextChar();
-            text += c;
-            real = StoreReal(static_cast<long double>(real) + (c - '0') * static_cast<long double>(multiplier));
-            multiplier = static_cast<double>(multiplier * 0.1L);
-        }
+        while (IsDecimalDigit(PeekChar())) text += NextChar();
     }
     if (PeekChar() == 'E' || PeekChar() == 'e') {
         text += NextChar();
-        int sign = 1;
-        if (PeekChar() == '+' || PeekChar() == '-') {
-            if (PeekChar() == '-') sign = -1;
-            text += NextChar();
-        }
+        if (PeekChar() == '+' || PeekChar() == '-') text += NextChar();
         if (!IsDecimalDigit(PeekChar())) Fail("INT012");
-        long double exponent = 0;
-        while (IsDecimalDigit(PeekChar())) {
-            const char c = NextChar();
-            text += c;
-            exponent = exponent * 10 + (c - '0');
-        }
-        const long double scale = std::pow(10.0L, sign * exponent);
-        if (!std::isfinite(scale)) Fail("INT011");
-        real = StoreReal(static_cast<long double>(real) * scale);
+        while (IsDecimalDigit(PeekChar())) text += NextChar();
     }
+    DecimalReal real;
+    ReadDecimalReal(text, real);  // the syntax was checked above
+    if (real.Range == DecimalRange::Overflow) Fail("INT011");
     const int32_t asInteger = static_cast<int32_t>(integer);
-    if (static_cast<double>(asInteger) == real)
+    if (static_cast<double>(asInteger) == real.Value)
         return std::make_unique<TCCToken>(std::move(text),
                                           TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Integer},
                                           Variant(asInteger));
     return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real},
-                                      Variant(real));
+                                      Variant(real.Value));
 }
 
 TokenPtr TCCStringTokenizer::ReadIdentifier() {

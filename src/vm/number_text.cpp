@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/locale_numeric.h"
+#include "vm/decimal_real.h"
 #include "vm/exception.h"
 
 namespace quenmark {
@@ -45,15 +46,6 @@ std::string PlainFromGeneral(std::string text) {
     }
     text[e] = 'E';
     return text;
-}
-
-bool IsAllZeroDigits(std::string_view text) {
-    bool digitSeen = false;
-    for (char c : text) {
-        if (c == '0') digitSeen = true;
-        else if (c != '.') return false;
-    }
-    return digitSeen;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -157,41 +149,12 @@ private:
         exponent_ = exponent;
     }
 
+    // Below the double range reads as 0; beyond it is an overflow.
     double Convert() const {
-        const std::string number = mantissa_ + exponent_;
-        double value = 0;
-        auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-        if (error == std::errc::result_out_of_range) {
-            // Below the double range reads as 0; beyond it is an overflow.
-            if (IsAllZeroDigits(mantissa_) || !ExceedsRange(number)) return 0.0;
-            throw EOverflow();
-        }
-        if (error != std::errc() || end != number.data() + number.size()) throw EConvertError();
-        return value;
-    }
-
-    // Whether an out-of-range decimal text is too large rather than too small.
-    static bool ExceedsRange(const std::string& number) {
-        const size_t e = number.find('e');
-        long long exponent = 0;
-        if (e != std::string::npos) {
-            const std::string digits = number.substr(e + 1);
-            const bool negative = !digits.empty() && digits[0] == '-';
-            for (char c : digits) {
-                if (!IsDigit(c)) continue;
-                exponent = exponent * 10 + (c - '0');
-                if (exponent > 1000000) break;
-            }
-            if (negative) exponent = -exponent;
-        }
-        const std::string mantissa = number.substr(0, e);
-        const size_t firstNonZero = mantissa.find_first_not_of("0.");
-        const size_t point = mantissa.find('.');
-        const long long pointPos = point == std::string::npos ? static_cast<long long>(mantissa.size())
-                                                              : static_cast<long long>(point);
-        long long magnitude = pointPos - static_cast<long long>(firstNonZero);
-        if (point != std::string::npos && firstNonZero > point) ++magnitude;
-        return magnitude + exponent > 0;
+        DecimalReal real;
+        if (!ReadDecimalReal(mantissa_ + exponent_, real)) throw EConvertError();
+        if (real.Range == DecimalRange::Overflow) throw EOverflow();
+        return real.Value;
     }
 
     std::string_view text_;
