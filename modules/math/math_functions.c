@@ -1,11 +1,14 @@
 #include "math_functions.h"
 
-#include <float.h>
 #include <math.h>
+
+#include "exact_count.h"
 
 /* Doubles hold every whole number up to this magnitude exactly. */
 #define MATH_EXACT_LIMIT 9007199254740992.0 /* 2^53 */
-#define MATH_PI 3.14159265358979323846
+/* 180/pi and pi/180 to the precision of long double. */
+#define MATH_DEGREES_PER_RADIAN 57.2957795130823208767981548141L
+#define MATH_RADIANS_PER_DEGREE 0.0174532925199432957692369076849L
 #define MATH_LARGEST_FACTORIAL 170
 
 double MathNumber(const VMXValue* value) {
@@ -38,6 +41,18 @@ static int32_t Unary(const VMXValue* args, VMXValue* result, double (*function)(
     return SetReal(result, function(MathNumber(&args[0])));
 }
 
+/* Where the C library's double function may be off by more than half an ulp
+   (tan, the hyperbolic functions and their inverses, cbrt, log10, and the
+   degree conversions), the function is evaluated in long double, at least 11
+   more bits, and rounded once to double: the result is then within an ulp of
+   the correctly rounded one, and one beyond the double range is infinite.
+   The other functions are close enough to correct rounding in double. */
+static double Extended(long double (*function)(long double), double x) { return (double)function((long double)x); }
+
+static int32_t UnaryExtended(const VMXValue* args, VMXValue* result, long double (*function)(long double)) {
+    return SetReal(result, Extended(function, MathNumber(&args[0])));
+}
+
 /* A whole-number argument as a 64-bit integer. */
 static int32_t WholeArgument(const VMXValue* arg, int64_t* whole) {
     const double value = MathNumber(arg);
@@ -54,13 +69,13 @@ static int32_t TwoWholeArguments(const VMXValue* args, int64_t* a, int64_t* b) {
 
 int32_t MathSin(const VMXValue* args, VMXValue* result) { return Unary(args, result, sin); }
 int32_t MathCos(const VMXValue* args, VMXValue* result) { return Unary(args, result, cos); }
-int32_t MathTan(const VMXValue* args, VMXValue* result) { return Unary(args, result, tan); }
+int32_t MathTan(const VMXValue* args, VMXValue* result) { return UnaryExtended(args, result, tanl); }
 int32_t MathAtan(const VMXValue* args, VMXValue* result) { return Unary(args, result, atan); }
-int32_t MathSinh(const VMXValue* args, VMXValue* result) { return Unary(args, result, sinh); }
-int32_t MathCosh(const VMXValue* args, VMXValue* result) { return Unary(args, result, cosh); }
-int32_t MathTanh(const VMXValue* args, VMXValue* result) { return Unary(args, result, tanh); }
-int32_t MathAsinh(const VMXValue* args, VMXValue* result) { return Unary(args, result, asinh); }
-int32_t MathCbrt(const VMXValue* args, VMXValue* result) { return Unary(args, result, cbrt); }
+int32_t MathSinh(const VMXValue* args, VMXValue* result) { return UnaryExtended(args, result, sinhl); }
+int32_t MathCosh(const VMXValue* args, VMXValue* result) { return UnaryExtended(args, result, coshl); }
+int32_t MathTanh(const VMXValue* args, VMXValue* result) { return UnaryExtended(args, result, tanhl); }
+int32_t MathAsinh(const VMXValue* args, VMXValue* result) { return UnaryExtended(args, result, asinhl); }
+int32_t MathCbrt(const VMXValue* args, VMXValue* result) { return UnaryExtended(args, result, cbrtl); }
 int32_t MathExp(const VMXValue* args, VMXValue* result) { return Unary(args, result, exp); }
 
 int32_t MathAsin(const VMXValue* args, VMXValue* result) {
@@ -75,12 +90,12 @@ int32_t MathAcos(const VMXValue* args, VMXValue* result) {
 
 int32_t MathAcosh(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x < 1.0 ? mathOutsideDomain : SetReal(result, acosh(x));
+    return x < 1.0 ? mathOutsideDomain : SetReal(result, Extended(acoshl, x));
 }
 
 int32_t MathAtanh(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x <= -1.0 || x >= 1.0 ? mathOutsideDomain : SetReal(result, atanh(x));
+    return x <= -1.0 || x >= 1.0 ? mathOutsideDomain : SetReal(result, Extended(atanhl, x));
 }
 
 int32_t MathSqrt(const VMXValue* args, VMXValue* result) {
@@ -95,7 +110,7 @@ int32_t MathLn(const VMXValue* args, VMXValue* result) {
 
 int32_t MathLog(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x <= 0.0 ? mathOutsideDomain : SetReal(result, log10(x));
+    return x <= 0.0 ? mathOutsideDomain : SetReal(result, Extended(log10l, x));
 }
 
 int32_t MathLog2(const VMXValue* args, VMXValue* result) {
@@ -112,11 +127,11 @@ int32_t MathHypot(const VMXValue* args, VMXValue* result) {
 }
 
 int32_t MathDeg(const VMXValue* args, VMXValue* result) {
-    return SetReal(result, MathNumber(&args[0]) * (180.0 / MATH_PI));
+    return SetReal(result, (double)(MathNumber(&args[0]) * MATH_DEGREES_PER_RADIAN));
 }
 
 int32_t MathRad(const VMXValue* args, VMXValue* result) {
-    return SetReal(result, MathNumber(&args[0]) * (MATH_PI / 180.0));
+    return SetReal(result, (double)(MathNumber(&args[0]) * MATH_RADIANS_PER_DEGREE));
 }
 
 int32_t MathAbs(const VMXValue* args, VMXValue* result) {
@@ -196,9 +211,7 @@ int32_t MathFact(const VMXValue* args, VMXValue* result) {
     if (status != vmxSuccess) return status;
     if (n < 0) return mathOutsideDomain;
     if (n > MATH_LARGEST_FACTORIAL) return mathOutOfRange;
-    double product = 1.0;
-    for (int64_t i = 2; i <= n; ++i) product *= (double)i;
-    return SetWhole(result, product);
+    return SetWhole(result, ExactPermutations((uint64_t)n, (uint64_t)n));
 }
 
 /* Combinations or permutations of k out of n; both whole, not negative. */
@@ -208,14 +221,9 @@ static int32_t Selections(const VMXValue* args, VMXValue* result, int ordered) {
     if (status != vmxSuccess) return status;
     if (n < 0 || k < 0) return mathOutsideDomain;
     if (k > n) return SetInteger(result, 0);
-    if (!ordered && k > n - k) k = n - k;
-    long double count = 1.0L;
-    /* Each step gives a whole number, and the counts only grow, so the loop
-       ends early once the count is beyond the range of a double. */
-    for (int64_t i = 1; i <= k && count <= DBL_MAX; ++i)
-        count = ordered ? count * (long double)(n - i + 1) : count * (long double)(n - k + i) / (long double)i;
-    if (count > DBL_MAX) return mathOutOfRange;
-    return SetWhole(result, (double)roundl(count));
+    /* An infinite count is beyond the double range: SetWhole reports it. */
+    return SetWhole(result, ordered ? ExactPermutations((uint64_t)n, (uint64_t)k)
+                                    : ExactCombinations((uint64_t)n, (uint64_t)k));
 }
 
 int32_t MathNcr(const VMXValue* args, VMXValue* result) { return Selections(args, result, 0); }

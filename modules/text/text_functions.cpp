@@ -6,6 +6,10 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/locale_numeric.h"
+#include "vm/decimal_real.h"
+#include "vm/plain_real_text.h"
+
 namespace textmodule {
 
 namespace {
@@ -39,13 +43,17 @@ int32_t CountArgument(const VMXValue& value, size_t& count) {
     return vmxSuccess;
 }
 
+// The decimal separator of the user's LC_NUMERIC locale, read once, as the
+// calculator reads it.
+const std::string& DecimalSeparator() {
+    static const std::string separator = quenmark::ReadLocaleSeparators().Decimal;
+    return separator;
+}
+
+// The calculator's plain form, with its decimal separator.
 std::string RealText(double value) {
-    if (value == 0) return "0";
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
-    std::string text(buffer, end);
-    for (char& c : text)
-        if (c == 'e') c = 'E';
+    std::string text = quenmark::PlainRealText(value);
+    if (const size_t point = text.find('.'); point != std::string::npos) text.replace(point, 1, DecimalSeparator());
     return text;
 }
 
@@ -126,21 +134,33 @@ int32_t Str(const VMXValue* args, VMXValue* result) {
     return SetText(result, ValueText(args[0]));
 }
 
+// A whole number that fits in 32 bits gives an Integer; any other number a
+// Real, by the program's one decimal conversion. Below the double range it
+// reads as 0.
 int32_t Val(const VMXValue* args, VMXValue* result) {
     if (args[0].ValueType != vmxString) return textWrongType;
     std::string_view text = Trimmed(StringOf(args[0]));
     if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
+    // The calculator's own decimal separator reads as ".", so that VAL
+    // reads back what STR writes in every locale.
+    std::string withPoint;
+    const std::string& separator = DecimalSeparator();
+    if (const size_t at = text.find(separator); separator != "." && at != std::string_view::npos) {
+        withPoint.assign(text);
+        withPoint.replace(at, separator.size(), ".");
+        text = withPoint;
+    }
     int32_t whole = 0;
-    if (auto [end, error] = std::from_chars(first, last, whole); error == std::errc() && end == last && !text.empty())
+    const char* last = text.data() + text.size();
+    if (auto [end, error] = std::from_chars(text.data(), last, whole); error == std::errc() && end == last)
         return SetInteger(result, whole);
-    double real = 0;
-    const auto [end, error] = std::from_chars(first, last, real, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) return textOutOfRange;
-    if (error != std::errc() || end != last || text.empty() || !std::isfinite(real)) return textOutsideDomain;
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    quenmark::DecimalReal real;
+    if (!quenmark::ReadDecimalReal(text, real)) return textOutsideDomain;
+    if (real.Range == quenmark::DecimalRange::Overflow) return textOutOfRange;
     result->ValueType = vmxReal;
-    result->RealValue = real;
+    result->RealValue = negative ? -real.Value : real.Value;
     return vmxSuccess;
 }
 

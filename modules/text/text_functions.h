@@ -21,8 +21,8 @@ enum : int32_t {
 
 using TextHandler = int32_t (*)(const VMXValue* args, VMXValue* result);
 
-// The text of a value: a String as it is, a number in decimal with "." as
-// the decimal point and at most 15 significant digits.
+// The text of a value: a String as it is, a number in the plain form the
+// calculator shows (15 significant digits, the user's decimal separator).
 std::string ValueText(const VMXValue& value);
 
 // Points the result at text held by the module until its next call.

@@ -38,7 +38,7 @@ constexpr TextEntry Entries[] = {
     {"LEFT", 2, "LEFT(s, n): the first n characters of s", Left},
     {"RIGHT", 2, "RIGHT(s, n): the last n characters of s", Right},
     {"MID", 3, "MID(s, start, n): n characters of s from position start (the first is 1)", Mid},
-    {"STR", 1, "STR(x): the number x as text, with \".\" as the decimal point", Str},
+    {"STR", 1, "STR(x): the number x as text, written as the calculator shows it", Str},
     {"VAL", 1, "VAL(s): the number written in the text s, with \".\" as the decimal point", Val},
     {"PRINT", 1, "PRINT(x): writes x as an output line and returns x", Print},
 };

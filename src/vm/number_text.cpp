@@ -1,12 +1,12 @@
 #include "vm/number_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
 #include "platform/locale_numeric.h"
 #include "vm/decimal_real.h"
 #include "vm/exception.h"
+#include "vm/plain_real_text.h"
 
 namespace quenmark {
 
@@ -15,37 +15,6 @@ namespace {
 std::optional<NumberSeparators>& SeparatorSlot() {
     static std::optional<NumberSeparators> slot;
     return slot;
-}
-
-// Significant digits of the plain form.
-constexpr int PlainDigits = 15;
-
-// Writes "0.000ddd" for a mantissa "d.ddd" (sign already removed) and a
-// negative decimal exponent.
-std::string FixedFromMantissa(std::string_view mantissa, int exponent) {
-    std::string digits;
-    for (char c : mantissa)
-        if (c != '.') digits += c;
-    return "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
-}
-
-// Applies the exponent-form rules to the output of %.15G: fixed form for a
-// small number that fits in 15 decimals, capital "E" otherwise.
-std::string PlainFromGeneral(std::string text) {
-    const size_t e = text.find('e');
-    if (e == std::string::npos) return text;
-    const bool negative = text[0] == '-';
-    const std::string mantissa = text.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
-    const int exponent = std::stoi(text.substr(e + 1));
-    if (exponent < 0) {
-        int digitCount = 0;
-        for (char c : mantissa)
-            if (c != '.') ++digitCount;
-        if (-exponent + digitCount - 1 <= PlainDigits)
-            return (negative ? "-" : "") + FixedFromMantissa(mantissa, exponent);
-    }
-    text[e] = 'E';
-    return text;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -178,12 +147,7 @@ void SetCurrentSeparators(const NumberSeparators& separators) { SeparatorSlot() 
 std::string RealToText(double value) { return RealToText(value, CurrentSeparators()); }
 
 std::string RealToText(double value, const NumberSeparators& separators) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, PlainDigits);
-    std::string text = PlainFromGeneral(std::string(buffer, result.ptr));
-    if (text == "-0") return "0";
+    std::string text = PlainRealText(value);
     const size_t point = text.find('.');
     if (point != std::string::npos) text.replace(point, 1, separators.Decimal);
     return text;

@@ -7,6 +7,10 @@ quenmark_add_tests(quenmark_module_tests
   vm/module_list_test.cpp
   vm/module_output_test.cpp
   vm/shipped_modules_test.cpp
+  vm/function_accuracy_test.cpp
+  vm/text_function_exactness_test.cpp
+  vm/shipped_transcript_test.cpp
+  support/transcript.cpp
   vm/example_module_test.cpp
   expression/module_tokenizer_test.cpp
   modules/module_test_support.cpp

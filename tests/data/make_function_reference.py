@@ -1,0 +1,241 @@
+#!/usr/bin/env python3
+"""Writes function_reference.txt, the reference values for the accuracy test
+of the math module's functions.
+
+Run once by hand with python3 and python3-mpmath; the table is kept beside this
+script, and the tests only read it. Each line is
+
+    NAME argument... expected
+
+An argument written without "." or "e" is passed as an Integer, any other as
+a Real (Python's shortest text, which reads back as the same double). The
+expected value is the exact result to 21 significant digits, or the failure
+the function must report: DOMAIN (101), RANGE (103) or WHOLE (104).
+"""
+
+import math
+import os
+import random
+import sys
+
+import mpmath
+from mpmath import mp, mpf
+
+mp.prec = 1300  # enough to reduce trigonometric arguments up to 2**1024 exactly
+
+EXACT_LIMIT = 2**53
+OVERFLOW_LIMIT = mpf(2) ** 1024 - mpf(2) ** 970  # the nearest double of anything above is infinite
+
+
+def text_of(argument):
+    return str(argument) if isinstance(argument, int) else repr(float(argument))
+
+
+def expected_of(value):
+    if isinstance(value, str):
+        return value
+    value = mpf(value)
+    if abs(value) >= OVERFLOW_LIMIT:
+        return "RANGE"
+    if value == 0:
+        return "0"
+    return mpmath.nstr(value, 21, min_fixed=1, max_fixed=0)
+
+
+def log_spread(rng, low, high, count, signed=True):
+    """count doubles with magnitudes spread evenly in exponent over 10**low..10**high."""
+    values = []
+    for _ in range(count):
+        magnitude = 10 ** rng.uniform(low, high)
+        values.append(-magnitude if signed and rng.random() < 0.5 else magnitude)
+    return values
+
+
+def uniform(rng, low, high, count):
+    return [rng.uniform(low, high) for _ in range(count)]
+
+
+def neighbours(x):
+    return [math.nextafter(x, -math.inf), x, math.nextafter(x, math.inf)]
+
+
+TINY = [5e-324, 1e-320, 2.2250738585072014e-308, 1e-300, 1e-200, 1e-100, 1e-20, 1e-10, 1.4901161193847656e-08]
+HUGE = [1e10, 1e20, 1e100, 1e200, 1e300, 1.7976931348623157e308]
+COMMON = [0.0, 0.5, 1.0, 1.5, 2.0, 3.0, 10.0, 0.1, 0.3, 0.7, math.pi, math.pi / 2, math.e]
+
+
+def both_signs(values):
+    return [v for x in values for v in (x, -x)]
+
+
+def unary(rng):
+    basics = both_signs(COMMON + TINY)
+    trig_args = basics + both_signs(HUGE) + uniform(rng, -10, 10, 120) + log_spread(rng, -8, 22, 100)
+    trig_args += [n * math.pi / 4 for n in range(-16, 17)]
+    unit = [-1.0, 1.0] + neighbours(1.0)[:1] + neighbours(-1.0)[2:] + uniform(rng, -1, 1, 160)
+    unit += log_spread(rng, -20, 0, 40) + both_signs(TINY) + neighbours(1.0)[2:] + neighbours(-1.0)[:1]
+    unit += [1.5, -2.0, 10.0]
+    wide = basics + both_signs(HUGE) + log_spread(rng, -30, 30, 160) + log_spread(rng, -300, 300, 40)
+    positive = [abs(x) for x in wide] + neighbours(1.0) + [0.0, -1.0, -1e-300, -5.0]
+    positive += [1 + 2.0**-k for k in range(1, 53, 4)] + [1 - 2.0**-k for k in range(1, 54, 4)]
+    positive += [float(10**k) for k in range(-20, 23)] + [2.0**k for k in range(-1074, 1024, 97)]
+    hyperbolic = basics + uniform(rng, -30, 30, 100) + uniform(rng, -712, 712, 80) + log_spread(rng, -20, 2, 40)
+    hyperbolic += neighbours(710.4758600739439) + [711.0, -711.0, 1000.0, -1000.0]
+    exponent = basics + uniform(rng, -750, 710, 120) + uniform(rng, -5, 5, 60) + log_spread(rng, -20, 2, 40)
+    exponent += neighbours(709.782712893384) + [710.0, -745.2, -745.0, -744.0, -708.4, 1000.0, -1000.0]
+    at_least_one = [1.0] + neighbours(1.0)[2:] + [1 + abs(x) for x in log_spread(rng, -16, 0, 80)]
+    at_least_one += [abs(x) for x in log_spread(rng, 0, 300, 100)] + HUGE + [0.5, 0.0, -2.0]
+    return {
+        "SIN": (trig_args, mpmath.sin),
+        "COS": (trig_args, mpmath.cos),
+        "TAN": (trig_args, mpmath.tan),
+        "ASIN": (unit, lambda x: "DOMAIN" if abs(x) > 1 else mpmath.asin(x)),
+        "ACOS": (unit, lambda x: "DOMAIN" if abs(x) > 1 else mpmath.acos(x)),
+        "ATAN": (wide, mpmath.atan),
+        "SINH": (hyperbolic, mpmath.sinh),
+        "COSH": (hyperbolic, mpmath.cosh),
+        "TANH": (hyperbolic + wide, mpmath.tanh),
+        "ASINH": (wide, mpmath.asinh),
+        "ACOSH": (at_least_one, lambda x: "DOMAIN" if x < 1 else mpmath.acosh(x)),
+        "ATANH": (unit, lambda x: "DOMAIN" if abs(x) >= 1 else mpmath.atanh(x)),
+        "SQRT": (positive, lambda x: "DOMAIN" if x < 0 else mpmath.sqrt(x)),
+        "CBRT": (wide + [27.0, -27.0, 1e-309, 8e300], lambda x: mpmath.sign(x) * mpmath.cbrt(abs(x))),
+        "EXP": (exponent, mpmath.exp),
+        "LN": (positive, lambda x: "DOMAIN" if x <= 0 else mpmath.ln(x)),
+        "LOG": (positive, lambda x: "DOMAIN" if x <= 0 else mpmath.log10(x)),
+        "LOG2": (positive, lambda x: "DOMAIN" if x <= 0 else mpmath.log(x, 2)),
+        "DEG": (wide + [math.pi, math.pi / 2, 1e307, 3.2e306, -1e307], lambda x: x * 180 / mp.pi),
+        "RAD": (wide + [180.0, 90.0, 360.0, 45.0], lambda x: x * mp.pi / 180),
+    }
+
+
+def round_half_away(x):
+    whole = mpmath.floor(abs(x) + mpf(1) / 2)
+    return -whole if x < 0 else whole
+
+
+def rounding(rng):
+    halves = both_signs([k + 0.5 for k in range(0, 12)] + [0.49999999999999994, 4503599627370495.5,
+                                                         2147483647.5, 2147483646.5, 1e15 + 0.5])
+    values = halves + both_signs(COMMON + TINY + HUGE) + log_spread(rng, -5, 17, 160)
+    values += both_signs([2.0**52, 2.0**52 + 1, 2.0**53, 2147483647.0, 2147483648.0, 0.9999999999999999])
+    values += [3, -3, 0, 2147483647, -2147483648]
+    return {
+        "ABS": (values, abs),
+        "SIGN": (values, mpmath.sign),
+        "INT": (values, lambda x: mpmath.floor(x) if x >= 0 else mpmath.ceil(x)),
+        "FRAC": (values, lambda x: x - (mpmath.floor(x) if x >= 0 else mpmath.ceil(x))),
+        "ROUND": (values, round_half_away),
+        "FLOOR": (values, mpmath.floor),
+        "CEIL": (values, mpmath.ceil),
+    }
+
+
+def pairs(rng, count, low, high):
+    values = log_spread(rng, low, high, 2 * count)
+    return list(zip(values[:count], values[count:]))
+
+
+def atan2(y, x):
+    """Zeros keep their signs (the arguments that are zero stay floats): the
+    angle of (-0, y) is +-pi, that of (+0, y) is +-0."""
+    if y == 0:
+        x_negative = x < 0 or (x == 0 and math.copysign(1, x) < 0)
+        return math.copysign(1, y) * mp.pi if x_negative else 0
+    return mpmath.atan2(y, x)
+
+
+def binary(rng):
+    plain = pairs(rng, 150, -20, 20) + pairs(rng, 40, -300, 300)
+    plain += [(x, y) for x in (0.0, -0.0, 1.0, -1.0, 3.0, 1e300, -1e-300) for y in (0.0, -0.0, 2.0, -2.0, 1e-300)]
+    plain += [(3, 4), (-5, 12), (1.7976931348623157e308, 1.7976931348623157e308), (1e308, 1e308),
+              (1.2e308, 1.2e308), (5e-324, 5e-324), (3e-320, 4e-320)]
+    near = [(x, x * (1 + rng.uniform(-1e-8, 1e-8))) for x in log_spread(rng, -5, 5, 40)]
+    return {
+        "ATAN2": (plain + near, atan2),
+        "HYPOT": (plain + near, lambda x, y: mpmath.hypot(x, y)),
+        "MIN": (plain + near + [(3, 2.5), (2, 2), (-1, -1.5)], min),
+        "MAX": (plain + near + [(3, 2.5), (2, 2), (-1, -1.5)], max),
+    }
+
+
+def whole(value):
+    """A whole number as the calculator passes it: Integer when it fits in 32 bits."""
+    return value if -2**31 <= value < 2**31 else float(value)
+
+
+def checked_whole(function):
+    """The argument checks of the counting functions, in their order: each
+    argument in turn must be whole, then no larger than 2**53."""
+    def checked(*args):
+        values = [a if isinstance(a, int) else float(a) for a in args]
+        for x in values:
+            if x != math.trunc(x):
+                return "WHOLE"
+            if abs(x) > EXACT_LIMIT:
+                return "DOMAIN"
+        return function(*[int(x) for x in values])
+    return checked
+
+
+def selection(ordered):
+    def count(n, k):
+        if n < 0 or k < 0:
+            return "DOMAIN"
+        if k > n:
+            return 0
+        return math.perm(n, k) if ordered else math.comb(n, k)
+    return checked_whole(count)
+
+
+def lcm(a, b):
+    value = math.lcm(a, b)
+    return "RANGE" if value > EXACT_LIMIT else value
+
+
+def counting(rng):
+    numbers = [whole(rng.randrange(-10**6, 10**6)) for _ in range(80)]
+    numbers += [whole(rng.randrange(1, 2**53)) for _ in range(40)]
+    divisor_pairs = list(zip(numbers[::2], numbers[1::2]))
+    divisor_pairs += [(0, 0), (12, -18), (0, 5), (2**31 - 1, 2**31 - 2), (float(2**53), 6.0),
+                      (float(2**53 + 2), 3), (1.5, 2), (4, 6.5), (3 * 2**40 * 1.0, 5 * 2**40 * 1.0),
+                      (2**26 * 1.0 + 1, 2**27 * 1.0 + 3), (94906267, 94906265)]
+    divisor_pairs += [(whole(a * c), whole(b * c)) for a, b, c in
+                      ((rng.randrange(1, 1000), rng.randrange(1, 1000), rng.randrange(1, 10**9)) for _ in range(60))]
+    factorials = list(range(0, 171)) + [171, 200, 1000, -1, 2.5, 1e16, 170.0]
+    choices = [(n, k) for n in (0, 1, 2, 5, 10, 52, 100, 170, 171, 500, 1000, 1029, 1030, 1100)
+               for k in sorted({0, 1, 2, 3, n // 3, n // 2, n - 1, n, n + 1} - {-1})]
+    choices += [(n, rng.randrange(0, n + 1)) for n in (rng.randrange(0, 1200) for _ in range(120))]
+    choices += [(whole(rng.randrange(2**31, 2**53)), rng.randrange(0, 40)) for _ in range(40)]
+    choices += [(2**53 * 1.0, 2), (2**53 * 1.0 + 2, 1), (-1, 0), (5, -1), (5.5, 2), (10, 2.5), (60, 30),
+                (67, 33), (1000, 500), (1023, 512)]
+    return {
+        "GCD": (divisor_pairs, checked_whole(math.gcd)),
+        "LCM": (divisor_pairs, checked_whole(lcm)),
+        "FACT": ([(n,) for n in factorials],
+                 checked_whole(lambda n: "DOMAIN" if n < 0 else math.factorial(n))),
+        "NCR": (choices, selection(False)),
+        "NPR": (choices, selection(True)),
+    }
+
+
+def write_table(out):
+    rng = random.Random(20240515)
+    tables = {}
+    tables.update(unary(rng))
+    tables.update(rounding(rng))
+    tables.update(binary(rng))
+    tables.update(counting(rng))
+    out.write("# Made by make_function_reference.py; do not edit.\n")
+    for name, (arguments, function) in tables.items():
+        for args in arguments:
+            args = args if isinstance(args, tuple) else (args,)
+            exact = [a if isinstance(a, int) or a == 0 else mpf(a) for a in args]
+            value = function(*exact)
+            out.write(" ".join([name] + [text_of(a) for a in args] + [expected_of(value)]) + "\n")
+
+
+if __name__ == "__main__":
+    default = os.path.join(os.path.dirname(os.path.abspath(__file__)), "function_reference.txt")
+    with open(sys.argv[1] if len(sys.argv) > 1 else default, "w") as table:
+        write_table(table)
