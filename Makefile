@@ -48,7 +48,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_RUNS ?= 10000000
 FUZZ_SECONDS ?= 1800
 FUZZERS ?= process_line_fuzzer profile_fuzzer unit_file_fuzzer messages_fuzzer \
-	saved_variables_fuzzer history_fuzzer token_record_fuzzer
+	saved_variables_fuzzer history_fuzzer token_record_fuzzer module_loading_fuzzer
 
 .PHONY: fuzz-build fuzz
 fuzz-build: bootstrap

@@ -21,7 +21,7 @@ std::string DecodeHistoryLine(std::string_view line) {
 void ReadHistorySection(const TSettings& settings, std::vector<std::string>& history) {
     if (!settings.IsSettingsFileValid()) return;
     std::vector<std::string> lines;
-    ReadSectionLines(settings.FileName(), HistorySection, lines);
+    ReadSectionLines(settings.SourceFileName(), HistorySection, lines);
     for (const std::string& line : lines) {
         try {
             history.push_back(DecodeHistoryLine(line));

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/history_section.h"
-#include "app/saved_variables.h"
 #include "app/settings.h"
 #include "app/settings_file.h"
 #include "definitions/profile.h"
@@ -41,7 +40,9 @@ std::string TrimLine(const std::string& text) {
 }
 
 TLineSession::TLineSession(TCCInterpreter& interpreter, TSettings& settings)
-    : FInterpreter(interpreter), FSettings(settings) {}
+    : FInterpreter(interpreter), FSettings(settings) {
+    FChanges.NoteVariablesSaved(interpreter.Variables());
+}
 
 void TLineSession::Log(const std::string& line) {
     if (OnLogLine) OnLogLine(line);
@@ -74,6 +75,7 @@ void TLineSession::ExecuteLine(const std::string& line) {
 void TLineSession::RecordHistory(const std::string& line) {
     std::erase_if(FHistory, [&line](const std::string& entry) { return SameName(entry, line); });
     FHistory.push_back(line);
+    FChanges.NoteHistoryEntry(line, FSettings.MaxHistory);
     const size_t limit = FSettings.MaxHistory > 0 ? static_cast<size_t>(FSettings.MaxHistory) : 0;
     if (FHistory.size() > limit) FHistory.erase(FHistory.begin(), FHistory.end() - static_cast<std::ptrdiff_t>(limit));
     FHistoryIndex = static_cast<int>(FHistory.size()) - 1;
@@ -94,10 +96,12 @@ std::string TLineSession::Banner() {
 }
 
 std::vector<std::string> TLineSession::WelcomeLines() const {
+    std::vector<std::string> lines;
+    if (!FSettings.DamagedFileMovedTo().empty()) lines.push_back(MovedAsideText(FSettings.DamagedFileMovedTo()));
     std::string user = "*FirstStartup";
-    ReadProfileString(FSettings.FileName(), "Others", "User", user);
-    if (user == GetLoginUserName()) return {};
-    return {GetText("QEN101")};
+    ReadProfileString(FSettings.SourceFileName(), "Others", "User", user);
+    if (user != GetLoginUserName()) lines.push_back(GetText("QEN101"));
+    return lines;
 }
 
 std::string TLineSession::Recall(const std::string& currentText, int step) {
@@ -119,10 +123,21 @@ void TLineSession::LoadHistory() {
     FHistoryIndex = static_cast<int>(FHistory.size()) - 1;
 }
 
-void TLineSession::SaveAll() {
-    FSettings.Save();
-    WriteVariablesSection(FSettings, FInterpreter.Variables());
-    WriteHistorySection(FSettings, FHistory);
+void TLineSession::MergeSaveInto(TProfileText& file) const {
+    FSettings.StoreInto(file);
+    FChanges.MergeInto(file, FSettings, FInterpreter.Variables());
+}
+
+void TLineSession::NoteSaved() {
+    FSettings.NoteSaved();
+    FChanges.NoteSaved(FInterpreter.Variables());
+}
+
+TSaveOutcome TLineSession::SaveAll() {
+    TSaveOutcome outcome = UpdateSettingsFile(
+        FSettings.FileName(), [this](TProfileText& file) { MergeSaveInto(file); }, FSettings.SourceFileName());
+    if (outcome.Saved) NoteSaved();
+    return outcome;
 }
 
 }  // namespace quenmark

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/session_changes.h"
+#include "app/settings_save.h"
 #include "expression/interpreter.h"
 
 namespace quenmark {
@@ -46,8 +48,16 @@ public:
     std::string HistoryUp(const std::string& currentText);
     std::string HistoryDown(const std::string& currentText);
 
-    // Settings, then variables, then history: the saves at the end of a run.
-    void SaveAll();
+    // Saves settings, variables and history in one locked, atomic
+    // replacement of the settings file, merged with what other copies of
+    // the program saved meanwhile (see TSettings::Save, TSessionChanges).
+    TSaveOutcome SaveAll();
+    // What SaveAll does to the file's current contents; with
+    // RenderSettingsFile it gives the bytes a save would write now.
+    void MergeSaveInto(TProfileText& file) const;
+    // After those contents were written by other means: they become the
+    // baseline of the next merge.
+    void NoteSaved();
 
 private:
     void Log(const std::string& line);
@@ -56,6 +66,7 @@ private:
 
     TCCInterpreter& FInterpreter;
     TSettings& FSettings;
+    TSessionChanges FChanges;
     std::vector<std::string> FHistory;
     int FHistoryIndex = -1;
     bool FRestoring = false;

@@ -20,10 +20,18 @@ TCCInterpreter* interpreter = nullptr;
 TVMModuleList* modules = nullptr;
 TCCModuleTokenizer* moduleTokenizer = nullptr;
 
+// The settings of this user, read from the file beside the program while
+// the one in the user's folder does not exist yet.
+TSettings* CreateSettings(const TWorkAreaSource& workArea) {
+    auto* created = new TSettings(GetSettingsFileName(), workArea);
+    created->ReadFrom(SettingsSourceFileName(created->FileName(), ProgramDirectory()));
+    return created;
+}
+
 }  // namespace
 
 TSettings& Settings() {
-    if (!settings) settings = new TSettings(GetSettingsFileName());
+    if (!settings) settings = CreateSettings(nullptr);
     return *settings;
 }
 
@@ -43,7 +51,7 @@ TVMModuleList& ModuleList() {
 }
 
 void LoadSettings(const TWorkAreaSource& workArea) {
-    if (!settings) settings = new TSettings(GetSettingsFileName(), workArea);
+    if (!settings) settings = CreateSettings(workArea);
     settings->Load();
 }
 

@@ -68,7 +68,7 @@ std::unique_ptr<TVMVariable> DecodeVariableLine(std::string_view line) {
 void ReadVariablesSection(const TSettings& settings, TVMVariableList& variables) {
     if (!settings.IsSettingsFileValid()) return;
     std::vector<std::string> lines;
-    ReadSectionLines(settings.FileName(), VariablesSection, lines);
+    ReadSectionLines(settings.SourceFileName(), VariablesSection, lines);
     for (const std::string& line : lines) {
         try {
             variables.Add(DecodeVariableLine(line));

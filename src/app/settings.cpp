@@ -1,13 +1,12 @@
 #include "app/settings.h"
 
-#include <sys/stat.h>
+#include <ctime>
 
-#include <cerrno>
-
+#include "app/damaged_settings.h"
 #include "app/settings_file.h"
 #include "definitions/profile.h"
 #include "definitions/profile_cache.h"
-#include "platform/program_directory.h"
+#include "platform/file_lock.h"
 
 namespace quenmark {
 
@@ -92,31 +91,46 @@ std::string StoredText(const std::string& value) {
     return value;
 }
 
+// Renders every key as it is stored and hands it to the sink; marks the
+// keys that every save writes whatever the file holds.
+template <typename Sink>
 struct TKeyWriter {
-    TProfileText& File;
-    std::string User;
+    Sink& Out;
+    const std::string& User;
 
-    void Fixed(const char* section, const char* key, const char* text) { File.SetValue(section, key, text); }
-    void LoginName(const char* section, const char* key) { File.SetValue(section, key, StoredText(User)); }
+    void Fixed(const char* section, const char* key, const char* text) { Out.Put(section, key, text, true); }
+    void LoginName(const char* section, const char* key) { Out.Put(section, key, StoredText(User), true); }
     void Integer(const char* section, const char* key, int32_t value) {
-        File.SetValue(section, key, std::to_string(value));
+        Out.Put(section, key, std::to_string(value), false);
     }
-    void Bool(const char* section, const char* key, bool value) { File.SetValue(section, key, value ? "Yes" : "No"); }
+    void Bool(const char* section, const char* key, bool value) { Out.Put(section, key, value ? "Yes" : "No", false); }
     void Text(const char* section, const char* key, const std::string& value) {
-        File.SetValue(section, key, StoredText(value));
+        Out.Put(section, key, StoredText(value), false);
     }
     void Color(const char* section, const char* key, uint32_t value) { Integer(section, key, static_cast<int32_t>(value)); }
     void Byte(const char* section, const char* key, uint8_t value) { Integer(section, key, value); }
 };
 
-// Creates the missing directories of a path ending in "/", each readable by
-// its owner only, as for a user's configuration directory.
-void CreateMissingDirectories(const std::string& directory) {
-    for (size_t slash = directory.find('/', 1); slash != std::string::npos; slash = directory.find('/', slash + 1)) {
-        const std::string part = directory.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return;
+std::string KeyName(const char* section, const char* key) { return std::string(section) + '\n' + key; }
+
+struct TRenderSink {
+    std::map<std::string, std::string> Keys;
+    void Put(const char* section, const char* key, const std::string& text, bool) {
+        Keys[KeyName(section, key)] = text;
     }
-}
+};
+
+// Writes what this copy changed since the baseline, and every key the file
+// lacks; keys this copy left alone keep what another copy may have saved.
+struct TMergeSink {
+    TProfileText& File;
+    const std::map<std::string, std::string>& Baseline;
+    void Put(const char* section, const char* key, const std::string& text, bool always) {
+        const auto known = Baseline.find(KeyName(section, key));
+        const bool changed = known == Baseline.end() || known->second != text;
+        if (always || changed || !File.Value(section, key)) File.SetValue(section, key, text);
+    }
+};
 
 }  // namespace
 
@@ -142,8 +156,10 @@ TWindowPlacement DefaultUnitPlacement(const TWindowPlacement& mainPlacement) {
     return placement;
 }
 
-TSettings::TSettings(std::string fileName, const TWorkAreaSource& workArea) : FFileName(std::move(fileName)) {
+TSettings::TSettings(std::string fileName, const TWorkAreaSource& workArea)
+    : FFileName(std::move(fileName)), FSourceFileName(FFileName) {
     SetDefaultPlacements(workArea ? workArea() : std::nullopt);
+    MarkSaved();
 }
 
 void TSettings::SetDefaultPlacements(const std::optional<TWorkArea>& workArea) {
@@ -151,23 +167,63 @@ void TSettings::SetDefaultPlacements(const std::optional<TWorkArea>& workArea) {
     UnitPlacement = DefaultUnitPlacement(MainPlacement);
 }
 
-bool TSettings::IsSettingsFileValid() const { return quenmark::IsSettingsFileValid(FFileName); }
+bool TSettings::IsSettingsFileValid() const { return quenmark::IsSettingsFileValid(FSourceFileName); }
+
+void TSettings::ReadFrom(std::string sourceFileName) { FSourceFileName = std::move(sourceFileName); }
 
 void TSettings::Load() {
-    if (!IsSettingsFileValid()) return;
-    TKeyReader reader{FFileName};
-    VisitKeys(*this, reader);
-    if (!StayResident) MainPlacement.Show = true;
+    TFileLock lock;
+    if (!lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, true))
+        lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, false);
+    if (IsSettingsFileValid()) {
+        TKeyReader reader{FSourceFileName};
+        VisitKeys(*this, reader);
+        if (!StayResident) MainPlacement.Show = true;
+    } else {
+        lock.Release();
+        SetDamagedFileAside();
+    }
+    MarkSaved();
 }
 
-bool TSettings::Save() const {
-    CreateMissingDirectories(DirectoryOfPath(FFileName));
-    const std::string user = GetLoginUserName();
-    return DefinitionFileCache().Update(FFileName, true, [&](TProfileText& file) {
-        TKeyWriter writer{file, user};
-        VisitKeys(*this, writer);
-        return true;
-    });
+void TSettings::SetDamagedFileAside() {
+    if (DefinitionFileCache().Load(FSourceFileName).State != TProfileCache::FileState::Present) return;
+    TFileLock lock;
+    if (!lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Exclusive, true)) return;
+    const TProfileCache::Snapshot current = DefinitionFileCache().Load(FSourceFileName);
+    if (current.State != TProfileCache::FileState::Present || IsSettingsTextValid(*current.Text)) return;
+    FMovedAsideTo = MoveDamagedFileAside(FSourceFileName, std::time(nullptr));
 }
+
+std::map<std::string, std::string> TSettings::RenderedKeys() const {
+    TRenderSink sink;
+    const std::string user = GetLoginUserName();
+    TKeyWriter<TRenderSink> writer{sink, user};
+    VisitKeys(*this, writer);
+    return std::move(sink.Keys);
+}
+
+void TSettings::MarkSaved() const { FBaseline = RenderedKeys(); }
+
+void TSettings::StoreInto(TProfileText& file) const {
+    TMergeSink sink{file, FBaseline};
+    const std::string user = GetLoginUserName();
+    TKeyWriter<TMergeSink> writer{sink, user};
+    VisitKeys(*this, writer);
+}
+
+void TSettings::NoteSaved() const {
+    MarkSaved();
+    FSourceFileName = FFileName;
+}
+
+TSaveOutcome TSettings::SaveReporting() const {
+    TSaveOutcome outcome = UpdateSettingsFile(
+        FFileName, [this](TProfileText& file) { StoreInto(file); }, FSourceFileName);
+    if (outcome.Saved) NoteSaved();
+    return outcome;
+}
+
+bool TSettings::Save() const { return SaveReporting().Saved; }
 
 }  // namespace quenmark

@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
 #include "app/color_schemes.h"
+#include "app/settings_save.h"
+#include "definitions/profile_text.h"
 
 namespace quenmark {
 
@@ -44,19 +47,38 @@ public:
     // Sets the defaults; fileName is the settings file (GetSettingsFileName()).
     explicit TSettings(std::string fileName, const TWorkAreaSource& workArea = nullptr);
 
-    // Reads the file into the fields. A missing file or one whose header is
-    // not accepted leaves every field as it is; a missing key keeps its
-    // field. With StayResident off the main window is always shown.
+    // Reads the file into the fields under the file's shared lock. A missing
+    // file or one whose header is not accepted leaves every field as it is;
+    // a missing key keeps its field. A file that is there but not accepted
+    // is moved aside (DamagedFileMovedTo). With StayResident off the main
+    // window is always shown.
     void Load();
 
-    // Writes every field in one atomic replacement of the file, creating the
-    // file and its directory where missing and turning the header into the
-    // current version's. Other sections and keys are kept. Returns whether
-    // the file was written; a file that cannot be written stays as it was.
+    // Saves the fields in one locked, atomic replacement of the file,
+    // creating the file and its directory where missing and turning the
+    // header into the current version's. Fields this copy changed since it
+    // loaded or last saved win; the others keep what the file holds, so
+    // another copy's changes survive. Other sections and keys are kept.
+    // Returns whether the file was written; otherwise it stays as it was.
     bool Save() const;
+    TSaveOutcome SaveReporting() const;
 
+    // The keys of the fields into a file's contents, merged as Save does.
+    void StoreInto(TProfileText& file) const;
+    // After a save of StoreInto's result: the current fields become the
+    // baseline of the next merge, and the file is read from its own place.
+    void NoteSaved() const;
+
+    // The file saves go to.
     const std::string& FileName() const { return FFileName; }
+    // The file the settings, variables and history are read from: FileName,
+    // or an older file that FileName takes over at its first save.
+    const std::string& SourceFileName() const { return FSourceFileName; }
+    void ReadFrom(std::string sourceFileName);
     bool IsSettingsFileValid() const;
+    // Where Load moved a settings file that failed validation; empty when
+    // nothing was moved.
+    const std::string& DamagedFileMovedTo() const { return FMovedAsideTo; }
 
     TWindowPlacement MainPlacement;
     TWindowPlacement UnitPlacement;
@@ -81,8 +103,16 @@ public:
 
 private:
     void SetDefaultPlacements(const std::optional<TWorkArea>& workArea);
+    void SetDamagedFileAside();
+    std::map<std::string, std::string> RenderedKeys() const;
+    void MarkSaved() const;
 
     std::string FFileName;
+    // Saving is logically const: it changes the file, and with it what the
+    // next save compares against and where the next read looks.
+    mutable std::string FSourceFileName;
+    mutable std::map<std::string, std::string> FBaseline;
+    std::string FMovedAsideTo;
 };
 
 // The default main window placement: the lower right corner of the work

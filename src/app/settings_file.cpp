@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+
 #include "definitions/profile.h"
 #include "platform/program_directory.h"
 #include "platform/user_account.h"
@@ -14,14 +17,33 @@ std::string SettingsFileBaseName(const std::string& loginName) {
     return loginName.empty() ? std::string("Quenmark.cfg") : "~" + loginName + ".cfg";
 }
 
-std::string FallbackSettingsDirectory(const std::string& homeDirectory) {
+namespace {
+
+std::string WithSlash(const std::string& directory) {
+    return directory.back() == '/' ? directory : directory + "/";
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+}  // namespace
+
+std::string FallbackSettingsDirectory(const std::string& homeDirectory, const std::string& configHome) {
+    // A relative $XDG_CONFIG_HOME is invalid and ignored.
+    if (!configHome.empty() && configHome.front() == '/') return WithSlash(configHome) + "quenmark/";
     if (homeDirectory.empty()) return {};
-    const bool endsWithSlash = homeDirectory.back() == '/';
-    return homeDirectory + (endsWithSlash ? "" : "/") + ".config/quenmark/";
+    return WithSlash(homeDirectory) + ".config/quenmark/";
+}
+
+std::string SettingsHomeDirectory() {
+    const std::string home = Environment("HOME");
+    return home.empty() ? HomeDirectory() : home;
 }
 
 std::string ChooseSettingsFileName(const TSettingsLocation& location) {
-    const std::string fallback = FallbackSettingsDirectory(location.HomeDirectory);
+    const std::string fallback = FallbackSettingsDirectory(location.HomeDirectory, location.ConfigHome);
     const bool useFallback = !location.ProgramDirectoryWritable && !fallback.empty();
     return (useFallback ? fallback : location.ProgramDirectory) + SettingsFileBaseName(location.LoginName);
 }
@@ -42,9 +64,23 @@ std::string GetSettingsFileName(const std::string& programDirectory) {
     // An installed copy's directory belongs to the system, even where the
     // superuser could write to it.
     location.ProgramDirectoryWritable = IsDirectoryWritable(programDirectory) && !IsInstalledCopy(programDirectory);
-    location.HomeDirectory = HomeDirectory();
+    location.HomeDirectory = SettingsHomeDirectory();
+    location.ConfigHome = Environment("XDG_CONFIG_HOME");
     location.LoginName = GetLoginUserName();
     return ChooseSettingsFileName(location);
+}
+
+std::string ProgramDirectorySettingsFileName(const TSettingsLocation& location) {
+    return location.ProgramDirectory + SettingsFileBaseName(location.LoginName);
+}
+
+std::string SettingsSourceFileName(const std::string& fileName, const std::string& programDirectory) {
+    TSettingsLocation location;
+    location.ProgramDirectory = programDirectory;
+    location.LoginName = GetLoginUserName();
+    const std::string beside = ProgramDirectorySettingsFileName(location);
+    if (beside == fileName || access(fileName.c_str(), F_OK) == 0 || errno != ENOENT) return fileName;
+    return IsSettingsFileValid(beside) ? beside : fileName;
 }
 
 std::string GetSettingsFileName() { return GetSettingsFileName(ProgramDirectory()); }
@@ -53,6 +89,11 @@ bool IsSettingsFileValid(const std::string& fileName) {
     std::string purpose;
     ReadProfileString(fileName, "Information", "Purpose", purpose);
     return purpose == SettingsPurpose10 || purpose == SettingsPurpose11;
+}
+
+bool IsSettingsTextValid(const TProfileText& file) {
+    const std::string* purpose = file.Value("Information", "Purpose");
+    return purpose && (*purpose == SettingsPurpose10 || *purpose == SettingsPurpose11);
 }
 
 }  // namespace quenmark

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "definitions/profile_text.h"
+
 namespace quenmark {
 
 // Where the user settings file lives and whether it is one this program
@@ -19,16 +21,22 @@ std::string GetLoginUserName();
 std::string SettingsFileBaseName(const std::string& loginName);
 
 // The directory used instead of the program directory when that cannot be
-// written: home + "/.config/quenmark/". Empty without a home directory.
-std::string FallbackSettingsDirectory(const std::string& homeDirectory);
+// written: configHome + "/quenmark/" for an absolute configHome
+// ($XDG_CONFIG_HOME), else home + "/.config/quenmark/". Empty without either.
+std::string FallbackSettingsDirectory(const std::string& homeDirectory, const std::string& configHome = {});
 
 // What the choice of the settings file depends on.
 struct TSettingsLocation {
     std::string ProgramDirectory;  // with its trailing "/"
     bool ProgramDirectoryWritable = true;
-    std::string HomeDirectory;
+    std::string HomeDirectory;  // $HOME, or the password database's when unset
     std::string LoginName;
+    std::string ConfigHome = {};  // $XDG_CONFIG_HOME
 };
+
+// The home directory the fallback folder follows: $HOME when set and not
+// empty, otherwise the password database's.
+std::string SettingsHomeDirectory();
 
 // The settings file beside the program; in the fallback directory when the
 // program directory cannot be written and a home directory is known, so
@@ -43,6 +51,11 @@ bool IsInstalledCopy(const std::string& programDirectory);
 
 bool IsDirectoryWritable(const std::string& directory);
 
+// The settings file beside the program, which a program directory that can
+// no longer be written still holds from earlier runs; its contents are read
+// until the file chosen by ChooseSettingsFileName exists.
+std::string ProgramDirectorySettingsFileName(const TSettingsLocation& location);
+
 // The full path of the settings file for a program in programDirectory,
 // asking the system for the user and the directory's permissions.
 std::string GetSettingsFileName(const std::string& programDirectory);
@@ -52,5 +65,10 @@ std::string GetSettingsFileName();
 // True exactly when the file's "Purpose" in "Information" is the version
 // 1.0 or 1.1 text, letter case included. A missing file gives false.
 bool IsSettingsFileValid(const std::string& fileName);
+bool IsSettingsTextValid(const TProfileText& file);
+
+// The file the settings are read from: fileName, or, while fileName does
+// not exist, a valid settings file beside the program that it replaces.
+std::string SettingsSourceFileName(const std::string& fileName, const std::string& programDirectory);
 
 }  // namespace quenmark

@@ -2,9 +2,9 @@
 // standard input it prompts and edits lines; otherwise it writes exactly
 // the lines the desktop program's log would show.
 #include <signal.h>
-#include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
@@ -14,24 +14,34 @@
 #include <editline/readline.h>
 
 #include "app/line_session.h"
+#include "app/prepared_save.h"
+#include "app/settings_save.h"
 #include "app/process_objects.h"
+#include "console/console_run.h"
+#include "console/ending_signals.h"
 #include "console/line_splitter.h"
+#include "console/module_crash_handler.h"
+#include "console/terminal_state.h"
+#include "vm/line_interrupt.h"
 
 namespace quenmark {
-namespace {
 
-// Guards the session between the input loop and the signal watcher, so the
-// saves never run in the middle of a line and run exactly once.
-std::mutex sessionMutex;
-bool saved = false;
-termios originalTerminal{};
-bool terminalSaved = false;
-
-void SaveOnce(TLineSession& session) {
-    if (saved) return;
-    saved = true;
-    session.SaveAll();
+bool SaveOnce(TConsoleRun& run) {
+    if (run.Saved) return true;
+    run.Saved = true;
+    const TSaveOutcome outcome = run.Session.SaveAll();
+    // A file found damaged at exit was moved aside: say where, as at start.
+    if (!outcome.MovedAsideTo.empty())
+        std::cerr << "quenmark-console: " << MovedAsideText(outcome.MovedAsideTo) << std::endl;
+    if (!outcome.Saved) std::cerr << "quenmark-console: " << SaveFailureText(outcome) << std::endl;
+    return outcome.Saved;
 }
+
+void WaitForTheEnd() {
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
+namespace {
 
 void PrintLogLine(const std::string& line) {
     if (line.find_first_of("\r\n") == std::string::npos) {
@@ -41,24 +51,17 @@ void PrintLogLine(const std::string& line) {
     for (const std::string& part : SplitLines(line)) std::cout << part << '\n';
 }
 
-// Blocks the ending signals in every thread and waits for them in one, which
-// saves under the session lock and ends the process.
-void WatchSignals(TLineSession& session) {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    sigaddset(&signals, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::thread([signals, &session]() {
-        int signal = 0;
-        sigwait(&signals, &signal);
-        std::lock_guard<std::mutex> lock(sessionMutex);
-        SaveOnce(session);
-        std::cout.flush();
-        if (terminalSaved) tcsetattr(STDIN_FILENO, TCSANOW, &originalTerminal);
-        _exit(128 + signal);
-    }).detach();
+// Runs one line under the session lock and prepares its saved state.
+// Returns false when the output can no longer be written (a closed pipe):
+// reading stops there, and the run is saved and ends as at the end of input.
+bool RunLine(TConsoleRun& run, const std::string& line, bool flush) {
+    if (run.Ending) WaitForTheEnd();
+    std::lock_guard<std::timed_mutex> lock(run.SessionLock);
+    ClearLineInterrupt();
+    run.Session.ExecuteLine(line);
+    run.Prepared.Refresh();
+    if (flush) std::cout.flush();
+    return static_cast<bool>(std::cout);
 }
 
 void SyncEditorHistory(const TLineSession& session) {
@@ -66,27 +69,23 @@ void SyncEditorHistory(const TLineSession& session) {
     for (const std::string& entry : session.History()) add_history(entry.c_str());
 }
 
-void RunInteractive(TLineSession& session) {
-    terminalSaved = tcgetattr(STDIN_FILENO, &originalTerminal) == 0;
-    SyncEditorHistory(session);
+void RunInteractive(TConsoleRun& run) {
+    RememberTerminal();
+    SyncEditorHistory(run.Session);
     while (char* input = readline("> ")) {
         const std::string line = TrimLine(input);
         std::free(input);
-        std::lock_guard<std::mutex> lock(sessionMutex);
-        session.ExecuteLine(line);
-        std::cout.flush();
-        SyncEditorHistory(session);
+        if (!RunLine(run, line, true)) break;
+        SyncEditorHistory(run.Session);
     }
 }
 
-void RunBatch(TLineSession& session) {
+void RunBatch(TConsoleRun& run) {
     std::string input;
     while (std::getline(std::cin, input)) {
-        std::lock_guard<std::mutex> lock(sessionMutex);
-        session.ExecuteLine(TrimLine(input));
         // Answer at once when no further input is waiting, as a pipe partner
         // expects; a long piped file is written in large blocks.
-        if (std::cin.rdbuf()->in_avail() <= 0) std::cout.flush();
+        if (!RunLine(run, TrimLine(input), std::cin.rdbuf()->in_avail() <= 0)) break;
     }
 }
 
@@ -94,12 +93,14 @@ int Main() {
     // The streams need not stay in step with C stdio, which costs a call per
     // character on input.
     std::ios::sync_with_stdio(false);
+    // A reader that goes away (`| head`) makes writes fail instead of ending
+    // the process before it saves.
+    signal(SIGPIPE, SIG_IGN);
     const bool interactive = isatty(STDIN_FILENO);
     StartCore();
     TLineSession session(Interpreter(), Settings());
     session.LoadHistory();
     session.RestoreOutputFormat();
-    WatchSignals(session);
 
     session.OnLogLine = [interactive](const std::string& line) {
         if (interactive && line.rfind("> ", 0) == 0) return;  // the prompt already shows the line
@@ -109,13 +110,20 @@ int Main() {
     for (const std::string& line : session.WelcomeLines()) session.OnLogLine(line);
     std::cout.flush();
 
-    if (interactive) RunInteractive(session);
-    else RunBatch(session);
+    TPreparedSave prepared(Settings(), Interpreter().Variables(), session.History());
+    TConsoleRun run(session, prepared, interactive);
+    WatchEndingSignals(run);
+    CatchModuleCrashes(prepared);
 
-    std::lock_guard<std::mutex> lock(sessionMutex);
-    SaveOnce(session);
+    if (std::cout) {
+        if (interactive) RunInteractive(run);
+        else RunBatch(run);
+    }
+
+    std::lock_guard<std::timed_mutex> lock(run.SessionLock);
+    const bool saved = SaveOnce(run);
     std::cout.flush();
-    return 0;
+    return saved ? 0 : 1;
 }
 
 }  // namespace

@@ -89,7 +89,11 @@ bool WriteProfileBool(const std::string& path, std::string_view section, std::st
 
 void ReadSectionLines(const std::string& path, std::string_view section, std::vector<std::string>& lines) {
     const TProfileCache::Snapshot snapshot = DefinitionFileCache().Load(path);
-    const std::vector<std::string>& fileLines = snapshot.Text->Lines();
+    AppendSectionLines(*snapshot.Text, section, lines);
+}
+
+void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines) {
+    const std::vector<std::string>& fileLines = file.Lines();
     const std::string header = SectionLine(section);
     size_t i = 0;
     while (i < fileLines.size() && TrimControls(fileLines[i]) != header) ++i;
@@ -102,9 +106,13 @@ void ReadSectionLines(const std::string& path, std::string_view section, std::ve
 
 bool WriteSectionLines(const std::string& path, std::string_view section, const std::vector<std::string>& lines) {
     return DefinitionFileCache().Update(path, false, [&](TProfileText& file) {
-        file = TProfileText(ReplaceSection(file.Lines(), section, lines));
+        ReplaceSectionLines(file, section, lines);
         return true;
     });
+}
+
+void ReplaceSectionLines(TProfileText& file, std::string_view section, const std::vector<std::string>& lines) {
+    file = TProfileText(ReplaceSection(file.Lines(), section, lines));
 }
 
 std::vector<std::string> ReadFileLines(const std::string& path) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "definitions/profile_text.h"
+
 namespace quenmark {
 
 // Readers and writers of the sectioned key=value definition files. Every
@@ -40,6 +42,10 @@ void ReadSectionLines(const std::string& path, std::string_view section, std::ve
 // saves the file with every other line trimmed. A missing or unreadable
 // file is left as it is. Line breaks inside the given lines become blanks.
 bool WriteSectionLines(const std::string& path, std::string_view section, const std::vector<std::string>& lines);
+
+// The two line-block operations on a file's parsed contents.
+void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines);
+void ReplaceSectionLines(TProfileText& file, std::string_view section, const std::vector<std::string>& lines);
 
 // Every line of the file as it is, without line ends; none for a missing
 // or unreadable file.

@@ -38,6 +38,8 @@ bool ReadAll(int fd, std::string& contents) {
 
 }  // namespace
 
+int NotRegularError(const struct stat& status) { return S_ISDIR(status.st_mode) ? EISDIR : EINVAL; }
+
 TProfileCache::Identity TProfileCache::IdentityOf(const struct stat& status) {
     const int64_t modified = static_cast<int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
     return Identity{status.st_dev, status.st_ino, status.st_size, modified};
@@ -53,7 +55,11 @@ TProfileCache::Snapshot TProfileCache::LoadLocked(const std::string& path) {
     if (stat(path.c_str(), &status) != 0) {
         FEntries.erase(path);
         const bool missing = errno == ENOENT || errno == ENOTDIR;
-        return {missing ? FileState::Missing : FileState::Unreadable, EmptyText()};
+        return {missing ? FileState::Missing : FileState::Unreadable, EmptyText(), missing ? 0 : errno};
+    }
+    if (!S_ISREG(status.st_mode)) {
+        FEntries.erase(path);
+        return {FileState::Unreadable, EmptyText(), NotRegularError(status)};
     }
     const auto it = FEntries.find(path);
     if (it != FEntries.end() && !it->second.Racy) {
@@ -69,13 +75,27 @@ TProfileCache::Snapshot TProfileCache::LoadLocked(const std::string& path) {
 TProfileCache::Snapshot TProfileCache::ReadFromDisk(const std::string& path) {
     FEntries.erase(path);
     const int64_t readStart = RealTimeNs();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return {errno == ENOENT ? FileState::Missing : FileState::Unreadable, EmptyText()};
+    // Without O_NONBLOCK a FIFO put in the file's place would block the
+    // open until a writer came; only regular files are read.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        const bool missing = errno == ENOENT;
+        return {missing ? FileState::Missing : FileState::Unreadable, EmptyText(), missing ? 0 : errno};
+    }
     struct stat status {};
     std::string contents;
-    const bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ReadAll(fd, contents);
+    bool ok = fstat(fd, &status) == 0;
+    int error = ok ? 0 : errno;
+    if (ok && !S_ISREG(status.st_mode)) {
+        ok = false;
+        error = NotRegularError(status);
+    }
+    if (ok && !ReadAll(fd, contents)) {
+        ok = false;
+        error = errno;
+    }
     close(fd);
-    if (!ok) return {FileState::Unreadable, EmptyText()};
+    if (!ok) return {FileState::Unreadable, EmptyText(), error};
     ++FReadCount;
     auto text = std::make_shared<const TProfileText>(contents);
     Remember(path, status, readStart, text);
@@ -93,8 +113,14 @@ bool TProfileCache::Update(const std::string& path, bool createMissing,
                            const std::function<bool(TProfileText&)>& edit) {
     std::lock_guard lock(FMutex);
     const Snapshot current = LoadLocked(path);
-    if (current.State == FileState::Unreadable) return false;
-    if (current.State == FileState::Missing && !createMissing) return false;
+    if (current.State == FileState::Unreadable) {
+        errno = current.Error;
+        return false;
+    }
+    if (current.State == FileState::Missing && !createMissing) {
+        errno = ENOENT;
+        return false;
+    }
     auto edited = std::make_shared<TProfileText>(*current.Text);
     if (!edit(*edited)) return false;
     const int64_t writeStart = RealTimeNs();

@@ -29,6 +29,7 @@ public:
     struct Snapshot {
         FileState State = FileState::Missing;
         std::shared_ptr<const TProfileText> Text;  // never null; empty unless Present
+        int Error = 0;  // the errno of an Unreadable file
     };
 
     // The file's current contents.
@@ -38,7 +39,8 @@ public:
     // file when createMissing is set) and writes the result over the file
     // atomically. Returns false, leaving file and copy as they were, when
     // the file cannot be read, is missing without createMissing, edit
-    // returns false, or the file cannot be written.
+    // returns false, or the file cannot be written; errno then tells why
+    // (unchanged when edit refused).
     bool Update(const std::string& path, bool createMissing, const std::function<bool(TProfileText&)>& edit);
 
     // How many times a file has been read from disk.
@@ -70,6 +72,10 @@ private:
     std::unordered_map<std::string, Entry> FEntries;
     uint64_t FReadCount = 0;
 };
+
+// The errno that reports a file that is not a regular file: EISDIR for a
+// directory, EINVAL for anything else (a FIFO, a device, a socket).
+int NotRegularError(const struct stat& status);
 
 // The cache that the profile readers and writers share.
 TProfileCache& DefinitionFileCache();

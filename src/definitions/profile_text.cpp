@@ -82,7 +82,15 @@ std::string CutValue(std::string_view value, size_t maxLength) {
     return std::string(value.substr(0, cut));
 }
 
-TProfileText::TProfileText(std::string_view contents) : FLines(SplitLines(contents)) { BuildIndex(); }
+std::string_view WithoutByteOrderMark(std::string_view contents) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    if (contents.substr(0, mark.size()) == mark) contents.remove_prefix(mark.size());
+    return contents;
+}
+
+TProfileText::TProfileText(std::string_view contents) : FLines(SplitLines(WithoutByteOrderMark(contents))) {
+    BuildIndex();
+}
 
 TProfileText::TProfileText(std::vector<std::string> lines) : FLines(std::move(lines)) { BuildIndex(); }
 

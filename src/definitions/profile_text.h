@@ -18,6 +18,10 @@ std::string_view TrimControls(std::string_view text);
 // of the text starts no further line.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// The text without a UTF-8 byte-order mark at its start, which editors
+// may add; every file is read as if it had none.
+std::string_view WithoutByteOrderMark(std::string_view contents);
+
 // Hash and comparison of section and key names: "a" to "z" match their
 // capitals, every other byte only itself.
 struct NameHash {
@@ -38,6 +42,7 @@ public:
     static constexpr size_t MaxValueLength = 255;
 
     TProfileText() = default;
+    // A byte-order mark at the start is dropped, so it is never written back.
     explicit TProfileText(std::string_view contents);
     explicit TProfileText(std::vector<std::string> lines);
 

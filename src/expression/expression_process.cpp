@@ -1,4 +1,7 @@
 // Compiling, running and displaying an expression line.
+#include <new>
+#include <stdexcept>
+
 #include "definitions/text_lookup.h"
 #include "expression/interpreter.h"
 #include "expression/result_format.h"
@@ -36,6 +39,10 @@ void TCCInterpreter::ExpressionProcess() {
     } catch (const EVMError& error) {
         FOutputLines.push_back(error.what());
         return;
+    } catch (const std::bad_alloc&) {
+        throw;  // the line as a whole fails for want of memory
+    } catch (const std::length_error&) {
+        throw;
     } catch (const std::exception& error) {
         if (FDebugMode) FOutputLines.push_back(std::string("Runtime error : ") + error.what());
         FOutputLines.push_back(GetText("CVM999"));

@@ -1,5 +1,11 @@
 #include "expression/interpreter.h"
 
+#include <new>
+#include <stdexcept>
+
+#include "definitions/text_lookup.h"
+#include "vm/exception.h"
+
 namespace quenmark {
 
 TCCInterpreter::TCCInterpreter()
@@ -10,10 +16,37 @@ void TCCInterpreter::Trace(const char* line) {
 }
 
 bool TCCInterpreter::ProcessLine(const std::string& line) {
+    const size_t variableCount = FVariables.Count();
+    try {
+        InterpretLine(line);
+    } catch (const std::bad_alloc&) {
+        AbandonLine(variableCount);
+    } catch (const std::length_error&) {
+        AbandonLine(variableCount);
+    } catch (...) {
+        FVM.KeepVariableWrites();
+        throw;
+    }
+    FVM.KeepVariableWrites();
+    return true;
+}
+
+void TCCInterpreter::InterpretLine(const std::string& line) {
     FTokenizer.SetText(line);
     if (FDebugMode) FTokenizer.DumpTokens(&FOutputLines);
     if (!CommandProcess()) ExpressionProcess();
-    return true;
+}
+
+// Puts the variables back as they were before the line and lets go of what
+// the line still holds, so that the memory is free for the next line.
+void TCCInterpreter::AbandonLine(size_t variableCount) {
+    FVM.UndoVariableWrites();
+    while (FVariables.Count() > variableCount) FVariables.Delete(FVariables.Count() - 1);
+    FVM.Reset();
+    FCommandList.Clear();
+    FTokenizer.SetText({});
+    FLastResult = Variant(int32_t{0});
+    throw EINError(GetText("INT071"));
 }
 
 bool TCCInterpreter::CommandProcess() {

@@ -27,6 +27,10 @@ public:
 
     static std::string GetLevel() { return "Interpreter Level 1A"; }
 
+    // A line that runs out of memory (or would build a String beyond the
+    // machine's limit) fails with INT071 and leaves the variables as they
+    // were before it: values it wrote are put back, variables it created
+    // are removed.
     bool ProcessLine(const std::string& line);
     bool CommandProcess();
     void ExpressionProcess();
@@ -45,6 +49,9 @@ public:
     TCCStringTokenizer& Tokenizer() { return FTokenizer; }
 
 private:
+    void InterpretLine(const std::string& line);
+    [[noreturn]] void AbandonLine(size_t variableCount);
+
     // Commands, in the order their words are tested.
     void ExecuteCommand(TokenPtr word, TokenPtr argument, TokenPtr extra);
     void CommandHelp();

@@ -106,6 +106,7 @@ void TCCInterpreter::CommandProtect(const TCCToken& argument, bool protect) {
     if (protect && variable.IsProtected) Fail("INT131", variable.Name);
     if (!protect && !variable.IsProtected) Fail("INT132", variable.Name);
     variable.IsProtected = protect;
+    FVariables.NoteChanged(variable);
     FOutputLines.push_back(GetTextWith(protect ? "INT129" : "INT130", variable.Name));
 }
 

@@ -146,19 +146,27 @@ TCCModuleTokenizer::TCCModuleTokenizer(const TVMModuleList& modules) : FModules(
 
 TCCModuleTokenizer::~TCCModuleTokenizer() = default;
 
+// The rest of a line is its tail, and the line's storage ends in a zero
+// byte: the module reads it in place, so a token costs no copy of the rest
+// and a line costs time linear in its length. Only a view that does not end
+// at a zero byte is copied.
+const char* TCCModuleTokenizer::ZeroTerminated(std::string_view rest) {
+    if (rest.data() && rest.data()[rest.size()] == '\0') return rest.data();
+    FText.assign(rest);
+    return FText.c_str();
+}
+
 TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) {
     consumed = 0;
-    // A zero-terminated copy: the module reads a C text.
-    FText.assign(rest);
-    const std::string& text = FText;
-    const auto length = static_cast<int32_t>(std::min<size_t>(text.size(), std::numeric_limits<int32_t>::max()));
+    const char* const text = ZeroTerminated(rest);
+    const auto length = static_cast<int32_t>(std::min<size_t>(rest.size(), std::numeric_limits<int32_t>::max()));
     for (size_t i = 0; i < FModules.Count(); ++i) {
         const TVMModule& module = FModules[i];
         if (!module.HasTokenizer()) continue;
         if (!FBuffers) FBuffers = std::make_unique<Buffers>();
         const TokenBuffers& buffers = *FBuffers;
         TokenRecord record = FreshRecord(buffers);
-        const int32_t result = module.GetNextToken(text.c_str(), length, record);
+        const int32_t result = module.GetNextToken(text, length, record);
         const bool overrun = buffers.Text.GuardTouched() || buffers.Value.GuardTouched();
         buffers.Text.RestoreGuard();
         buffers.Value.RestoreGuard();

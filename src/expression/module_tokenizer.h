@@ -17,6 +17,9 @@ public:
     explicit TCCModuleTokenizer(const TVMModuleList& modules);
     ~TCCModuleTokenizer() override;
 
+    // The rest of the line must be readable one character past its end, as
+    // the tail of a std::string is: the modules read it in place when that
+    // character is the zero byte.
     // Throws EINError INT061 for a module's reported failure, and INT063 for
     // any other result and for a recognised token that breaks the record's
     // rules (a length of 0 or beyond the rest of the line, a text or string
@@ -27,9 +30,11 @@ public:
 private:
     struct Buffers;
 
+    const char* ZeroTerminated(std::string_view rest);
+
     const TVMModuleList& FModules;
-    // Reused from token to token: the lent buffers and the zero-terminated
-    // copy of the rest of the line, so asking costs no allocation.
+    // Reused from token to token: the lent buffers, and the zero-terminated
+    // copy of a rest that does not end in a zero byte.
     std::unique_ptr<Buffers> FBuffers;
     std::string FText;
 };

@@ -35,10 +35,22 @@ bool IsOperatorChar(char c) {
 
 [[noreturn]] void Fail(const char* code) { throw EINError(GetText(code)); }
 
+bool IsUnprintable(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+// An unprintable byte as the text "\x" and two upper-case hex digits, so
+// that a message naming it stays whole and readable (a zero byte would cut
+// it short on output).
+std::string EscapedByte(unsigned char c) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    return {'\\', 'x', Digits[c >> 4], Digits[c & 0x0F]};
+}
+
 // The whole UTF-8 character that starts at index, so that the message stays
-// valid text; a single byte when the sequence is broken.
+// valid text; a single byte when the sequence is broken; an unprintable
+// byte in its escaped form.
 std::string CharacterAt(const std::string& line, size_t index) {
     const unsigned char lead = static_cast<unsigned char>(line[index]);
+    if (IsUnprintable(lead)) return EscapedByte(lead);
     size_t length = 1;
     if (lead >= 0xF0 && lead < 0xF8) length = 4;
     else if (lead >= 0xE0) length = 3;

@@ -108,8 +108,13 @@ std::optional<struct stat> FillTemporaryFile(int fd, const std::string& target, 
     ok = ok && WriteAll(fd, contents) && fsync(fd) == 0;
     struct stat written {};
     ok = ok && fstat(fd, &written) == 0;
-    ok = (close(fd) == 0) && ok;
-    if (!ok) return std::nullopt;
+    const int error = errno;
+    // A full disk may show only when the data is flushed at the close.
+    if (close(fd) != 0 && ok) return std::nullopt;
+    if (!ok) {
+        errno = error;
+        return std::nullopt;
+    }
     return written;
 }
 
@@ -123,7 +128,9 @@ std::optional<struct stat> ReplaceFileContents(const std::string& path, std::str
     if (fd < 0) return std::nullopt;
     std::optional<struct stat> written = FillTemporaryFile(fd, target, contents);
     if (!written || rename(temporaryPath.c_str(), target.c_str()) != 0) {
+        const int error = errno;
         unlink(temporaryPath.c_str());
+        errno = error;
         return std::nullopt;
     }
     SyncDirectoryOf(target);

@@ -14,7 +14,8 @@ namespace quenmark {
 // never a mix. A symbolic link is followed and its target replaced. An
 // existing file keeps its permission bits; a new one gets 0666 less the
 // umask. Returns the status of the written file, or nothing when a step
-// failed; the old file is then untouched and no temporary file remains.
+// failed, with errno telling why; the old file is then untouched and no
+// temporary file remains.
 // Temporary files that earlier saves of the same file left behind because
 // their process was killed are removed first.
 std::optional<struct stat> ReplaceFileContents(const std::string& path, std::string_view contents);

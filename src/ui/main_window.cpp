@@ -162,7 +162,8 @@ void TfrmCalQuen::FormDestroy() {
     FClosing = true;
     delete FUnitWindow;
     delete FHelpWindow;
-    if (!FRunEnded) FSession->SaveAll();
+    if (!FRunEnded)
+        SaveSessionAskingOnFailure(*FSession, [](const QString& text) { return AskAfterFailedSave(nullptr, text); });
 }
 
 void TfrmCalQuen::ExecuteLine(const std::string& line) { FSession->ExecuteLine(line); }
@@ -185,7 +186,8 @@ void TfrmCalQuen::WatchSessionEnd(TSessionEndWatcher& watcher) {
 }
 
 void TfrmCalQuen::CommitSessionData() {
-    if (!FRunEnded) FSession->SaveAll();
+    if (!FRunEnded)
+        SaveSessionAskingOnFailure(*FSession, [this](const QString& text) { return AskAfterFailedSave(this, text); });
 }
 
 // The saves run here and not again when the window goes.

@@ -1,6 +1,8 @@
 #include "ui/main_window_session_end.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSessionManager>
 #include <QSocketNotifier>
 
@@ -10,6 +12,10 @@
 
 #include <cerrno>
 #include <iterator>
+
+#include "app/line_session.h"
+#include "definitions/text_lookup.h"
+#include "ui/window_helpers.h"
 
 namespace quenmark {
 
@@ -67,6 +73,24 @@ TSessionEndWatcher::~TSessionEndWatcher() {
 }
 
 void TSessionEndWatcher::CommitDataRequested() { emit CommitData(); }
+
+TSaveFailureChoice AskAfterFailedSave(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quenmark"), text, QMessageBox::NoButton, parent);
+    QPushButton* retry = box.addButton(QString::fromStdString(GetText("QEN406")), QMessageBox::AcceptRole);
+    box.addButton(QString::fromStdString(GetText("QEN407")), QMessageBox::DestructiveRole);
+    box.setDefaultButton(retry);
+    KeepAboveOwner(box);
+    box.exec();
+    return box.clickedButton() == retry ? TSaveFailureChoice::Retry : TSaveFailureChoice::QuitWithoutSaving;
+}
+
+bool SaveSessionAskingOnFailure(TLineSession& session, const TSaveFailurePrompt& prompt) {
+    for (;;) {
+        const TSaveOutcome outcome = session.SaveAll();
+        if (outcome.Saved) return true;
+        if (prompt(QString::fromStdString(SaveFailureText(outcome))) != TSaveFailureChoice::Retry) return false;
+    }
+}
 
 void TSessionEndWatcher::ReadSignals() {
     unsigned char byte = 0;

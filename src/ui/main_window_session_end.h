@@ -1,10 +1,28 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+#include <functional>
 
 class QSocketNotifier;
+class QWidget;
 
 namespace quenmark {
+
+class TLineSession;
+
+// What the user chose after a save failed.
+enum class TSaveFailureChoice { Retry, QuitWithoutSaving };
+using TSaveFailurePrompt = std::function<TSaveFailureChoice(const QString& text)>;
+
+// A message box with the failure's text (the file and the reason) and the
+// buttons Retry and Quit without saving.
+TSaveFailureChoice AskAfterFailedSave(QWidget* parent, const QString& text);
+
+// Saves the session; while the save fails, the program keeps running and
+// asks through prompt whether to try again. Returns whether it was saved.
+bool SaveSessionAskingOnFailure(TLineSession& session, const TSaveFailurePrompt& prompt);
 
 // Tells the main window that the user's session ends: the session manager
 // asks the application to commit its data, or the process receives SIGTERM

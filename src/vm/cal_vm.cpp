@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <stdexcept>
 #include <vector>
 
 #include "definitions/text_lookup.h"
 #include "vm/exception.h"
+#include "vm/line_interrupt.h"
+#include "vm/module_call_site.h"
 #include "vm/operators.h"
 #include "vm/vmx_value.h"
 
@@ -32,6 +35,14 @@ EVMError InternalError() { return EVMError(GetText("CVM003")); }
     } catch (const EConvertError&) {
         throw EVMError(GetText("CVM007"));
     }
+}
+
+// Add, but a concatenation longer than MaxStringLength is refused before
+// any of it is allocated.
+Variant BoundedAdd(const Variant& a, const Variant& b) {
+    if (a.IsString() && b.IsString() && a.AsString().size() + b.AsString().size() > TCalVM::MaxStringLength)
+        throw std::length_error("String beyond the longest the machine builds");
+    return Add(a, b);
 }
 
 const TVMOperand& Required(const std::optional<TVMOperand>& operand) {
@@ -76,6 +87,14 @@ void TCalVM::Reset() {
     FSP = 0;
 }
 
+void TCalVM::UndoVariableWrites() {
+    for (auto it = FReplacedValues.rbegin(); it != FReplacedValues.rend(); ++it) {
+        it->first->Value = std::move(it->second);
+        FVariables.NoteChanged(*it->first);
+    }
+    FReplacedValues.clear();
+}
+
 void TCalVM::Run() {
     ClearStack();
     FRegisters.Clear();
@@ -86,6 +105,7 @@ void TCalVM::Run() {
 void TCalVM::Execute(TVMCommandList& list) {
     list.Rewind();
     while (const TVMCommand* command = list.Next()) {
+        if (LineInterruptRequested()) throw EVMError(GetText("CVM040"));
         switch (command->Opcode) {
         case opNOP: break;
         case opCALL: ExecuteCall(*command); break;
@@ -110,7 +130,7 @@ void TCalVM::ExecuteData(const TVMCommand& command) {
         WriteOperand(destination, PopSlot());
         break;
     }
-    case opADD: ExecuteBinary(command, &Add); break;
+    case opADD: ExecuteBinary(command, &BoundedAdd); break;
     case opSUB: ExecuteBinary(command, &Subtract); break;
     case opMUL: ExecuteBinary(command, &Multiply); break;
     case opDIV: ExecuteBinary(command, &Divide); break;
@@ -220,7 +240,11 @@ void TCalVM::Store(const TVMOperand& operand, Value&& value) {
         FMemory.Put(slot, std::forward<Value>(value));
         FMemoryUsed = std::max(FMemoryUsed, slot + 1);
     } else if (kind & okVariable) {
-        VariableOf(operand).Value = std::forward<Value>(value);
+        TVMVariable& variable = VariableOf(operand);
+        if (&variable.Value == &value) return;  // a variable stored into itself stays as it is
+        FReplacedValues.emplace_back(&variable, std::move(variable.Value));
+        variable.Value = std::forward<Value>(value);
+        FVariables.NoteChanged(variable);
     }
 }
 
@@ -230,10 +254,11 @@ void TCalVM::WriteOperand(const TVMOperand& operand, Variant&& value) { Store(op
 
 void TCalVM::CallFunction(const TVMCallable& callable) {
     // Zeroed, so a String result without its zero byte ends inside the buffer.
-    std::array<char, ResultBufferSize> buffer{};
+    FResultBuffer.Clear();
+    char* const buffer = FResultBuffer.Data();
     VMXValue result;
     std::memset(&result, 0, sizeof result);
-    result.StrValue = buffer.data();
+    result.StrValue = buffer;
     result.StrSize = static_cast<int32_t>(ResultBufferSize);
 
     const size_t count = callable.ArgCount > 0 ? static_cast<size_t>(callable.ArgCount) : 0;
@@ -252,11 +277,19 @@ void TCalVM::CallFunction(const TVMCallable& callable) {
     }
     if (!callable.Dispatcher) throw EVMError(GetTextWith("CVM010", callable.Name));
 
-    const int32_t status = callable.Invoke(&result, count > 0 ? arguments.data() : nullptr);
+    int32_t status = 0;
+    {
+        const TModuleCallScope scope(reinterpret_cast<const void*>(callable.Dispatcher), callable.Name.c_str());
+        status = callable.Invoke(&result, count > 0 ? arguments.data() : nullptr);
+    }
+    // A write past the buffer is the module's failure, whatever it reports.
+    const bool overrun = FResultBuffer.GuardTouched();
+    FResultBuffer.RestoreGuard();
+    if (overrun) throw EVMError(GetTextWith("CVM010", callable.Name));
     if (status != 0) throw EVMError(GetTextWith(DispatcherFailureCode(status), callable.Name));
     // A length beyond our own buffer would read past it.
     constexpr int32_t bufferLength = static_cast<int32_t>(ResultBufferSize);
-    if (result.ValueType == vmxString && result.StrValue == buffer.data() && result.StrLength > bufferLength)
+    if (result.ValueType == vmxString && result.StrValue == buffer && result.StrLength > bufferLength)
         result.StrLength = bufferLength;
     Variant value;
     try {

@@ -2,9 +2,12 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
+#include "vm/guarded_buffer.h"
 #include "vm/memory.h"
 #include "vm/variable_list.h"
 
@@ -23,6 +26,10 @@ public:
     static constexpr size_t RegisterCount = 8;
     // Size of the buffer a function may write its String result into.
     static constexpr size_t ResultBufferSize = 1024;
+    // The longest String a concatenation may build. A longer one throws
+    // std::length_error, which the line reports as running out of memory,
+    // instead of attempting an allocation of gigabytes.
+    static constexpr size_t MaxStringLength = size_t{16} << 20;
 
     TCalVM(TVMVariableList& variables, TVMCommandList& code, TVMCallableList& callables);
 
@@ -32,6 +39,12 @@ public:
     // executes the shared command list.
     void Run();
     void Execute(TVMCommandList& list);
+
+    // Every variable write keeps the value it replaced until the line ends:
+    // Keep drops those values, Undo puts them back (newest first), so that a
+    // line that runs out of memory leaves the variables as they were.
+    void KeepVariableWrites() { FReplacedValues.clear(); }
+    void UndoVariableWrites();
     // Returns the new SP. Slot 0 is never used, so 1023 values fit.
     int32_t Push(const Variant& value);
     int32_t Push(Variant&& value);
@@ -46,6 +59,7 @@ public:
     void WriteOperand(const TVMOperand& operand, const Variant& value);
     void WriteOperand(const TVMOperand& operand, Variant&& value);
     // Pops the arguments, calls the module's dispatcher, pushes its result.
+    // A write past the result buffer fails the call with CVM010.
     void CallFunction(const TVMCallable& callable);
     // Runs a built-in routine; "POWER" is the only one.
     void CallInternal(std::string_view name);
@@ -70,6 +84,8 @@ private:
     TVMMemory FStack{StackSize};
     TVMMemory FMemory{MemorySize};
     TVMMemory FRegisters{RegisterCount};
+    // Lent to every function call for its String result.
+    TGuardedBuffer FResultBuffer{ResultBufferSize};
     int32_t FSP = 0;
     // The highest stack and memory slots written since they were last
     // cleared: clearing stops there, as the slots above still hold Integer 0.
@@ -77,6 +93,7 @@ private:
     size_t FMemoryUsed = 0;
     bool FMemoryWritten = false;
     TVMVariableList& FVariables;
+    std::vector<std::pair<TVMVariable*, Variant>> FReplacedValues;
     TVMCommandList& FCode;
     TVMCallableList& FCallables;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "vm/command.h"
@@ -8,36 +10,78 @@
 namespace quenmark {
 
 // The instructions of one compiled expression, with a cursor for running
-// them. Clear keeps the capacity, so a reused list stops allocating.
+// them. They are kept in chunks of fixed capacity, so a long line's code
+// grows without ever being moved or held twice; Clear keeps the first chunk,
+// so a reused list stops allocating, and lets the others go.
 class TVMCommandList {
 public:
-    explicit TVMCommandList(size_t capacity = 32) { FCommands.reserve(capacity); }
+    static constexpr size_t ChunkSize = 512;
 
-    size_t Count() const { return FCommands.size(); }
-    const TVMCommand& operator[](size_t index) const { return FCommands[index]; }
-    TVMCommand& operator[](size_t index) { return FCommands[index]; }
-    void Add(TVMCommand command) { FCommands.push_back(std::move(command)); }
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = TVMCommand;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const TVMCommand*;
+        using reference = const TVMCommand&;
+
+        const_iterator() = default;
+        const_iterator(const TVMCommandList* list, size_t index) : FList(list), FIndex(index) {}
+        reference operator*() const { return (*FList)[FIndex]; }
+        pointer operator->() const { return &(*FList)[FIndex]; }
+        const_iterator& operator++() {
+            ++FIndex;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++FIndex;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return FIndex == other.FIndex; }
+
+    private:
+        const TVMCommandList* FList = nullptr;
+        size_t FIndex = 0;
+    };
+
+    explicit TVMCommandList(size_t capacity = 32) : FChunks(1) { FChunks[0].reserve(capacity); }
+
+    size_t Count() const { return FCount; }
+    const TVMCommand& operator[](size_t index) const { return FChunks[index / ChunkSize][index % ChunkSize]; }
+    TVMCommand& operator[](size_t index) { return FChunks[index / ChunkSize][index % ChunkSize]; }
+    void Add(TVMCommand command) { Emit(std::move(command)); }
     template <typename... Args>
-    void Emit(Args&&... args) { FCommands.emplace_back(std::forward<Args>(args)...); }
+    void Emit(Args&&... args) {
+        if (FChunks.back().size() == ChunkSize) {
+            FChunks.emplace_back();
+            FChunks.back().reserve(ChunkSize);
+        }
+        FChunks.back().emplace_back(std::forward<Args>(args)...);
+        ++FCount;
+    }
 
     void Clear() {
-        FCommands.clear();
+        FChunks.resize(1);
+        FChunks[0].clear();
+        FCount = 0;
         Rewind();
     }
     void Rewind() { Cursor = 0; }
     // The command at the cursor, advancing it; null past the end.
     const TVMCommand* Next() {
-        if (Cursor < 0 || static_cast<size_t>(Cursor) >= FCommands.size()) return nullptr;
-        return &FCommands[static_cast<size_t>(Cursor++)];
+        if (Cursor < 0 || static_cast<size_t>(Cursor) >= FCount) return nullptr;
+        return &(*this)[static_cast<size_t>(Cursor++)];
     }
 
-    auto begin() const { return FCommands.begin(); }
-    auto end() const { return FCommands.end(); }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, FCount}; }
 
     int32_t Cursor = 0;
 
 private:
-    std::vector<TVMCommand> FCommands;
+    std::vector<std::vector<TVMCommand>> FChunks;
+    size_t FCount = 0;
 };
 
 }  // namespace quenmark

@@ -4,4 +4,6 @@ target_sources(quenmark_core PRIVATE
   vm/vm_module.cpp
   vm/module_list.cpp
   expression/module_tokenizer.cpp
+  vm/guarded_buffer.cpp
+  vm/module_call_site.cpp
 )

@@ -29,23 +29,56 @@ const TVMVariable* TVMVariableList::Find(std::string_view name) const {
     return const_cast<TVMVariableList*>(this)->Find(name);
 }
 
-void TVMVariableList::Delete(size_t index) { FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(index)); }
+void TVMVariableList::Delete(size_t index) {
+    FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(index));
+    NoteRebuild();
+}
 
 void TVMVariableList::Remove(const TVMVariable* variable) {
     auto it = std::find_if(FItems.begin(), FItems.end(), [variable](const auto& item) { return item.get() == variable; });
     if (it != FItems.end()) FItems.erase(it);
+    NoteRebuild();
 }
 
-void TVMVariableList::Clear() { FItems.clear(); }
+void TVMVariableList::Clear() {
+    FItems.clear();
+    NoteRebuild();
+}
 
 TVMVariable& TVMVariableList::RegisterConstant(const std::string& name, const Variant& value) {
     if (TVMVariable* existing = Find(name)) {
         existing->Name = name;
         existing->Value = value;
         existing->IsConstant = true;
+        NoteRebuild();
         return *existing;
     }
     return Add(name, value, true, true);
+}
+
+void TVMVariableList::NoteChanged(const TVMVariable& variable) {
+    if (FRebuildNoted) return;
+    for (size_t i = 0; i < FNotedCount; ++i)
+        if (FNoted[i] == &variable) return;
+    if (FNotedCount == NoteLimit) {
+        NoteRebuild();
+        return;
+    }
+    FNoted[FNotedCount++] = &variable;
+}
+
+// The noted pointers may no longer be valid: the copy starts afresh.
+void TVMVariableList::NoteRebuild() {
+    FRebuildNoted = true;
+    FNotedCount = 0;
+}
+
+bool TVMVariableList::TakeChanges(std::vector<const TVMVariable*>& changed) {
+    changed.assign(FNoted.begin(), FNoted.begin() + static_cast<std::ptrdiff_t>(FNotedCount));
+    const bool rebuild = FRebuildNoted;
+    FNotedCount = 0;
+    FRebuildNoted = false;
+    return rebuild;
 }
 
 }  // namespace quenmark

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,8 +47,23 @@ public:
     // constant, protected variable is appended.
     TVMVariable& RegisterConstant(const std::string& name, const Variant& value);
 
+    // Change tracking for one copy of the table that follows it line by line
+    // (the prepared save). Whoever writes a variable's value or flags in
+    // place notes it; TakeChanges hands over the variables noted since its
+    // last call, or returns true when the copy must be rebuilt whole: after
+    // a removal, a constant registered over a variable, or more notes than
+    // fit. Variables appended since show in Count().
+    static constexpr size_t NoteLimit = 8;
+    void NoteChanged(const TVMVariable& variable);
+    bool TakeChanges(std::vector<const TVMVariable*>& changed);
+
 private:
+    void NoteRebuild();
+
     std::vector<std::unique_ptr<TVMVariable>> FItems;
+    std::array<const TVMVariable*, NoteLimit> FNoted{};
+    size_t FNotedCount = 0;
+    bool FRebuildNoted = false;
 };
 
 }  // namespace quenmark

@@ -9,6 +9,7 @@
 #include "definitions/text_lookup.h"
 #include "vm/callable_list.h"
 #include "vm/exception.h"
+#include "vm/module_call_site.h"
 #include "vm/variable_list.h"
 #include "vm/vmx_value.h"
 
@@ -99,12 +100,14 @@ void TVMModule::CheckFunctionsAndConstants(const VMXModuleInfo& info) {
     if (FGetConstantsNum && !FGetConstants) Fail("CVM101");
     if (FGetFunctionsNum && (!FGetFunctions || !FFunctionDispatcher)) Fail("CVM101");
     if (!FGetConstantsNum && !FGetFunctionsNum) Fail("CVM101");
+    NoteModuleEntry(reinterpret_cast<const void*>(FFunctionDispatcher), FFileName);
 }
 
 void TVMModule::CheckTokenizer(const VMXModuleInfo& info) {
     if (!IsLevel(info.InterpreterLevel, "1A")) Fail("CVM103");
     FGetNextToken = Lookup<VMXGetNextTokenProc>("GetNextToken");
     if (!FGetNextToken) Fail("CVM101");
+    NoteModuleEntry(reinterpret_cast<const void*>(FGetNextToken), FFileName);
 }
 
 void TVMModule::LoadConstants(TVMVariableList& variables) const {
@@ -150,6 +153,7 @@ void TVMModule::ConnectOutput(VMXOutputProc output) const {
 const VMXModuleInfo* TVMModule::ModuleInfo() const { return FGetModuleInfo ? FGetModuleInfo() : nullptr; }
 
 int32_t TVMModule::GetNextToken(const char* text, int32_t length, TokenRecord& record) const {
+    const TModuleCallScope scope(reinterpret_cast<const void*>(FGetNextToken), "GetNextToken");
     return FGetNextToken(text, length, &record);
 }
 

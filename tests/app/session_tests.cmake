@@ -1,8 +1,17 @@
 quenmark_add_tests(quenmark_session_tests
   app/line_session_test.cpp
+  app/prepared_save_test.cpp
 )
 
 quenmark_add_tests(quenmark_console_tests
   console/console_test.cpp
+  console/saved_work_test.cpp
+  console/ending_test.cpp
 )
-add_dependencies(quenmark_console_tests quenmark-console quenmark_modules quenmark_resources)
+add_dependencies(quenmark_console_tests quenmark-console quenmark_modules quenmark_resources
+  quenmark_test_module_misbehaving)
+target_compile_definitions(quenmark_console_tests PRIVATE
+  QUENMARK_MISBEHAVING_MODULE="${QUENMARK_TEST_MODULE_DIR}/misbehaving.vmx")
+if(QUENMARK_SANITIZE)
+  target_compile_definitions(quenmark_console_tests PRIVATE QUENMARK_SANITIZED_BUILD)
+endif()

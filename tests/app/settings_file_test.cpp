@@ -1,10 +1,12 @@
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
 
 #include "platform/user_account.h"
 #include "settings_test_directory.h"
@@ -12,8 +14,14 @@
 namespace quenmark {
 namespace {
 
+using test::SettingsText;
 using test::TempDirectory;
 using test::WriteTextFile;
+
+std::string ConfigHomeVariable() {
+    const char* value = std::getenv("XDG_CONFIG_HOME");
+    return value ? value : "";
+}
 
 TEST(SettingsFileNameTest, BaseNameCarriesTheLoginName) {
     EXPECT_EQ(SettingsFileBaseName("alice"), "~alice.cfg");
@@ -34,6 +42,13 @@ TEST(SettingsFileNameTest, ChoiceOfDirectory) {
          "/home/bob/.config/quenmark/Quenmark.cfg"},
         {"home at the root directory", {"/usr/lib/q/", false, "/", "root"}, "/.config/quenmark/~root.cfg"},
         {"no home keeps the program directory", {"/usr/lib/q/", false, "", "alice"}, "/usr/lib/q/~alice.cfg"},
+        {"configuration home named by the environment", {"/usr/lib/q/", false, "/home/alice", "alice", "/cfg/alice"},
+         "/cfg/alice/quenmark/~alice.cfg"},
+        {"configuration home without a home", {"/usr/lib/q/", false, "", "alice", "/cfg/"}, "/cfg/quenmark/~alice.cfg"},
+        {"a relative configuration home is ignored", {"/usr/lib/q/", false, "/home/alice", "alice", "cfg"},
+         "/home/alice/.config/quenmark/~alice.cfg"},
+        {"configuration home unused beside a writable program", {"/opt/q/", true, "/home/alice", "alice", "/cfg"},
+         "/opt/q/~alice.cfg"},
     };
     for (const auto& row : rows) EXPECT_EQ(ChooseSettingsFileName(row.Location), row.FileName) << row.Behaviour;
 }
@@ -61,18 +76,61 @@ TEST(SettingsFileNameTest, ReadOnlyProgramDirectoryUsesHomeConfiguration) {
     const std::string program = dir.Path() + "program/";
     ASSERT_EQ(mkdir(program.c_str(), 0555), 0);
     EXPECT_FALSE(IsDirectoryWritable(program));
-    const std::string expected = FallbackSettingsDirectory(HomeDirectory()) + SettingsFileBaseName(GetLoginUserName());
+    const std::string expected = FallbackSettingsDirectory(SettingsHomeDirectory(), ConfigHomeVariable()) +
+                                 SettingsFileBaseName(GetLoginUserName());
     EXPECT_EQ(GetSettingsFileName(program), expected);
 }
 
 TEST(SettingsFileNameTest, InstalledCopyKeepsSettingsInTheHomeDirectory) {
-    if (HomeDirectory().empty()) GTEST_SKIP() << "the account has no home directory";
+    if (SettingsHomeDirectory().empty()) GTEST_SKIP() << "the account has no home directory";
     const TempDirectory dir;
     EXPECT_FALSE(IsInstalledCopy(dir.Path()));
     std::ofstream(dir.Path() + InstalledCopyMarker).put('\n');
     EXPECT_TRUE(IsInstalledCopy(dir.Path()));
-    const std::string expected = FallbackSettingsDirectory(HomeDirectory()) + SettingsFileBaseName(GetLoginUserName());
+    const std::string expected = FallbackSettingsDirectory(SettingsHomeDirectory(), ConfigHomeVariable()) +
+                                 SettingsFileBaseName(GetLoginUserName());
     EXPECT_EQ(GetSettingsFileName(dir.Path()), expected);
+}
+
+// Sets an environment variable for one test and puts back what it was.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : FName(name) {
+        if (const char* old = std::getenv(name)) FOld = old;
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        if (FOld) setenv(FName, FOld->c_str(), 1);
+        else unsetenv(FName);
+    }
+
+private:
+    const char* FName;
+    std::optional<std::string> FOld;
+};
+
+TEST(SettingsFileNameTest, TheHomeFolderFollowsHomeAndFallsBackToTheAccount) {
+    {
+        const ScopedEnvironment home("HOME", "/srv/elsewhere");
+        EXPECT_EQ(SettingsHomeDirectory(), "/srv/elsewhere");
+    }
+    const ScopedEnvironment home("HOME", nullptr);
+    EXPECT_EQ(SettingsHomeDirectory(), HomeDirectory());
+}
+
+TEST(SettingsFileNameTest, AFileBesideTheProgramIsReadUntilTheUsersOwnExists) {
+    const TempDirectory dir;
+    const std::string own = dir.Path() + "config/" + SettingsFileBaseName(GetLoginUserName());
+    const std::string beside = dir.Path() + SettingsFileBaseName(GetLoginUserName());
+    EXPECT_EQ(SettingsSourceFileName(own, dir.Path()), own) << "nothing beside the program";
+    WriteTextFile(beside, "[Information]\r\nPurpose=Foreign\r\n");
+    EXPECT_EQ(SettingsSourceFileName(own, dir.Path()), own) << "an invalid file beside the program";
+    WriteTextFile(beside, SettingsText(""));
+    EXPECT_EQ(SettingsSourceFileName(own, dir.Path()), beside);
+    ASSERT_EQ(mkdir((dir.Path() + "config").c_str(), 0700), 0);
+    WriteTextFile(own, SettingsText(""));
+    EXPECT_EQ(SettingsSourceFileName(own, dir.Path()), own);
 }
 
 TEST(SettingsFileNameTest, RunningProgramUsesItsOwnDirectory) {

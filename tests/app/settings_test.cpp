@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
 
 #include <vector>
 
@@ -153,7 +157,8 @@ TEST(SettingsSaveTest, KeepsOtherSectionsAndForeignKeys) {
     const TSettings settings(file);
     ASSERT_TRUE(settings.Save());
     const std::string text = ReadTextFile(file);
-    EXPECT_NE(text.find("Extra=kept\r\nfontsize=14\r\n"), std::string::npos) << text;
+    // The settings were not changed here, so the file's own value stays.
+    EXPECT_NE(text.find("Extra=kept\r\nfontsize=9\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("[Variables]\r\n;0100000078\r\n[History]\r\n;00000000\r\n"), std::string::npos) << text;
     EXPECT_GT(text.find("[Quen]"), text.find("[History]")) << "a missing section is added at the end";
 }
@@ -271,19 +276,123 @@ TEST(SettingsLoadTest, VersionOneZeroFileIsReadInFullAndSavedAsOneOne) {
     EXPECT_NE(ReadTextFile(file).find("Purpose=Quenmark Version 1.1 User Settings File\r\n"), std::string::npos);
 }
 
-TEST(SettingsLoadTest, HeaderDifferingInLetterCaseIsRejectedAndOverwritten) {
+// A file that is there but not accepted keeps the user's work: it is moved
+// aside whole, and the save writes a new file in its place.
+TEST(SettingsLoadTest, AFileThatFailsValidationIsMovedAsideNotOverwritten) {
+    const std::string body = "[Others]\r\nMaxHistory=77\r\n[Variables]\r\n;01000000780300000001000005000000\r\n";
+    const struct {
+        const char* Behaviour;
+        std::string Text;
+    } rows[] = {
+        {"letter case of the purpose", "[Information]\r\nPurpose=quenmark version 1.1 user settings file\r\n" + body},
+        {"an unknown version", "[Information]\r\nPurpose=Quenmark Version 1.2 User Settings File\r\n" + body},
+        {"one changed byte in the header", "[Informatiom]\r\nPurpose=Quenmark Version 1.1 User Settings File\r\n" + body},
+        {"an empty file", ""},
+    };
+    for (const auto& row : rows) {
+        const TempDirectory dir;
+        const std::string file = dir.File("bad.cfg");
+        WriteTextFile(file, row.Text);
+        TSettings settings(file);
+        settings.Load();
+        EXPECT_EQ(settings.MaxHistory, 50) << row.Behaviour;
+        const std::string aside = settings.DamagedFileMovedTo();
+        ASSERT_TRUE(aside.starts_with(file + ".damaged-")) << row.Behaviour << ": " << aside;
+        EXPECT_EQ(ReadTextFile(aside), row.Text) << row.Behaviour;
+        ASSERT_TRUE(settings.Save()) << row.Behaviour;
+        EXPECT_TRUE(settings.IsSettingsFileValid()) << row.Behaviour;
+        EXPECT_EQ(ReadTextFile(aside), row.Text) << row.Behaviour << ": the save left the damaged file alone";
+    }
+}
+
+TEST(SettingsLoadTest, AByteOrderMarkIsSkippedAndNotWrittenBack) {
     const TempDirectory dir;
-    const std::string file = dir.File("case.cfg");
-    WriteTextFile(file, "[Information]\r\nPurpose=quenmark version 1.1 user settings file\r\n"
-                        "[Others]\r\nMaxHistory=77\r\n");
+    const std::string file = dir.File("bom.cfg");
+    WriteTextFile(file, "\xEF\xBB\xBF" + SettingsText("[Others]\r\nMaxHistory=77\r\n"));
     TSettings settings(file);
     settings.Load();
-    EXPECT_EQ(settings.MaxHistory, 50);
+    EXPECT_EQ(settings.MaxHistory, 77);
+    EXPECT_EQ(settings.DamagedFileMovedTo(), "");
     ASSERT_TRUE(settings.Save());
-    const std::string text = ReadTextFile(file);
-    EXPECT_NE(text.find("MaxHistory=50\r\n"), std::string::npos) << text;
-    EXPECT_EQ(text.find("MaxHistory=77"), std::string::npos) << text;
-    EXPECT_TRUE(settings.IsSettingsFileValid());
+    EXPECT_TRUE(ReadTextFile(file).starts_with("[Information]\r\n"));
+}
+
+// Two copies that loaded the same file: each one's changes survive the
+// other's save.
+TEST(SettingsSaveTest, EachCopysChangedKeysWinAndTheOthersAreKept) {
+    const TempDirectory dir;
+    const std::string file = dir.File("shared.cfg");
+    ASSERT_TRUE(TSettings(file).Save());
+    TSettings first(file);
+    TSettings second(file);
+    first.Load();
+    second.Load();
+    first.FontSize = 20;
+    second.MaxHistory = 9;
+    ASSERT_TRUE(first.Save());
+    ASSERT_TRUE(second.Save());
+    TSettings reloaded(file);
+    reloaded.Load();
+    EXPECT_EQ(reloaded.FontSize, 20);
+    EXPECT_EQ(reloaded.MaxHistory, 9);
+}
+
+// Each kind of file a save must not replace is reported with its reason,
+// and left as it was.
+TEST(SettingsSaveTest, AFileThatCannotBeReplacedIsReported) {
+    const struct {
+        const char* Behaviour;
+        std::function<void(const std::string&)> Make;
+        std::string Reason;
+    } rows[] = {
+        {"read-only file", [](const std::string& f) { WriteTextFile(f, "kept"); chmod(f.c_str(), 0444); }, "QEN403"},
+        {"directory", [](const std::string& f) { mkdir(f.c_str(), 0700); }, "Is a directory"},
+        {"FIFO", [](const std::string& f) { mkfifo(f.c_str(), 0600); }, "QEN405"},
+        {"another user's link",
+         [](const std::string& f) {
+             WriteTextFile(f + ".notes", "kept");
+             symlink((f + ".notes").c_str(), f.c_str());
+             lchown(f.c_str(), 54321, 54321);
+         },
+         "QEN404"},
+    };
+    for (const auto& row : rows) {
+        if (row.Reason == "QEN404" && geteuid() != 0) continue;  // lchown needs the superuser
+        const TempDirectory dir;
+        const std::string file = dir.File("x.cfg");
+        row.Make(file);
+        const TSaveOutcome outcome = TSettings(file).SaveReporting();
+        EXPECT_FALSE(outcome.Saved) << row.Behaviour;
+        EXPECT_EQ(outcome.FileName, file) << row.Behaviour;
+        EXPECT_EQ(outcome.Reason, row.Reason) << row.Behaviour;
+    }
+}
+
+TEST(SettingsSaveTest, TheUsersOwnLinkIsFollowed) {
+    const TempDirectory dir;
+    const std::string target = dir.File("real.cfg");
+    WriteTextFile(target, SettingsText(""));
+    ASSERT_EQ(symlink(target.c_str(), dir.File("link.cfg").c_str()), 0);
+    ASSERT_TRUE(TSettings(dir.File("link.cfg")).Save());
+    EXPECT_NE(ReadTextFile(target).find("[Others]"), std::string::npos);
+}
+
+// A file beside a program directory that can no longer be written is read,
+// and carried into the user's own file at the first save.
+TEST(SettingsSaveTest, TheFileReadElsewhereIsCarriedIntoTheNewPlace) {
+    const TempDirectory dir;
+    const std::string old = dir.File("old.cfg");
+    const std::string own = dir.Path() + "config/quenmark/new.cfg";
+    WriteTextFile(old, SettingsText("[Others]\r\nMaxHistory=77\r\n[Variables]\r\n;0100000078\r\n"));
+    TSettings settings(own);
+    settings.ReadFrom(old);
+    settings.Load();
+    EXPECT_EQ(settings.MaxHistory, 77);
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(settings.SourceFileName(), own);
+    const std::string text = ReadTextFile(own);
+    EXPECT_NE(text.find("MaxHistory=77\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[Variables]\r\n;0100000078\r\n"), std::string::npos) << text;
 }
 
 struct LoadRow {
@@ -373,6 +482,7 @@ TEST(SettingsTextTest, TextValuesReadBackAsTheyWere) {
     const TempDirectory dir;
     const std::string file = dir.File("text.cfg");
     for (const std::string value : {"\"$\"0.00\"$\"", "'x'", " 0.00 ", "\t#", "0.00 \"kg\"", "\"", "a=b", ""}) {
+        std::remove(file.c_str());  // a fresh file: an unchanged field would keep the last one's value
         TSettings saved(file);
         saved.OutputFormat = value;
         saved.FontName = value;

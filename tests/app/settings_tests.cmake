@@ -4,4 +4,6 @@ quenmark_add_tests(quenmark_settings_tests
   app/settings_test.cpp
   app/saved_variables_test.cpp
   app/history_section_test.cpp
+  app/damaged_settings_test.cpp
+  app/session_changes_test.cpp
 )

@@ -194,5 +194,31 @@ TEST_F(ConsoleTest, EndingSignalsSaveBeforeExit) {
     }
 }
 
+TEST_F(ConsoleTest, LineBeyondTheMemoryLimitFailsAndTheRunIsSaved) {
+    std::vector<std::string> input = {"kept = 5", "s = \"x\""};
+    for (int i = 0; i < 40; ++i) input.push_back("LEN(s = s + s)");
+    input.push_back("n = LEN(s)");
+    input.push_back("s = 0");
+    const std::vector<std::string> output = Run(input);
+    const auto failures = std::count(output.begin(), output.end(), Text("INT071"));
+    EXPECT_GT(failures, 0);
+    EXPECT_EQ(output.back(), "0") << "the run goes on after the failing lines";
+    // Saved at the end of the run: the next run reads the values back.
+    const std::vector<std::string> next = Run({"kept", "n + 0 * s"});
+    ASSERT_GE(next.size(), 3u);
+    EXPECT_EQ(next[next.size() - 3], "5");
+    EXPECT_EQ(next.back(), std::to_string(int64_t{1} << (40 - failures)));
+}
+
+TEST_F(ConsoleTest, ZeroByteInALineIsNamedInTheMessage) {
+    const std::vector<std::string> output = Run({std::string("x\0y = 3", 7), "1+1"});
+    // The echo of the line holds the zero byte itself, which ends the text
+    // the reader here sees of it, so the message is looked for in the
+    // output as a whole.
+    std::string text;
+    for (const std::string& line : output) text += line + "\n";
+    EXPECT_NE(text.find(TextWith("INT030", "\\x00") + "\n> 1+1\n2\n"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace quenmark

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 #include <ctime>
 #include <filesystem>
@@ -105,6 +108,15 @@ TEST_F(ProfileCacheTest, ADirectoryIsUnreadable) {
     std::filesystem::create_directory(dir.PathOf("sub"));
     EXPECT_EQ(cache.Load(dir.PathOf("sub")).State, TProfileCache::FileState::Unreadable);
     EXPECT_FALSE(cache.Update(dir.PathOf("sub"), true, [](TProfileText&) { return true; }));
+}
+
+// Opening a FIFO for reading would wait for a writer: start-up would hang.
+TEST_F(ProfileCacheTest, AFifoOrOtherSpecialFileIsUnreadableAtOnce) {
+    ASSERT_EQ(mkfifo(dir.PathOf("fifo").c_str(), 0600), 0);
+    const TProfileCache::Snapshot snapshot = cache.Load(dir.PathOf("fifo"));
+    EXPECT_EQ(snapshot.State, TProfileCache::FileState::Unreadable);
+    EXPECT_EQ(snapshot.Error, EINVAL);
+    EXPECT_EQ(cache.Load("/dev/null").State, TProfileCache::FileState::Unreadable);
 }
 
 TEST_F(ProfileCacheTest, UpdateWritesAndServesTheNewContents) {

@@ -123,7 +123,9 @@ INSTANTIATE_TEST_SUITE_P(Writers, ProfileWriteTest, ::testing::Values(
     WriteRow{"LF file written with CR LF", "[S]\na=1\n", "S", "a", "2", "[S]\r\na=2\r\n"},
     WriteRow{"sections kept in place", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n[C]\r\nz=3\r\n", "B", "y", "9",
              "[A]\r\nx=1\r\n[B]\r\ny=9\r\n[C]\r\nz=3\r\n"},
-    WriteRow{"line break in a value cannot add a line", "", "S", "k", "a\r\n[X]\nb", "[S]\r\nk=a  [X] b\r\n"}
+    WriteRow{"line break in a value cannot add a line", "", "S", "k", "a\r\n[X]\nb", "[S]\r\nk=a  [X] b\r\n"},
+    WriteRow{"byte-order mark read past and not written back", "\xEF\xBB\xBF[S]\r\na=1\r\n", "S", "a", "2",
+             "[S]\r\na=2\r\n"}
 ));
 
 }  // namespace

@@ -13,6 +13,7 @@ quenmark_add_tests(quenmark_definitions_tests
   platform/file_listing_test.cpp
   platform/program_directory_test.cpp
   platform/atomic_file_test.cpp
+  platform/save_target_test.cpp
   platform/runtime_directory_test.cpp
 )
 # The resource checks read the shipped files and scan the source for the

@@ -320,5 +320,17 @@ TEST_F(ModuleTokenizerTest, ModuleOfBothKindsIsAskedToo) {
     EXPECT_EQ(token->Module, &modules[0]);
 }
 
+TEST_F(ModuleTokenizerTest, RestIsOfferedZeroTerminatedAtItsLength) {
+    Use({"tokenizer_a"});
+    const std::string line = "abc def";
+    size_t consumed = 0;
+    // The tail of the line, read in place, and a view that stops inside it.
+    for (std::string_view rest : {std::string_view(line).substr(4), std::string_view(line).substr(0, 3)}) {
+        EXPECT_EQ(source.ReadToken(rest, consumed), nullptr);
+        EXPECT_EQ(std::string(Control().LastInput), rest);
+        EXPECT_EQ(Control().LastLength, static_cast<int32_t>(rest.size()));
+    }
+}
+
 }  // namespace
 }  // namespace quenmark

@@ -185,7 +185,7 @@ TEST(TokenizerTest, DecimalLiteralsReadToTheNearestDouble) {
 TEST(TokenizerTest, InvalidCharacterArgumentIsTheWholeCharacter) {
     testing::EchoMessages echo;
     EXPECT_EQ(ErrorOf("ab \xE2\x82\xAC"), "INT030: \xE2\x82\xAC");
-    EXPECT_EQ(ErrorOf("1\t2"), "INT030: \t");
+    EXPECT_EQ(ErrorOf("1\t2"), "INT030: \\x09");  // unprintable: escaped
     EXPECT_EQ(ErrorOf("1 < 2"), "INT030: <");
     EXPECT_EQ(ErrorOf("\xE2\x82"), "INT030: \xE2");  // a broken sequence gives its first byte
 }

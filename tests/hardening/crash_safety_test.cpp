@@ -1,12 +1,12 @@
-// Kills the terminal front end with SIGKILL at random moments of the three
-// saves it runs at the end of its input (settings, variables, history), run
-// after run, each run starting from what the last one left. Every save
-// replaces the file in one step, so after each kill the settings file must
-// be, byte for byte, one of the files the saves produce one after another:
-// the old file, the file after the settings, after the variables, or the
-// complete new file after the history; and it must load without a damaged
-// line. QUENMARK_CRASH_RUNS sets the number of runs (20 by default) and
-// QUENMARK_CRASH_RANDOM the start value of the random delays.
+// Kills the terminal front end with SIGKILL at random moments of the save
+// it runs at the end of its input (settings, variables and history in one
+// replacement), run after run, each run starting from what the last one
+// left. After each kill the settings file must be, byte for byte, the old
+// file or the complete new one, and it must load without a damaged line.
+// Then two copies run side by side, run after run: no variable that either
+// copy saved may be missing afterwards. QUENMARK_CRASH_RUNS sets the number
+// of runs (20 by default) and QUENMARK_CRASH_RANDOM the start value of the
+// random delays.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -19,8 +19,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -42,8 +44,8 @@ namespace fs = std::filesystem;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
-// The states of the file, in the order the saves produce them.
-constexpr std::array<const char*, 4> StateNames = {"old file", "settings saved", "variables saved", "new file"};
+// The states of the file, in the order the save produces them.
+constexpr std::array<const char*, 2> StateNames = {"old file", "new file"};
 
 // The last input line: after its output only the saves remain.
 const std::string MarkerLine = "\"saves\" + \"follow\"";
@@ -93,8 +95,8 @@ std::string InputText(const std::vector<std::string>& lines) {
     return text;
 }
 
-// The file after each of the saves, found by running the front end's line
-// session over the same input on a copy of the old file.
+// The file before and after the save, found by running the front end's
+// line session over the same input on a copy of the old file.
 std::vector<std::optional<std::string>> SaveStates(const std::optional<std::string>& old,
                                                    const std::vector<std::string>& lines, const fs::path& copy) {
     WriteBytes(copy, old);
@@ -108,11 +110,7 @@ std::vector<std::optional<std::string>> SaveStates(const std::optional<std::stri
     for (const std::string& line : lines) session.ExecuteLine(line);
 
     std::vector<std::optional<std::string>> states = {old};
-    settings.Save();
-    states.push_back(ReadBytes(copy));
-    WriteVariablesSection(settings, interpreter.Variables());
-    states.push_back(ReadBytes(copy));
-    WriteHistorySection(settings, session.History());
+    session.SaveAll();
     states.push_back(ReadBytes(copy));
     return states;
 }
@@ -244,6 +242,56 @@ TEST_F(CrashSafetyTest, KilledSavesLeaveACompleteFileThatLoads) {
               << delay.max() << " us)\n";
     for (size_t i = 0; i < StateNames.size(); ++i) std::cout << "  " << StateNames[i] << ": " << found[i] << "\n";
     std::cout << "  temporary files present after a run, at most: " << mostLeftovers << "\n";
+}
+
+// The names of the variables the file holds, capitalised.
+std::set<std::string> SavedVariableNames(const std::string& file) {
+    TSettings settings(file);
+    TCCInterpreter interpreter;
+    ReadVariablesSection(settings, interpreter.Variables());
+    std::set<std::string> names;
+    for (size_t i = 0; i < interpreter.Variables().Count(); ++i) names.insert(interpreter.Variables()[i].UpperName);
+    return names;
+}
+
+// Two copies that interleave: each one's assignment survives the other's
+// save, whichever saves first.
+TEST_F(CrashSafetyTest, TwoCopiesKeepEachOthersVariables) {
+    ConsoleProcess first(program_.string());
+    ConsoleProcess second(program_.string());
+    ASSERT_TRUE(first.Write("early = 1\n") && first.ReadUntil("\n1\n", milliseconds(20000)));
+    ASSERT_TRUE(second.Write("other = 2\n") && second.ReadUntil("\n2\n", milliseconds(20000)));
+    second.CloseInput();
+    ASSERT_EQ(second.Wait(), 0);
+    ASSERT_TRUE(first.Write("late = 3\n") && first.ReadUntil("\n3\n", milliseconds(20000)));
+    ASSERT_EQ(first.Wait(), 0);
+    const std::set<std::string> names = SavedVariableNames(settingsFile_);
+    for (const char* name : {"EARLY", "OTHER", "LATE"}) EXPECT_TRUE(names.count(name)) << name << " was lost";
+}
+
+// Two copies end at the same moment, run after run; every variable either
+// one assigned and saved must be in the file afterwards.
+TEST_F(CrashSafetyTest, TwoWritersAtOnceLoseNoVariable) {
+    const int runs = EnvironmentNumber("QUENMARK_CRASH_RUNS", 20);
+    std::set<std::string> completed;
+    for (int run = 0; run < runs; ++run) {
+        ConsoleProcess first(program_.string());
+        ConsoleProcess second(program_.string());
+        const std::string number = std::to_string(run);
+        first.Write("a" + number + " = " + number + "\n");
+        second.Write("b" + number + " = " + number + "\n");
+        first.CloseInput();
+        second.CloseInput();
+        if (first.Wait() == 0) completed.insert("A" + number);
+        if (second.Wait() == 0) completed.insert("B" + number);
+        ASSERT_EQ(completed.size(), static_cast<size_t>(2 * (run + 1))) << "a copy failed in run " << run;
+    }
+    const std::set<std::string> names = SavedVariableNames(settingsFile_);
+    std::vector<std::string> missing;
+    std::set_difference(completed.begin(), completed.end(), names.begin(), names.end(), std::back_inserter(missing));
+    EXPECT_TRUE(missing.empty()) << missing.size() << " variables lost, the first " << missing.front();
+    std::cout << "two writers: " << runs << " runs, " << completed.size() << " variables saved, " << missing.size()
+              << " missing\n";
 }
 
 }  // namespace

@@ -10,7 +10,14 @@
      TM_NO_FUNCTIONS, TM_NO_FUNC_TABLE, TM_NO_DISPATCHER, TM_FUNC_SET
      TM_TOKENIZER       exports GetNextToken
    The sets: 0 the regular tables, 1 a bad value tag, 2 odd record sizes,
-   3 a null name, 4 a null table, 5 the shared names of two modules. */
+   3 a null name, 4 a null table, 5 the shared names of two modules, 6 functions
+   that misbehave: HANGFOREVER never returns, CRASHNOW writes through a null
+   pointer, ABORTNOW aborts, OVERFLOWSTACK recurses without end, SPILLRESULT
+   writes past its result buffer. */
+#define _POSIX_C_SOURCE 200809L
+#include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
 #include <string.h>
 
 #include "test_module_control.h"
@@ -194,6 +201,15 @@ static const VMXFunction Functions[] TM_UNUSED = {FUNCTION(TM_ID == 1 ? "twin" :
 #define FUNCTION_COUNT 1
 #endif
 
+#if TM_FUNC_SET == 6
+static const VMXFunction Functions[] TM_UNUSED = {
+    FUNCTION("HangForever", 0), FUNCTION("CrashNow", 0), FUNCTION("AbortNow", 0),
+    FUNCTION("OverflowStack", 0), FUNCTION("SpillResult", 0),
+};
+#define FUNCTION_TABLE Functions
+#define FUNCTION_COUNT 5
+#endif
+
 #ifndef TM_NO_FUNCTIONS
 VMX_EXPORT int32_t GetFunctionsNum(void) {
     Log("GetFunctionsNum");
@@ -232,12 +248,42 @@ TM_UNUSED static int32_t Out(int32_t which, VMXValue* result) {
     return SetInteger(result, which);
 }
 
+static volatile int Depth TM_UNUSED;
+
+/* Each call adds a frame the compiler cannot fold away, until the stack is gone. */
+TM_UNUSED static int32_t Recurse(int32_t level) {
+    volatile char frame[512];
+    frame[0] = (char)level;
+    Depth = level;
+    if (Depth >= 0) return Recurse(level + 1) + frame[0];
+    return frame[0];
+}
+
+TM_UNUSED static int32_t Misbehave(const char* name, VMXValue* result) {
+    if (strcmp(name, "HANGFOREVER") == 0)
+        for (;;) pause();
+    if (strcmp(name, "CRASHNOW") == 0) {
+        volatile int* volatile nowhere = NULL;
+        *nowhere = 1;
+    }
+    if (strcmp(name, "ABORTNOW") == 0) abort();
+    if (strcmp(name, "OVERFLOWSTACK") == 0) return SetInteger(result, Recurse(0));
+    if (strcmp(name, "SPILLRESULT") == 0) {
+        memset(result->StrValue, 'x', (size_t)result->StrSize + 16);
+        result->ValueType = vmxString;
+        result->StrLength = 1;
+        return vmxSuccess;
+    }
+    return vmxFailure5;
+}
+
 #ifndef TM_NO_DISPATCHER
 VMX_EXPORT int32_t FunctionDispatcher(const char* name, VMXValue* result, VMXValue* args, int32_t argCount) {
     Log("FunctionDispatcher");
     if (strcmp(name, "WHO") == 0 || strcmp(name, "FIRSTFN") == 0 || strcmp(name, "THIRDFN") == 0)
         return SetInteger(result, TM_ID);
     if (strcmp(name, "TWIN") == 0) return SetInteger(result, TM_ID * 100 + argCount);
+    if (TM_FUNC_SET == 6) return Misbehave(name, result);
     if (argCount != 1 || args[0].ValueType != vmxInteger) return vmxFailure5;
     if (strcmp(name, "STATUS") == 0) return args[0].IntValue == 0 ? SetInteger(result, 7) : args[0].IntValue;
     if (strcmp(name, "OUT") == 0) return Out(args[0].IntValue, result);

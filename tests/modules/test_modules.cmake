@@ -35,6 +35,7 @@ quenmark_test_module(tokenizer_b TM_ID=2 TM_TYPE_ID=1 TM_LEVEL_ID=1 TM_NO_CONSTA
 quenmark_test_module(dup_a TM_ID=1 TM_CONST_SET=5 TM_FUNC_SET=5)
 quenmark_test_module(dup_b TM_ID=2 TM_CONST_SET=5 TM_FUNC_SET=5)
 quenmark_test_module(odd_sizes TM_ID=5 TM_CONST_SET=2 TM_FUNC_SET=2)
+quenmark_test_module(misbehaving TM_NO_CONSTANTS TM_FUNC_SET=6)
 
 # Modules that load but fail while their tables are entered.
 quenmark_test_module(bad_tag TM_CONST_SET=1)

@@ -1,12 +1,20 @@
 #include "main_window_test_support.h"
 
 #include "app/history_section.h"
+#include "app/line_session.h"
 #include "app/saved_variables.h"
 #include "app/settings_file.h"
+#include "definitions/text_lookup.h"
+#include "support/echo_messages.h"
 #include "ui/main_window_session_end.h"
 #include "vm/variable_list.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <signal.h>
 
@@ -106,6 +114,36 @@ TEST(SessionEndWatcher, RestoresTheFormerSignalHandlingWhenItEnds) {
     struct sigaction after {};
     sigaction(SIGTERM, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);
+}
+
+// A save that fails is shown with the file and the reason; the program
+// keeps running and saves again when the user asks.
+TEST_F(MainWindowTest, AFailedSaveIsShownAndRetriedOnRequest) {
+    testing::EchoMessages echo;
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(SettingsPath())));
+    TLineSession session(FInterpreter, *FSettings);
+    QStringList shown;
+    const bool saved = SaveSessionAskingOnFailure(session, [&](const QString& text) {
+        shown << text;
+        QDir().rmdir(QString::fromStdString(SettingsPath()));
+        return TSaveFailureChoice::Retry;
+    });
+    EXPECT_TRUE(saved);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.first().contains(QString::fromStdString(SettingsPath()))) << shown.first().toStdString();
+    EXPECT_TRUE(IsSettingsFileValid(SettingsPath()));
+}
+
+TEST_F(MainWindowTest, TheFailureBoxOffersRetryAndQuitWithoutSaving) {
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        for (QAbstractButton* button : box->buttons()) buttons << button->text();
+        box->buttons().last()->click();
+    });
+    EXPECT_EQ(AskAfterFailedSave(nullptr, QStringLiteral("text")), TSaveFailureChoice::QuitWithoutSaving);
+    EXPECT_EQ(buttons, QStringList({QString::fromStdString(GetText("QEN406")), QString::fromStdString(GetText("QEN407"))}));
 }
 
 }  // namespace

@@ -7,11 +7,13 @@
 #include <limits>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "definitions/text_lookup.h"
 #include "vm/exception.h"
+#include "vm/line_interrupt.h"
 #include "vm/number_text.h"
 #include "vm/vmx_value.h"
 
@@ -259,6 +261,38 @@ TEST_F(CalVMTest, FailureKeepsEarlierVariableWrites) {
     EmitRet();
     EXPECT_EQ(RunError(), "CVM005");
     EXPECT_EQ(Variables.Find("x")->Value, I(5));
+}
+
+TEST_F(CalVMTest, UndoPutsBackTheReplacedValuesUntilTheyAreKept) {
+    Variables.Add("x", I(1));
+    Variables.Add("y", S("y"));
+    VM.WriteOperand(TVMOperand::Variable("x"), I(2));
+    VM.WriteOperand(TVMOperand::Variable("x"), I(3));
+    VM.WriteOperand(TVMOperand::Variable("y"), I(4));
+    VM.WriteOperand(TVMOperand::Variable("y"), VM.ReadOperand(TVMOperand::Variable("y")));
+    EXPECT_EQ(Variables.Find("y")->Value, I(4)) << "a value stored into its own variable stays";
+    VM.UndoVariableWrites();
+    EXPECT_EQ(Variables.Find("x")->Value, I(1));
+    EXPECT_EQ(Variables.Find("y")->Value, S("y"));
+    VM.WriteOperand(TVMOperand::Variable("x"), I(5));
+    VM.KeepVariableWrites();
+    VM.UndoVariableWrites();
+    EXPECT_EQ(Variables.Find("x")->Value, I(5));
+}
+
+TEST_F(CalVMTest, ConcatenationBeyondTheLongestStringIsRefused) {
+    const std::string half(TCalVM::MaxStringLength / 2, 'a');
+    EmitPush(Variant(half));
+    EmitPush(Variant(half));
+    EmitBinary(opADD);
+    EmitRet();
+    EXPECT_EQ(RunAndPop().AsString().size(), TCalVM::MaxStringLength);
+    Code.Clear();
+    EmitPush(Variant(half));
+    EmitPush(Variant(half + "a"));
+    EmitBinary(opADD);
+    EmitRet();
+    EXPECT_THROW(VM.Run(), std::length_error);
 }
 
 // Operands
@@ -524,6 +558,17 @@ int32_t OverlongDispatcher(const char* name, VMXValue* result, VMXValue* args, i
     return 0;
 }
 
+// Writes a one-character String result and then count bytes past the
+// buffer it was lent.
+template <size_t count>
+int32_t OverrunDispatcher(const char* name, VMXValue* result, VMXValue* args, int32_t argCount) {
+    Record(name, result, args, argCount);
+    std::memset(result->StrValue, 'b', static_cast<size_t>(result->StrSize) + count);
+    result->ValueType = vmxString;
+    result->StrLength = 1;
+    return 0;
+}
+
 class CalVMCallTest : public CalVMTest {
 protected:
     CalVMCallTest() { LastCall() = DispatchRecord{}; }
@@ -606,6 +651,31 @@ TEST_F(CalVMCallTest, StringResultLongerThanTheBufferStopsAtItsEnd) {
     Callables.RegisterFunction("long", &OverlongDispatcher, "", 0);
     EmitCall("long");
     EXPECT_EQ(RunAndPop(), Variant(std::string(1024, 'a')));
+}
+
+TEST_F(CalVMCallTest, WritePastTheResultBufferFailsTheCallWithCVM010) {
+    Callables.RegisterFunction("spill", &OverrunDispatcher<1>, "", 0);
+    Callables.RegisterFunction("flood", &OverrunDispatcher<TGuardedBuffer::GuardSize>, "", 0);
+    Callables.RegisterFunction("long", &OverlongDispatcher, "", 0);
+    for (const char* name : {"spill", "flood"}) {
+        Code.Clear();
+        EmitCall(name);
+        EXPECT_EQ(RunError(), std::string("CVM010 ") + name);
+        // The guard is clean again: a call that keeps to the buffer succeeds.
+        Code.Clear();
+        EmitCall("long");
+        EXPECT_EQ(RunAndPop(), Variant(std::string(1024, 'a')));
+    }
+}
+
+TEST_F(CalVMCallTest, InterruptRequestStopsTheLineBeforeItsNextInstruction) {
+    Callables.RegisterFunction("now", &SumDispatcher, "", 0);
+    EmitCall("now");
+    RequestLineInterrupt();
+    EXPECT_EQ(RunError(), "CVM040");
+    EXPECT_EQ(LastCall().argumentCount, -1);  // the call never ran
+    ClearLineInterrupt();
+    EXPECT_EQ(RunAndPop(), I(0));
 }
 
 struct StatusRow {

@@ -84,5 +84,23 @@ TEST(CommandListTest, ClearEmptiesAndRewinds) {
     EXPECT_EQ(list.Next(), nullptr);
 }
 
+TEST(CommandListTest, CodeLongerThanAChunkKeepsItsOrder) {
+    TVMCommandList list;
+    const size_t count = 3 * TVMCommandList::ChunkSize + 7;
+    for (int round = 0; round < 2; ++round) {  // the second round reuses the cleared list
+        for (size_t i = 0; i < count; ++i) list.Emit(opPUSH, Op::Constant(Variant(static_cast<int32_t>(i))));
+        ASSERT_EQ(list.Count(), count);
+        size_t walked = 0;
+        for (const TVMCommand& command : list) EXPECT_EQ(command.Operand1->Value, Variant(static_cast<int32_t>(walked++)));
+        EXPECT_EQ(walked, count);
+        size_t stepped = 0;
+        while (const TVMCommand* command = list.Next())
+            EXPECT_EQ(&list[stepped++], command);
+        EXPECT_EQ(stepped, count);
+        list.Clear();
+        EXPECT_EQ(list.Count(), 0u);
+    }
+}
+
 }  // namespace
 }  // namespace quenmark

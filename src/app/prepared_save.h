@@ -1,0 +1,89 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/settings.h"
+#include "vm/variable_list.h"
+
+namespace quenmark {
+
+// The settings file as the saves at the end of a run would write it
+// (settings, then variables, then history), rebuilt after every completed
+// line and kept ready, so that a signal handler can write it with open,
+// write, fsync and rename only when the line in progress never ends.
+//
+// The settings part is stored by the settings' own code into the file as
+// it was at the start; a line changes only the output format and mode, so
+// only a change of them stores it again. Variables and history lines are
+// encoded as their sections write them, each line once: after a line only
+// the variables it wrote or added and the new history entries are encoded.
+// What another copy of the program saved meanwhile is not merged in.
+class TPreparedSave {
+public:
+    TPreparedSave(const TSettings& settings, TVMVariableList& variables, const std::vector<std::string>& history);
+    ~TPreparedSave();
+    TPreparedSave(const TPreparedSave&) = delete;
+    TPreparedSave& operator=(const TPreparedSave&) = delete;
+
+    // Brings the prepared file up to the state after the last line. Run it
+    // on the thread that runs the lines, between lines.
+    void Refresh();
+
+    // The prepared file's bytes.
+    std::string Contents() const;
+
+    // Writes the prepared file over the settings file: a temporary file
+    // beside it, flushed, then renamed over it. Async-signal-safe; the
+    // caller must keep Refresh from running meanwhile (Lock, or the thread
+    // that runs Refresh is the one interrupted). Returns whether it worked.
+    bool WriteNow() const;
+
+    // Held by Refresh; take it on another thread before WriteNow.
+    std::mutex& Lock() { return FMutex; }
+    // True for the first caller only, so that of a signal handler and a
+    // signal thread only one writes. Async-signal-safe.
+    bool ClaimWrite() { return !FWriteClaimed.exchange(true); }
+
+private:
+    void RenderSettingsPart();
+    void RefreshVariables();
+    void RebuildVariables();
+    std::string VariableLine(const TVMVariable& variable) const;
+    void RefreshHistory();
+    bool WritePieces(int fd) const;
+
+    const TSettings& FSettings;
+    TVMVariableList& FVariables;
+    const std::vector<std::string>& FHistory;
+    std::mutex FMutex;
+    std::atomic<bool> FWriteClaimed{false};
+
+    std::string FPath;
+    std::string FTemporaryPath;
+    mode_t FMode = 0600;
+    std::string FStartContents;
+    bool FSettingsRendered = false;
+    bool FStale = false;  // a refresh ran out of memory part way
+    std::string FRenderedFormat;
+    uint8_t FRenderedMode = 0;
+
+    // The file around the two sections: before the first, between them,
+    // after the second, each line ended by CR LF.
+    std::string FBefore, FBetween, FAfter;
+    bool FHistoryFirst = false;
+
+    // One line per table entry (empty for a constant), in table order.
+    std::vector<std::string> FVariableLines;
+    std::unordered_map<const TVMVariable*, size_t> FVariableIndex;
+    std::vector<const TVMVariable*> FChanged;
+    std::vector<std::string> FHistoryEntries;
+    std::vector<std::string> FHistoryLines;
+};
+
+}  // namespace quenmark

@@ -1,0 +1,157 @@
+#include "app/session_changes.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <unordered_set>
+
+#include "app/hex_codec.h"
+#include "app/history_section.h"
+#include "app/saved_variables.h"
+#include "app/settings.h"
+#include "definitions/profile.h"
+#include "vm/exception.h"
+#include "vm/names.h"
+
+namespace quenmark {
+
+namespace {
+
+// The capitalised name of a saved variable line; nothing for a damaged line.
+std::optional<std::string> LineName(const std::string& line) {
+    if (line.empty() || line.front() != ';') return std::nullopt;
+    std::string_view digits(line);
+    digits.remove_prefix(1);
+    try {
+        return UpperCase(DecodeString(digits));
+    } catch (const Exception&) {
+        return std::nullopt;
+    }
+}
+
+using TLinesByName = std::map<std::string, std::vector<std::string>>;
+
+TLinesByName GroupByName(const std::vector<std::string>& lines) {
+    TLinesByName groups;
+    for (const std::string& line : lines)
+        if (const auto name = LineName(line)) groups[*name].push_back(line);
+    return groups;
+}
+
+std::set<std::string> ChangedNames(const TLinesByName& baseline, const TLinesByName& current) {
+    std::set<std::string> changed;
+    static const std::vector<std::string> none;
+    const auto linesOf = [](const TLinesByName& groups, const std::string& name) -> const std::vector<std::string>& {
+        const auto it = groups.find(name);
+        return it == groups.end() ? none : it->second;
+    };
+    for (const auto* groups : {&baseline, &current})
+        for (const auto& [name, lines] : *groups)
+            if (linesOf(baseline, name) != linesOf(current, name)) changed.insert(name);
+    return changed;
+}
+
+std::vector<std::string> DecodedHistory(const std::vector<std::string>& lines) {
+    std::vector<std::string> entries;
+    for (const std::string& line : lines) {
+        try {
+            entries.push_back(DecodeHistoryLine(line));
+        } catch (const Exception&) {
+            // a damaged line would be skipped at the next load too
+        }
+    }
+    return entries;
+}
+
+}  // namespace
+
+std::vector<std::string> VariableLines(const TVMVariableList& variables) {
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < variables.Count(); ++i)
+        if (!variables[i].IsConstant) lines.push_back(EncodeVariableLine(variables[i]));
+    return lines;
+}
+
+std::vector<std::string> MergeVariableLines(const std::vector<std::string>& fileLines,
+                                            const std::vector<std::string>& baseline,
+                                            const std::vector<std::string>& current) {
+    const TLinesByName ours = GroupByName(current);
+    const std::set<std::string> changed = ChangedNames(GroupByName(baseline), ours);
+    std::set<std::string> written;
+    std::vector<std::string> merged;
+    const auto writeOurs = [&](const std::string& name) {
+        if (!written.insert(name).second) return;
+        if (const auto it = ours.find(name); it != ours.end())
+            merged.insert(merged.end(), it->second.begin(), it->second.end());
+    };
+    for (const std::string& line : fileLines) {
+        const auto name = LineName(line);
+        if (!name || !changed.count(*name)) merged.push_back(line);
+        else writeOurs(*name);
+    }
+    for (const std::string& line : current)
+        if (const auto name = LineName(line); name && changed.count(*name)) writeOurs(*name);
+    return merged;
+}
+
+// Each text keeps only its newest entry: walking the added entries from the
+// newest, so that the merge stays linear however long the session was.
+std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, const std::vector<std::string>& added,
+                                      int32_t maxHistory) {
+    if (added.empty()) return fileEntries;
+    std::unordered_set<std::string> addedNames;
+    std::vector<const std::string*> newestFirst;
+    for (auto entry = added.rbegin(); entry != added.rend(); ++entry)
+        if (addedNames.insert(UpperCase(*entry)).second) newestFirst.push_back(&*entry);
+    std::erase_if(fileEntries, [&addedNames](const std::string& old) { return addedNames.count(UpperCase(old)) > 0; });
+    for (auto entry = newestFirst.rbegin(); entry != newestFirst.rend(); ++entry) fileEntries.push_back(**entry);
+    const size_t limit = maxHistory > 0 ? static_cast<size_t>(maxHistory) : 0;
+    if (fileEntries.size() > limit)
+        fileEntries.erase(fileEntries.begin(), fileEntries.end() - static_cast<std::ptrdiff_t>(limit));
+    return fileEntries;
+}
+
+void TSessionChanges::NoteVariablesSaved(const TVMVariableList& variables) {
+    try {
+        FSavedVariableLines = VariableLines(variables);
+    } catch (const Exception&) {
+        // a value that cannot be saved keeps the earlier baseline
+    }
+}
+
+void TSessionChanges::NoteHistoryEntry(const std::string& entry, int32_t maxHistory) {
+    FAddedHistory.push_back(entry);
+    const size_t limit = maxHistory > 0 ? static_cast<size_t>(maxHistory) : 0;
+    if (FAddedHistory.size() > 2 * limit + 16) FAddedHistory = MergeHistory({}, FAddedHistory, maxHistory);
+}
+
+void TSessionChanges::MergeInto(TProfileText& file, const TSettings& settings,
+                                const TVMVariableList& variables) const {
+    try {
+        std::vector<std::string> lines;
+        if (settings.SaveVariables) {
+            std::vector<std::string> fileLines;
+            AppendSectionLines(file, VariablesSection, fileLines);
+            lines = MergeVariableLines(fileLines, FSavedVariableLines, VariableLines(variables));
+        }
+        ReplaceSectionLines(file, VariablesSection, lines);
+    } catch (const Exception&) {
+        // the section stays as the file has it
+    }
+    std::vector<std::string> history;
+    if (settings.SaveHistory) {
+        std::vector<std::string> fileLines;
+        AppendSectionLines(file, HistorySection, fileLines);
+        for (const std::string& entry : MergeHistory(DecodedHistory(fileLines), FAddedHistory, settings.MaxHistory))
+            history.push_back(EncodeHistoryLine(entry));
+    }
+    ReplaceSectionLines(file, HistorySection, history);
+}
+
+void TSessionChanges::NoteSaved(const TVMVariableList& variables) {
+    NoteVariablesSaved(variables);
+    FAddedHistory.clear();
+}
+
+}  // namespace quenmark

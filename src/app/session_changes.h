@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "definitions/profile_text.h"
+#include "vm/variable_list.h"
+
+namespace quenmark {
+
+class TSettings;
+
+// What this copy of the program changed in its variables and history since
+// it loaded them or last saved them, and the merge of those changes into
+// the settings file as it is now, which another copy may have saved since.
+// Changes are found by comparing the variable table with the saved lines
+// of the last load or save, so the engine needs no hooks.
+class TSessionChanges {
+public:
+    // The variables as they are now become the baseline: nothing changed.
+    void NoteVariablesSaved(const TVMVariableList& variables);
+    // A line entered into the history. Only the newest maxHistory distinct
+    // entries can survive a merge, so no more than about twice that are kept.
+    void NoteHistoryEntry(const std::string& entry, int32_t maxHistory);
+
+    // Merges into the file's sections: variables this copy assigned,
+    // protected or deleted win, the others keep the file's lines; entries
+    // this copy added go after the file's history, then the newest
+    // MaxHistory are kept. A section whose setting is off is emptied. When a
+    // value cannot be saved, the variables section stays as it is.
+    void MergeInto(TProfileText& file, const TSettings& settings, const TVMVariableList& variables) const;
+
+    // After a save of MergeInto's result.
+    void NoteSaved(const TVMVariableList& variables);
+
+private:
+    std::vector<std::string> FSavedVariableLines;
+    std::vector<std::string> FAddedHistory;
+};
+
+// The saved lines of every variable that is not a constant, in table order.
+// Throws like EncodeVariableLine.
+std::vector<std::string> VariableLines(const TVMVariableList& variables);
+
+// The variables section after a merge. Lines are matched by variable name,
+// without regard to letter case: a name whose lines differ between baseline
+// and current was changed here, and its lines in the file are replaced by
+// the current ones (none for a deleted variable) at the place of the
+// first; new names follow at the end. Lines of other names, and lines
+// whose name cannot be read, stay as the file has them.
+std::vector<std::string> MergeVariableLines(const std::vector<std::string>& fileLines,
+                                            const std::vector<std::string>& baseline,
+                                            const std::vector<std::string>& current);
+
+// The history after a merge: the file's entries, then each added entry,
+// which replaces an earlier entry of the same text; then the newest
+// maxHistory entries. Without added entries the file's history stays whole.
+std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, const std::vector<std::string>& added,
+                                      int32_t maxHistory);
+
+}  // namespace quenmark

@@ -1,0 +1,73 @@
+#include "console/ending_signals.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+#include "console/terminal_state.h"
+#include "vm/line_interrupt.h"
+#include "vm/module_call_site.h"
+
+namespace quenmark {
+
+namespace {
+
+constexpr std::chrono::seconds LineGrace{1};
+
+[[noreturn]] void EndWithSave(TConsoleRun& run, int signal) {
+    SaveOnce(run);
+    std::cout.flush();
+    RestoreTerminal();
+    _exit(128 + signal);
+}
+
+// The line thread holds the session and may never give it back: the
+// prepared state is written without it.
+[[noreturn]] void EndWithPreparedSave(TConsoleRun& run, int signal) {
+    {
+        std::lock_guard<std::mutex> lock(run.Prepared.Lock());
+        if (!run.Prepared.ClaimWrite()) WaitForTheEnd();  // a crash handler writes it
+        if (!run.Prepared.WriteNow()) std::fprintf(stderr, "quenmark-console: the settings file could not be written.\n");
+    }
+    // The output of the completed lines is still buffered; the line thread
+    // only writes it between lines, and it is inside a module now.
+    const char* module = nullptr;
+    const char* function = nullptr;
+    if (RunningModuleCall(module, function)) std::cout.flush();
+    RestoreTerminal();
+    _exit(128 + signal);
+}
+
+// Handles one signal; returns only when the run goes on.
+void HandleEndingSignal(TConsoleRun& run, int signal) {
+    if (run.SessionLock.try_lock()) EndWithSave(run, signal);
+    const bool abandonLineOnly = run.Interactive && signal == SIGINT;
+    if (!abandonLineOnly) run.Ending = true;
+    RequestLineInterrupt();
+    if (!run.SessionLock.try_lock_for(LineGrace)) EndWithPreparedSave(run, signal);
+    if (!abandonLineOnly) EndWithSave(run, signal);
+    run.SessionLock.unlock();
+}
+
+}  // namespace
+
+void WatchEndingSignals(TConsoleRun& run) {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread([signals, &run]() {
+        for (;;) {
+            int signal = 0;
+            if (sigwait(&signals, &signal) == 0) HandleEndingSignal(run, signal);
+        }
+    }).detach();
+}
+
+}  // namespace quenmark

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace quenmark {
+
+// Which module entry point the process is running, for a handler of fatal
+// signals that must name it with async-signal-safe calls only. The loader
+// notes each module's entry points with the module's file name; every call
+// into a module is marked by a scope around it.
+
+// Remembers the module that an entry point belongs to. Up to 256 entry
+// points are kept; a name is cut to 127 bytes.
+void NoteModuleEntry(const void* entry, const std::string& moduleFileName);
+
+// Marks a call of entry under the function name for its lifetime. The name
+// must outlive the scope.
+class TModuleCallScope {
+public:
+    TModuleCallScope(const void* entry, const char* function);
+    ~TModuleCallScope();
+    TModuleCallScope(const TModuleCallScope&) = delete;
+    TModuleCallScope& operator=(const TModuleCallScope&) = delete;
+
+private:
+    const void* FOuterEntry;
+    const char* FOuterFunction;
+};
+
+// The module and function of the running call: false when no module code
+// runs. Async-signal-safe; the texts stay valid. An entry point that was
+// never noted gives the module name "?".
+bool RunningModuleCall(const char*& module, const char*& function);
+
+}  // namespace quenmark

@@ -1,0 +1,93 @@
+#include "app/prepared_save.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/line_session.h"
+#include "app/saved_variables.h"
+#include "app/settings.h"
+#include "support/echo_messages.h"
+
+namespace quenmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// A settings file the program wrote earlier, with a section of its own and
+// its two sections in the reverse order.
+const char* const EarlierFile =
+    "[Information]\r\nPurpose=Quenmark Version 1.1 User Settings File\r\n"
+    "[History]\r\n;03000000613D31\r\n"
+    "[Notes]\r\nkept=yes\r\n"
+    "[Variables]\r\n;01000000610300000001000001000000\r\n"
+    "[Others]\r\nOutputMode=2\r\n";
+
+struct PreparedRow {
+    const char* name;
+    const char* startFile;  // null: no file
+    std::vector<std::string> lines;
+};
+
+void PrintTo(const PreparedRow& row, std::ostream* out) { *out << row.name; }
+
+class PreparedSaveTest : public ::testing::TestWithParam<PreparedRow> {
+protected:
+    PreparedSaveTest()
+        : path_(fs::temp_directory_path() / ("quenmark-prepared-" + std::to_string(getpid()) + ".cfg")) {
+        fs::remove(path_);
+        if (GetParam().startFile) std::ofstream(path_, std::ios::binary) << GetParam().startFile;
+    }
+    ~PreparedSaveTest() override { fs::remove(path_); }
+
+    fs::path path_;
+    testing::EchoMessages echo_;
+};
+
+// After every line the prepared bytes are the bytes the saves write, and
+// writing them produces that file.
+TEST_P(PreparedSaveTest, HoldsWhatTheSavesWouldWriteAfterEveryLine) {
+    for (size_t count = 0; count <= GetParam().lines.size(); ++count) {
+        if (GetParam().startFile) std::ofstream(path_, std::ios::binary | std::ios::trunc) << GetParam().startFile;
+        else fs::remove(path_);
+        TSettings settings(path_.string());
+        settings.Load();
+        TCCInterpreter interpreter;
+        ReadVariablesSection(settings, interpreter.Variables());
+        TLineSession session(interpreter, settings);
+        session.LoadHistory();
+        session.RestoreOutputFormat();
+        TPreparedSave prepared(settings, interpreter.Variables(), session.History());
+        for (size_t i = 0; i < count; ++i) {
+            session.ExecuteLine(GetParam().lines[i]);
+            prepared.Refresh();
+        }
+        const std::string expected = prepared.Contents();
+        ASSERT_TRUE(session.SaveAll().Saved);
+        EXPECT_EQ(ReadBytes(path_), expected) << "after " << count << " lines";
+        fs::remove(path_);
+        ASSERT_TRUE(prepared.WriteNow());
+        EXPECT_EQ(ReadBytes(path_), expected) << "after " << count << " lines";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, PreparedSaveTest, ::testing::Values(
+    PreparedRow{"FirstStart", nullptr, {"x = 1", "y = \"text\"", "x = x + 1", "@HEX", "z = 2.5", "y"}},
+    PreparedRow{"EarlierFile", EarlierFile,
+                {"b = 2", "a = 5", "@PROTECT a", "@FORMAT \"0.00\"", "@DELVAR b", "c = 3", "A=1"}},
+    PreparedRow{"ManyWritesInOneLine", nullptr,
+                {"a=1", "b=2", "c=3", "d=4", "e=5", "f=6", "g=7", "h=8", "i=9",
+                 "a=b+c+d+e+f+g+h+i", "@DELVARALL", "j = 1"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quenmark

@@ -1,0 +1,91 @@
+#include "app/session_changes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/history_section.h"
+#include "app/saved_variables.h"
+#include "app/settings.h"
+#include "definitions/profile.h"
+
+namespace quenmark {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Line(const std::string& name, int value, bool isProtected = false) {
+    return EncodeVariableLine(TVMVariable(name, Variant(value), false, isProtected));
+}
+
+TEST(VariableMergeTest, ChangesOfThisCopyWinAndOthersAreKept) {
+    const struct {
+        const char* Behaviour;
+        Lines File, Baseline, Current, Merged;
+    } rows[] = {
+        {"nothing changed keeps the file", {Line("a", 1), Line("b", 2)}, {Line("a", 1)}, {Line("a", 1)},
+         {Line("a", 1), Line("b", 2)}},
+        {"an assignment replaces the file's line in place", {Line("a", 1), Line("b", 7)}, {Line("a", 1), Line("b", 2)},
+         {Line("a", 1), Line("b", 3)}, {Line("a", 1), Line("b", 3)}},
+        {"a new variable goes after the file's", {Line("a", 1)}, {}, {Line("c", 5)}, {Line("a", 1), Line("c", 5)}},
+        {"a deleted variable goes", {Line("a", 1), Line("b", 2)}, {Line("a", 1), Line("b", 2)}, {Line("a", 1)},
+         {Line("a", 1)}},
+        {"protection counts as a change", {Line("a", 9)}, {Line("a", 1)}, {Line("a", 1, true)}, {Line("a", 1, true)}},
+        {"another copy's deletion of an untouched variable stays", {}, {Line("a", 1)}, {Line("a", 1)}, {}},
+        {"names match without regard to letter case", {Line("X", 1)}, {Line("x", 1)}, {Line("x", 2)}, {Line("x", 2)}},
+        {"a damaged line in the file is kept", {";zz", Line("a", 1)}, {}, {Line("a", 2)}, {";zz", Line("a", 2)}},
+        {"every line of a changed name is replaced", {Line("a", 1), Line("b", 2), Line("a", 3)}, {Line("a", 1)},
+         {Line("a", 4)}, {Line("a", 4), Line("b", 2)}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(MergeVariableLines(row.File, row.Baseline, row.Current), row.Merged) << row.Behaviour;
+}
+
+TEST(HistoryMergeTest, AddedEntriesFollowTheFilesThenTheLimit) {
+    const struct {
+        const char* Behaviour;
+        Lines File, Added;
+        int32_t Max;
+        Lines Merged;
+    } rows[] = {
+        {"nothing added keeps the file whole, even over the limit", {"1", "2", "3"}, {}, 2, {"1", "2", "3"}},
+        {"added entries go after the file's", {"1", "2"}, {"a", "b"}, 10, {"1", "2", "a", "b"}},
+        {"an added entry replaces an earlier equal one", {"x = 1", "2"}, {"X = 1"}, 10, {"2", "X = 1"}},
+        {"the newest are kept", {"1", "2", "3"}, {"a"}, 2, {"3", "a"}},
+        {"an entry added twice keeps its newest place", {"1"}, {"a", "b", "A"}, 10, {"1", "b", "A"}},
+        {"a limit of zero keeps nothing", {"1"}, {"a"}, 0, {}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(MergeHistory(row.File, row.Added, row.Max), row.Merged) << row.Behaviour;
+}
+
+// The wiring: both sections of a file another copy saved meanwhile.
+TEST(SessionChangesTest, MergesBothSectionsOfTheFile) {
+    TVMVariableList variables;
+    variables.Add("kept", Variant(1));
+    TSessionChanges changes;
+    changes.NoteVariablesSaved(variables);
+    variables.Add("mine", Variant(2));
+    changes.NoteHistoryEntry("mine = 2", 50);
+
+    TProfileText file;
+    ReplaceSectionLines(file, VariablesSection, {Line("kept", 1), Line("theirs", 3)});
+    ReplaceSectionLines(file, HistorySection, {EncodeHistoryLine("theirs = 3")});
+    const TSettings settings("unused.cfg");
+    changes.MergeInto(file, settings, variables);
+
+    Lines merged;
+    AppendSectionLines(file, VariablesSection, merged);
+    EXPECT_EQ(merged, (Lines{Line("kept", 1), Line("theirs", 3), Line("mine", 2)}));
+    merged.clear();
+    AppendSectionLines(file, HistorySection, merged);
+    EXPECT_EQ(merged, (Lines{EncodeHistoryLine("theirs = 3"), EncodeHistoryLine("mine = 2")}));
+
+    changes.NoteSaved(variables);
+    TProfileText again = file;
+    changes.MergeInto(again, settings, variables);
+    EXPECT_EQ(again.Contents(), file.Contents()) << "after a save nothing is left to merge";
+}
+
+}  // namespace
+}  // namespace quenmark

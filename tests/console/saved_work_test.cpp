@@ -1,0 +1,169 @@
+// Runs the built quenmark-console from a private copy of the program
+// directory against settings files that were damaged, cannot be written or
+// are not files at all, and checks that the user's work is kept or the
+// failure reported.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace quenmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct RunResult {
+    int Status = -1;
+    std::string Output;
+    std::string Errors;
+};
+
+class SavedWorkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        directory_ = fs::temp_directory_path() / ("quenmark-saved-" + std::to_string(getpid()) + "-" +
+                                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory_);
+        fs::create_directories(directory_);
+        fs::copy(QUENMARK_PROGRAM_DIR, directory_ / "program", fs::copy_options::recursive);
+        for (const auto& entry : fs::directory_iterator(directory_ / "program"))
+            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        fs::create_directories(directory_ / "home");
+        settings_ = directory_ / "program" / ("~" + UserName() + ".cfg");
+    }
+    void TearDown() override { fs::remove_all(directory_); }
+
+    static std::string UserName() {
+        const std::string name = ReadCommand("id -un");
+        return name.substr(0, name.find('\n'));
+    }
+    static std::string ReadCommand(const std::string& command) {
+        FILE* pipe = popen(command.c_str(), "r");
+        std::string text;
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe)) text += buffer;
+        pclose(pipe);
+        return text;
+    }
+
+    // One run over the input lines; prefix runs in the shell first (limits,
+    // environment), within a time limit so that a hang fails the test.
+    RunResult Run(const std::string& input, const std::string& prefix = "", const std::string& environment = "") {
+        std::ofstream(directory_ / "input.txt") << input;
+        const std::string command = prefix + " HOME='" + (directory_ / "home").string() +
+                                    "' XDG_CONFIG_HOME= LANG=C LC_ALL=C " + environment + " timeout 20 '" +
+                                    (directory_ / "program" / "quenmark-console").string() + "' < '" +
+                                    (directory_ / "input.txt").string() + "' > '" + (directory_ / "out").string() +
+                                    "' 2> '" + (directory_ / "err").string() + "'";
+        RunResult result;
+        result.Status = std::system(("(" + command + ")").c_str());
+        result.Output = ReadFile(directory_ / "out");
+        result.Errors = ReadFile(directory_ / "err");
+        return result;
+    }
+
+    static int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+    fs::path directory_;
+    fs::path settings_;
+};
+
+TEST_F(SavedWorkTest, ADamagedFileIsMovedAsideAndTheUserTold) {
+    const std::string damaged = "[Information]\r\nPurpose=Quenmark Version 1.2 User Settings File\r\n[Variables]\r\n"
+                                ";01000000780300000001000005000000\r\n";
+    std::ofstream(settings_, std::ios::binary) << damaged;
+    const RunResult run = Run("y = 1\n");
+    EXPECT_EQ(ExitCode(run.Status), 0) << run.Errors;
+    fs::path aside;
+    for (const auto& entry : fs::directory_iterator(settings_.parent_path()))
+        if (entry.path().filename().string().starts_with(settings_.filename().string() + ".damaged-")) aside = entry.path();
+    ASSERT_FALSE(aside.empty()) << "the damaged file was not kept";
+    EXPECT_EQ(ReadFile(aside), damaged);
+    EXPECT_NE(run.Output.find(aside.string()), std::string::npos) << "the user is told where it went:\n" << run.Output;
+    EXPECT_NE(ReadFile(settings_).find("Purpose=Quenmark Version 1.1 User Settings File"), std::string::npos);
+}
+
+TEST_F(SavedWorkTest, AFileWithAByteOrderMarkKeepsItsVariables) {
+    Run("x = 5\n");
+    const std::string saved = ReadFile(settings_);
+    std::ofstream(settings_, std::ios::binary | std::ios::trunc) << "\xEF\xBB\xBF" + saved;
+    Run("y = 6\n");
+    const RunResult run = Run("x + y\n");
+    EXPECT_NE(run.Output.find("\n11\n"), std::string::npos) << run.Output;
+}
+
+// A save that fails ends the run with status 1 and one line on standard
+// error naming the file.
+TEST_F(SavedWorkTest, AFailedSaveIsReported) {
+    const std::string file = settings_.string();
+    const struct {
+        const char* Behaviour;
+        std::string Setup;   // shell commands run before
+        std::string Prefix;       // in the console's shell
+        std::string Environment;  // for the console
+        std::string Named;        // the file the message names
+    } rows[] = {
+        {"a directory in the file's place", "mkdir '" + file + "'", "", "", file},
+        {"a read-only file",
+         "printf '[Information]\\r\\nPurpose=Quenmark Version 1.1 User Settings File\\r\\n' > '" + file +
+             "'; chmod 0444 '" + file + "'",
+         "", "", file},
+        {"a full disk", "", "trap '' XFSZ; ulimit -f 1;", "", file},
+        {"an unusable home directory",
+         "touch '" + (directory_ / "program" / "installed-copy").string() + "'",
+         "", "HOME=/dev/null", "/dev/null/.config/quenmark/"},
+    };
+    for (const auto& row : rows) {
+        fs::remove_all(file);
+        fs::remove(directory_ / "program" / "installed-copy");
+        if (!row.Setup.empty()) {
+            ASSERT_EQ(std::system(row.Setup.c_str()), 0) << row.Behaviour;
+        }
+        // A long value makes the file larger than the limit of the full disk.
+        const RunResult run = Run("s = \"" + std::string(3000, 'x') + "\"\n", row.Prefix, row.Environment);
+        EXPECT_EQ(ExitCode(run.Status), 1) << row.Behaviour << "\n" << run.Errors;
+        EXPECT_NE(run.Errors.find(row.Named), std::string::npos) << row.Behaviour << "\n" << run.Errors;
+        EXPECT_EQ(std::count(run.Errors.begin(), run.Errors.end(), '\n'), 1) << row.Behaviour << "\n" << run.Errors;
+    }
+}
+
+TEST_F(SavedWorkTest, AFifoInPlaceOfAFileDoesNotHangTheStart) {
+    ASSERT_EQ(mkfifo(settings_.c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((directory_ / "program" / "Quenmark.msg.fifo").c_str(), 0600), 0);
+    fs::remove(directory_ / "program" / "Quenmark.msg");
+    fs::rename(directory_ / "program" / "Quenmark.msg.fifo", directory_ / "program" / "Quenmark.msg");
+    const RunResult run = Run("1 + 1\n");
+    EXPECT_NE(run.Output.find("\n2\n"), std::string::npos) << run.Output;
+    EXPECT_EQ(ExitCode(run.Status), 1) << "the save cannot replace the FIFO and says so\n" << run.Errors;
+}
+
+// An installed copy keeps settings in the folder that $XDG_CONFIG_HOME or
+// $HOME names, and carries over what the file beside it held.
+TEST_F(SavedWorkTest, AnInstalledCopyFollowsHomeAndCarriesTheOldFile) {
+    Run("old = 7\n");
+    ASSERT_TRUE(fs::exists(settings_));
+    std::ofstream(directory_ / "program" / "installed-copy") << "\n";
+    const RunResult first = Run("new = 8\n");
+    EXPECT_EQ(ExitCode(first.Status), 0) << first.Errors;
+    const fs::path own = directory_ / "home" / ".config" / "quenmark" / settings_.filename();
+    ASSERT_TRUE(fs::exists(own)) << "the settings did not follow $HOME";
+    const RunResult run = Run("old + new\n");
+    EXPECT_NE(run.Output.find("\n15\n"), std::string::npos) << run.Output;
+}
+
+}  // namespace
+}  // namespace quenmark
