@@ -10,6 +10,7 @@ target_sources(quenmark_ui PRIVATE
   main_window_font.cpp
   main_window_icons.cpp
   main_window_log.cpp
+  log_number_span.cpp
   main_window_tray.cpp
   main_window_session_end.cpp
   main_window_error_handler.cpp

@@ -2,7 +2,7 @@
 
 #include "app/line_session.h"
 #include "app/settings.h"
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "expression/interpreter.h"
 #include "ui/help_window.h"
 #include "ui/main_window_log.h"

@@ -3,7 +3,7 @@
 #include "app/line_session.h"
 #include "app/settings.h"
 #include "definitions/language.h"
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "expression/interpreter.h"
 #include "platform/program_directory.h"
 #include "ui/help_window.h"
@@ -13,7 +13,7 @@
 #include "ui/quen_button.h"
 #include "ui/unit_window.h"
 #include "ui/window_helpers.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/number_text.h"
 
 #include <QAction>
@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -183,10 +184,17 @@ void TfrmCalQuen::actHideExecute() {
 
 bool TfrmCalQuen::CanHideToTray() const { return FTray->Available(); }
 
+// The question's buttons speak the current language; the box opens above
+// this window, which may stay on top of every other.
 bool TfrmCalQuen::Ask(const QString& question) {
     if (FAskQuestion) return FAskQuestion(question);
-    return QMessageBox::question(this, QString::fromUtf8(ProductName), question,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(ProductName), question, QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton(Caption("QEN902"), QMessageBox::YesRole);
+    box.addButton(Caption("QEN903"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    KeepAboveOwner(box);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void TfrmCalQuen::actExitExecute() {
@@ -220,11 +228,13 @@ void TfrmCalQuen::actUnitExecute() {
     if (!FUnitWindow) {
         TCCLanguage* language = CurrentLanguage();
         if (!language) return;
-        FUnitWindow = new TfrmCalUnit(FSettings, FInterpreter, *language, nullptr);
+        FUnitWindow = new TfrmCalUnit(FSettings, FInterpreter, *language, this);
     }
+    KeepAboveOwner(*FUnitWindow);
     FUnitWindow->show();
+    FUnitWindow->raise();
     FUnitWindow->activateWindow();
-    FUnitWindow->setFocus(Qt::OtherFocusReason);
+    FUnitWindow->edtFromVar->setFocus(Qt::OtherFocusReason);
     FSettings.UnitPlacement.Show = true;
     SetAlpha(*FUnitWindow, FSettings.AlphaActive);
     if (FInterpreter.LastWasExpression()) TransferToUnitWindow(FInterpreter.LastResult(), false);
@@ -240,12 +250,14 @@ void TfrmCalQuen::ShowOptionDialog(int page) {
     {
         TfrmCalOption dialog(FSettings, FLanguages, FModules, this);
         dialog.SetActivePage(page);
+        KeepAboveOwner(dialog);
         if (dialog.exec() == QDialog::Accepted) {
             delete FUnitWindow;
             FSettings.UnitPlacement.Show = false;
             if (!FSettings.StayResident) ShowWindowNormally();
             FSettings.Save();
             ApplyPosition();
+            if (FHelpWindow) KeepAboveOwner(*FHelpWindow);
             ApplyColors();
             ApplyLayout();
             ApplyCaptions();
@@ -265,7 +277,8 @@ void TfrmCalQuen::HandHelpFile() {
 }
 
 THelpWindow& TfrmCalQuen::EnsureHelpWindow() {
-    if (!FHelpWindow) FHelpWindow = new THelpWindow(nullptr);
+    if (!FHelpWindow) FHelpWindow = new THelpWindow(this);
+    KeepAboveOwner(*FHelpWindow);
     FHelpWindow->SetHelpFile(FHelpFile);
     return *FHelpWindow;
 }

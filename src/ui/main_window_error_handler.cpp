@@ -1,5 +1,8 @@
 #include "ui/main_window_error_handler.h"
 
+#include "ui/window_helpers.h"
+
+#include <QApplication>
 #include <QMessageBox>
 
 #include <cxxabi.h>
@@ -15,6 +18,14 @@ namespace {
 QString WithoutNamespace(const QString& name) {
     const qsizetype separator = name.lastIndexOf(QStringLiteral("::"));
     return separator < 0 ? name : name.mid(separator + 2);
+}
+
+// The window the box belongs to: the reporter's, else the active one.
+QWidget* ErrorBoxOwner(const QObject* reporter) {
+    const auto* widget = qobject_cast<const QWidget*>(reporter);
+    QWidget* window = widget ? widget->window() : nullptr;
+    if (window && window->isVisible()) return window;
+    return QApplication::activeWindow();
 }
 
 }  // namespace
@@ -45,7 +56,12 @@ void ShowApplicationError(const QObject* reporter, const std::exception& error) 
                                     QString::fromUtf8(error.what()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.chop(1);
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Quenmark Error Handler"), text, QMessageBox::Ok);
+    QWidget* owner = ErrorBoxOwner(reporter);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Quenmark Error Handler"), text, QMessageBox::Ok, owner);
+    // Above its owner; without one, above every window, so that an
+    // always-on-top calculator cannot cover it.
+    if (owner) KeepAboveOwner(box);
+    else box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.exec();
 }
 

@@ -2,12 +2,16 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace quenmark {
 
 namespace {
 
-// The pixel size whose monospace line is 15 pixels high and 8 wide.
+// The pixel size whose monospace line is 15 pixels high and 8 wide: the
+// cell of "FixedSys", which the default font size stands for.
 constexpr int FixedSysPixelSize = 13;
+constexpr int DefaultFontSize = 14;
 
 }  // namespace
 
@@ -20,7 +24,8 @@ QFont SettingsFont(const std::string& name, int pointSize) {
     if (IsFixedSysName(name)) {
         font.setStyleHint(QFont::TypeWriter);
         font.setFixedPitch(true);
-        font.setPixelSize(FixedSysPixelSize);
+        const int size = pointSize > 0 ? pointSize : DefaultFontSize;
+        font.setPixelSize(std::max(1, (FixedSysPixelSize * size + DefaultFontSize / 2) / DefaultFontSize));
         return font;
     }
     if (pointSize > 0) font.setPointSize(pointSize);

@@ -8,8 +8,8 @@ namespace quenmark {
 
 // The font of the settings' FontName and FontSize (points). "FixedSys", a
 // face that exists in one size only on the desktops the settings come from,
-// becomes the system's monospace face in that size's 8 x 15 pixel cell,
-// whatever size is asked for.
+// becomes the system's monospace face: the default size 14 gives that
+// size's 8 x 15 pixel cell, and other sizes scale the face from there.
 QFont SettingsFont(const std::string& name, int pointSize);
 
 // Whether the name is the one-size "FixedSys" face (letter case ignored).

@@ -132,6 +132,7 @@ void TfrmCalQuen::ApplyColors() {
         colors.setColor(role, ToQColor(scheme.BaseColor));
     setPalette(colors);
     SetFontColor(scheme.TextColor);
+    memLog->SetScrollBarColors(ToQColor(scheme.BaseColor), ToQColor(scheme.DarkColor));
     for (TQuenButton* button : {btnControl, btnUnit, btnDec, btnHide}) {
         button->SetFaceColor(scheme.BaseColor);
         button->SetBorderColor(scheme.DarkColor);

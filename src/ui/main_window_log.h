@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
@@ -7,7 +8,9 @@
 namespace quenmark {
 
 // The main window's read-only log: whole lines, never more than a limit,
-// always showing its last line scrolled fully to the left.
+// always showing its last line scrolled fully to the left, also after a
+// resize. A thin horizontal scroll bar shows while a visible line is wider
+// than the log; a double click selects a whole number.
 class TMainLog : public QPlainTextEdit {
     Q_OBJECT
 
@@ -28,12 +31,25 @@ public:
     // Scrolls by one page, as Page Up or Page Down in the log would.
     void ScrollPage(bool down);
 
+    // The colours of the horizontal scroll bar: its track and its handle.
+    void SetScrollBarColors(const QColor& track, const QColor& handle);
+    // The width of the widest line that is in view, at least in part.
+    int WidestVisibleLineWidth() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
 private:
+    void UpdateHorizontalScrollBar();
+    void ScrollToLastLine();
+
     void AppendOneLine(const QString& line);
     void DropFirstLine();
     void ShowLastLine();
 
     int FLineCount = 0;
+    bool FUpdatingScrollBar = false;
 };
 
 // The lines of a text, split at CR LF, a lone LF and a lone CR; a break at

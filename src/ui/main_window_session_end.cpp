@@ -14,7 +14,7 @@
 #include <iterator>
 
 #include "app/line_session.h"
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "ui/window_helpers.h"
 
 namespace quenmark {

@@ -23,12 +23,12 @@
 #include "app/version_info.h"
 #include "definitions/full_path.h"
 #include "definitions/language_list.h"
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "ui/help_window.h"
 #include "ui/options_dialog_color_combo.h"
 #include "ui/options_dialog_contact.h"
 #include "ui/options_dialog_up_down.h"
-#include "vm/names.h"
+#include "base/names.h"
 
 namespace quenmark {
 

@@ -5,7 +5,7 @@
 
 #include "definitions/language.h"
 #include "ui/unit_window_result_text.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/vm_module.h"
 
 namespace quenmark {

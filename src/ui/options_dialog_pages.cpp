@@ -27,7 +27,7 @@
 #include "ui/options_dialog_contact.h"
 #include "ui/options_dialog_module_info.h"
 #include "ui/options_dialog_up_down.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/module_list.h"
 
 namespace quenmark {

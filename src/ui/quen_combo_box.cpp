@@ -88,7 +88,8 @@ void TQuenComboBox::CreatePopupList() {
     FPopupList->OnChange = [this](QObject*) { SetItemIndex(FPopupList->ItemIndex()); };
 }
 
-// Just below the selector, as wide as it, one selector height per row.
+// Just below the selector, at least as wide as it, one selector height per
+// row; the list widens itself to its items when shown.
 void TQuenComboBox::PlacePopupList() {
     const QPoint origin = mapToGlobal(QPoint(0, 0));
     const int rows = FItems.isEmpty() ? 1 : std::min<int>(FItems.size(), TQuenPopupList::MaxRows);
@@ -114,6 +115,7 @@ void TQuenComboBox::FillPopupList() {
     FPopupList->setFont(listFont);
     FPopupList->SetStyle(Style() == dsOwnerDraw ? lbOwnerDrawFixed : lbStandard);
     FPopupList->OnDrawItem = OnDrawItem;
+    FPopupList->OnMeasureItemWidth = OnMeasureItemWidth;
 }
 
 }  // namespace quenmark

@@ -34,6 +34,8 @@ public:
 
     TNotifyEvent OnChange;
     TDrawItemEvent OnDrawItem;
+    // How wide an owner-drawn item is, so that the list can show it whole.
+    TMeasureItemWidthEvent OnMeasureItemWidth;
 
 protected:
     void DrawFace(TColor back, TColor fore) override;

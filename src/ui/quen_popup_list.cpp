@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -116,6 +117,21 @@ int TQuenPopupList::RowCount() const {
     return count == 0 ? 1 : std::min(count, MaxRows);
 }
 
+int TQuenPopupList::FittingWidth(int minimumWidth) const {
+    int widest = 0;
+    for (int row = 0; row < FListBox->count(); ++row) widest = std::max(widest, MeasureItemWidth(row));
+    if (FListBox->count() > MaxRows) widest += FListBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return std::max(minimumWidth, widest + 2);
+}
+
+// Owner-drawn items are measured by their handler; plain ones by their text
+// with the margins the item drawing keeps on either side.
+int TQuenPopupList::MeasureItemWidth(int index) const {
+    if (FStyle != lbStandard && OnMeasureItemWidth) return OnMeasureItemWidth(index);
+    const int margin = FListBox->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, FListBox) + 1;
+    return FListBox->fontMetrics().horizontalAdvance(FListBox->item(index)->text()) + 2 * margin;
+}
+
 void TQuenPopupList::setVisible(bool visible) {
     if (visible && !isVisible()) {
         FModalResult = mrNone;
@@ -125,12 +141,14 @@ void TQuenPopupList::setVisible(bool visible) {
     if (visible) FListBox->setFocus(Qt::PopupFocusReason);
 }
 
-// Sizes the window to its rows and keeps it on the desktop: a list that would
-// reach past the bottom or right edge is moved up or left onto that edge.
+// Sizes the window to its rows and widest item and keeps it on the desktop:
+// a list that would reach past the bottom or right edge is moved up or left
+// onto that edge, and none is wider than the desktop.
 void TQuenPopupList::FormShow() {
-    QRect frame(geometry().topLeft(), QSize(width(), RowCount() * FItemHeight + 2));
+    QRect frame(geometry().topLeft(), QSize(FittingWidth(width()), RowCount() * FItemHeight + 2));
     const QRect desktop = DesktopAt(frame.topLeft());
     if (!desktop.isEmpty()) {
+        frame.setWidth(std::min(frame.width(), desktop.width()));
         if (frame.bottom() >= desktop.bottom()) frame.moveBottom(desktop.bottom());
         if (frame.right() >= desktop.right()) frame.moveRight(desktop.right());
     }

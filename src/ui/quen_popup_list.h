@@ -28,10 +28,13 @@ using TDrawItemEvent =
     std::function<void(QWidget* control, int index, const QRect& rect, TOwnerDrawState state)>;
 // Height of one item of a variable-height owner-drawn list.
 using TMeasureItemEvent = std::function<void(QWidget* control, int index, int& height)>;
+// Width that one owner-drawn item needs, from the list's left edge.
+using TMeasureItemWidthEvent = std::function<int(int index)>;
 
 // The borderless, always-on-top list that a selector drops down: a frame
 // one pixel wide around a borderless list box. Choosing an item (release over
-// it, or Enter) fires OnChange; Escape or a click elsewhere cancels.
+// it, or Enter) fires OnChange; Escape or a click elsewhere cancels. When
+// shown it grows to the right to its widest item, within the desktop.
 class TQuenPopupList : public QWidget {
     Q_OBJECT
 
@@ -58,6 +61,9 @@ public:
     TModalResult ModalResult() const { return FModalResult; }
     // Rows the window shows: the items, at most MaxRows, and 1 when empty.
     int RowCount() const;
+    // The width that shows every item whole: at least minimumWidth, with
+    // the frame and, when the rows scroll, the scroll bar.
+    int FittingWidth(int minimumWidth) const;
     QListWidget* ListBox() const { return FListBox; }
 
     // Places the window and its list box for the items it holds, then shows it.
@@ -65,6 +71,7 @@ public:
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
+    TMeasureItemWidthEvent OnMeasureItemWidth;
     TNotifyEvent OnChange;
 
 protected:
@@ -83,6 +90,7 @@ private:
     bool ListKeyDown(int key);
     void DrawItem(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index);
     int MeasureItem(int index);
+    int MeasureItemWidth(int index) const;
 
     QListWidget* FListBox;
     int FItemHeight = 16;

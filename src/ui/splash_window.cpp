@@ -15,7 +15,7 @@
 #include "expression/interpreter.h"
 #include "ui/canvas_shapes.h"
 #include "ui/color_ref.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

@@ -2,7 +2,7 @@
 
 #include "ui/control_types.h"
 #include "ui/tray_shell.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 #include <QIcon>
 #include <QObject>

@@ -128,4 +128,19 @@ void DrawUnitName(QPainter& canvas, QPoint& penPosition, std::string_view text,
     }
 }
 
+int UnitNameWidth(std::string_view text, const TCCUnitGroupList::FontTable& fonts, int fontSize) {
+    int width = 0;
+    for (const TUnitNameRun& run : UnitNameRuns(text, fontSize)) {
+        const QString runText = QString::fromUtf8(run.Text.data(), static_cast<qsizetype>(run.Text.size()));
+        width += QFontMetrics(RunFont(run, fonts)).horizontalAdvance(runText);
+    }
+    return width;
+}
+
+int UnitNameHeight(const TCCUnitGroupList::FontTable& fonts, int fontSize) {
+    TUnitNameRun run;
+    run.PointSize = fontSize * 4 / 5;
+    return QFontMetrics(RunFont(run, fonts)).height();
+}
+
 }  // namespace quenmark

@@ -37,4 +37,9 @@ std::vector<TUnitNameRun> UnitNameRuns(std::string_view text, int fontSize);
 void DrawUnitName(QPainter& canvas, QPoint& penPosition, std::string_view text,
                   const TCCUnitGroupList::FontTable& fonts, int fontSize);
 
+// How far DrawUnitName moves the pen for the name.
+int UnitNameWidth(std::string_view text, const TCCUnitGroupList::FontTable& fonts, int fontSize);
+// The line height of a name drawn in the first face at the name size.
+int UnitNameHeight(const TCCUnitGroupList::FontTable& fonts, int fontSize);
+
 }  // namespace quenmark

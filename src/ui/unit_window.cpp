@@ -28,7 +28,15 @@ namespace {
 constexpr int TitleRowTop = 2;
 constexpr int TitleButtonHeight = 14;
 constexpr int HideButtonWidth = 14;
-constexpr int AutoButtonWidth = 48;
+constexpr int MinimumAutoButtonWidth = 48;
+// Room on either side of the AUTO/MANUAL caption inside the button's face.
+constexpr int AutoCaptionMargin = 5;
+// Where a unit name starts in its selector's face and list items.
+constexpr int UnitNameLeft = 4;
+// The distance of a selector's face from its edges.
+constexpr int FaceInset = 2;
+
+QString AutoCaption(bool on) { return on ? QStringLiteral("AUTO") : QStringLiteral("MANUAL"); }
 constexpr int GroupTop = 20;
 constexpr int RowGap = 3;
 constexpr int MinimumWidth = 140;
@@ -119,11 +127,15 @@ void TfrmCalUnit::CreateControls() {
         selector->OnDrawItem = [this, selector](QWidget*, int index, const QRect& rect, TOwnerDrawState state) {
             DrawUnitItem(*selector, index, rect, state);
         };
+        selector->OnMeasureItemWidth = [this, selector](int index) {
+            return 2 * UnitNameLeft + UnitNameWidth(selector->Items().value(index).toStdString(), UnitFonts(),
+                                                    FSettings.FontSize);
+        };
         selector->OnChange = [this](QObject*) { Convert(); };
     }
     cmbGroup->OnChange = [this](QObject*) { GroupChange(); };
 
-    btnAuto->SetText(QStringLiteral("AUTO"));
+    btnAuto->SetText(AutoCaption(true));
     btnHide->SetButtonStyle(qbClose);
     for (TQuenButton* button : {btnAuto, btnHide}) {
         button->SetRoundSize(2);
@@ -153,9 +165,18 @@ void TfrmCalUnit::ApplyFonts() {
     for (TQuenButton* button : {btnAuto, btnHide}) button->SetFont(ButtonFont());
 }
 
+// The rows take the taller of the window's text and the unit names, with a
+// quarter more, and never less than the face's inset around it, so that no
+// text is cut at the bottom.
 void TfrmCalUnit::ApplyVerticalLayout() {
-    const int textHeight = QFontMetrics(lblLT->font()).height();
-    FRowHeight = textHeight + textHeight / 4;
+    int nameHeight = 0;
+    try {
+        nameHeight = UnitNameHeight(FLanguage.GetUnits().Fonts(), FSettings.FontSize);
+    } catch (const std::exception&) {
+        nameHeight = UnitNameHeight(DefaultUnitFonts(), FSettings.FontSize);
+    }
+    const int textHeight = std::max(QFontMetrics(lblLT->font()).height(), nameHeight);
+    FRowHeight = std::max(textHeight + textHeight / 4, textHeight + 2 * FaceInset);
     const int h = FRowHeight;
     SetVertical(*cmbGroup, GroupTop, h);
     const int fromTop = cmbGroup->y() + cmbGroup->height() + RowGap;
@@ -192,7 +213,16 @@ void TfrmCalUnit::ApplyHorizontalLayout() {
     for (TQuenComboBox* selector : {cmbFromUnit, cmbToUnit}) SetHorizontal(*selector, unitLeft, w - unitLeft - 3);
     SetHorizontal(*cmbGroup, 3, w - 6);
     btnHide->setGeometry(w - HideButtonWidth - 2, TitleRowTop, HideButtonWidth, TitleButtonHeight);
-    btnAuto->setGeometry(btnHide->x() - 1 - AutoButtonWidth, TitleRowTop, AutoButtonWidth, TitleButtonHeight);
+    const int autoWidth = AutoButtonWidth();
+    btnAuto->setGeometry(btnHide->x() - 1 - autoWidth, TitleRowTop, autoWidth, TitleButtonHeight);
+}
+
+// Wide enough for the longer of the button's two captions.
+int TfrmCalUnit::AutoButtonWidth() const {
+    const QFontMetrics metrics(btnAuto->Font());
+    const int caption =
+        std::max(metrics.horizontalAdvance(AutoCaption(true)), metrics.horizontalAdvance(AutoCaption(false)));
+    return std::max(MinimumAutoButtonWidth, caption + 2 * AutoCaptionMargin);
 }
 
 void TfrmCalUnit::FillGroups() {
@@ -227,6 +257,10 @@ void TfrmCalUnit::GroupChange() {
     cmbToUnit->SetItemIndex(first);
 }
 
+const TCCUnitGroupList::FontTable& TfrmCalUnit::UnitFonts() const {
+    return FUnits ? FUnits->Fonts() : DefaultUnitFonts();
+}
+
 void TfrmCalUnit::SetSourceText(const QString& text) { edtFromVar->setText(text); }
 
 QString TfrmCalUnit::SourceText() const { return edtFromVar->text(); }
@@ -240,7 +274,7 @@ void TfrmCalUnit::Convert() {
 
 void TfrmCalUnit::ToggleAuto() {
     FSettings.AutoUnit = !FSettings.AutoUnit;
-    btnAuto->SetText(FSettings.AutoUnit ? QStringLiteral("AUTO") : QStringLiteral("MANUAL"));
+    btnAuto->SetText(AutoCaption(FSettings.AutoUnit));
     QWidget* owner = parentWidget();
     if (owner && owner->isVisible()) owner->activateWindow();
 }
@@ -267,9 +301,8 @@ void TfrmCalUnit::DrawUnitFace(TQuenButton* sender, const QRect& faceRect, TColo
         QPainter painter(&bitmap);
         painter.fillRect(bitmap.rect(), ToQColor(back));
         painter.setPen(ToQColor(fore));
-        QPoint pen(4, 0);
-        DrawUnitName(painter, pen, sender->Text().toStdString(), FUnits ? FUnits->Fonts() : DefaultUnitFonts(),
-                     FSettings.FontSize);
+        QPoint pen(UnitNameLeft, 0);
+        DrawUnitName(painter, pen, sender->Text().toStdString(), UnitFonts(), FSettings.FontSize);
     }
     canvas->drawPixmap(faceRect.topLeft(), bitmap);
 }
@@ -283,9 +316,8 @@ void TfrmCalUnit::DrawUnitItem(TQuenComboBox& selector, int index, const QRect& 
         QPainter painter(&bitmap);
         painter.fillRect(bitmap.rect(), ToQColor(selected ? clHighlight : clWindow));
         painter.setPen(ToQColor(selected ? clHighlightText : clWindowText));
-        QPoint pen(4, 0);
-        DrawUnitName(painter, pen, selector.Items()[index].toStdString(),
-                     FUnits ? FUnits->Fonts() : DefaultUnitFonts(), FSettings.FontSize);
+        QPoint pen(UnitNameLeft, 0);
+        DrawUnitName(painter, pen, selector.Items()[index].toStdString(), UnitFonts(), FSettings.FontSize);
     }
     canvas->drawPixmap(rect.topLeft(), bitmap);
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/color.h"
+#include "definitions/unit_group_list.h"
 #include "ui/quen_popup_list.h"
 #include "ui/unit_window_position.h"
 
@@ -20,7 +21,6 @@ class TSettings;
 class TCCInterpreter;
 class TCCLanguage;
 class TCCUnitGroup;
-class TCCUnitGroupList;
 class TQuenButton;
 class TQuenComboBox;
 
@@ -90,8 +90,10 @@ private:
     void ApplyVerticalLayout();
     void ApplyColors();
     void ApplyHorizontalLayout();
+    int AutoButtonWidth() const;
     void FillGroups();
     void GroupChange();
+    const TCCUnitGroupList::FontTable& UnitFonts() const;
     void DrawUnitFace(TQuenButton* sender, const QRect& faceRect, TColor back, TColor fore);
     void DrawUnitItem(TQuenComboBox& selector, int index, const QRect& rect, TOwnerDrawState state);
     void PaintTitle(QPainter& painter);

@@ -109,4 +109,15 @@ bool IsApplicationEnding() {
     return application->property(EndingProperty).toBool();
 }
 
+void KeepAboveOwner(QWidget& window) {
+    const QWidget* owner = window.parentWidget();
+    if (!owner) return;
+    const bool onTop = owner->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return;
+    // Changing the flags of a shown window hides it.
+    const bool visible = window.isVisible();
+    window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (visible) window.show();
+}
+
 }  // namespace quenmark

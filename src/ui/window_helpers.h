@@ -46,4 +46,10 @@ bool IsApplicationEnding();
 // window is its active window.
 bool IsWindowActive(const QWidget& window);
 
+// A window owned by another (a window with a parent, which the desktop keeps
+// above its owner) also stays above other programs' windows while its owner
+// does, so that it never opens under an always-on-top owner. Nothing for a
+// window without an owner.
+void KeepAboveOwner(QWidget& window);
+
 }  // namespace quenmark

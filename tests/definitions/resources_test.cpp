@@ -9,6 +9,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "definitions/language_list.h"
 #include "definitions/messages.h"
@@ -151,6 +152,45 @@ TEST(ShippedMessagesTest, TranslationsTranslateEveryText) {
         for (const std::string& code : UsedCodes().All) {
             if (sameInEveryLanguage.count(code)) continue;
             EXPECT_NE(translation.GetText(code), english.GetText(code)) << file << " leaves " << code << " in English";
+        }
+    }
+}
+
+// The captions that appear together in one menu or one set of buttons.
+// The control menu holds the hide item or the show item, never both.
+const std::vector<std::vector<std::string>> CaptionGroups = {
+    {"QEN001", "QEN011", "QEN012", "QEN021", "QEN031", "QEN022", "QEN099"},
+    {"QEN002", "QEN011", "QEN012", "QEN021", "QEN031", "QEN022", "QEN099"},
+    {"QEN032", "QEN033"},
+    {"QEN201", "QEN202", "QEN203"},
+    {"QEN902", "QEN903"},
+    {"QEN406", "QEN407"},
+};
+
+// The character after the caption's "&" (one UTF-8 character, ASCII letters
+// in capitals); empty without one.
+std::string AcceleratorOf(const std::string& caption) {
+    const size_t mark = caption.find('&');
+    if (mark == std::string::npos || mark + 1 >= caption.size()) return {};
+    size_t length = 1;
+    const auto lead = static_cast<unsigned char>(caption[mark + 1]);
+    if (lead >= 0xF0) length = 4;
+    else if (lead >= 0xE0) length = 3;
+    else if (lead >= 0xC0) length = 2;
+    std::string key = caption.substr(mark + 1, length);
+    if (length == 1 && key[0] >= 'a' && key[0] <= 'z') key[0] = static_cast<char>(key[0] - 'a' + 'A');
+    return key;
+}
+
+TEST_P(ShippedMessageFileTest, EveryMenuHasUniqueAccelerators) {
+    const TCCMessages messages(GetParam(), ResourceDir);
+    for (const std::vector<std::string>& group : CaptionGroups) {
+        std::map<std::string, std::string> takenBy;
+        for (const std::string& code : group) {
+            const std::string key = AcceleratorOf(messages.GetText(code));
+            if (key.empty()) continue;
+            const auto [taken, fresh] = takenBy.emplace(key, code);
+            EXPECT_TRUE(fresh) << GetParam() << ": " << code << " and " << taken->second << " share &" << key;
         }
     }
 }

@@ -1,7 +1,7 @@
 #include "main_window_test_support.h"
 
 #include "ui/main_window_error_handler.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 #include <QMessageBox>
 #include <QTimer>

@@ -4,7 +4,7 @@
 #include "app/line_session.h"
 #include "app/saved_variables.h"
 #include "app/settings_file.h"
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "support/echo_messages.h"
 #include "ui/main_window_session_end.h"
 #include "vm/variable_list.h"

@@ -11,7 +11,7 @@
 
 #include "definitions/language.h"
 #include "definitions/temp_directory.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/vm_module.h"
 
 namespace quenmark {

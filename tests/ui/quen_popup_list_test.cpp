@@ -2,7 +2,9 @@
 
 #include "widget_test_support.h"
 
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 
 namespace quenmark {
 namespace {
@@ -55,6 +57,33 @@ INSTANTIATE_TEST_SUITE_P(Counts, PopupRowsTest,
                                            RowsRow{"Ten", 10, 10}, RowsRow{"Eleven", 11, 10},
                                            RowsRow{"TwentyFive", 25, 10}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(QuenPopupListTest, GrowsToItsWidestItemKeepingItsLeftEdge) {
+    const QString wide = QStringLiteral("square kilometre (km2) and more");
+    FList->SetItems({"A", wide});
+    FList->show();
+    EXPECT_EQ(FList->x(), 120);
+    EXPECT_GE(FList->ListBox()->width(), FList->ListBox()->fontMetrics().horizontalAdvance(wide));
+    EXPECT_EQ(FList->width(), FList->FittingWidth(90));
+}
+
+TEST_F(QuenPopupListTest, OwnerDrawnItemsAreMeasuredByTheirHandler) {
+    FList->SetStyle(lbOwnerDrawFixed);
+    FList->OnDrawItem = [](QWidget*, int, const QRect&, TOwnerDrawState) {};
+    FList->OnMeasureItemWidth = [](int index) { return index == 1 ? 150 : 10; };
+    FList->show();
+    EXPECT_EQ(FList->width(), 152);
+}
+
+TEST_F(QuenPopupListTest, AWideListStaysOnTheDesktop) {
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    FList->SetStyle(lbOwnerDrawFixed);
+    FList->OnDrawItem = [](QWidget*, int, const QRect&, TOwnerDrawState) {};
+    FList->OnMeasureItemWidth = [&](int) { return desktop.width() * 2; };
+    FList->show();
+    EXPECT_EQ(FList->geometry().left(), desktop.left());
+    EXPECT_EQ(FList->width(), desktop.width());
+}
 
 TEST_F(QuenPopupListTest, ItemsAreShownAtTheItemHeight) {
     FList->show();

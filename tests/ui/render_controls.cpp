@@ -1,11 +1,13 @@
 // Renders each of the program's own controls in each drawing state into PNG
-// files, plus one overview sheet, for the documentation.
+// files, plus one overview sheet, and each of its windows, for the
+// documentation.
 //
 //   quenmark_ui_screenshots OUTPUT_DIRECTORY
 
 #include "ui/quen_button.h"
 #include "ui/quen_combo_box.h"
 #include "ui/quen_popup_list.h"
+#include "render_windows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -174,5 +176,8 @@ int main(int argc, char** argv) {
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    return quenmark::Render(QString::fromLocal8Bit(argv[1]));
+    const QString directory = QString::fromLocal8Bit(argv[1]);
+    const int controls = quenmark::Render(directory);
+    const int windows = quenmark::RenderWindows(directory, QStringLiteral(QUENMARK_PROGRAM_DIRECTORY));
+    return controls != 0 ? controls : windows;
 }

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScreen>
 
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "definitions/temp_directory.h"
 #include "expression/interpreter.h"
 #include "ui/quen_combo_box.h"
+#include "ui/unit_name_painter.h"
 
 namespace quenmark {
 namespace {
@@ -227,6 +229,32 @@ TEST_F(UnitWindowTest, AutoButtonTogglesTheMode) {
     window.btnAuto->Click();
     EXPECT_TRUE(FSettings->AutoUnit);
     EXPECT_EQ(window.btnAuto->Text(), "AUTO");
+}
+
+TEST_F(UnitWindowTest, AutoButtonIsWideEnoughForTheLongerCaption) {
+    FSettings->AutoUnit = false;
+    TfrmCalUnit& window = Window();
+    const QFontMetrics metrics(window.btnAuto->Font());
+    // The caption is drawn inside the face, two pixels in from each side.
+    EXPECT_GT(window.btnAuto->width() - 4, metrics.horizontalAdvance(window.btnAuto->Text()));
+    EXPECT_EQ(window.btnAuto->x() + window.btnAuto->width() + 1, window.btnHide->x());
+}
+
+TEST_F(UnitWindowTest, DroppedDownUnitListShowsTheWidestNameWhole) {
+    FSettings->UnitPlacement.Width = 140;
+    ShowWindow();
+    TQuenComboBox& selector = *Window().cmbToUnit;
+    selector.Click();
+    TQuenPopupList* list = selector.PopupList();
+    ASSERT_NE(list, nullptr);
+    int widest = 0;
+    for (const QString& name : selector.Items())
+        widest = std::max(widest, UnitNameWidth(name.toStdString(), FLanguage->GetUnits().Fonts(), FSettings->FontSize));
+    EXPECT_GT(list->width(), selector.width());
+    // The name starts 4 pixels into its row.
+    EXPECT_GE(list->ListBox()->width(), 4 + widest);
+    EXPECT_EQ(list->x(), selector.mapToGlobal(QPoint(0, 0)).x());
+    list->hide();
 }
 
 TEST_F(UnitWindowTest, TransferredTextIsConvertedAsItStands) {
