@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "expression/interpreter.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace {
 std::atomic<long long> allocationCount{0};

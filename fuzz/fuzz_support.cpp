@@ -9,7 +9,7 @@
 
 #include "app/settings_file.h"
 #include "expression/interpreter.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark::fuzz {
 

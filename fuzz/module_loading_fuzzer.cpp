@@ -14,7 +14,7 @@
 #include "app/module_output.h"
 #include "expression/interpreter.h"
 #include "fuzz_support.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/vm_module.h"
 
 namespace quenmark {

@@ -13,7 +13,7 @@
 #include "app/settings.h"
 #include "expression/interpreter.h"
 #include "fuzz_support.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

@@ -19,7 +19,7 @@
 #include "expression/interpreter.h"
 #include "expression/module_tokenizer.h"
 #include "fuzz_support.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/module_list.h"
 
 namespace quenmark {

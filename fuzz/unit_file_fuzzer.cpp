@@ -10,7 +10,7 @@
 #include "definitions/profile_text.h"
 #include "definitions/unit_group_list.h"
 #include "fuzz_support.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "platform/locale_numeric.h"
-#include "vm/decimal_real.h"
-#include "vm/plain_real_text.h"
+#include "base/decimal_real.h"
+#include "base/plain_real_text.h"
 
 namespace textmodule {
 

@@ -3,7 +3,7 @@
 #include "app/hex_codec.h"
 #include "app/settings.h"
 #include "definitions/profile.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

@@ -6,9 +6,9 @@
 #include "app/settings.h"
 #include "app/settings_file.h"
 #include "definitions/profile.h"
-#include "definitions/text_lookup.h"
-#include "vm/exception.h"
-#include "vm/names.h"
+#include "base/text_lookup.h"
+#include "base/exception.h"
+#include "base/names.h"
 
 namespace quenmark {
 

@@ -11,7 +11,7 @@
 #include "app/history_section.h"
 #include "app/saved_variables.h"
 #include "definitions/profile.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

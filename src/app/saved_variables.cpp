@@ -6,7 +6,7 @@
 #include "app/hex_codec.h"
 #include "app/settings.h"
 #include "definitions/profile.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/vmx_value.h"
 
 namespace quenmark {

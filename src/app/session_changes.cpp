@@ -11,8 +11,8 @@
 #include "app/saved_variables.h"
 #include "app/settings.h"
 #include "definitions/profile.h"
-#include "vm/exception.h"
-#include "vm/names.h"
+#include "base/exception.h"
+#include "base/names.h"
 
 namespace quenmark {
 

@@ -7,7 +7,7 @@
 #include "app/damaged_settings.h"
 #include "app/settings_file.h"
 #include "definitions/profile_cache.h"
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "platform/file_lock.h"
 #include "platform/program_directory.h"
 #include "platform/save_target.h"

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "vm/exception.h"
-#include "vm/names.h"
+#include "base/exception.h"
+#include "base/names.h"
 
 namespace quenmark {
 

@@ -1,4 +1,4 @@
-#include "vm/decimal_real.h"
+#include "base/decimal_real.h"
 
 #include <charconv>
 #include <system_error>

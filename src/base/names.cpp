@@ -1,4 +1,4 @@
-#include "vm/names.h"
+#include "base/names.h"
 
 namespace quenmark {
 

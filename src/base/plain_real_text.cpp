@@ -1,4 +1,4 @@
-#include "vm/plain_real_text.h"
+#include "base/plain_real_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 
 namespace quenmark {
 

@@ -2,7 +2,7 @@
 
 #include "definitions/full_path.h"
 #include "definitions/profile.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

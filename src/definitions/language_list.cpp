@@ -1,8 +1,8 @@
 #include "definitions/language_list.h"
 
 #include "platform/file_listing.h"
-#include "vm/exception.h"
-#include "vm/names.h"
+#include "base/exception.h"
+#include "base/names.h"
 
 namespace quenmark {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "platform/program_directory.h"
 
 namespace quenmark {

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "definitions/profile_cache.h"
-#include "vm/names.h"
+#include "base/names.h"
 
 namespace quenmark {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

@@ -5,7 +5,7 @@
 
 #include "definitions/profile_text.h"
 #include "expression/string_tokenizer.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

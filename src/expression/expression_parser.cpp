@@ -1,8 +1,8 @@
 #include "expression/expression_parser.h"
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "vm/command.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/operand.h"
 
 namespace quenmark {

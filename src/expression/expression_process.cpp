@@ -2,10 +2,10 @@
 #include <new>
 #include <stdexcept>
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "expression/interpreter.h"
 #include "expression/result_format.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

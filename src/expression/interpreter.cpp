@@ -3,8 +3,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "definitions/text_lookup.h"
-#include "vm/exception.h"
+#include "base/text_lookup.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

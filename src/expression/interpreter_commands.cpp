@@ -1,9 +1,9 @@
 // The "@" commands of the interpreter.
 #include <string_view>
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "expression/interpreter.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

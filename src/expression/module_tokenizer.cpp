@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "definitions/text_lookup.h"
-#include "vm/exception.h"
+#include "base/text_lookup.h"
+#include "base/exception.h"
 #include "vm/module_list.h"
 #include "vm/vmx_value.h"
 

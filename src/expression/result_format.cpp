@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdint>
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "expression/number_mask.h"
 #include "expression/string_tokenizer.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "definitions/text_lookup.h"
-#include "vm/decimal_real.h"
-#include "vm/exception.h"
+#include "base/text_lookup.h"
+#include "base/decimal_real.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

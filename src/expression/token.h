@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "vm/names.h"
+#include "base/names.h"
 #include "vm/variant.h"
 
 namespace quenmark {

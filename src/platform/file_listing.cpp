@@ -4,7 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "vm/names.h"
+#include "base/names.h"
 
 namespace quenmark {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vm/number_text.h"
+#include "base/number_separators.h"
 
 namespace quenmark {
 

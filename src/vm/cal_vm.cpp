@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "definitions/text_lookup.h"
-#include "vm/exception.h"
+#include "base/text_lookup.h"
+#include "base/exception.h"
 #include "vm/line_interrupt.h"
 #include "vm/module_call_site.h"
 #include "vm/operators.h"

@@ -1,6 +1,6 @@
 #include "vm/callable_list.h"
 
-#include "vm/names.h"
+#include "base/names.h"
 
 namespace quenmark {
 

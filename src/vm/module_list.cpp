@@ -1,7 +1,7 @@
 #include "vm/module_list.h"
 
 #include "platform/file_listing.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "platform/locale_numeric.h"
-#include "vm/decimal_real.h"
-#include "vm/exception.h"
-#include "vm/plain_real_text.h"
+#include "base/decimal_real.h"
+#include "base/exception.h"
+#include "base/plain_real_text.h"
 
 namespace quenmark {
 

@@ -4,14 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace quenmark {
+#include "base/number_separators.h"
 
-// The decimal and thousands separators used wherever numbers become text and
-// text becomes numbers. Both may be several bytes (UTF-8).
-struct NumberSeparators {
-    std::string Decimal = ".";
-    std::string Thousands = ",";
-};
+namespace quenmark {
 
 // The separators in force. By default those of the user's LC_NUMERIC locale,
 // read once; tests and callers may replace them.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "vm/names.h"
+#include "base/names.h"
 
 namespace quenmark {
 

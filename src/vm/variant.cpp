@@ -1,6 +1,6 @@
 #include "vm/variant.h"
 
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/number_text.h"
 
 namespace quenmark {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string_view>
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "vm/callable_list.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/module_call_site.h"
 #include "vm/variable_list.h"
 #include "vm/vmx_value.h"

@@ -7,7 +7,7 @@
 #include <functional>
 #include <limits>
 
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

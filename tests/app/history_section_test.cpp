@@ -4,7 +4,7 @@
 
 #include "app/saved_variables.h"
 #include "app/settings.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "settings_test_directory.h"
 
 namespace quenmark {

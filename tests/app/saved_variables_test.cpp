@@ -5,8 +5,8 @@
 #include <bit>
 
 #include "app/settings.h"
-#include "vm/exception.h"
-#include "vm/names.h"
+#include "base/exception.h"
+#include "base/names.h"
 #include "settings_test_directory.h"
 
 namespace quenmark {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "definitions/profile.h"
 #include "definitions/temp_directory.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

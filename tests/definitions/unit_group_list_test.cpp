@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "definitions/temp_directory.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

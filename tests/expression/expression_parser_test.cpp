@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "vm/command.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "expression/interpreter.h"
 #include "vm/cal_vm.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

@@ -8,7 +8,7 @@
 #include "expression/string_tokenizer.h"
 #include "module_test_support.h"
 #include "support/echo_messages.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/module_list.h"
 
 namespace quenmark {

@@ -7,8 +7,8 @@
 #include <ostream>
 #include <string>
 
-#include "definitions/text_lookup.h"
-#include "vm/exception.h"
+#include "base/text_lookup.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

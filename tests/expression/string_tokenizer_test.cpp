@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "support/echo_messages.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/number_text.h"
 
 namespace quenmark {

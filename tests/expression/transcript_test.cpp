@@ -3,11 +3,11 @@
 // must equal the file line for line.
 #include <gtest/gtest.h>
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 #include "expression/interpreter.h"
 #include "support/echo_messages.h"
 #include "support/transcript.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/number_text.h"
 
 namespace quenmark {

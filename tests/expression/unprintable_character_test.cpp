@@ -7,7 +7,7 @@
 
 #include "expression/string_tokenizer.h"
 #include "support/echo_messages.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "app/module_output.h"
 #include "expression/module_tokenizer.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/module_list.h"
 
 namespace quenmark {

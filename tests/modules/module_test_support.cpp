@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "app/module_output.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark::testing {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "definitions/text_lookup.h"
+#include "base/text_lookup.h"
 
 namespace quenmark::testing {
 

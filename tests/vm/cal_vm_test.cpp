@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "definitions/text_lookup.h"
-#include "vm/exception.h"
+#include "base/text_lookup.h"
+#include "base/exception.h"
 #include "vm/line_interrupt.h"
 #include "vm/number_text.h"
 #include "vm/vmx_value.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "vm/exception.h"
+#include "base/exception.h"
 
 namespace quenmark {
 namespace {

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/number_text.h"
 
 namespace quenmark {

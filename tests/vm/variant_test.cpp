@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/number_text.h"
 
 namespace quenmark {

@@ -9,7 +9,7 @@
 #include "module_test_support.h"
 #include "support/echo_messages.h"
 #include "vm/callable_list.h"
-#include "vm/exception.h"
+#include "base/exception.h"
 #include "vm/variable_list.h"
 
 namespace quenmark {

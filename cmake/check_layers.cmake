@@ -1,0 +1,25 @@
+# Fails when a source file of the core includes a header of a folder above
+# its own: the folders are libraries linked in one direction, base at the
+# bottom, and a header from above would make them include each other.
+# Run as: cmake -DSOURCE_DIR=<src> -P check_layers.cmake
+set(layers base platform vm expression definitions app)
+set(failures "")
+foreach(index RANGE 5)
+  list(GET layers ${index} folder)
+  file(GLOB_RECURSE files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^#include \"[a-z_]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" target "${line}")
+      list(FIND layers "${target}" target_index)
+      if(target_index GREATER index OR target STREQUAL "ui" OR target STREQUAL "console")
+        file(RELATIVE_PATH name "${SOURCE_DIR}" "${file}")
+        list(APPEND failures "${name} includes a header of ${target}, a folder above ${folder}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "Upward includes:\n  ${text}")
+endif()
