@@ -24,6 +24,17 @@ test: build
 bench: build
 	$(BUILD_DIR)/bench/quenmark_bench
 
+# quenmark-console beside `bc -l` and python3 on the same inputs, in
+# interleaved rounds; COMPARE_ROUNDS rounds, COMPARE_WORKLOADS a comma list
+# (expr100k,vars1k,one,vars100k,history10k; all by default).
+COMPARE_ROUNDS ?= 5
+COMPARE_WORKLOADS ?= expr100k,vars1k,one,vars100k,history10k
+
+.PHONY: bench-compare
+bench-compare: build
+	bench/compare.py --program-dir $(BUILD_DIR)/quenmark --rounds $(COMPARE_ROUNDS) \
+	  --workloads $(COMPARE_WORKLOADS)
+
 clean:
 	rm -rf $(BUILD_DIR)
 

@@ -62,8 +62,9 @@ struct ShippedModules {
     ShippedModules() {
         TVMVariableList constants;
         TVMCallableList functions;
-        List.LoadDirectory(QUENMARK_PROGRAM_DIR "/", constants, functions, ModuleOutput);
+        List.LoadDirectory(Context, QUENMARK_PROGRAM_DIR "/", constants, functions, ModuleOutput);
     }
+    TCCContext Context;
     TVMModuleList List;
     TCCModuleTokenizer Tokenizer{List};
 };

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/context.h"
 #include "definitions/messages.h"
 #include "definitions/profile.h"
 #include "definitions/profile_cache.h"
@@ -73,51 +74,57 @@ void ReportRate(benchmark::State& state) {
 
 void BM_GetTextUnchangedFile(benchmark::State& state) {
     MessageFile file;
-    TCCMessages messages("Quenmark.msg", file.Directory());
-    SetCurrentMessages(&messages);
-    if (GetText("INT001") != "The text of message INT001 about %1.") state.SkipWithError("wrong text");
+    TProfileCache files;
+    TCCContext context;
+    context.SetFiles(&files);
+    TCCMessages messages(context, "Quenmark.msg", file.Directory());
+    context.SetMessages(&messages);
+    if (context.GetText("INT001") != "The text of message INT001 about %1.") state.SkipWithError("wrong text");
     size_t next = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(GetText(file.Codes()[next]));
+        benchmark::DoNotOptimize(context.GetText(file.Codes()[next]));
         if (++next == file.Codes().size()) next = 0;
     }
-    SetCurrentMessages(nullptr);
     ReportRate(state);
 }
 BENCHMARK(BM_GetTextUnchangedFile)->UseRealTime();
 
 void BM_GetTextAfterInPlaceEdit(benchmark::State& state) {
     MessageFile file;
-    TCCMessages messages("Quenmark.msg", file.Directory());
-    SetCurrentMessages(&messages);
+    TProfileCache files;
+    TCCContext context;
+    context.SetFiles(&files);
+    TCCMessages messages(context, "Quenmark.msg", file.Directory());
+    context.SetMessages(&messages);
     int64_t edits = 0;
     for (auto _ : state) {
         const std::string stamp = Stamp(++edits);
         file.WriteWith(stamp);
-        if (GetText("QEN101") != "Edited " + stamp) {
+        if (context.GetText("QEN101") != "Edited " + stamp) {
             state.SkipWithError("an edit was not seen");
             break;
         }
     }
-    SetCurrentMessages(nullptr);
     ReportRate(state);
 }
 BENCHMARK(BM_GetTextAfterInPlaceEdit)->UseRealTime();
 
 void BM_GetTextAfterWriteProfileString(benchmark::State& state) {
     MessageFile file;
-    TCCMessages messages("Quenmark.msg", file.Directory());
-    SetCurrentMessages(&messages);
+    TProfileCache files;
+    TCCContext context;
+    context.SetFiles(&files);
+    TCCMessages messages(context, "Quenmark.msg", file.Directory());
+    context.SetMessages(&messages);
     int64_t edits = 0;
     for (auto _ : state) {
         const std::string stamp = Stamp(++edits);
-        WriteProfileString(file.Path(), "Messages", "QEN101", "Edited " + stamp);
-        if (GetText("QEN101") != "Edited " + stamp) {
+        WriteProfileString(context, file.Path(), "Messages", "QEN101", "Edited " + stamp);
+        if (context.GetText("QEN101") != "Edited " + stamp) {
             state.SkipWithError("an edit was not seen");
             break;
         }
     }
-    SetCurrentMessages(nullptr);
     ReportRate(state);
 }
 BENCHMARK(BM_GetTextAfterWriteProfileString)->UseRealTime();

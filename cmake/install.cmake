@@ -44,7 +44,11 @@ endforeach()
 # The desktop integration of the window program.
 if(TARGET quenmark)
   install(FILES packaging/quenmark.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES packaging/${QUENMARK_APPSTREAM_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The release version comes from project(VERSION ...).
+  configure_file(packaging/${QUENMARK_APPSTREAM_ID}.metainfo.xml.in
+    ${CMAKE_BINARY_DIR}/metainfo/${QUENMARK_APPSTREAM_ID}.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/metainfo/${QUENMARK_APPSTREAM_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   foreach(size IN LISTS QUENMARK_APPLICATION_ICON_SIZES)
     install(FILES resources/icons/quenmark-${size}.png
       DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME quenmark.png)
@@ -55,12 +59,14 @@ endif()
 # Man pages, compressed as the Debian policy asks.
 set(quenmark_man_pages)
 foreach(program IN LISTS quenmark_installed_programs)
+  # The page's version line comes from project(VERSION ...).
   set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
+  configure_file(packaging/man/${program}.1.in ${CMAKE_BINARY_DIR}/man-source/${program}.1 @ONLY)
   add_custom_command(
     OUTPUT ${page}.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/man/${program}.1 ${page}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/man-source/${program}.1 ${page}
     COMMAND gzip -9 -n -f ${page}
-    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/man/${program}.1
+    DEPENDS ${CMAKE_BINARY_DIR}/man-source/${program}.1
     COMMENT "Compressing the man page of ${program}"
     VERBATIM)
   list(APPEND quenmark_man_pages ${page}.gz)

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/context.h"
 #include "definitions/messages.h"
 #include "definitions/profile_text.h"
 #include "fuzz_support.h"
@@ -63,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::WriteFile(directory + "Fuzz.msg", "[Information]\r\nPurpose=" + std::string(TCCMessages::Purpose) +
                                                 "\r\nLanguage=Fuzz\r\nCodepage=65001\r\n[Messages]\r\n" + code +
                                                 "=" + text + "\r\n");
-    TCCMessages messages("Fuzz.msg", directory);
+    const TCCContext files;
+    TCCMessages messages(files, "Fuzz.msg", directory);
     Require(messages.Language() == "Fuzz", "the catalogue's header is read");
 
     const std::string found = messages.GetText(code);
@@ -75,9 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckReplace(text, argument);
     Require(!HasEscape(ExpandMessageEscapes(text)), "no escape survives the expansion");
 
-    SetCurrentMessages(&messages);
-    Require(GetText(code) == found && GetTextWith(code, argument) == ReplaceArgument(found, argument),
+    TCCContext context;
+    context.SetMessages(&messages);
+    Require(context.GetText(code) == found &&
+                context.GetTextWith(code, argument) == ReplaceArgument(found, argument),
             "the catalogue in force answers as the catalogue");
-    SetCurrentMessages(nullptr);
     return 0;
 }

@@ -55,7 +55,7 @@ void LoadAndUse(const uint8_t* data, size_t size, TableModule& tables) {
     tables.SetScript(data, size);
     TCCInterpreter interpreter;
     try {
-        TVMModule module(QUENMARK_FUZZ_TABLES_DIR, ModuleFile);
+        TVMModule module(interpreter.Context(), QUENMARK_FUZZ_TABLES_DIR, ModuleFile);
         module.LoadConstants(interpreter.Variables());
         module.LoadFunctions(interpreter.Callables());
         module.ConnectOutput(ModuleOutput);

@@ -9,6 +9,7 @@
 
 #include "app/module_output.h"
 #include "definitions/messages.h"
+#include "definitions/profile_cache.h"
 #include "expression/interpreter.h"
 #include "expression/module_tokenizer.h"
 #include "fuzz_support.h"
@@ -23,14 +24,19 @@ struct LoadedModules {
     LoadedModules() {
         TVMVariableList constants;
         TVMCallableList functions;
-        List.LoadDirectory(QUENMARK_PROGRAM_DIR, constants, functions, ModuleOutput);
+        Context.SetFiles(&Files);
+        Context.SetMessages(&Messages);
+        List.LoadDirectory(Context, QUENMARK_PROGRAM_DIR, constants, functions, ModuleOutput);
         fuzz::Require(List.Count() >= 3, "the shipped modules load");
-        SetCurrentMessages(&Messages);
     }
 
+    // The context of every line: the shipped messages, read through a
+    // cache as the program reads them, "." and ",".
+    TProfileCache Files;
+    TCCContext Context;
+    TCCMessages Messages{Context, "Quenmark.msg", QUENMARK_PROGRAM_DIR};
     TVMModuleList List;
     TCCModuleTokenizer Tokenizer{List};
-    TCCMessages Messages{"Quenmark.msg", QUENMARK_PROGRAM_DIR};
 };
 
 const char* const ModeCommands[] = {"@DEC", "@HEX", "@OCT", "@BIN"};
@@ -45,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t control = data[size - 1];
     const std::string text(reinterpret_cast<const char*>(data), size - 1);
 
-    TCCInterpreter interpreter;
+    TCCInterpreter interpreter(modules.Context);
     for (size_t i = 0; i < modules.List.Count(); ++i) {
         modules.List[i].LoadConstants(interpreter.Variables());
         modules.List[i].LoadFunctions(interpreter.Callables());

@@ -12,7 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/context.h"
 #include "definitions/profile.h"
+#include "definitions/profile_cache.h"
 #include "definitions/profile_text.h"
 #include "fuzz_support.h"
 
@@ -75,32 +77,33 @@ void CheckText(const TProfileText& text, const std::string& section, const std::
     }
 }
 
-void CheckFileReaders(const std::string& path, const TProfileText& text, const std::string& section,
-                      const std::string& key) {
-    Require(ReadFileLines(path) == text.Lines(), "the file's lines are the text's lines");
+void CheckFileReaders(const TCCContext& context, const std::string& path, const TProfileText& text,
+                      const std::string& section, const std::string& key) {
+    Require(ReadFileLines(context, path) == text.Lines(), "the file's lines are the text's lines");
     std::string value = "\x01missing";
-    ReadProfileString(path, section, key, value);
+    ReadProfileString(context, path, section, key, value);
     const std::string* stored = text.Value(section, key);
     Require(value == (stored ? *stored : "\x01missing"), "the string reader gives the stored value");
     int32_t number = 12345;
-    ReadProfileInteger(path, section, key, number);
+    ReadProfileInteger(context, path, section, key, number);
     bool flag = true;
-    ReadProfileBool(path, section, key, flag);
+    ReadProfileBool(context, path, section, key, flag);
     std::vector<std::string> lines;
-    ReadSectionLines(path, section, lines);
+    ReadSectionLines(context, path, section, lines);
     Require(lines.size() <= text.Lines().size(), "a section has no more lines than its file");
 }
 
-void CheckFileWriters(const std::string& path, const TProfileText& text, const std::string& section,
-                      const std::string& key, const std::string& value, const std::vector<std::string>& body) {
+void CheckFileWriters(const TCCContext& context, const std::string& path, const TProfileText& text,
+                      const std::string& section, const std::string& key, const std::string& value,
+                      const std::vector<std::string>& body) {
     TProfileText expected = text;
     expected.SetValue(section, key, value);
-    Require(WriteProfileString(path, section, key, value), "a value can be written");
-    Require(ReadFileLines(path) == expected.Lines(), "the written file holds the edited text");
+    Require(WriteProfileString(context, path, section, key, value), "a value can be written");
+    Require(ReadFileLines(context, path) == expected.Lines(), "the written file holds the edited text");
 
-    Require(WriteSectionLines(path, section, body), "a section can be written");
+    Require(WriteSectionLines(context, path, section, body), "a section can be written");
     std::vector<std::string> readBack;
-    ReadSectionLines(path, section, readBack);
+    ReadSectionLines(context, path, section, readBack);
     // A section line holds the name as it is, unless a line break splits it.
     bool plain = !HasLineBreak(section);
     std::vector<std::string> wanted;
@@ -138,7 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string path = fuzz::ScratchDirectory() + "profile.ini";
     fuzz::WriteFile(path, contents);
-    CheckFileReaders(path, text, section, key);
-    CheckFileWriters(path, text, section, key, value, body);
+    // Read and written through a cache of parsed copies, as the program does.
+    TProfileCache cache;
+    TCCContext context;
+    context.SetFiles(&cache);
+    CheckFileReaders(context, path, text, section, key);
+    CheckFileWriters(context, path, text, section, key, value, body);
     return 0;
 }

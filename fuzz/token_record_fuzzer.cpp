@@ -32,12 +32,13 @@ struct RecordModule {
     RecordModule() {
         TVMVariableList constants;
         TVMCallableList functions;
-        List.LoadDirectory(QUENMARK_FUZZ_MODULE_DIR, constants, functions, nullptr);
+        List.LoadDirectory(Context, QUENMARK_FUZZ_MODULE_DIR, constants, functions, nullptr);
         Require(List.Count() == 1, "the record module loads");
         SetScript = reinterpret_cast<SetRecordScriptProc>(dlsym(List[0].Handle(), "SetRecordScript"));
         Require(SetScript != nullptr, "the record module takes scripts");
     }
 
+    TCCContext Context;
     TVMModuleList List;
     TCCModuleTokenizer Tokenizer{List};
     SetRecordScriptProc SetScript = nullptr;

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& directory = KnownFileDirectory();
     fuzz::WriteFile(directory + "fuzz.uni", std::string(reinterpret_cast<const char*>(data), size));
 
-    TCCUnitGroupList list("Known.uni", directory);
+    const TCCContext context;
+    TCCUnitGroupList list(context, "Known.uni", directory);
     const size_t knownCount = list.Count();
     Require(knownCount == 1, "the known file loads");
     const TCCUnitGroupList::FontTable knownFonts = list.Fonts();

@@ -5,7 +5,7 @@
 # here.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quenmark)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VERSION ${QUENMARK_PACKAGE_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Quenmark developers")
 set(CPACK_PACKAGE_CONTACT "The Quenmark developers <quenmark@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "expression calculator in a small window that stays on top")

@@ -21,7 +21,7 @@ std::string DecodeHistoryLine(std::string_view line) {
 void ReadHistorySection(const TSettings& settings, std::vector<std::string>& history) {
     if (!settings.IsSettingsFileValid()) return;
     std::vector<std::string> lines;
-    ReadSectionLines(settings.SourceFileName(), HistorySection, lines);
+    ReadSectionLines(settings.Context(), settings.SourceFileName(), HistorySection, lines);
     for (const std::string& line : lines) {
         try {
             history.push_back(DecodeHistoryLine(line));
@@ -37,7 +37,7 @@ bool WriteHistorySection(const TSettings& settings, const std::vector<std::strin
         lines.reserve(history.size());
         for (const std::string& entry : history) lines.push_back(EncodeHistoryLine(entry));
     }
-    return WriteSectionLines(settings.FileName(), HistorySection, lines);
+    return WriteSectionLines(settings.Context(), settings.FileName(), HistorySection, lines);
 }
 
 }  // namespace quenmark

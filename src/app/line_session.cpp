@@ -1,12 +1,13 @@
 #include "app/line_session.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/history_section.h"
 #include "app/settings.h"
 #include "app/settings_file.h"
+#include "base/program_version.h"
 #include "definitions/profile.h"
-#include "base/text_lookup.h"
 #include "base/exception.h"
 #include "base/names.h"
 
@@ -15,8 +16,6 @@ namespace quenmark {
 namespace {
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7F'; }
-
-const char* const ModeCommands[] = {"@DEC", "@HEX", "@OCT", "@BIN"};
 
 // The text as a string literal; inner quotes are doubled so that a mask
 // holding quotes reads back whole.
@@ -57,7 +56,7 @@ void TLineSession::ExecuteLine(const std::string& line) {
         output.push_back(error.what());
     } catch (const Exception& error) {
         if (FInterpreter.DebugMode()) output.push_back(std::string("Runtime error : ") + error.what());
-        output.push_back(GetText("INT999"));
+        output.push_back(FInterpreter.Context().GetText("INT999"));
     }
     for (const std::string& text : output) Log(text);
     output.clear();
@@ -73,12 +72,9 @@ void TLineSession::ExecuteLine(const std::string& line) {
 }
 
 void TLineSession::RecordHistory(const std::string& line) {
-    std::erase_if(FHistory, [&line](const std::string& entry) { return SameName(entry, line); });
-    FHistory.push_back(line);
     FChanges.NoteHistoryEntry(line, FSettings.MaxHistory);
-    const size_t limit = FSettings.MaxHistory > 0 ? static_cast<size_t>(FSettings.MaxHistory) : 0;
-    if (FHistory.size() > limit) FHistory.erase(FHistory.begin(), FHistory.end() - static_cast<std::ptrdiff_t>(limit));
-    FHistoryIndex = static_cast<int>(FHistory.size()) - 1;
+    FHistory.Enter(line, FSettings.MaxHistory > 0 ? static_cast<size_t>(FSettings.MaxHistory) : 0);
+    FHistoryIndex = static_cast<int>(FHistory.Size()) - 1;
 }
 
 void TLineSession::RestoreOutputFormat() {
@@ -87,30 +83,33 @@ void TLineSession::RestoreOutputFormat() {
     const uint8_t savedMode = FSettings.OutputMode;
     FRestoring = true;
     ExecuteLine("@FORMAT " + StringLiteral(FSettings.OutputFormat));
-    if (savedMode < 4) ExecuteLine(ModeCommands[savedMode]);
+    if (savedMode < std::size(OutputModes))
+        ExecuteLine(std::string("@") + OutputModeWord(OutputModes[savedMode]));
     FRestoring = false;
 }
 
 std::string TLineSession::Banner() {
-    return "Quenmark Version 1.1 (" + TCCInterpreter::GetLevel() + ")";
+    return std::string(ProductNameText) + " Version " + ProductVersionText + " (" + TCCInterpreter::GetLevel() + ")";
 }
 
 std::vector<std::string> TLineSession::WelcomeLines() const {
     std::vector<std::string> lines;
-    if (!FSettings.DamagedFileMovedTo().empty()) lines.push_back(MovedAsideText(FSettings.DamagedFileMovedTo()));
+    if (!FSettings.DamagedFileMovedTo().empty())
+        lines.push_back(MovedAsideText(FInterpreter.Context(), FSettings.DamagedFileMovedTo()));
     std::string user = "*FirstStartup";
-    ReadProfileString(FSettings.SourceFileName(), "Others", "User", user);
-    if (user != GetLoginUserName()) lines.push_back(GetText("QEN101"));
+    ReadProfileString(FSettings.Context(), FSettings.SourceFileName(), "Others", "User", user);
+    if (user != GetLoginUserName()) lines.push_back(FInterpreter.Context().GetText("QEN101"));
     return lines;
 }
 
 std::string TLineSession::Recall(const std::string& currentText, int step) {
-    if (FHistory.empty()) return currentText;
-    const int last = static_cast<int>(FHistory.size()) - 1;
+    const std::vector<std::string>& history = FHistory.Entries();
+    if (history.empty()) return currentText;
+    const int last = static_cast<int>(history.size()) - 1;
     FHistoryIndex = std::clamp(FHistoryIndex, 0, last);
-    if (SameName(TrimLine(currentText), FHistory[static_cast<size_t>(FHistoryIndex)]))
+    if (SameName(TrimLine(currentText), history[static_cast<size_t>(FHistoryIndex)]))
         FHistoryIndex = std::clamp(FHistoryIndex + step, 0, last);
-    return FHistory[static_cast<size_t>(FHistoryIndex)];
+    return history[static_cast<size_t>(FHistoryIndex)];
 }
 
 std::string TLineSession::HistoryUp(const std::string& currentText) { return Recall(currentText, -1); }
@@ -118,9 +117,10 @@ std::string TLineSession::HistoryUp(const std::string& currentText) { return Rec
 std::string TLineSession::HistoryDown(const std::string& currentText) { return Recall(currentText, +1); }
 
 void TLineSession::LoadHistory() {
-    FHistory.clear();
-    ReadHistorySection(FSettings, FHistory);
-    FHistoryIndex = static_cast<int>(FHistory.size()) - 1;
+    std::vector<std::string> entries;
+    ReadHistorySection(FSettings, entries);
+    FHistory.Assign(std::move(entries));
+    FHistoryIndex = static_cast<int>(FHistory.Size()) - 1;
 }
 
 void TLineSession::MergeSaveInto(TProfileText& file) const {
@@ -135,7 +135,8 @@ void TLineSession::NoteSaved() {
 
 TSaveOutcome TLineSession::SaveAll() {
     TSaveOutcome outcome = UpdateSettingsFile(
-        FSettings.FileName(), [this](TProfileText& file) { MergeSaveInto(file); }, FSettings.SourceFileName());
+        FInterpreter.Context(), FSettings.FileName(), [this](TProfileText& file) { MergeSaveInto(file); },
+        FSettings.SourceFileName());
     if (outcome.Saved) NoteSaved();
     return outcome;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/input_history.h"
 #include "app/session_changes.h"
 #include "app/settings_save.h"
 #include "expression/interpreter.h"
@@ -16,6 +17,7 @@ class TSettings;
 // window and the terminal front end: echo, interpretation, output lines,
 // the copy of output mode and format into the settings after a command
 // line, and the input history with its recall rules.
+// Its own texts are in the messages of the interpreter's context.
 class TLineSession {
 public:
     TLineSession(TCCInterpreter& interpreter, TSettings& settings);
@@ -26,6 +28,9 @@ public:
     std::function<void(OutputMode)> OnOutputModeSelected;
     // Told the result of every line that was an expression.
     std::function<void(const Variant&)> OnExpressionResult;
+
+    // The context of the session's texts: the interpreter's.
+    const TCCContext& Context() const { return FInterpreter.Context(); }
 
     // Runs one line (already trimmed) as the log window does.
     void ExecuteLine(const std::string& line);
@@ -43,7 +48,8 @@ public:
     // The history, oldest first, and its recall by the arrow keys: each
     // returns the entry to show, or the text unchanged when there is none.
     void LoadHistory();
-    const std::vector<std::string>& History() const { return FHistory; }
+    const std::vector<std::string>& History() const { return FHistory.Entries(); }
+    const TInputHistory& InputHistory() const { return FHistory; }
     int HistoryIndex() const { return FHistoryIndex; }
     std::string HistoryUp(const std::string& currentText);
     std::string HistoryDown(const std::string& currentText);
@@ -67,7 +73,7 @@ private:
     TCCInterpreter& FInterpreter;
     TSettings& FSettings;
     TSessionChanges FChanges;
-    std::vector<std::string> FHistory;
+    TInputHistory FHistory;
     int FHistoryIndex = -1;
     bool FRestoring = false;
 };

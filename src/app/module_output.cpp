@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/text_lines.h"
+
 namespace quenmark {
 
 namespace {
@@ -15,26 +17,6 @@ std::string_view BoundedText(const char* text, int32_t length) {
     const size_t limit = static_cast<size_t>(length);
     const void* zero = std::memchr(text, 0, limit);
     return std::string_view(text, zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit);
-}
-
-// Splits at CR LF, a lone LF and a lone CR; a break at the very end gives
-// no empty last line.
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines.emplace_back(text.substr(start, i - start));
-        i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-        start = i;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
 }
 
 }  // namespace

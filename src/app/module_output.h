@@ -14,7 +14,10 @@ namespace quenmark {
 extern "C" int32_t ModuleOutput(const char* text, int32_t length);
 
 // The output lines that ModuleOutput appends to; null drops module output.
-// Not owned.
+// Not owned. This is the one process-wide slot the core keeps: a module
+// receives ModuleOutput as a plain C function pointer and calls it with its
+// text alone, so the callback cannot be handed a context and must find the
+// lines here. Everything else travels in the context (base/context.h).
 void SetModuleOutputLines(std::vector<std::string>* lines);
 std::vector<std::string>* ModuleOutputLines();
 

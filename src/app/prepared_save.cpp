@@ -78,14 +78,14 @@ bool WriteAll(int fd, const std::vector<std::string>& lines) {
 }  // namespace
 
 TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variables,
-                             const std::vector<std::string>& history)
+                             const TInputHistory& history)
     : FSettings(settings), FVariables(variables), FHistory(history), FPath(settings.FileName()),
       FTemporaryPath(settings.FileName() + ".prepared"), FMode(FileMode(settings.FileName())),
       FStartContents(ReadWholeFile(settings.SourceFileName())) {
     std::lock_guard<std::mutex> lock(FMutex);
     RenderSettingsPart();
     RebuildVariables();
-    RefreshHistory();
+    RefreshHistory(true);
 }
 
 TPreparedSave::~TPreparedSave() = default;
@@ -97,7 +97,7 @@ void TPreparedSave::Refresh() {
             RenderSettingsPart();
         if (FStale) RebuildVariables();
         else RefreshVariables();
-        RefreshHistory();
+        RefreshHistory(FStale);
         FStale = false;
     } catch (const std::bad_alloc&) {
         // Too large to prepare beside the session itself: the prepared file
@@ -165,29 +165,23 @@ void TPreparedSave::RefreshVariables() {
     }
 }
 
-// The history changes at its ends and by one entry moved to the end: the
-// entries still there keep their encoded lines, in order.
-void TPreparedSave::RefreshHistory() {
-    std::vector<std::string> entries;
-    std::vector<std::string> lines;
-    const size_t count = FSettings.SaveHistory ? FHistory.size() : 0;
-    entries.reserve(count);
-    lines.reserve(count);
-    size_t old = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const std::string& entry = FHistory[i];
-        while (old < FHistoryEntries.size() && FHistoryEntries[old] != entry) ++old;
-        if (old < FHistoryEntries.size()) {
-            entries.push_back(std::move(FHistoryEntries[old]));
-            lines.push_back(std::move(FHistoryLines[old]));
-            ++old;
-        } else {
-            entries.push_back(entry);
-            lines.push_back(EncodeHistoryLine(entry) + "\r\n");
-        }
+// Follows the history slot by slot: an emptied slot empties its line, new
+// slots are encoded once; renumbered slots make all lines again.
+void TPreparedSave::RefreshHistory(bool rebuild) {
+    rebuild = FHistory.TakeRemovedSlots(FRemovedHistorySlots) || rebuild ||
+              FHistoryLinesSaved != FSettings.SaveHistory || FHistoryLines.size() > FHistory.SlotCount();
+    if (rebuild) {
+        FHistoryLines.clear();
+        FHistoryLinesSaved = FSettings.SaveHistory;
+    } else {
+        for (size_t slot : FRemovedHistorySlots)
+            if (slot < FHistoryLines.size()) FHistoryLines[slot] = std::string();
     }
-    FHistoryEntries = std::move(entries);
-    FHistoryLines = std::move(lines);
+    if (!FHistoryLinesSaved) return;
+    for (size_t slot = FHistoryLines.size(); slot < FHistory.SlotCount(); ++slot) {
+        const std::string* entry = FHistory.Slot(slot);
+        FHistoryLines.push_back(entry ? EncodeHistoryLine(*entry) + "\r\n" : std::string());
+    }
 }
 
 bool TPreparedSave::WritePieces(int fd) const {

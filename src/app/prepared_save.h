@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/input_history.h"
 #include "app/settings.h"
 #include "vm/variable_list.h"
 
@@ -26,7 +27,7 @@ namespace quenmark {
 // What another copy of the program saved meanwhile is not merged in.
 class TPreparedSave {
 public:
-    TPreparedSave(const TSettings& settings, TVMVariableList& variables, const std::vector<std::string>& history);
+    TPreparedSave(const TSettings& settings, TVMVariableList& variables, const TInputHistory& history);
     ~TPreparedSave();
     TPreparedSave(const TPreparedSave&) = delete;
     TPreparedSave& operator=(const TPreparedSave&) = delete;
@@ -55,12 +56,12 @@ private:
     void RefreshVariables();
     void RebuildVariables();
     std::string VariableLine(const TVMVariable& variable) const;
-    void RefreshHistory();
+    void RefreshHistory(bool rebuild);
     bool WritePieces(int fd) const;
 
     const TSettings& FSettings;
     TVMVariableList& FVariables;
-    const std::vector<std::string>& FHistory;
+    const TInputHistory& FHistory;
     std::mutex FMutex;
     std::atomic<bool> FWriteClaimed{false};
 
@@ -82,8 +83,10 @@ private:
     std::vector<std::string> FVariableLines;
     std::unordered_map<const TVMVariable*, size_t> FVariableIndex;
     std::vector<const TVMVariable*> FChanged;
-    std::vector<std::string> FHistoryEntries;
+    // One line per history slot (empty for an emptied slot), in slot order.
     std::vector<std::string> FHistoryLines;
+    std::vector<size_t> FRemovedHistorySlots;
+    bool FHistoryLinesSaved = false;  // SaveHistory when the lines were made
 };
 
 }  // namespace quenmark

@@ -4,7 +4,9 @@
 #include "app/saved_variables.h"
 #include "app/settings_file.h"
 #include "definitions/language.h"
+#include "definitions/profile_cache.h"
 #include "expression/module_tokenizer.h"
+#include "platform/locale_numeric.h"
 #include "platform/program_directory.h"
 #include "platform/user_language.h"
 
@@ -14,21 +16,40 @@ namespace {
 
 // Created on demand and deliberately never destroyed: the run ends with
 // them alive, and module code must stay mapped while anything may call it.
+TProfileCache* definitionFiles = nullptr;
+TCCContext* context = nullptr;
 TSettings* settings = nullptr;
 TCCLanguageList* languages = nullptr;
 TCCInterpreter* interpreter = nullptr;
 TVMModuleList* modules = nullptr;
 TCCModuleTokenizer* moduleTokenizer = nullptr;
 
+// The context of the run: the language list's messages, the locale's
+// separators, the one cache of definition files and the settings
+// location, computed once here.
+TCCContext* CreateContext() {
+    auto* created = new TCCContext(ReadLocaleSeparators());
+    created->SetMessages(&LanguageList());
+    definitionFiles = new TProfileCache();
+    created->SetFiles(definitionFiles);
+    created->SetSettingsFileName(GetSettingsFileName(ProgramDirectory()));
+    return created;
+}
+
 // The settings of this user, read from the file beside the program while
 // the one in the user's folder does not exist yet.
 TSettings* CreateSettings(const TWorkAreaSource& workArea) {
-    auto* created = new TSettings(GetSettingsFileName(), workArea);
-    created->ReadFrom(SettingsSourceFileName(created->FileName(), ProgramDirectory()));
+    auto* created = new TSettings(Context(), Context().SettingsFileName(), workArea);
+    created->ReadFrom(SettingsSourceFileName(Context(), created->FileName(), ProgramDirectory()));
     return created;
 }
 
 }  // namespace
+
+TCCContext& Context() {
+    if (!context) context = CreateContext();
+    return *context;
+}
 
 TSettings& Settings() {
     if (!settings) settings = CreateSettings(nullptr);
@@ -41,7 +62,7 @@ TCCLanguageList& LanguageList() {
 }
 
 TCCInterpreter& Interpreter() {
-    if (!interpreter) interpreter = new TCCInterpreter();
+    if (!interpreter) interpreter = new TCCInterpreter(Context());
     return *interpreter;
 }
 
@@ -57,8 +78,8 @@ void LoadSettings(const TWorkAreaSource& workArea) {
 
 void LoadLanguages() {
     TCCLanguageList& list = LanguageList();
-    list.Gather(ProgramDirectory());
-    SetCurrentLanguage(&list.Choose(Settings().Language, UserDefaultLangID()));
+    list.Gather(Context(), ProgramDirectory());
+    list.Select(&list.Choose(Settings().Language, UserDefaultLangID()));
 }
 
 void CreateInterpreter() { Interpreter(); }
@@ -66,7 +87,8 @@ void CreateInterpreter() { Interpreter(); }
 void LoadModules() {
     TCCInterpreter& calculator = Interpreter();
     SetModuleOutputLines(&calculator.OutputLines());
-    ModuleList().LoadDirectory(ProgramDirectory(), calculator.Variables(), calculator.Callables(), ModuleOutput);
+    ModuleList().LoadDirectory(Context(), ProgramDirectory(), calculator.Variables(), calculator.Callables(),
+                               ModuleOutput);
     if (!moduleTokenizer) moduleTokenizer = new TCCModuleTokenizer(ModuleList());
     calculator.Tokenizer().SetModuleTokenSource(moduleTokenizer);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "base/context.h"
 #include "definitions/language_list.h"
 #include "expression/interpreter.h"
 #include "vm/module_list.h"
@@ -10,6 +11,16 @@ namespace quenmark {
 // The process-wide objects of a run. Each is created once by the start-up
 // steps below, in this order, and lives until the process ends; none is
 // freed one by one, so modules stay loaded to the very end.
+//
+// The application owns the one context of the run (base/context.h) here
+// and hands it to everything below: its messages are the language list's
+// (the chosen language's catalogue), its separators those of the user's
+// LC_NUMERIC locale, its store the one cache of definition files that
+// every reader and writer shares, and it names the settings file. Nothing
+// in the core keeps such state of its own; the module output callback's
+// list (app/module_output.h) is the one global left, as the modules' C ABI
+// passes no context.
+TCCContext& Context();
 TSettings& Settings();
 TCCLanguageList& LanguageList();
 TCCInterpreter& Interpreter();
@@ -17,7 +28,8 @@ TVMModuleList& ModuleList();
 
 // Creates the settings with their defaults and loads the settings file.
 void LoadSettings(const TWorkAreaSource& workArea = nullptr);
-// Gathers the languages and makes the chosen one current, with its messages.
+// Gathers the languages and puts the chosen one in force: the context's
+// messages are the list's.
 void LoadLanguages();
 // Creates the interpreter.
 void CreateInterpreter();

@@ -68,7 +68,7 @@ std::unique_ptr<TVMVariable> DecodeVariableLine(std::string_view line) {
 void ReadVariablesSection(const TSettings& settings, TVMVariableList& variables) {
     if (!settings.IsSettingsFileValid()) return;
     std::vector<std::string> lines;
-    ReadSectionLines(settings.SourceFileName(), VariablesSection, lines);
+    ReadSectionLines(settings.Context(), settings.SourceFileName(), VariablesSection, lines);
     for (const std::string& line : lines) {
         try {
             variables.Add(DecodeVariableLine(line));
@@ -88,7 +88,7 @@ bool WriteVariablesSection(const TSettings& settings, const TVMVariableList& var
     } catch (const Exception&) {
         return false;
     }
-    return WriteSectionLines(settings.FileName(), VariablesSection, lines);
+    return WriteSectionLines(settings.Context(), settings.FileName(), VariablesSection, lines);
 }
 
 }  // namespace quenmark

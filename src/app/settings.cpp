@@ -55,26 +55,29 @@ void VisitKeys(auto& settings, auto& visitor) {
 
 // Reads each key with the field's current value as the default.
 struct TKeyReader {
+    const TCCContext& Context;
     const std::string& File;
 
     void Fixed(const char*, const char*, const char*) {}
     void LoginName(const char*, const char*) {}
     void Integer(const char* section, const char* key, int32_t& value) {
-        ReadProfileInteger(File, section, key, value);
+        ReadProfileInteger(Context, File, section, key, value);
     }
-    void Bool(const char* section, const char* key, bool& value) { ReadProfileBool(File, section, key, value); }
+    void Bool(const char* section, const char* key, bool& value) {
+        ReadProfileBool(Context, File, section, key, value);
+    }
     void Text(const char* section, const char* key, std::string& value) {
-        ReadProfileString(File, section, key, value);
+        ReadProfileString(Context, File, section, key, value);
     }
     void Color(const char* section, const char* key, uint32_t& value) {
         int32_t stored = static_cast<int32_t>(value);
-        ReadProfileInteger(File, section, key, stored);
+        ReadProfileInteger(Context, File, section, key, stored);
         value = static_cast<uint32_t>(stored);
     }
     // Read as a 32-bit number; only the low eight bits are kept.
     void Byte(const char* section, const char* key, uint8_t& value) {
         int32_t stored = value;
-        ReadProfileInteger(File, section, key, stored);
+        ReadProfileInteger(Context, File, section, key, stored);
         value = static_cast<uint8_t>(stored & 0xFF);
     }
 };
@@ -157,7 +160,17 @@ TWindowPlacement DefaultUnitPlacement(const TWindowPlacement& mainPlacement) {
 }
 
 TSettings::TSettings(std::string fileName, const TWorkAreaSource& workArea)
-    : FFileName(std::move(fileName)), FSourceFileName(FFileName) {
+    : TSettings(std::make_shared<const TCCContext>(), nullptr, std::move(fileName), workArea) {}
+
+TSettings::TSettings(const TCCContext& context, std::string fileName, const TWorkAreaSource& workArea)
+    : TSettings(nullptr, &context, std::move(fileName), workArea) {}
+
+TSettings::TSettings(std::shared_ptr<const TCCContext> ownContext, const TCCContext* context, std::string fileName,
+                     const TWorkAreaSource& workArea)
+    : FOwnContext(std::move(ownContext)),
+      FContext(context ? context : FOwnContext.get()),
+      FFileName(std::move(fileName)),
+      FSourceFileName(FFileName) {
     SetDefaultPlacements(workArea ? workArea() : std::nullopt);
     MarkSaved();
 }
@@ -167,7 +180,7 @@ void TSettings::SetDefaultPlacements(const std::optional<TWorkArea>& workArea) {
     UnitPlacement = DefaultUnitPlacement(MainPlacement);
 }
 
-bool TSettings::IsSettingsFileValid() const { return quenmark::IsSettingsFileValid(FSourceFileName); }
+bool TSettings::IsSettingsFileValid() const { return quenmark::IsSettingsFileValid(*FContext, FSourceFileName); }
 
 void TSettings::ReadFrom(std::string sourceFileName) { FSourceFileName = std::move(sourceFileName); }
 
@@ -176,7 +189,7 @@ void TSettings::Load() {
     if (!lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, true))
         lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, false);
     if (IsSettingsFileValid()) {
-        TKeyReader reader{FSourceFileName};
+        TKeyReader reader{*FContext, FSourceFileName};
         VisitKeys(*this, reader);
         if (!StayResident) MainPlacement.Show = true;
     } else {
@@ -187,10 +200,10 @@ void TSettings::Load() {
 }
 
 void TSettings::SetDamagedFileAside() {
-    if (DefinitionFileCache().Load(FSourceFileName).State != TProfileCache::FileState::Present) return;
+    if (LoadDefinitionFile(*FContext, FSourceFileName).State != TProfileCache::FileState::Present) return;
     TFileLock lock;
     if (!lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Exclusive, true)) return;
-    const TProfileCache::Snapshot current = DefinitionFileCache().Load(FSourceFileName);
+    const TProfileCache::Snapshot current = LoadDefinitionFile(*FContext, FSourceFileName);
     if (current.State != TProfileCache::FileState::Present || IsSettingsTextValid(*current.Text)) return;
     FMovedAsideTo = MoveDamagedFileAside(FSourceFileName, std::time(nullptr));
 }
@@ -219,7 +232,7 @@ void TSettings::NoteSaved() const {
 
 TSaveOutcome TSettings::SaveReporting() const {
     TSaveOutcome outcome = UpdateSettingsFile(
-        FFileName, [this](TProfileText& file) { StoreInto(file); }, FSourceFileName);
+        *FContext, FFileName, [this](TProfileText& file) { StoreInto(file); }, FSourceFileName);
     if (outcome.Saved) NoteSaved();
     return outcome;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -44,8 +45,15 @@ public:
     static constexpr int32_t DefaultMainWidth = 350;
     static constexpr int32_t DefaultMainHeight = 110;
 
-    // Sets the defaults; fileName is the settings file (GetSettingsFileName()).
+    // Sets the defaults; fileName is the settings file (the run's context
+    // names it: TCCContext::SettingsFileName). The file is read and written
+    // through the context, which must outlive the settings; the first form
+    // has a default context of its own (no store: every read goes to the
+    // file; no messages: a reason is its code).
     explicit TSettings(std::string fileName, const TWorkAreaSource& workArea = nullptr);
+    TSettings(const TCCContext& context, std::string fileName, const TWorkAreaSource& workArea = nullptr);
+
+    const TCCContext& Context() const { return *FContext; }
 
     // Reads the file into the fields under the file's shared lock. A missing
     // file or one whose header is not accepted leaves every field as it is;
@@ -61,6 +69,7 @@ public:
     // another copy's changes survive. Other sections and keys are kept.
     // Returns whether the file was written; otherwise it stays as it was.
     bool Save() const;
+    // Save, telling why it failed in the context's messages.
     TSaveOutcome SaveReporting() const;
 
     // The keys of the fields into a file's contents, merged as Save does.
@@ -102,11 +111,16 @@ public:
     std::string OutputFormat;
 
 private:
+    TSettings(std::shared_ptr<const TCCContext> ownContext, const TCCContext* context, std::string fileName,
+              const TWorkAreaSource& workArea);
     void SetDefaultPlacements(const std::optional<TWorkArea>& workArea);
     void SetDamagedFileAside();
     std::map<std::string, std::string> RenderedKeys() const;
     void MarkSaved() const;
 
+    // The default context, when none was given; FContext points to it.
+    std::shared_ptr<const TCCContext> FOwnContext;
+    const TCCContext* FContext;
     std::string FFileName;
     // Saving is logically const: it changes the file, and with it what the
     // next save compares against and where the next read looks.

@@ -74,20 +74,21 @@ std::string ProgramDirectorySettingsFileName(const TSettingsLocation& location) 
     return location.ProgramDirectory + SettingsFileBaseName(location.LoginName);
 }
 
-std::string SettingsSourceFileName(const std::string& fileName, const std::string& programDirectory) {
+std::string SettingsSourceFileName(const TCCContext& context, const std::string& fileName,
+                                   const std::string& programDirectory) {
     TSettingsLocation location;
     location.ProgramDirectory = programDirectory;
     location.LoginName = GetLoginUserName();
     const std::string beside = ProgramDirectorySettingsFileName(location);
     if (beside == fileName || access(fileName.c_str(), F_OK) == 0 || errno != ENOENT) return fileName;
-    return IsSettingsFileValid(beside) ? beside : fileName;
+    return IsSettingsFileValid(context, beside) ? beside : fileName;
 }
 
 std::string GetSettingsFileName() { return GetSettingsFileName(ProgramDirectory()); }
 
-bool IsSettingsFileValid(const std::string& fileName) {
+bool IsSettingsFileValid(const TCCContext& context, const std::string& fileName) {
     std::string purpose;
-    ReadProfileString(fileName, "Information", "Purpose", purpose);
+    ReadProfileString(context, fileName, "Information", "Purpose", purpose);
     return purpose == SettingsPurpose10 || purpose == SettingsPurpose11;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/context.h"
 #include "definitions/profile_text.h"
 
 namespace quenmark {
@@ -63,12 +64,14 @@ std::string GetSettingsFileName(const std::string& programDirectory);
 std::string GetSettingsFileName();
 
 // True exactly when the file's "Purpose" in "Information" is the version
-// 1.0 or 1.1 text, letter case included. A missing file gives false.
-bool IsSettingsFileValid(const std::string& fileName);
+// 1.0 or 1.1 text, letter case included. A missing file gives false. The
+// file is read through the context's store.
+bool IsSettingsFileValid(const TCCContext& context, const std::string& fileName);
 bool IsSettingsTextValid(const TProfileText& file);
 
 // The file the settings are read from: fileName, or, while fileName does
 // not exist, a valid settings file beside the program that it replaces.
-std::string SettingsSourceFileName(const std::string& fileName, const std::string& programDirectory);
+std::string SettingsSourceFileName(const TCCContext& context, const std::string& fileName,
+                                   const std::string& programDirectory);
 
 }  // namespace quenmark

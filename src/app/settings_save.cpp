@@ -7,7 +7,7 @@
 #include "app/damaged_settings.h"
 #include "app/settings_file.h"
 #include "definitions/profile_cache.h"
-#include "base/text_lookup.h"
+#include "base/context.h"
 #include "platform/file_lock.h"
 #include "platform/program_directory.h"
 #include "platform/save_target.h"
@@ -18,12 +18,12 @@ namespace {
 
 std::string SystemReason(int error) { return std::strerror(error); }
 
-std::string TargetReason(const TSaveTargetCheck& check) {
+std::string TargetReason(const TSaveTargetCheck& check, const TCCContext& context) {
     switch (check.Problem) {
-    case TSaveTargetProblem::ForeignSymbolicLink: return GetText("QEN404");
-    case TSaveTargetProblem::ReadOnly: return GetText("QEN403");
+    case TSaveTargetProblem::ForeignSymbolicLink: return context.GetText("QEN404");
+    case TSaveTargetProblem::ReadOnly: return context.GetText("QEN403");
     case TSaveTargetProblem::NotRegularFile:
-        return check.Error == EISDIR ? SystemReason(EISDIR) : GetText("QEN405");
+        return check.Error == EISDIR ? SystemReason(EISDIR) : context.GetText("QEN405");
     case TSaveTargetProblem::Inaccessible: return SystemReason(check.Error);
     case TSaveTargetProblem::None: break;
     }
@@ -48,8 +48,8 @@ bool CreateMissingDirectories(const std::string& directory) {
 
 // Moves a file that is there but fails validation out of the way; false
 // when it is there and cannot be moved.
-bool SetDamagedFileAside(const std::string& fileName, TSaveOutcome& outcome) {
-    const TProfileCache::Snapshot current = DefinitionFileCache().Load(fileName);
+bool SetDamagedFileAside(const TCCContext& context, const std::string& fileName, TSaveOutcome& outcome) {
+    const TProfileCache::Snapshot current = LoadDefinitionFile(context, fileName);
     if (current.State != TProfileCache::FileState::Present || IsSettingsTextValid(*current.Text)) return true;
     outcome.MovedAsideTo = MoveDamagedFileAside(fileName, std::time(nullptr));
     return !outcome.MovedAsideTo.empty();
@@ -57,11 +57,11 @@ bool SetDamagedFileAside(const std::string& fileName, TSaveOutcome& outcome) {
 
 // The contents that stand in for the file: its own, or those of the file
 // it is carried over from while it does not exist yet.
-TSettingsMerge WithCarriedContents(const std::string& fileName, const std::string& carryFrom,
-                                   const TSettingsMerge& merge) {
+TSettingsMerge WithCarriedContents(const TCCContext& context, const std::string& fileName,
+                                   const std::string& carryFrom, const TSettingsMerge& merge) {
     if (carryFrom.empty() || carryFrom == fileName) return merge;
-    if (DefinitionFileCache().Load(fileName).State != TProfileCache::FileState::Missing) return merge;
-    const TProfileCache::Snapshot old = DefinitionFileCache().Load(carryFrom);
+    if (LoadDefinitionFile(context, fileName).State != TProfileCache::FileState::Missing) return merge;
+    const TProfileCache::Snapshot old = LoadDefinitionFile(context, carryFrom);
     if (old.State != TProfileCache::FileState::Present || !IsSettingsTextValid(*old.Text)) return merge;
     return [text = old.Text, &merge](TProfileText& file) {
         file = *text;
@@ -77,19 +77,19 @@ std::string RenderSettingsFile(const TProfileText& current, const TSettingsMerge
     return merged.Contents();
 }
 
-TSaveOutcome UpdateSettingsFile(const std::string& fileName, const TSettingsMerge& merge,
+TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fileName, const TSettingsMerge& merge,
                                 const std::string& carryFrom) {
     TSaveOutcome outcome;
     outcome.FileName = fileName;
     if (!CreateMissingDirectories(DirectoryOfPath(fileName))) return Failed(outcome, SystemReason(errno));
     if (const TSaveTargetCheck check = CheckSaveTarget(fileName); check.Problem != TSaveTargetProblem::None)
-        return Failed(outcome, TargetReason(check));
+        return Failed(outcome, TargetReason(check, context));
     TFileLock lock;
     if (!lock.Acquire(LockFileName(fileName), TFileLock::Mode::Exclusive, true))
         return Failed(outcome, SystemReason(errno));
-    if (!SetDamagedFileAside(fileName, outcome)) return Failed(outcome, SystemReason(errno));
-    const TSettingsMerge edit = WithCarriedContents(fileName, carryFrom, merge);
-    const bool written = DefinitionFileCache().Update(fileName, true, [&edit](TProfileText& file) {
+    if (!SetDamagedFileAside(context, fileName, outcome)) return Failed(outcome, SystemReason(errno));
+    const TSettingsMerge edit = WithCarriedContents(context, fileName, carryFrom, merge);
+    const bool written = UpdateDefinitionFile(context, fileName, true, [&edit](TProfileText& file) {
         edit(file);
         return true;
     });
@@ -98,10 +98,12 @@ TSaveOutcome UpdateSettingsFile(const std::string& fileName, const TSettingsMerg
     return outcome;
 }
 
-std::string SaveFailureText(const TSaveOutcome& outcome) {
-    return GetTextWith("QEN402", outcome.FileName + ": " + outcome.Reason);
+std::string SaveFailureText(const TCCContext& context, const TSaveOutcome& outcome) {
+    return context.GetTextWith("QEN402", outcome.FileName + ": " + outcome.Reason);
 }
 
-std::string MovedAsideText(const std::string& movedTo) { return GetTextWith("QEN401", movedTo); }
+std::string MovedAsideText(const TCCContext& context, const std::string& movedTo) {
+    return context.GetTextWith("QEN401", movedTo);
+}
 
 }  // namespace quenmark

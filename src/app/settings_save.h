@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "base/context.h"
 #include "definitions/profile_text.h"
 
 namespace quenmark {
@@ -31,14 +32,16 @@ std::string RenderSettingsFile(const TProfileText& current, const TSettingsMerge
 // Locks, reads, merges and replaces the settings file. A file that fails
 // validation is moved aside first. carryFrom names a settings file whose
 // contents stand in for a missing fileName (the copy beside a program
-// directory that can no longer be written); empty for none.
-TSaveOutcome UpdateSettingsFile(const std::string& fileName, const TSettingsMerge& merge,
+// directory that can no longer be written); empty for none. The file is
+// read and written through the context's store, and a reason that is a
+// message is in the context's messages.
+TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fileName, const TSettingsMerge& merge,
                                 const std::string& carryFrom = {});
 
 // The line that reports a failed save: the file and the reason.
-std::string SaveFailureText(const TSaveOutcome& outcome);
+std::string SaveFailureText(const TCCContext& context, const TSaveOutcome& outcome);
 
 // The line that tells the user where a damaged settings file was moved.
-std::string MovedAsideText(const std::string& movedTo);
+std::string MovedAsideText(const TCCContext& context, const std::string& movedTo);
 
 }  // namespace quenmark

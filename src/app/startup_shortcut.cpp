@@ -104,4 +104,19 @@ bool CreateStartupShortcut(const std::string& homeDirectory, const std::string& 
 
 bool CreateStartupShortcut() { return CreateStartupShortcut(HomeDirectory(), ExecutablePath()); }
 
+bool StartupShortcutExists(const std::string& homeDirectory) {
+    const std::string path = GetStartupShortcutPath(homeDirectory);
+    struct stat status {};
+    return !path.empty() && stat(path.c_str(), &status) == 0;
+}
+
+bool StartupShortcutExists() { return StartupShortcutExists(HomeDirectory()); }
+
+void DeleteStartupShortcut(const std::string& homeDirectory) {
+    const std::string path = GetStartupShortcutPath(homeDirectory);
+    if (!path.empty()) unlink(path.c_str());
+}
+
+void DeleteStartupShortcut() { DeleteStartupShortcut(HomeDirectory()); }
+
 }  // namespace quenmark

@@ -23,4 +23,13 @@ bool CreateStartupShortcut(const std::string& homeDirectory, const std::string& 
 // The same for the current user and the running executable.
 bool CreateStartupShortcut();
 
+// Whether an entry exists under homeDirectory (for the current user).
+bool StartupShortcutExists(const std::string& homeDirectory);
+bool StartupShortcutExists();
+
+// Deletes the entry under homeDirectory (for the current user); a missing
+// entry or a refused deletion is no failure: the option simply stays off.
+void DeleteStartupShortcut(const std::string& homeDirectory);
+void DeleteStartupShortcut();
+
 }  // namespace quenmark

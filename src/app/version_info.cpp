@@ -17,8 +17,8 @@ namespace {
 TVersionResource BuildProgramResource() {
     TVersionResource resource;
     TFixedFileInfo fixed;
-    fixed.FileVersionMS = (1u << 16) | 1u;   // 1.1
-    fixed.FileVersionLS = (0u << 16) | 87u;  // .0.87
+    fixed.FileVersionMS = (uint32_t{VersionMajor} << 16) | VersionMinor;
+    fixed.FileVersionLS = (uint32_t{VersionPatch} << 16) | VersionBuild;
     fixed.ProductVersionMS = fixed.FileVersionMS;
     fixed.ProductVersionLS = fixed.FileVersionLS;
     fixed.FileFlagsMask = 0x3Fu;
@@ -28,12 +28,12 @@ TVersionResource BuildProgramResource() {
     resource.StringTables = {{"040904E4",
                               {{"CompanyName", ""},
                                {"FileDescription", "Quenmark, the Expression Calculator."},
-                               {"FileVersion", "1.1.0.87"},
-                               {"InternalName", "Quenmark"},
+                               {"FileVersion", FileVersionText},
+                               {"InternalName", ProductNameText},
                                {"LegalCopyright", "Copyright (C) 2003-2025 The Quenmark developers."},
                                {"OriginalFilename", "Quenmark.exe"},
-                               {"ProductName", "Quenmark"},
-                               {"ProductVersion", "1.1"}}}};
+                               {"ProductName", ProductNameText},
+                               {"ProductVersion", ProductVersionText}}}};
     return resource;
 }
 

@@ -6,12 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/program_version.h"
+
 namespace quenmark {
 
-// The product name and version that the windows show beside the version
-// resource ("Quenmark", "version 1.1").
-inline constexpr const char* ProductNameText = "Quenmark";
-inline constexpr const char* ProductVersionText = "1.1";
 
 // The fixed part of a version resource.
 struct TFixedFileInfo {
@@ -41,7 +39,8 @@ struct TVersionResource {
     bool Empty() const { return !FixedInfo && Translations.empty() && StringTables.empty(); }
 };
 
-// The version resource built into the program: version 1.1.0.87, no flags.
+// The version resource built into the program: the version of
+// base/program_version.h (1.1.0.87), no flags.
 const TVersionResource& ProgramVersionResource();
 
 // The full path of the running executable; empty when it cannot be read.

@@ -39,14 +39,40 @@ std::string PlainFromGeneral(std::string text) {
     return text;
 }
 
+// The output of "%.15G" in lower case ("1e+15"); NaN and infinity are left
+// to the callers.
+std::string FifteenDigitGeneral(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, PlainDigits);
+    return std::string(buffer, result.ptr);
+}
+
+// "e+15" becomes "E15" and "e-05" becomes "E-5".
+std::string ShortExponent(std::string text) {
+    const size_t e = text.find('e');
+    if (e == std::string::npos) return text;
+    const bool negative = text[e + 1] == '-';
+    size_t digits = e + 2;
+    while (digits + 1 < text.size() && text[digits] == '0') ++digits;
+    return text.substr(0, e) + (negative ? "E-" : "E") + text.substr(digits);
+}
+
+std::string NonFiniteText(double value) {
+    if (std::isnan(value)) return "NAN";
+    return value < 0 ? "-INF" : "INF";
+}
+
 }  // namespace
 
 std::string PlainRealText(double value) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, PlainDigits);
-    std::string text = PlainFromGeneral(std::string(buffer, result.ptr));
+    if (!std::isfinite(value)) return NonFiniteText(value);
+    std::string text = PlainFromGeneral(FifteenDigitGeneral(value));
+    return text == "-0" ? "0" : text;
+}
+
+std::string GeneralRealText(double value) {
+    if (!std::isfinite(value)) return NonFiniteText(value);
+    std::string text = ShortExponent(FifteenDigitGeneral(value));
     return text == "-0" ? "0" : text;
 }
 

@@ -12,4 +12,11 @@ namespace quenmark {
 // compile it in and write numbers exactly as the calculator shows them.
 std::string PlainRealText(double value);
 
+// The general text of a Real with "." as the decimal point, as the unit
+// conversion shows results: the same 15 significant digits and the same
+// choice of form as "%.15G" (fixed from 0.0001 up to below 1E15), but the
+// exponent is written without "+" and without leading zeros ("1E15",
+// "1.5E-7"), "0" for a negative zero, and "NAN", "INF", "-INF".
+std::string GeneralRealText(double value);
+
 }  // namespace quenmark

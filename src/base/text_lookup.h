@@ -6,7 +6,9 @@
 
 namespace quenmark {
 
-// A source of message texts by code. The message catalogue implements it.
+// A source of message texts by code. The message catalogue implements it;
+// the context (base/context.h) holds the one in force and looks texts up
+// with GetText and GetTextWith.
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
@@ -16,14 +18,5 @@ public:
     virtual std::optional<std::string> TextWith(std::string_view code,
                                                 std::string_view argument) const = 0;
 };
-
-// The source in force for GetText; null while none is loaded. Not owned.
-const MessageSource* CurrentMessageSource();
-void SetCurrentMessageSource(const MessageSource* source);
-
-// The text of a message code. A lookup never fails: without a text the
-// result is the code itself.
-std::string GetText(std::string_view code);
-std::string GetTextWith(std::string_view code, std::string_view argument);
 
 }  // namespace quenmark

@@ -16,10 +16,10 @@
 #include "app/line_session.h"
 #include "app/prepared_save.h"
 #include "app/settings_save.h"
+#include "base/text_lines.h"
 #include "app/process_objects.h"
 #include "console/console_run.h"
 #include "console/ending_signals.h"
-#include "console/line_splitter.h"
 #include "console/module_crash_handler.h"
 #include "console/terminal_state.h"
 #include "vm/line_interrupt.h"
@@ -32,8 +32,9 @@ bool SaveOnce(TConsoleRun& run) {
     const TSaveOutcome outcome = run.Session.SaveAll();
     // A file found damaged at exit was moved aside: say where, as at start.
     if (!outcome.MovedAsideTo.empty())
-        std::cerr << "quenmark-console: " << MovedAsideText(outcome.MovedAsideTo) << std::endl;
-    if (!outcome.Saved) std::cerr << "quenmark-console: " << SaveFailureText(outcome) << std::endl;
+        std::cerr << "quenmark-console: " << MovedAsideText(run.Session.Context(), outcome.MovedAsideTo) << std::endl;
+    if (!outcome.Saved)
+        std::cerr << "quenmark-console: " << SaveFailureText(run.Session.Context(), outcome) << std::endl;
     return outcome.Saved;
 }
 
@@ -48,7 +49,7 @@ void PrintLogLine(const std::string& line) {
         std::cout << line << '\n';
         return;
     }
-    for (const std::string& part : SplitLines(line)) std::cout << part << '\n';
+    for (const std::string& part : SplitLines(line, EmptyText::OneEmptyLine)) std::cout << part << '\n';
 }
 
 // Runs one line under the session lock and prepares its saved state.
@@ -93,6 +94,9 @@ int Main() {
     // The streams need not stay in step with C stdio, which costs a call per
     // character on input.
     std::ios::sync_with_stdio(false);
+    // Reading a line must not flush the output: RunLine flushes once a line
+    // when no further input is waiting, and the prompt flushes on its own.
+    std::cin.tie(nullptr);
     // A reader that goes away (`| head`) makes writes fail instead of ending
     // the process before it saves.
     signal(SIGPIPE, SIG_IGN);
@@ -110,7 +114,7 @@ int Main() {
     for (const std::string& line : session.WelcomeLines()) session.OnLogLine(line);
     std::cout.flush();
 
-    TPreparedSave prepared(Settings(), Interpreter().Variables(), session.History());
+    TPreparedSave prepared(Settings(), Interpreter().Variables(), session.InputHistory());
     TConsoleRun run(session, prepared, interactive);
     WatchEndingSignals(run);
     CatchModuleCrashes(prepared);

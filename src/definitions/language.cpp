@@ -9,36 +9,26 @@ namespace quenmark {
 namespace {
 constexpr const char* LanguageSection = "Language";
 constexpr int32_t DefaultDialogFontSize = 9;
-TCCLanguage* current = nullptr;
 }  // namespace
 
-TCCLanguage* CurrentLanguage() { return current; }
+TCCLanguage::TCCLanguage(const TCCContext& context, std::string fileName, std::string directory)
+    : FContext(context), FFileName(std::move(fileName)), FDirectory(std::move(directory)) {}
 
-void SetCurrentLanguage(TCCLanguage* language) {
-    current = language;
-    SetCurrentMessages(language ? &language->GetMessages() : nullptr);
+TCCLanguage::~TCCLanguage() = default;
+
+std::unique_ptr<TCCLanguage> TCCLanguage::CreateBuiltIn(const TCCContext& context, const std::string& directory) {
+    return std::unique_ptr<TCCLanguage>(new TCCLanguage(context, {}, directory));
 }
 
-TCCLanguage::TCCLanguage(std::string fileName, std::string directory)
-    : FFileName(std::move(fileName)), FDirectory(std::move(directory)) {}
-
-TCCLanguage::~TCCLanguage() {
-    if (current == this) current = nullptr;
-    if (FMessages && CurrentMessages() == FMessages.get()) SetCurrentMessages(nullptr);
-}
-
-std::unique_ptr<TCCLanguage> TCCLanguage::CreateBuiltIn(const std::string& directory) {
-    return std::unique_ptr<TCCLanguage>(new TCCLanguage({}, directory));
-}
-
-std::unique_ptr<TCCLanguage> TCCLanguage::CreateFromFile(const std::string& fileName, const std::string& directory) {
-    std::unique_ptr<TCCLanguage> language(new TCCLanguage(fileName, directory));
+std::unique_ptr<TCCLanguage> TCCLanguage::CreateFromFile(const TCCContext& context, const std::string& fileName,
+                                                         const std::string& directory) {
+    std::unique_ptr<TCCLanguage> language(new TCCLanguage(context, fileName, directory));
     const std::string path = language->FullPath();
     std::string purpose;
-    ReadProfileString(path, "Information", "Purpose", purpose);
+    ReadProfileString(context, path, "Information", "Purpose", purpose);
     if (purpose != Purpose) throw Exception(InvalidFileMessage);
-    ReadProfileString(path, LanguageSection, "Language", language->FLanguage);
-    ReadProfileInteger(path, LanguageSection, "LangID", language->FLangID);
+    ReadProfileString(context, path, LanguageSection, "Language", language->FLanguage);
+    ReadProfileInteger(context, path, LanguageSection, "LangID", language->FLangID);
     return language;
 }
 
@@ -46,7 +36,7 @@ std::string TCCLanguage::FullPath() const { return quenmark::FullPath(FDirectory
 
 std::string TCCLanguage::ReadString(const char* key, const char* defaultValue) const {
     std::string value = defaultValue;
-    if (!IsBuiltIn()) ReadProfileString(FullPath(), LanguageSection, key, value);
+    if (!IsBuiltIn()) ReadProfileString(FContext, FullPath(), LanguageSection, key, value);
     return value;
 }
 
@@ -58,17 +48,17 @@ std::string TCCLanguage::UnitFileName() const { return ReadString("UnitFileName"
 
 int32_t TCCLanguage::DialogFontSize() const {
     int32_t size = DefaultDialogFontSize;
-    if (!IsBuiltIn()) ReadProfileInteger(FullPath(), LanguageSection, "DialogFontSize", size);
+    if (!IsBuiltIn()) ReadProfileInteger(FContext, FullPath(), LanguageSection, "DialogFontSize", size);
     return size;
 }
 
 TCCMessages& TCCLanguage::GetMessages() {
-    if (!FMessages) FMessages = std::make_unique<TCCMessages>(MessageFileName(), FDirectory);
+    if (!FMessages) FMessages = std::make_unique<TCCMessages>(FContext, MessageFileName(), FDirectory);
     return *FMessages;
 }
 
 TCCUnitGroupList& TCCLanguage::GetUnits() {
-    if (!FUnits) FUnits = std::make_unique<TCCUnitGroupList>(UnitFileName(), FDirectory);
+    if (!FUnits) FUnits = std::make_unique<TCCUnitGroupList>(FContext, UnitFileName(), FDirectory);
     return *FUnits;
 }
 

@@ -14,16 +14,19 @@ namespace quenmark {
 // message, unit and help files that carry everything language-dependent,
 // or the built-in English language that needs no file. The language owns
 // its message catalogue and unit definitions, each made on first request.
+// Its files are read through the context it is made with, which must
+// outlive it.
 class TCCLanguage {
 public:
     static constexpr const char* Purpose = "Quenmark Version 1.1 Language Definition File";
     static constexpr const char* InvalidFileMessage = "Invalid Language File.";
 
     // The built-in English language; its files are looked up in directory.
-    static std::unique_ptr<TCCLanguage> CreateBuiltIn(const std::string& directory = ProgramDirectory());
+    static std::unique_ptr<TCCLanguage> CreateBuiltIn(const TCCContext& context,
+                                                      const std::string& directory = ProgramDirectory());
     // The language of the named file in directory. Throws Exception with
     // "Invalid Language File." when the header does not match.
-    static std::unique_ptr<TCCLanguage> CreateFromFile(const std::string& fileName,
+    static std::unique_ptr<TCCLanguage> CreateFromFile(const TCCContext& context, const std::string& fileName,
                                                        const std::string& directory = ProgramDirectory());
 
     const std::string& FileName() const { return FFileName; }
@@ -43,7 +46,6 @@ public:
 
     TCCLanguage(const TCCLanguage&) = delete;
     TCCLanguage& operator=(const TCCLanguage&) = delete;
-    // Stops being current, and stops its catalogue being current, first.
     ~TCCLanguage();
 
     // The catalogue of MessageFileName(), made on the first call.
@@ -53,9 +55,10 @@ public:
     TCCUnitGroupList& GetUnits();
 
 private:
-    TCCLanguage(std::string fileName, std::string directory);
+    TCCLanguage(const TCCContext& context, std::string fileName, std::string directory);
     std::string ReadString(const char* key, const char* defaultValue) const;
 
+    const TCCContext& FContext;
     std::string FFileName;
     std::string FDirectory;
     std::string FLanguage = "English";
@@ -63,11 +66,5 @@ private:
     std::unique_ptr<TCCMessages> FMessages;
     std::unique_ptr<TCCUnitGroupList> FUnits;
 };
-
-// The language in force; null until one is chosen. Not owned.
-TCCLanguage* CurrentLanguage();
-// Makes the language current and its catalogue CurrentMessages (none for
-// null).
-void SetCurrentLanguage(TCCLanguage* language);
 
 }  // namespace quenmark

@@ -7,8 +7,6 @@ namespace quenmark {
 
 namespace {
 
-TCCMessages* current = nullptr;
-
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     size_t position = text.find(from);
     while (position != std::string::npos) {
@@ -39,30 +37,23 @@ std::string ReplaceArgument(std::string_view text, std::string_view argument) {
     return result;
 }
 
-TCCMessages::TCCMessages(std::string fileName, std::string directory)
-    : FFileName(std::move(fileName)), FFullPath(quenmark::FullPath(directory, FFileName)) {
+TCCMessages::TCCMessages(const TCCContext& context, std::string fileName, std::string directory)
+    : FContext(&context), FFileName(std::move(fileName)), FFullPath(quenmark::FullPath(directory, FFileName)) {
     std::string purpose;
-    ReadProfileString(FFullPath, "Information", "Purpose", purpose);
+    ReadProfileString(context, FFullPath, "Information", "Purpose", purpose);
     if (purpose != Purpose) return;
-    ReadProfileString(FFullPath, "Information", "Language", FLanguage);
-    ReadProfileInteger(FFullPath, "Information", "Codepage", FCodepage);
+    ReadProfileString(context, FFullPath, "Information", "Language", FLanguage);
+    ReadProfileInteger(context, FFullPath, "Information", "Codepage", FCodepage);
 }
 
 std::string TCCMessages::GetText(std::string_view code) const {
     std::string text(code);
-    if (!FFileName.empty()) ReadProfileString(FFullPath, "Messages", code, text);
+    if (FContext && !FFileName.empty()) ReadProfileString(*FContext, FFullPath, "Messages", code, text);
     return ExpandMessageEscapes(std::move(text));
 }
 
 std::string TCCMessages::GetTextWith(std::string_view code, std::string_view argument) const {
     return ReplaceArgument(GetText(code), argument);
-}
-
-TCCMessages* CurrentMessages() { return current; }
-
-void SetCurrentMessages(TCCMessages* messages) {
-    current = messages;
-    SetCurrentMessageSource(messages);
 }
 
 }  // namespace quenmark

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/context.h"
 #include "base/text_lookup.h"
 #include "platform/program_directory.h"
 
@@ -19,9 +20,10 @@ public:
 
     // A catalogue without a file: every lookup gives the code itself.
     TCCMessages() = default;
-    // A catalogue of the named file in directory. Reads "Language" and
+    // A catalogue of the named file in directory, read through the context's
+    // store, which must outlive the catalogue. Reads "Language" and
     // "Codepage" when the header matches; never fails.
-    explicit TCCMessages(std::string fileName, std::string directory = ProgramDirectory());
+    TCCMessages(const TCCContext& context, std::string fileName, std::string directory = ProgramDirectory());
 
     const std::string& FileName() const { return FFileName; }
     const std::string& Language() const { return FLanguage; }
@@ -41,6 +43,7 @@ public:
     }
 
 private:
+    const TCCContext* FContext = nullptr;
     std::string FFileName;
     std::string FFullPath;
     std::string FLanguage = "English";
@@ -51,10 +54,5 @@ private:
 std::string ExpandMessageEscapes(std::string text);
 // Replaces every "%1" of text by argument, scanning only the original text.
 std::string ReplaceArgument(std::string_view text, std::string_view argument);
-
-// The catalogue in force, consulted by GetText and GetTextWith; null while
-// none is set. Not owned: its language owns it.
-TCCMessages* CurrentMessages();
-void SetCurrentMessages(TCCMessages* messages);
 
 }  // namespace quenmark

@@ -52,43 +52,50 @@ std::vector<std::string> ReplaceSection(const std::vector<std::string>& old, std
 
 }  // namespace
 
-void ReadProfileString(const std::string& path, std::string_view section, std::string_view key, std::string& value) {
-    const TProfileCache::Snapshot snapshot = DefinitionFileCache().Load(path);
+void ReadProfileString(const TCCContext& context, const std::string& path,
+                       std::string_view section, std::string_view key, std::string& value) {
+    const TProfileCache::Snapshot snapshot = LoadDefinitionFile(context, path);
     if (const std::string* stored = snapshot.Text->Value(section, key)) value = *stored;
 }
 
-void ReadProfileInteger(const std::string& path, std::string_view section, std::string_view key, int32_t& value) {
-    const TProfileCache::Snapshot snapshot = DefinitionFileCache().Load(path);
+void ReadProfileInteger(const TCCContext& context, const std::string& path,
+                        std::string_view section, std::string_view key, int32_t& value) {
+    const TProfileCache::Snapshot snapshot = LoadDefinitionFile(context, path);
     const std::string* stored = snapshot.Text->Value(section, key);
     if (stored && !stored->empty()) value = LeadingInteger(*stored);
 }
 
-void ReadProfileBool(const std::string& path, std::string_view section, std::string_view key, bool& value) {
+void ReadProfileBool(const TCCContext& context, const std::string& path,
+                     std::string_view section, std::string_view key, bool& value) {
     std::string text = "DEFAULT";
-    ReadProfileString(path, section, key, text);
+    ReadProfileString(context, path, section, key, text);
     const std::string word = UpperCase(TrimControls(text));
     if (word == "1" || word == "Y" || word == "YES" || word == "ON") value = true;
     else if (word == "0" || word == "N" || word == "NO" || word == "OFF") value = false;
 }
 
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+bool WriteProfileString(const TCCContext& context, const std::string& path,
+                        std::string_view section, std::string_view key,
                         std::string_view text) {
-    return DefinitionFileCache().Update(path, true, [&](TProfileText& file) {
+    return UpdateDefinitionFile(context, path, true, [&](TProfileText& file) {
         file.SetValue(section, key, text);
         return true;
     });
 }
 
-bool WriteProfileInteger(const std::string& path, std::string_view section, std::string_view key, int32_t number) {
-    return WriteProfileString(path, section, key, std::to_string(number));
+bool WriteProfileInteger(const TCCContext& context, const std::string& path,
+                         std::string_view section, std::string_view key, int32_t number) {
+    return WriteProfileString(context, path, section, key, std::to_string(number));
 }
 
-bool WriteProfileBool(const std::string& path, std::string_view section, std::string_view key, bool flag) {
-    return WriteProfileString(path, section, key, flag ? "Yes" : "No");
+bool WriteProfileBool(const TCCContext& context, const std::string& path,
+                      std::string_view section, std::string_view key, bool flag) {
+    return WriteProfileString(context, path, section, key, flag ? "Yes" : "No");
 }
 
-void ReadSectionLines(const std::string& path, std::string_view section, std::vector<std::string>& lines) {
-    const TProfileCache::Snapshot snapshot = DefinitionFileCache().Load(path);
+void ReadSectionLines(const TCCContext& context, const std::string& path,
+                      std::string_view section, std::vector<std::string>& lines) {
+    const TProfileCache::Snapshot snapshot = LoadDefinitionFile(context, path);
     AppendSectionLines(*snapshot.Text, section, lines);
 }
 
@@ -104,8 +111,9 @@ void AppendSectionLines(const TProfileText& file, std::string_view section, std:
     }
 }
 
-bool WriteSectionLines(const std::string& path, std::string_view section, const std::vector<std::string>& lines) {
-    return DefinitionFileCache().Update(path, false, [&](TProfileText& file) {
+bool WriteSectionLines(const TCCContext& context, const std::string& path,
+                       std::string_view section, const std::vector<std::string>& lines) {
+    return UpdateDefinitionFile(context, path, false, [&](TProfileText& file) {
         ReplaceSectionLines(file, section, lines);
         return true;
     });
@@ -115,8 +123,8 @@ void ReplaceSectionLines(TProfileText& file, std::string_view section, const std
     file = TProfileText(ReplaceSection(file.Lines(), section, lines));
 }
 
-std::vector<std::string> ReadFileLines(const std::string& path) {
-    return DefinitionFileCache().Load(path).Text->Lines();
+std::vector<std::string> ReadFileLines(const TCCContext& context, const std::string& path) {
+    return LoadDefinitionFile(context, path).Text->Lines();
 }
 
 }  // namespace quenmark

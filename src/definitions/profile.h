@@ -5,43 +5,53 @@
 #include <string_view>
 #include <vector>
 
+#include "base/context.h"
 #include "definitions/profile_text.h"
 
 namespace quenmark {
 
 // Readers and writers of the sectioned key=value definition files. Every
-// operation takes the file's full path first; none raises an error for a
-// missing file, section or key. Parsed copies are shared through
-// DefinitionFileCache(), so repeated reads of an unchanged file cost no
-// file read, and every write replaces the file atomically.
+// operation takes the context and the file's full path first; none raises
+// an error for a missing file, section or key. Parsed copies are shared
+// through the context's store (a TProfileCache), so repeated reads of an
+// unchanged file cost no file read, and every write replaces the file
+// atomically.
 
 // value: in, the default; out, the stored value where the key exists.
-void ReadProfileString(const std::string& path, std::string_view section, std::string_view key, std::string& value);
+void ReadProfileString(const TCCContext& context, const std::string& path,
+                       std::string_view section, std::string_view key, std::string& value);
 // value: in, the default; out, the stored number where the key has a
 // non-empty value: an optional "-" and the decimal digits at its start
 // (0 when it starts with no digit), limited to the 32-bit range.
-void ReadProfileInteger(const std::string& path, std::string_view section, std::string_view key, int32_t& value);
+void ReadProfileInteger(const TCCContext& context, const std::string& path,
+                        std::string_view section, std::string_view key, int32_t& value);
 // value: true for 1, Y, YES, ON; false for 0, N, NO, OFF (any letter case,
 // surrounding blanks ignored); unchanged for anything else or a missing key.
-void ReadProfileBool(const std::string& path, std::string_view section, std::string_view key, bool& value);
+void ReadProfileBool(const TCCContext& context, const std::string& path,
+                     std::string_view section, std::string_view key, bool& value);
 
 // The writers create file, section and key where missing and replace an
 // existing key's value in place. They return whether the file was written;
 // a file that cannot be written is left exactly as it was.
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+bool WriteProfileString(const TCCContext& context, const std::string& path,
+                        std::string_view section, std::string_view key,
                         std::string_view text);
-bool WriteProfileInteger(const std::string& path, std::string_view section, std::string_view key, int32_t number);
-bool WriteProfileBool(const std::string& path, std::string_view section, std::string_view key, bool flag);
+bool WriteProfileInteger(const TCCContext& context, const std::string& path,
+                         std::string_view section, std::string_view key, int32_t number);
+bool WriteProfileBool(const TCCContext& context, const std::string& path,
+                      std::string_view section, std::string_view key, bool flag);
 
 // Appends the lines of the section whose line is exactly "[" section "]"
 // (letter case counts), each trimmed, up to the next line that starts with
 // "[". Appends nothing for a missing file or section.
-void ReadSectionLines(const std::string& path, std::string_view section, std::vector<std::string>& lines);
+void ReadSectionLines(const TCCContext& context, const std::string& path,
+                      std::string_view section, std::vector<std::string>& lines);
 
 // Replaces the lines of the section (appended at the end when missing) and
 // saves the file with every other line trimmed. A missing or unreadable
 // file is left as it is. Line breaks inside the given lines become blanks.
-bool WriteSectionLines(const std::string& path, std::string_view section, const std::vector<std::string>& lines);
+bool WriteSectionLines(const TCCContext& context, const std::string& path,
+                       std::string_view section, const std::vector<std::string>& lines);
 
 // The two line-block operations on a file's parsed contents.
 void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines);
@@ -49,6 +59,6 @@ void ReplaceSectionLines(TProfileText& file, std::string_view section, const std
 
 // Every line of the file as it is, without line ends; none for a missing
 // or unreadable file.
-std::vector<std::string> ReadFileLines(const std::string& path);
+std::vector<std::string> ReadFileLines(const TCCContext& context, const std::string& path);
 
 }  // namespace quenmark

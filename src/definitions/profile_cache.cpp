@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <stdexcept>
 
 #include "platform/atomic_file.h"
 
@@ -135,9 +136,30 @@ void TProfileCache::Clear() {
     FEntries.clear();
 }
 
-TProfileCache& DefinitionFileCache() {
-    static TProfileCache cache;
+namespace {
+
+// The context's cache, or null for a context without a store.
+TProfileCache* CacheOf(const TCCContext& context) {
+    TDefinitionFiles* files = context.Files();
+    if (!files) return nullptr;
+    auto* cache = dynamic_cast<TProfileCache*>(files);
+    if (!cache) throw std::logic_error("the context's definition-file store is not a TProfileCache");
     return cache;
+}
+
+}  // namespace
+
+TProfileCache::Snapshot LoadDefinitionFile(const TCCContext& context, const std::string& path) {
+    if (TProfileCache* cache = CacheOf(context)) return cache->Load(path);
+    TProfileCache once;
+    return once.Load(path);
+}
+
+bool UpdateDefinitionFile(const TCCContext& context, const std::string& path, bool createMissing,
+                          const std::function<bool(TProfileText&)>& edit) {
+    if (TProfileCache* cache = CacheOf(context)) return cache->Update(path, createMissing, edit);
+    TProfileCache once;
+    return once.Update(path, createMissing, edit);
 }
 
 }  // namespace quenmark

@@ -10,6 +10,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/context.h"
+#include "base/definition_files.h"
 #include "definitions/profile_text.h"
 
 namespace quenmark {
@@ -21,7 +23,10 @@ namespace quenmark {
 // again with the same size within the same timestamp tick, unseen by those
 // checks: such a copy is read again at every lookup until the file is
 // older than that.
-class TProfileCache {
+//
+// The application keeps one for its run and hands it down in its context
+// (TCCContext::Files), the store of every reader and writer below.
+class TProfileCache : public TDefinitionFiles {
 public:
     static constexpr std::chrono::milliseconds RacyInterval{100};
 
@@ -44,10 +49,10 @@ public:
     bool Update(const std::string& path, bool createMissing, const std::function<bool(TProfileText&)>& edit);
 
     // How many times a file has been read from disk.
-    uint64_t ReadCount() const { return FReadCount; }
+    uint64_t ReadCount() const override { return FReadCount; }
 
     // Forgets every parsed copy.
-    void Clear();
+    void Clear() override;
 
 private:
     struct Identity {
@@ -77,7 +82,12 @@ private:
 // directory, EINVAL for anything else (a FIFO, a device, a socket).
 int NotRegularError(const struct stat& status);
 
-// The cache that the profile readers and writers share.
-TProfileCache& DefinitionFileCache();
+// The file's current contents and TProfileCache::Update, through the
+// context's cache. A context without one reads and writes the file
+// directly, with no copy kept; one whose store is not a TProfileCache
+// throws std::logic_error.
+TProfileCache::Snapshot LoadDefinitionFile(const TCCContext& context, const std::string& path);
+bool UpdateDefinitionFile(const TCCContext& context, const std::string& path, bool createMissing,
+                          const std::function<bool(TProfileText&)>& edit);
 
 }  // namespace quenmark

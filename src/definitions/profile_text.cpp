@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "base/text_lines.h"
+
 namespace quenmark {
 
 namespace {
@@ -43,21 +45,6 @@ std::optional<std::string_view> SectionName(std::string_view trimmedLine) {
 std::string_view TrimBlanks(std::string_view text) { return Trim(text, IsBlank); }
 
 std::string_view TrimControls(std::string_view text) { return Trim(text, IsControlOrBlank); }
-
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return lines;
-}
 
 size_t NameHash::operator()(std::string_view name) const {
     size_t hash = 14695981039346656037ull;  // FNV-1a over the capitalised bytes

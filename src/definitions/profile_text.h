@@ -14,10 +14,6 @@ std::string_view TrimBlanks(std::string_view text);
 // line-block operations.
 std::string_view TrimControls(std::string_view text);
 
-// Splits text into lines at CR LF, LF or CR. A line end at the very end
-// of the text starts no further line.
-std::vector<std::string> SplitLines(std::string_view text);
-
 // The text without a UTF-8 byte-order mark at its start, which editors
 // may add; every file is read as if it had none.
 std::string_view WithoutByteOrderMark(std::string_view contents);

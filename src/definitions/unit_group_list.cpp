@@ -10,28 +10,29 @@ namespace {
 
 constexpr const char* DefaultFont = "Times New Roman";
 
-TCCUnitGroupList::FontTable DefaultFonts() {
-    TCCUnitGroupList::FontTable fonts;
-    fonts.fill(DefaultFont);
-    fonts[1] = "Symbol";
-    return fonts;
-}
-
-TCCUnitGroupList::FontTable ReadFonts(const std::string& path) {
+TCCUnitGroupList::FontTable ReadFonts(const TCCContext& context, const std::string& path) {
     TCCUnitGroupList::FontTable fonts;
     for (size_t n = 0; n < fonts.size(); ++n) {
         fonts[n] = DefaultFont;
-        ReadProfileString(path, "Font", "Font" + std::to_string(n), fonts[n]);
+        ReadProfileString(context, path, "Font", "Font" + std::to_string(n), fonts[n]);
     }
     return fonts;
 }
 
 }  // namespace
 
-TCCUnitGroupList::TCCUnitGroupList() : FDirectory(ProgramDirectory()), FFonts(DefaultFonts()) {}
+TCCUnitGroupList::FontTable TCCUnitGroupList::DefaultFonts() {
+    FontTable fonts;
+    fonts.fill(DefaultFont);
+    fonts[1] = "Symbol";
+    return fonts;
+}
 
-TCCUnitGroupList::TCCUnitGroupList(std::string fileName, std::string directory)
-    : FDirectory(std::move(directory)), FFonts(DefaultFonts()) {
+TCCUnitGroupList::TCCUnitGroupList(const TCCContext& context)
+    : FContext(context), FDirectory(ProgramDirectory()), FFonts(DefaultFonts()) {}
+
+TCCUnitGroupList::TCCUnitGroupList(const TCCContext& context, std::string fileName, std::string directory)
+    : FContext(context), FDirectory(std::move(directory)), FFonts(DefaultFonts()) {
     LoadUnitFile(fileName);
 }
 
@@ -41,10 +42,10 @@ void TCCUnitGroupList::LoadUnitFile(const std::string& fileName) {
     FFileName = fileName;
     const std::string path = FullPath();
     std::string purpose;
-    ReadProfileString(path, "Information", "Purpose", purpose);
+    ReadProfileString(FContext, path, "Information", "Purpose", purpose);
     if (purpose != Purpose) return;
-    FontTable fonts = ReadFonts(path);
-    auto groups = ReadUnitTable(ReadFileLines(path));
+    FontTable fonts = ReadFonts(FContext, path);
+    auto groups = ReadUnitTable(ReadFileLines(FContext, path));
     FFonts = std::move(fonts);
     FGroups = std::move(groups);
 }

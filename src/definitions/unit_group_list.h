@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/context.h"
 #include "definitions/unit_group.h"
 #include "platform/program_directory.h"
 
@@ -19,10 +20,14 @@ public:
     using FontTable = std::array<std::string, FontCount>;
 
     // No file: no groups, the default fonts ("Times New Roman", with
-    // "Symbol" at index 1).
-    TCCUnitGroupList();
+    // "Symbol" at index 1). Files are read through the context, which must
+    // outlive the list.
+    explicit TCCUnitGroupList(const TCCContext& context);
     // The groups of the named file in directory; throws the load's error.
-    explicit TCCUnitGroupList(std::string fileName, std::string directory = ProgramDirectory());
+    TCCUnitGroupList(const TCCContext& context, std::string fileName, std::string directory = ProgramDirectory());
+
+    // The fonts of a list without a file.
+    static FontTable DefaultFonts();
 
     const std::string& FileName() const { return FFileName; }
     std::string FullPath() const;
@@ -40,6 +45,7 @@ public:
     void LoadUnitFile(const std::string& fileName);
 
 private:
+    const TCCContext& FContext;
     std::string FFileName;
     std::string FDirectory;
     FontTable FFonts;

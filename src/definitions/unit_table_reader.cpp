@@ -18,26 +18,28 @@ constexpr std::string_view TableEnd = "---";
 [[noreturn]] void FailForm() { throw Exception("Error"); }
 
 // The factor of a unit line: the value of the first token of its text when
-// that token is a number literal; nothing for any other text.
-std::optional<double> ReadFactor(const std::string& text) {
+// that token is a number literal; nothing for any other text. A literal
+// reads the same in every context, and the tokenizer's errors are never
+// shown, so the reader's own default context serves.
+std::optional<double> ReadFactor(const std::string& text, const TCCContext& context) {
     try {
-        TCCStringTokenizer tokenizer(text);
+        TCCStringTokenizer tokenizer(context, text);
         const TokenPtr token = tokenizer.NextToken();
         if (!token || !token->Is(TokenKind::Literal) || !token->Value.IsNumber()) return std::nullopt;
-        return token->Value.ToReal();
+        return token->Value.ToReal(context.Separators());
     } catch (const Exception&) {
         return std::nullopt;
     }
 }
 
 // A unit line: a tab, the name up to the next tab, the factor after it.
-std::unique_ptr<TCCUnit> ReadUnitLine(const std::string& line) {
+std::unique_ptr<TCCUnit> ReadUnitLine(const std::string& line, const TCCContext& context) {
     if (line.empty() || line.front() != '\t') return nullptr;
     const size_t nameEnd = line.find('\t', 1);
     if (nameEnd == std::string::npos) return nullptr;
     const std::string factorText(TrimControls(std::string_view(line).substr(nameEnd + 1)));
     if (factorText.empty()) return nullptr;
-    const std::optional<double> factor = ReadFactor(factorText);
+    const std::optional<double> factor = ReadFactor(factorText, context);
     if (!factor) return nullptr;
     return std::make_unique<TCCUnit>(line.substr(1, nameEnd - 1), *factor);
 }
@@ -84,12 +86,13 @@ private:
         while (FIndex < FLines.size()) {
             const std::string& line = FLines[FIndex++];
             if (line == TableEnd) break;
-            if (auto unit = ReadUnitLine(line)) group->Add(std::move(unit));
+            if (auto unit = ReadUnitLine(line, FContext)) group->Add(std::move(unit));
         }
         return group;
     }
 
     const std::vector<std::string>& FLines;
+    const TCCContext FContext;
     size_t FIndex = 0;
 };
 

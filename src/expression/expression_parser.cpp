@@ -1,6 +1,5 @@
 #include "expression/expression_parser.h"
 
-#include "base/text_lookup.h"
 #include "vm/command.h"
 #include "base/exception.h"
 #include "vm/operand.h"
@@ -8,15 +7,6 @@
 namespace quenmark {
 
 namespace {
-
-[[noreturn]] void Fail(const char* code) { throw EINError(GetText(code)); }
-
-[[noreturn]] void FailWith(const char* code, const std::string& argument) {
-    throw EINError(GetTextWith(code, argument));
-}
-
-// The one built-in routine: takes base and exponent from the stack.
-constexpr const char* PowerRoutine = "POWER";
 
 // The prefix operator a token stands for, or opNOP for none.
 uint8_t PrefixOpcode(const TCCToken& token) {
@@ -29,13 +19,19 @@ uint8_t PrefixOpcode(const TCCToken& token) {
 }  // namespace
 
 TCCExpressionParser::NestingGuard::NestingGuard(TCCExpressionParser& parser) : FParser(parser) {
-    if (FParser.FNesting >= MaxNesting) Fail("INT049");
+    if (FParser.FNesting >= MaxNesting) FParser.Fail("INT049");
     ++FParser.FNesting;
 }
 
 TCCExpressionParser::TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands,
                                          TVMCallableList& callables, TVMVariableList& variables)
     : FTokenizer(tokenizer), FCommands(commands), FCallables(callables), FVariables(variables) {}
+
+void TCCExpressionParser::Fail(const char* code) const { throw EINError(FTokenizer.Context().GetText(code)); }
+
+void TCCExpressionParser::FailWith(const char* code, const std::string& argument) const {
+    throw EINError(FTokenizer.Context().GetTextWith(code, argument));
+}
 
 // line := expression <end of line>
 void TCCExpressionParser::Compile() {
@@ -243,6 +239,6 @@ void TCCExpressionParser::EmitUnary(uint8_t opcode) {
     FCommands.Emit(opPUSH, TVMOperand::Register(AX));
 }
 
-void TCCExpressionParser::EmitPower() { FCommands.Emit(opICALL, TVMOperand::InternalRoutine(PowerRoutine)); }
+void TCCExpressionParser::EmitPower() { FCommands.Emit(opICALL, TVMOperand::InternalRoutine(PowerRoutineName)); }
 
 }  // namespace quenmark

@@ -13,7 +13,8 @@ namespace quenmark {
 
 // Compiles the tokens of one line into VM code by recursive descent,
 // emitting instructions in postfix order straight into the command list.
-// Every name is resolved at compile time against the two tables.
+// Every name is resolved at compile time against the two tables. Errors
+// are EINError in the messages of the tokenizer's context.
 class TCCExpressionParser {
 public:
     TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands, TVMCallableList& callables,
@@ -49,6 +50,8 @@ private:
         TCCExpressionParser& FParser;
     };
 
+    [[noreturn]] void Fail(const char* code) const;
+    [[noreturn]] void FailWith(const char* code, const std::string& argument) const;
     void ParseExpression();
     void ParseAssignment(const TCCToken& target);
     void ParseLogic();

@@ -2,7 +2,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "base/text_lookup.h"
 #include "expression/interpreter.h"
 #include "expression/result_format.h"
 #include "base/exception.h"
@@ -32,7 +31,8 @@ void TCCInterpreter::ExpressionProcess() {
     Trace("Parse Expression, Create VM-Code...");
     FParser.Compile();
     if (FDebugMode)
-        for (const TVMCommand& command : FCommandList) FOutputLines.push_back("\t" + CommandText(command));
+        for (const TVMCommand& command : FCommandList)
+            FOutputLines.push_back("\t" + CommandText(command, FContext.Separators()));
     Trace("Run...");
     try {
         FVM.Run();
@@ -45,7 +45,7 @@ void TCCInterpreter::ExpressionProcess() {
         throw;
     } catch (const std::exception& error) {
         if (FDebugMode) FOutputLines.push_back(std::string("Runtime error : ") + error.what());
-        FOutputLines.push_back(GetText("CVM999"));
+        FOutputLines.push_back(FContext.GetText("CVM999"));
         return;
     }
     Trace("Result...");
@@ -54,17 +54,17 @@ void TCCInterpreter::ExpressionProcess() {
 }
 
 std::string TCCInterpreter::FormatDecimal(const Variant& value) const {
-    return quenmark::FormatDecimal(value, FFormatMask);
+    return quenmark::FormatDecimal(value, FFormatMask, FContext.Separators());
 }
 
 std::string TCCInterpreter::ResultLine(const Variant& value) const {
     if (value.IsString()) return "\"" + value.AsString() + "\"";
-    if (!value.IsNumber()) return value.ToText();
+    if (!value.IsNumber()) return value.ToText(FContext.Separators());
     switch (FOutputMode) {
     case OutputMode::DEC: return DecimalResultLine(value);
-    case OutputMode::HEX: return "HEX : " + GroupDigits(FormatHex(value).substr(2), 2);
-    case OutputMode::OCT: return "OCT : " + FormatOct(value);
-    case OutputMode::BIN: return "BIN : " + GroupDigits(FormatBin(value).substr(2), 4);
+    case OutputMode::HEX: return "HEX : " + GroupDigits(FormatHex(value, FContext).substr(2), 2);
+    case OutputMode::OCT: return "OCT : " + FormatOct(value, FContext);
+    case OutputMode::BIN: return "BIN : " + GroupDigits(FormatBin(value, FContext).substr(2), 4);
     }
     return {};
 }
@@ -74,9 +74,9 @@ std::string TCCInterpreter::DecimalResultLine(const Variant& value) const {
     const TokenKinds seen = FTokenizer.SeenKinds();
     std::string suffix;
     try {
-        if (seen.Has(TokenKind::Hex)) suffix += FormatHex(value) + ", ";
-        if (seen.Has(TokenKind::Oct)) suffix += FormatOct(value) + ", ";
-        if (seen.Has(TokenKind::Bin)) suffix += FormatBin(value) + ", ";
+        if (seen.Has(TokenKind::Hex)) suffix += FormatHex(value, FContext) + ", ";
+        if (seen.Has(TokenKind::Oct)) suffix += FormatOct(value, FContext) + ", ";
+        if (seen.Has(TokenKind::Bin)) suffix += FormatBin(value, FContext) + ", ";
     } catch (const EINError&) {
         suffix.clear();
     }

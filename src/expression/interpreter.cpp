@@ -3,13 +3,20 @@
 #include <new>
 #include <stdexcept>
 
-#include "base/text_lookup.h"
 #include "base/exception.h"
 
 namespace quenmark {
 
-TCCInterpreter::TCCInterpreter()
-    : FParser(FTokenizer, FCommandList, FCallables, FVariables), FVM(FVariables, FCommandList, FCallables) {}
+TCCInterpreter::TCCInterpreter() : TCCInterpreter(nullptr, std::make_unique<TCCContext>()) {}
+
+TCCInterpreter::TCCInterpreter(const TCCContext& context) : TCCInterpreter(&context, nullptr) {}
+
+TCCInterpreter::TCCInterpreter(const TCCContext* context, std::unique_ptr<TCCContext> ownContext)
+    : FOwnContext(std::move(ownContext)),
+      FContext(context ? *context : *FOwnContext),
+      FTokenizer(FContext),
+      FParser(FTokenizer, FCommandList, FCallables, FVariables),
+      FVM(FContext, FVariables, FCommandList, FCallables) {}
 
 void TCCInterpreter::Trace(const char* line) {
     if (FDebugMode) FOutputLines.emplace_back(line);
@@ -46,7 +53,7 @@ void TCCInterpreter::AbandonLine(size_t variableCount) {
     FCommandList.Clear();
     FTokenizer.SetText({});
     FLastResult = Variant(int32_t{0});
-    throw EINError(GetText("INT071"));
+    throw EINError(FContext.GetText("INT071"));
 }
 
 bool TCCInterpreter::CommandProcess() {

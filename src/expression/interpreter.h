@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/context.h"
 #include "expression/expression_parser.h"
+#include "expression/output_mode.h"
 #include "expression/string_tokenizer.h"
 #include "vm/cal_vm.h"
 #include "vm/callable_list.h"
@@ -14,14 +16,20 @@
 
 namespace quenmark {
 
-enum class OutputMode : uint8_t { DEC = 0, HEX = 1, OCT = 2, BIN = 3 };
-
 // Takes one input line at a time: runs an "@" command, or compiles, runs and
 // displays an expression. Everything to show goes to OutputLines; errors of
 // the line leave as EINError.
+//
+// The interpreter works in a context (base/context.h): its messages for every
+// error and every line it writes, its separators for every number shown or
+// read from a String. It hands the context to its tokenizer, parser and
+// machine, which it owns with the tables.
 class TCCInterpreter {
 public:
+    // With a default context of its own: no messages, "." and ",".
     TCCInterpreter();
+    // In the given context, which must outlive the interpreter.
+    explicit TCCInterpreter(const TCCContext& context);
     TCCInterpreter(const TCCInterpreter&) = delete;
     TCCInterpreter& operator=(const TCCInterpreter&) = delete;
 
@@ -47,8 +55,16 @@ public:
     TVMVariableList& Variables() { return FVariables; }
     TVMCallableList& Callables() { return FCallables; }
     TCCStringTokenizer& Tokenizer() { return FTokenizer; }
+    const TCCContext& Context() const { return FContext; }
 
 private:
+    // The given context, or the one it owns when there is none.
+    TCCInterpreter(const TCCContext* context, std::unique_ptr<TCCContext> ownContext);
+
+    [[noreturn]] void Fail(const char* code) const;
+    [[noreturn]] void Fail(const char* code, const std::string& argument) const;
+    void ExpectNoArgument(const TokenPtr& argument) const;
+    void ExpectOneArgument(const TokenPtr& argument, const TokenPtr& extra) const;
     void InterpretLine(const std::string& line);
     [[noreturn]] void AbandonLine(size_t variableCount);
 
@@ -73,6 +89,9 @@ private:
 
     void Trace(const char* line);
 
+    // The default context, when none was given; FContext refers to it.
+    std::unique_ptr<TCCContext> FOwnContext;
+    const TCCContext& FContext;
     TVMCommandList FCommandList{32};
     TVMVariableList FVariables{32};
     TVMCallableList FCallables{32};

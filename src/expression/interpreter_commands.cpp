@@ -1,7 +1,6 @@
 // The "@" commands of the interpreter.
 #include <string_view>
 
-#include "base/text_lookup.h"
 #include "expression/interpreter.h"
 #include "base/exception.h"
 
@@ -9,26 +8,27 @@ namespace quenmark {
 
 namespace {
 
-[[noreturn]] void Fail(const char* code) { throw EINError(GetText(code)); }
-[[noreturn]] void Fail(const char* code, const std::string& argument) {
-    throw EINError(GetTextWith(code, argument));
-}
-
-void ExpectNoArgument(const TokenPtr& argument) {
-    if (argument) Fail("INT110");
-}
-
-void ExpectOneArgument(const TokenPtr& argument, const TokenPtr& extra) {
-    if (!argument) Fail("INT111");
-    if (extra) Fail("INT110");
-}
-
-std::string QuotedOrPlain(const Variant& value) {
+std::string QuotedOrPlain(const Variant& value, const NumberSeparators& separators) {
     if (value.IsString()) return "\"" + value.AsString() + "\"";
-    return value.ToText();
+    return value.ToText(separators);
 }
 
 }  // namespace
+
+void TCCInterpreter::Fail(const char* code) const { throw EINError(FContext.GetText(code)); }
+
+void TCCInterpreter::Fail(const char* code, const std::string& argument) const {
+    throw EINError(FContext.GetTextWith(code, argument));
+}
+
+void TCCInterpreter::ExpectNoArgument(const TokenPtr& argument) const {
+    if (argument) Fail("INT110");
+}
+
+void TCCInterpreter::ExpectOneArgument(const TokenPtr& argument, const TokenPtr& extra) const {
+    if (!argument) Fail("INT111");
+    if (extra) Fail("INT110");
+}
 
 void TCCInterpreter::ExecuteCommand(TokenPtr word, TokenPtr argument, TokenPtr extra) {
     if (!word) return CommandHelp();
@@ -40,10 +40,7 @@ void TCCInterpreter::ExecuteCommand(TokenPtr word, TokenPtr argument, TokenPtr e
     if (name == "DELVARALL") { ExpectNoArgument(argument); return CommandDeleteAllVariables(); }
     if (name == "PROTECT") { ExpectOneArgument(argument, extra); return CommandProtect(*argument, true); }
     if (name == "DESERT") { ExpectOneArgument(argument, extra); return CommandProtect(*argument, false); }
-    if (name == "DEC") { ExpectNoArgument(argument); return CommandOutputMode(OutputMode::DEC); }
-    if (name == "HEX") { ExpectNoArgument(argument); return CommandOutputMode(OutputMode::HEX); }
-    if (name == "OCT") { ExpectNoArgument(argument); return CommandOutputMode(OutputMode::OCT); }
-    if (name == "BIN") { ExpectNoArgument(argument); return CommandOutputMode(OutputMode::BIN); }
+    if (const auto mode = OutputModeOfWord(name)) { ExpectNoArgument(argument); return CommandOutputMode(*mode); }
     if (name == "FORMAT") { ExpectOneArgument(argument, extra); return CommandFormat(*argument); }
     if (name == "STAT" || name == "STATUS") { ExpectNoArgument(argument); return CommandStatus(); }
     Fail("INT110");
@@ -51,27 +48,27 @@ void TCCInterpreter::ExecuteCommand(TokenPtr word, TokenPtr argument, TokenPtr e
 
 void TCCInterpreter::CommandHelp() {
     for (const char* code : {"INT101", "INT102", "INT103", "INT104", "INT105", "INT106"})
-        FOutputLines.push_back(GetText(code));
+        FOutputLines.push_back(FContext.GetText(code));
 }
 
 void TCCInterpreter::CommandDebug() {
     FDebugMode = !FDebugMode;
-    FOutputLines.push_back(GetText(FDebugMode ? "INT121" : "INT122"));
+    FOutputLines.push_back(FContext.GetText(FDebugMode ? "INT121" : "INT122"));
 }
 
 void TCCInterpreter::CommandListVariables() {
-    FOutputLines.push_back(GetText("INT151"));
+    FOutputLines.push_back(FContext.GetText("INT151"));
     for (size_t i = 0; i < FVariables.Count(); ++i) {
         const TVMVariable& variable = FVariables[i];
-        std::string line = variable.Name + " = " + QuotedOrPlain(variable.Value);
-        if (variable.IsConstant) line += "  (" + GetText("INT160") + ")";
-        else if (variable.IsProtected) line += "  (" + GetText("INT161") + ")";
+        std::string line = variable.Name + " = " + QuotedOrPlain(variable.Value, FContext.Separators());
+        if (variable.IsConstant) line += "  (" + FContext.GetText("INT160") + ")";
+        else if (variable.IsProtected) line += "  (" + FContext.GetText("INT161") + ")";
         FOutputLines.push_back(std::move(line));
     }
 }
 
 void TCCInterpreter::CommandListFunctions() {
-    FOutputLines.push_back(GetText("INT152"));
+    FOutputLines.push_back(FContext.GetText("INT152"));
     for (size_t i = 0; i < FCallables.Count(); ++i)
         FOutputLines.push_back(FCallables[i].Name + "\t : " + FCallables[i].Description);
 }
@@ -89,7 +86,7 @@ void TCCInterpreter::CommandDeleteVariable(const TCCToken& argument) {
     if (variable.IsProtected) Fail("INT126", variable.Name);
     const std::string name = variable.Name;
     FVariables.Remove(&variable);
-    FOutputLines.push_back(GetTextWith("INT127", name));
+    FOutputLines.push_back(FContext.GetTextWith("INT127", name));
 }
 
 void TCCInterpreter::CommandDeleteAllVariables() {
@@ -98,7 +95,7 @@ void TCCInterpreter::CommandDeleteAllVariables() {
         if (variable.IsConstant || variable.IsProtected) ++i;
         else FVariables.Delete(i);
     }
-    FOutputLines.push_back(GetText("INT128"));
+    FOutputLines.push_back(FContext.GetText("INT128"));
 }
 
 void TCCInterpreter::CommandProtect(const TCCToken& argument, bool protect) {
@@ -107,7 +104,7 @@ void TCCInterpreter::CommandProtect(const TCCToken& argument, bool protect) {
     if (!protect && !variable.IsProtected) Fail("INT132", variable.Name);
     variable.IsProtected = protect;
     FVariables.NoteChanged(variable);
-    FOutputLines.push_back(GetTextWith(protect ? "INT129" : "INT130", variable.Name));
+    FOutputLines.push_back(FContext.GetTextWith(protect ? "INT129" : "INT130", variable.Name));
 }
 
 void TCCInterpreter::CommandOutputMode(OutputMode mode) {
@@ -118,7 +115,7 @@ void TCCInterpreter::CommandOutputMode(OutputMode mode) {
 void TCCInterpreter::CommandFormat(const TCCToken& argument) {
     std::string mask;
     if (argument.Is(TokenKind::String)) {
-        mask = argument.Value.ToText();
+        mask = argument.Value.ToText(FContext.Separators());
     } else {
         if (!argument.Is(TokenKind::Identifier)) Fail("INT112");
         const TVMVariable* variable = FVariables.Find(argument.Text());
@@ -131,19 +128,20 @@ void TCCInterpreter::CommandFormat(const TCCToken& argument) {
 }
 
 void TCCInterpreter::CommandStatus() {
-    FOutputLines.push_back(GetText("INT150"));
-    FOutputLines.push_back(GetText(FDebugMode ? "INT121" : "INT122"));
+    FOutputLines.push_back(FContext.GetText("INT150"));
+    FOutputLines.push_back(FContext.GetText(FDebugMode ? "INT121" : "INT122"));
     AddModeLine();
     AddFormatLine();
 }
 
 void TCCInterpreter::AddModeLine() {
     static const char* const ModeCodes[] = {"INT140", "INT141", "INT142", "INT143"};
-    FOutputLines.push_back(GetText(ModeCodes[static_cast<int>(FOutputMode)]));
+    FOutputLines.push_back(FContext.GetText(ModeCodes[static_cast<int>(FOutputMode)]));
 }
 
 void TCCInterpreter::AddFormatLine() {
-    FOutputLines.push_back(FFormatMask.empty() ? GetText("INT171") : GetTextWith("INT170", FFormatMask));
+    FOutputLines.push_back(FFormatMask.empty() ? FContext.GetText("INT171")
+                                               : FContext.GetTextWith("INT170", FFormatMask));
 }
 
 }  // namespace quenmark

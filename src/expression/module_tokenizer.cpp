@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "base/text_lookup.h"
 #include "base/exception.h"
 #include "vm/module_list.h"
 #include "vm/vmx_value.h"
@@ -67,8 +66,9 @@ TokenRecord FreshRecord(const TokenBuffers& buffers) {
     return record;
 }
 
+// A failure of the module, in the messages of the context it was loaded with.
 [[noreturn]] void Fail(const char* code, const TVMModule& module) {
-    throw EINError(GetTextWith(code, module.FileName()));
+    throw EINError(module.Context().GetTextWith(code, module.FileName()));
 }
 
 constexpr TokenKind RadixKinds[] = {TokenKind::Dec, TokenKind::Hex, TokenKind::Oct, TokenKind::Bin};

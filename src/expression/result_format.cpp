@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "base/text_lookup.h"
 #include "expression/number_mask.h"
 #include "expression/string_tokenizer.h"
 #include "base/exception.h"
@@ -21,7 +20,7 @@ static_assert(TCCStringTokenizer::MaxHexDigits == 8);
 static_assert(TCCStringTokenizer::MaxBinDigits == 32);
 constexpr int OctalFieldDigits = TCCStringTokenizer::MaxOctDigits;
 
-[[noreturn]] void ThrowNotRoundable() { throw EINError(GetText("INT070")); }
+[[noreturn]] void ThrowNotRoundable(const TCCContext& context) { throw EINError(context.GetText("INT070")); }
 
 // Round to nearest, ties to the even neighbour, whatever the floating-point
 // environment's rounding mode.
@@ -32,16 +31,16 @@ double RoundHalfToEven(double value) {
 }
 
 // The value rounded to an integer and read as a 32-bit pattern.
-uint32_t RadixPattern(const Variant& value) {
+uint32_t RadixPattern(const Variant& value, const TCCContext& context) {
     double real = 0;
     try {
-        real = value.ToReal();
+        real = value.ToReal(context.Separators());
     } catch (const Exception&) {
-        ThrowNotRoundable();
+        ThrowNotRoundable(context);
     }
-    if (!std::isfinite(real)) ThrowNotRoundable();
+    if (!std::isfinite(real)) ThrowNotRoundable(context);
     const double rounded = RoundHalfToEven(real);
-    if (rounded < LowestPattern || rounded > HighestPattern) ThrowNotRoundable();
+    if (rounded < LowestPattern || rounded > HighestPattern) ThrowNotRoundable(context);
     return static_cast<uint32_t>(static_cast<int64_t>(rounded));
 }
 
@@ -61,16 +60,16 @@ std::string RadixDigits(uint32_t pattern, unsigned bitsPerDigit, size_t group, s
 
 }  // namespace
 
-std::string FormatHex(const Variant& value) { return "0x" + RadixDigits(RadixPattern(value), 4, 2, 2); }
-
-std::string FormatOct(const Variant& value) {
-    return "0" + RadixDigits(RadixPattern(value), 3, 1, OctalFieldDigits);
+std::string FormatHex(const Variant& value, const TCCContext& context) {
+    return "0x" + RadixDigits(RadixPattern(value, context), 4, 2, 2);
 }
 
-std::string FormatBin(const Variant& value) { return "0b" + RadixDigits(RadixPattern(value), 1, 4, 4); }
+std::string FormatOct(const Variant& value, const TCCContext& context) {
+    return "0" + RadixDigits(RadixPattern(value, context), 3, 1, OctalFieldDigits);
+}
 
-std::string FormatDecimal(const Variant& value, std::string_view mask) {
-    return FormatDecimal(value, mask, CurrentSeparators());
+std::string FormatBin(const Variant& value, const TCCContext& context) {
+    return "0b" + RadixDigits(RadixPattern(value, context), 1, 4, 4);
 }
 
 std::string FormatDecimal(const Variant& value, std::string_view mask, const NumberSeparators& separators) {

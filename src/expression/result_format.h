@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/context.h"
 #include "vm/number_text.h"
 #include "vm/variant.h"
 
@@ -10,21 +11,21 @@ namespace quenmark {
 
 // Renderers of a result. The radix renderers convert the value to a Real,
 // round it half to even and write its 32-bit pattern (negative values as
-// their two's complement). They throw EINError(INT070) for a value that
+// their two's complement), a String read with the context's separators.
+// They throw EINError(INT070), in the context's messages, for a value that
 // cannot be shown that way: not a number, not finite, or rounded outside
 // -2147483648..4294967295.
 
 // "0x" and capital hexadecimal digits, an even count of at least two.
-std::string FormatHex(const Variant& value);
+std::string FormatHex(const Variant& value, const TCCContext& context);
 // "0" and ten octal digits, eleven for a pattern of 2^30 or more.
-std::string FormatOct(const Variant& value);
+std::string FormatOct(const Variant& value, const TCCContext& context);
 // "0b" and binary digits, a multiple of four of at least four.
-std::string FormatBin(const Variant& value);
+std::string FormatBin(const Variant& value, const TCCContext& context);
 
 // The plain text form when the mask is empty, otherwise the value as a Real
 // through the number format mask. A String that is not a number is shown as
-// its text. The first form uses the current separators.
-std::string FormatDecimal(const Variant& value, std::string_view mask);
+// its text.
 std::string FormatDecimal(const Variant& value, std::string_view mask, const NumberSeparators& separators);
 
 }  // namespace quenmark

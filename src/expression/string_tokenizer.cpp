@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "base/text_lookup.h"
 #include "base/decimal_real.h"
 #include "base/exception.h"
 
@@ -33,8 +32,6 @@ bool IsOperatorChar(char c) {
     }
 }
 
-[[noreturn]] void Fail(const char* code) { throw EINError(GetText(code)); }
-
 bool IsUnprintable(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 // An unprintable byte as the text "\x" and two upper-case hex digits, so
@@ -64,9 +61,15 @@ std::string CharacterAt(const std::string& line, size_t index) {
     return line.substr(index, length);
 }
 
-[[noreturn]] void FailCharacter(const std::string& line, size_t index) {
-    throw EINError(GetTextWith("INT030", CharacterAt(line, index)));
+}  // namespace
+
+void TCCStringTokenizer::Fail(const char* code) const { throw EINError(FContext.GetText(code)); }
+
+void TCCStringTokenizer::FailCharacter(size_t index) const {
+    throw EINError(FContext.GetTextWith("INT030", CharacterAt(FLine, index)));
 }
+
+namespace {
 
 struct OperatorRule {
     char Character;
@@ -95,7 +98,9 @@ const OperatorRule OperatorRules[] = {
 
 }  // namespace
 
-TCCStringTokenizer::TCCStringTokenizer(std::string line) { SetText(std::move(line)); }
+TCCStringTokenizer::TCCStringTokenizer(const TCCContext& context, std::string line) : FContext(context) {
+    SetText(std::move(line));
+}
 
 void TCCStringTokenizer::SetText(std::string line) {
     FLine = std::move(line);
@@ -152,7 +157,7 @@ TokenPtr TCCStringTokenizer::ReadBuiltInToken(char first) {
     if (IsLetter(first) || first == '_') return ReadIdentifier();
     if (IsOperatorChar(first)) return ReadOperator();
     if (first == '.') Fail("INT008");
-    FailCharacter(FLine, FPosition - 1);
+    FailCharacter(FPosition - 1);
 }
 
 void TCCStringTokenizer::PushBack(TokenPtr token) { FPushedBack.push_back(std::move(token)); }
@@ -170,7 +175,7 @@ void TCCStringTokenizer::DumpTokens(std::vector<std::string>* lines) {
     while (HasMoreTokens()) {
         TokenPtr token = NextToken();
         if (!token) break;
-        if (lines) lines->push_back("\t" + token->Description());
+        if (lines) lines->push_back("\t" + token->Description(FContext.Separators()));
         tokens.push_back(std::move(token));
     }
     if (lines) lines->push_back("Done.");
@@ -291,14 +296,14 @@ TokenPtr TCCStringTokenizer::ReadIdentifier() {
 TokenPtr TCCStringTokenizer::ReadOperator() {
     const char c = NextChar();
     if (c == '<' || c == '>') {
-        if (PeekChar() != c) FailCharacter(FLine, FPosition - 2);
+        if (PeekChar() != c) FailCharacter(FPosition - 2);
         NextChar();
         const TokenKind shift = c == '<' ? TokenKind::LShift : TokenKind::RShift;
         return std::make_unique<TCCToken>(std::string(1, c), TokenKinds{TokenKind::Operator, shift});
     }
     for (const OperatorRule& rule : OperatorRules)
         if (rule.Character == c) return std::make_unique<TCCToken>(std::string(1, c), rule.Kinds);
-    FailCharacter(FLine, FPosition - 2);
+    FailCharacter(FPosition - 2);
 }
 
 }  // namespace quenmark

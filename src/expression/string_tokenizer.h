@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/context.h"
 #include "expression/token.h"
 
 namespace quenmark {
@@ -29,7 +30,10 @@ public:
     static constexpr int MaxOctDigits = 10;
     static constexpr int MaxBinDigits = 32;
 
-    explicit TCCStringTokenizer(std::string line = {});
+    // Errors are EINError with the context's messages; the dump writes
+    // Real values with its separators. The context must outlive the
+    // tokenizer.
+    explicit TCCStringTokenizer(const TCCContext& context, std::string line = {});
 
     void SetText(std::string line);
     void Reset();
@@ -47,11 +51,15 @@ public:
     size_t Length() const { return FLine.size(); }
     size_t Position() const { return FPosition; }
     TokenKinds SeenKinds() const { return FSeenKinds; }
+    const TCCContext& Context() const { return FContext; }
 
     // The module tokenizers to ask; null (the default) asks none. Not owned.
     void SetModuleTokenSource(ModuleTokenSource* source) { FModuleSource = source; }
 
 private:
+    [[noreturn]] void Fail(const char* code) const;
+    // INT030 with the character at the 0-based index of the line.
+    [[noreturn]] void FailCharacter(size_t index) const;
     char NextChar();
     void PushBackChar();
     char PeekChar() const;
@@ -67,6 +75,7 @@ private:
     TokenPtr ReadIdentifier();
     TokenPtr ReadOperator();
 
+    const TCCContext& FContext;
     std::string FLine;
     size_t FPosition = 1;  // 1-based index of the next character
     std::vector<TokenPtr> FPushedBack;

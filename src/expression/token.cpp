@@ -1,20 +1,10 @@
 #include "expression/token.h"
 
-#include <array>
-
 #include "vm/vm_module.h"
 
 namespace quenmark {
 
 namespace {
-
-constexpr std::array<const char*, TokenKindCount> KindNames = {
-    "Literal", "Dec", "Hex", "Oct", "Bin", "Integer", "Real", "String", "Identifier",
-    "Operator", "Plus", "Minus", "Multiple", "Divide", "Intdiv", "Surplus", "Power", "Factorial",
-    "And", "Or", "Xor", "Not", "LShift", "RShift", "Equal", "Symbol",
-    "LeftParen", "RightParen", "LeftBracket", "RightBracket", "Comma", "Sharp", "AtMark",
-};
-static_assert(KindNames.size() == TokenKindCount, "one name per token kind");
 
 constexpr TokenKind OperatorMembers[] = {
     TokenKind::Plus, TokenKind::Minus, TokenKind::Multiple, TokenKind::Divide,
@@ -23,13 +13,13 @@ constexpr TokenKind OperatorMembers[] = {
     TokenKind::LShift, TokenKind::RShift, TokenKind::Equal,
 };
 
-std::string LiteralKindText(const TCCToken& token) {
+std::string LiteralKindText(const TCCToken& token, const NumberSeparators& separators) {
     std::string text = "Literal, ";
     for (TokenKind kind : {TokenKind::Integer, TokenKind::Real, TokenKind::String})
         if (token.Is(kind)) { text += TokenKindName(kind); text += ", "; break; }
     for (TokenKind kind : {TokenKind::Dec, TokenKind::Hex, TokenKind::Oct, TokenKind::Bin})
         if (token.Is(kind)) { text += TokenKindName(kind); text += ", "; break; }
-    text += "Value = " + token.Value.ToText() + ", ";
+    text += "Value = " + token.Value.ToText(separators) + ", ";
     return text;
 }
 
@@ -42,7 +32,47 @@ std::string OperatorKindText(const TCCToken& token) {
 
 }  // namespace
 
-const char* TokenKindName(TokenKind kind) { return KindNames[static_cast<size_t>(kind)]; }
+// A switch without a default: a missing case fails the build, whatever
+// the build's warning options.
+#pragma GCC diagnostic error "-Wswitch"
+const char* TokenKindName(TokenKind kind) {
+    switch (kind) {
+    case TokenKind::Literal: return "Literal";
+    case TokenKind::Dec: return "Dec";
+    case TokenKind::Hex: return "Hex";
+    case TokenKind::Oct: return "Oct";
+    case TokenKind::Bin: return "Bin";
+    case TokenKind::Integer: return "Integer";
+    case TokenKind::Real: return "Real";
+    case TokenKind::String: return "String";
+    case TokenKind::Identifier: return "Identifier";
+    case TokenKind::Operator: return "Operator";
+    case TokenKind::Plus: return "Plus";
+    case TokenKind::Minus: return "Minus";
+    case TokenKind::Multiple: return "Multiple";
+    case TokenKind::Divide: return "Divide";
+    case TokenKind::Intdiv: return "Intdiv";
+    case TokenKind::Surplus: return "Surplus";
+    case TokenKind::Power: return "Power";
+    case TokenKind::Factorial: return "Factorial";
+    case TokenKind::And: return "And";
+    case TokenKind::Or: return "Or";
+    case TokenKind::Xor: return "Xor";
+    case TokenKind::Not: return "Not";
+    case TokenKind::LShift: return "LShift";
+    case TokenKind::RShift: return "RShift";
+    case TokenKind::Equal: return "Equal";
+    case TokenKind::Symbol: return "Symbol";
+    case TokenKind::LeftParen: return "LeftParen";
+    case TokenKind::RightParen: return "RightParen";
+    case TokenKind::LeftBracket: return "LeftBracket";
+    case TokenKind::RightBracket: return "RightBracket";
+    case TokenKind::Comma: return "Comma";
+    case TokenKind::Sharp: return "Sharp";
+    case TokenKind::AtMark: return "AtMark";
+    }
+    return "";
+}
 
 TCCToken::TCCToken(std::string text, TokenKinds kinds, Variant value)
     : Kinds(kinds), Value(std::move(value)) {
@@ -54,9 +84,9 @@ void TCCToken::SetText(std::string text) {
     FText = std::move(text);
 }
 
-std::string TCCToken::Description() const {
+std::string TCCToken::Description(const NumberSeparators& separators) const {
     std::string kinds;
-    if (Is(TokenKind::Literal)) kinds = LiteralKindText(*this);
+    if (Is(TokenKind::Literal)) kinds = LiteralKindText(*this, separators);
     else if (Is(TokenKind::Operator)) kinds = OperatorKindText(*this);
     else if (Is(TokenKind::Symbol)) kinds = "Symbol, ";
     else if (Is(TokenKind::Identifier)) kinds = "Identifier, ";

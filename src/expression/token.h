@@ -19,6 +19,7 @@ enum class TokenKind : uint8_t {
 };
 
 constexpr int TokenKindCount = static_cast<int>(TokenKind::AtMark) + 1;
+static_assert(TokenKindCount <= 64, "a set of kinds is one 64-bit word");
 
 // The names printed by the token dump, Literal to Symbol.
 const char* TokenKindName(TokenKind kind);
@@ -60,8 +61,9 @@ public:
 
     bool Is(TokenKind kind) const { return Kinds.Has(kind); }
 
-    // The dump description: text, a tab and the kind text in parentheses.
-    std::string Description() const;
+    // The dump description: text, a tab and the kind text in parentheses; a
+    // Real value with the given separators.
+    std::string Description(const NumberSeparators& separators) const;
 
 private:
     std::string FText;

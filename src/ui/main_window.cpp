@@ -163,7 +163,9 @@ void TfrmCalQuen::FormDestroy() {
     delete FUnitWindow;
     delete FHelpWindow;
     if (!FRunEnded)
-        SaveSessionAskingOnFailure(*FSession, [](const QString& text) { return AskAfterFailedSave(nullptr, text); });
+        SaveSessionAskingOnFailure(*FSession, [this](const QString& text) {
+            return AskAfterFailedSave(nullptr, FInterpreter.Context(), text);
+        });
 }
 
 void TfrmCalQuen::ExecuteLine(const std::string& line) { FSession->ExecuteLine(line); }
@@ -187,7 +189,9 @@ void TfrmCalQuen::WatchSessionEnd(TSessionEndWatcher& watcher) {
 
 void TfrmCalQuen::CommitSessionData() {
     if (!FRunEnded)
-        SaveSessionAskingOnFailure(*FSession, [this](const QString& text) { return AskAfterFailedSave(this, text); });
+        SaveSessionAskingOnFailure(*FSession, [this](const QString& text) {
+            return AskAfterFailedSave(this, FInterpreter.Context(), text);
+        });
 }
 
 // The saves run here and not again when the window goes.

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/color.h"
+#include "base/program_version.h"
 #include "ui/main_window_frame_rules.h"
 #include "ui/tray_shell.h"
 
@@ -41,9 +42,9 @@ class Variant;
 
 // The program's product name, version and the title by which a second
 // launch finds the running copy.
-inline constexpr const char* ProductName = "Quenmark";
-inline constexpr const char* ProductVersion = "1.1";
-inline constexpr const char* ProductTitle = "Quenmark 1.1";
+inline constexpr const char* ProductName = ProductNameText;
+inline constexpr const char* ProductVersion = ProductVersionText;
+inline constexpr const char* ProductTitle = ProductTitleText;
 
 // What the main window works with. The objects are the run's process-wide
 // ones in the program and fresh ones in tests; none is owned by the window.
@@ -176,6 +177,8 @@ private:
     void FocusInput();
 
     // Actions and menus (main_window_actions.cpp).
+    // The text of a message code in the interpreter's context.
+    QString Caption(const char* code) const;
     void CreateActions();
     void CreateMenus();
     QAction* NewAction(const char* name, std::function<void()> run);

@@ -3,7 +3,7 @@
 #include "app/line_session.h"
 #include "app/settings.h"
 #include "definitions/language.h"
-#include "base/text_lookup.h"
+#include "definitions/language_list.h"
 #include "expression/interpreter.h"
 #include "platform/program_directory.h"
 #include "ui/help_window.h"
@@ -29,8 +29,6 @@ namespace quenmark {
 
 namespace {
 
-QString Caption(const char* code) { return QString::fromUtf8(GetText(code)); }
-
 // The format mask lines of the decimal format items.
 const char* const NormalFormatLine = "@FORMAT \"\"";
 const char* const SeparatorFormatLine = "@FORMAT \"#,##0.###\"";
@@ -40,6 +38,10 @@ const char* const ExponentFormatLine = "@FORMAT \"0.0#############E+\"";
 constexpr int LineHelpContext = 200;
 
 }  // namespace
+
+QString TfrmCalQuen::Caption(const char* code) const {
+    return QString::fromUtf8(FInterpreter.Context().GetText(code));
+}
 
 // An action's work runs guarded: an exception that escapes it is reported
 // in the error message box and the window goes on.
@@ -59,9 +61,8 @@ QAction* TfrmCalQuen::NewAction(const char* name, std::function<void()> run) {
 void TfrmCalQuen::CreateActions() {
     actCalc = NewAction("actCalc", [this] { actCalcExecute(); });
     const char* const radixNames[] = {"actDec", "actHex", "actOct", "actBin"};
-    const char* const radixLines[] = {"@DEC", "@HEX", "@OCT", "@BIN"};
     for (size_t i = 0; i < FRadixActions.size(); ++i) {
-        const std::string line = radixLines[i];
+        const std::string line = std::string("@") + OutputModeWord(OutputModes[i]);
         FRadixActions[i] = NewAction(radixNames[i], [this, line] {
             ExecuteLine(line);
             FocusInput();
@@ -215,7 +216,9 @@ void TfrmCalQuen::TransferToUnitWindow(const Variant& result, bool absolute) {
     if (!FUnitWindow || !FUnitWindow->isVisible()) return;
     QString text;
     try {
-        text = QString::fromUtf8(absolute ? RealToText(std::fabs(result.ToReal())) : result.ToText());
+        const NumberSeparators& separators = FInterpreter.Context().Separators();
+        text = QString::fromUtf8(absolute ? RealToText(std::fabs(result.ToReal(separators)), separators)
+                                          : result.ToText(separators));
     } catch (const Exception&) {
         return;
     }
@@ -226,9 +229,9 @@ void TfrmCalQuen::TransferToUnitWindow(const Variant& result, bool absolute) {
 void TfrmCalQuen::actUnitExecute() {
     FocusInput();
     if (!FUnitWindow) {
-        TCCLanguage* language = CurrentLanguage();
+        TCCLanguage* language = FLanguages.Current();
         if (!language) return;
-        FUnitWindow = new TfrmCalUnit(FSettings, FInterpreter, *language, this);
+        FUnitWindow = new TfrmCalUnit(FSettings, FInterpreter.Context(), *language, this);
     }
     KeepAboveOwner(*FUnitWindow);
     FUnitWindow->show();
@@ -270,7 +273,7 @@ void TfrmCalQuen::ShowOptionDialog(int page) {
 
 // The help file of the language in force, beside the program.
 void TfrmCalQuen::HandHelpFile() {
-    const TCCLanguage* language = CurrentLanguage();
+    const TCCLanguage* language = FLanguages.Current();
     const std::string name = language ? language->HelpFileName() : std::string("Quenmark.hlp");
     FHelpFile = QString::fromUtf8(ProgramDirectory() + name);
     if (FHelpWindow) FHelpWindow->SetHelpFile(FHelpFile);

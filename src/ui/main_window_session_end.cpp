@@ -14,7 +14,7 @@
 #include <iterator>
 
 #include "app/line_session.h"
-#include "base/text_lookup.h"
+#include "base/context.h"
 #include "ui/window_helpers.h"
 
 namespace quenmark {
@@ -74,10 +74,10 @@ TSessionEndWatcher::~TSessionEndWatcher() {
 
 void TSessionEndWatcher::CommitDataRequested() { emit CommitData(); }
 
-TSaveFailureChoice AskAfterFailedSave(QWidget* parent, const QString& text) {
+TSaveFailureChoice AskAfterFailedSave(QWidget* parent, const TCCContext& context, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Quenmark"), text, QMessageBox::NoButton, parent);
-    QPushButton* retry = box.addButton(QString::fromStdString(GetText("QEN406")), QMessageBox::AcceptRole);
-    box.addButton(QString::fromStdString(GetText("QEN407")), QMessageBox::DestructiveRole);
+    QPushButton* retry = box.addButton(QString::fromStdString(context.GetText("QEN406")), QMessageBox::AcceptRole);
+    box.addButton(QString::fromStdString(context.GetText("QEN407")), QMessageBox::DestructiveRole);
     box.setDefaultButton(retry);
     KeepAboveOwner(box);
     box.exec();
@@ -88,7 +88,8 @@ bool SaveSessionAskingOnFailure(TLineSession& session, const TSaveFailurePrompt&
     for (;;) {
         const TSaveOutcome outcome = session.SaveAll();
         if (outcome.Saved) return true;
-        if (prompt(QString::fromStdString(SaveFailureText(outcome))) != TSaveFailureChoice::Retry) return false;
+        const QString text = QString::fromStdString(SaveFailureText(session.Context(), outcome));
+        if (prompt(text) != TSaveFailureChoice::Retry) return false;
     }
 }
 

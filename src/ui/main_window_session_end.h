@@ -10,6 +10,7 @@ class QWidget;
 
 namespace quenmark {
 
+class TCCContext;
 class TLineSession;
 
 // What the user chose after a save failed.
@@ -17,8 +18,8 @@ enum class TSaveFailureChoice { Retry, QuitWithoutSaving };
 using TSaveFailurePrompt = std::function<TSaveFailureChoice(const QString& text)>;
 
 // A message box with the failure's text (the file and the reason) and the
-// buttons Retry and Quit without saving.
-TSaveFailureChoice AskAfterFailedSave(QWidget* parent, const QString& text);
+// buttons Retry and Quit without saving, in the context's messages.
+TSaveFailureChoice AskAfterFailedSave(QWidget* parent, const TCCContext& context, const QString& text);
 
 // Saves the session; while the save fails, the program keeps running and
 // asks through prompt whether to try again. Returns whether it was saved.

@@ -15,15 +15,13 @@
 #include <QTreeWidget>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "app/settings.h"
 #include "app/startup_shortcut.h"
+#include "app/transparency.h"
 #include "app/version_info.h"
 #include "definitions/full_path.h"
 #include "definitions/language_list.h"
-#include "base/text_lookup.h"
 #include "ui/help_window.h"
 #include "ui/options_dialog_color_combo.h"
 #include "ui/options_dialog_contact.h"
@@ -34,9 +32,14 @@ namespace quenmark {
 
 namespace {
 
-QString Caption(const char* code) { return QString::fromStdString(GetText(code)); }
+// The text of a message code in the language in force.
+QString Caption(const TCCLanguageList& languages, const char* code) {
+    return QString::fromStdString(languages.GetText(code));
+}
 
-void SetText(QLabel& label, const char* code) { label.setText(Caption(code)); }
+void SetText(QLabel& label, const TCCLanguageList& languages, const char* code) {
+    label.setText(Caption(languages, code));
+}
 
 }  // namespace
 
@@ -63,7 +66,7 @@ TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, co
     ReadValues();
     FillModuleList();
     ReadVersion();
-    memInfo->setPlainText(Caption("OPT909"));
+    memInfo->setPlainText(Caption(FLanguages, "OPT909"));
     setFixedSize(sizeHint());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -72,7 +75,7 @@ TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, co
 TfrmCalOption::~TfrmCalOption() = default;
 
 void TfrmCalOption::ApplyDialogFont() {
-    const TCCLanguage* language = CurrentLanguage();
+    const TCCLanguage* language = FLanguages.Current();
     if (!language) return;
     QFont dialogFont(QString::fromStdString(language->DialogFontName()));
     if (language->DialogFontSize() > 0) dialogFont.setPointSize(language->DialogFontSize());
@@ -80,31 +83,31 @@ void TfrmCalOption::ApplyDialogFont() {
 }
 
 void TfrmCalOption::ApplyCaptions() {
-    setWindowTitle(Caption("OPT000"));
-    PageControl->setTabText(0, Caption("OPT001"));
-    PageControl->setTabText(1, Caption("OPT002"));
-    PageControl->setTabText(2, Caption("OPT003"));
-    PageControl->setTabText(3, Caption("OPT004"));
-    btnOK->setText(Caption("OPT007"));
-    btnCancel->setText(Caption("OPT008"));
-    btnHelp->setText(Caption("OPT009"));
-    SetText(*lblColor, "OPT011");
-    SetText(*lblLanguage, "OPT012");
-    SetText(*lblFont, "OPT013");
-    SetText(*lblMaxLogLine, "OPT014");
-    SetText(*lblMaxHistory, "OPT015");
-    chkSaveHistory->setText(Caption("OPT016"));
-    chkSaveVariables->setText(Caption("OPT017"));
-    chkStartup->setText(Caption("OPT021"));
-    chkSplash->setText(Caption("OPT022"));
-    chkTop->setText(Caption("OPT023"));
-    chkSnap->setText(Caption("OPT024"));
-    chkAnime->setText(Caption("OPT025"));
-    chkResident->setText(Caption("OPT026"));
-    SetText(*lblWindows2000, "OPT030");
-    chkAlwaysTrans->setText(Caption("OPT031"));
-    chkTransInact->setText(Caption("OPT032"));
-    lstModules->setHeaderLabels({Caption("OPT101"), QString()});
+    setWindowTitle(Caption(FLanguages, "OPT000"));
+    PageControl->setTabText(0, Caption(FLanguages, "OPT001"));
+    PageControl->setTabText(1, Caption(FLanguages, "OPT002"));
+    PageControl->setTabText(2, Caption(FLanguages, "OPT003"));
+    PageControl->setTabText(3, Caption(FLanguages, "OPT004"));
+    btnOK->setText(Caption(FLanguages, "OPT007"));
+    btnCancel->setText(Caption(FLanguages, "OPT008"));
+    btnHelp->setText(Caption(FLanguages, "OPT009"));
+    SetText(*lblColor, FLanguages, "OPT011");
+    SetText(*lblLanguage, FLanguages, "OPT012");
+    SetText(*lblFont, FLanguages, "OPT013");
+    SetText(*lblMaxLogLine, FLanguages, "OPT014");
+    SetText(*lblMaxHistory, FLanguages, "OPT015");
+    chkSaveHistory->setText(Caption(FLanguages, "OPT016"));
+    chkSaveVariables->setText(Caption(FLanguages, "OPT017"));
+    chkStartup->setText(Caption(FLanguages, "OPT021"));
+    chkSplash->setText(Caption(FLanguages, "OPT022"));
+    chkTop->setText(Caption(FLanguages, "OPT023"));
+    chkSnap->setText(Caption(FLanguages, "OPT024"));
+    chkAnime->setText(Caption(FLanguages, "OPT025"));
+    chkResident->setText(Caption(FLanguages, "OPT026"));
+    SetText(*lblWindows2000, FLanguages, "OPT030");
+    chkAlwaysTrans->setText(Caption(FLanguages, "OPT031"));
+    chkTransInact->setText(Caption(FLanguages, "OPT032"));
+    lstModules->setHeaderLabels({Caption(FLanguages, "OPT101"), QString()});
     // The banners point where their page labels do.
     imgPublisherBanner->setToolTip(lblPublisherPage->LinkText());
     imgSupportBanner->setToolTip(lblSupportPage->LinkText());
@@ -119,7 +122,7 @@ void TfrmCalOption::FillLanguages() {
     for (size_t i = 0; i < FLanguages.Count(); ++i)
         cmbLanguage->addItem(QString::fromStdString(FLanguages.Items(i).Language()), static_cast<int>(i));
     if (cmbLanguage->count() > 0) cmbLanguage->setCurrentIndex(0);
-    const TCCLanguage* current = CurrentLanguage();
+    const TCCLanguage* current = FLanguages.Current();
     if (!current) return;
     for (size_t i = 0; i < FLanguages.Count(); ++i) {
         if (SameName(FLanguages.Items(i).Language(), current->Language())) {
@@ -150,16 +153,16 @@ void TfrmCalOption::ReadValues() {
     updMaxHistory->SetPosition(FSettings.MaxHistory);
     chkSaveHistory->setChecked(FSettings.SaveHistory);
     chkSaveVariables->setChecked(FSettings.SaveVariables);
-    const std::string entry = StartupEntryPath();
-    std::error_code error;
-    chkStartup->setChecked(!entry.empty() && std::filesystem::exists(entry, error));
+    chkStartup->setChecked(FEnvironment.StartupHome ? StartupShortcutExists(*FEnvironment.StartupHome)
+                                                    : StartupShortcutExists());
     chkSplash->setChecked(FSettings.Splash);
     chkTop->setChecked(FSettings.AlwaysOnTop);
     chkResident->setChecked(FSettings.StayResident);
     chkSnap->setChecked(FSettings.SnapAtEdge);
     chkAnime->setChecked(FSettings.WindowAnime);
-    chkAlwaysTrans->setChecked(FSettings.AlphaActive < 255);
-    chkTransInact->setChecked(FSettings.AlphaInactive < FSettings.AlphaActive);
+    const TTransparencyChoice transparency = TransparencyChoiceOf(FSettings.AlphaActive, FSettings.AlphaInactive);
+    chkAlwaysTrans->setChecked(transparency.AlwaysTransparent);
+    chkTransInact->setChecked(transparency.TransparentWhenInactive);
 }
 
 void TfrmCalOption::SetActivePage(int page) {
@@ -199,27 +202,19 @@ void TfrmCalOption::StoreValues() {
     FSettings.StayResident = chkResident->isChecked();
     FSettings.SnapAtEdge = chkSnap->isChecked();
     FSettings.WindowAnime = chkAnime->isChecked();
-    const bool inactive = chkTransInact->isChecked();
-    if (chkAlwaysTrans->isChecked()) {
-        FSettings.AlphaActive = 208;
-        FSettings.AlphaInactive = inactive ? 160 : 208;
-    } else {
-        FSettings.AlphaActive = 255;
-        FSettings.AlphaInactive = inactive ? 192 : 255;
-    }
+    const TTransparency transparency = TransparencyFor({chkAlwaysTrans->isChecked(), chkTransInact->isChecked()});
+    FSettings.AlphaActive = transparency.AlphaActive;
+    FSettings.AlphaInactive = transparency.AlphaInactive;
 }
 
-// The chosen language becomes current with its messages; its help file is
+// The chosen language is put in force in the language list, whose messages
+// are the context's: every text changes with it, and its help file is
 // the one help shows from now on.
 void TfrmCalOption::StoreLanguage() {
     const int index = cmbLanguage->currentIndex();
     if (index < 0 || static_cast<size_t>(index) >= FLanguages.Count()) return;
     FSettings.Language = cmbLanguage->currentText().toStdString();
-    SetCurrentLanguage(&FLanguages.Items(static_cast<size_t>(index)));
-}
-
-std::string TfrmCalOption::StartupEntryPath() const {
-    return FEnvironment.StartupHome ? GetStartupShortcutPath(*FEnvironment.StartupHome) : GetStartupShortcutPath();
+    FLanguages.Select(&FLanguages.Items(static_cast<size_t>(index)));
 }
 
 void TfrmCalOption::StoreStartupEntry() {
@@ -231,9 +226,11 @@ void TfrmCalOption::StoreStartupEntry() {
         }
         return;
     }
-    const std::string entry = StartupEntryPath();
-    std::error_code error;
-    if (!entry.empty()) std::filesystem::remove(entry, error);
+    if (FEnvironment.StartupHome) {
+        DeleteStartupShortcut(*FEnvironment.StartupHome);
+    } else {
+        DeleteStartupShortcut();
+    }
 }
 
 void TfrmCalOption::ShowHelp() {
@@ -242,7 +239,7 @@ void TfrmCalOption::ShowHelp() {
         OnHelp(context);
         return;
     }
-    const TCCLanguage* language = CurrentLanguage();
+    const TCCLanguage* language = FLanguages.Current();
     auto* help = new THelpWindow(this);
     help->setAttribute(Qt::WA_DeleteOnClose);
     help->SetHelpFile(language ? QString::fromStdString(FullPath(language->HelpFileName())) : QString());

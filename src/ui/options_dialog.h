@@ -146,7 +146,6 @@ private:
     void StoreStartupEntry();
     void ShowHelp();
     void OpenAddress(const QString& address);
-    std::string StartupEntryPath() const;
 
     TSettings& FSettings;
     TCCLanguageList& FLanguages;

@@ -25,7 +25,7 @@
 #include "ui/main_window_icons.h"
 #include "ui/options_dialog_color_combo.h"
 #include "ui/options_dialog_contact.h"
-#include "ui/options_dialog_module_info.h"
+#include "app/module_information.h"
 #include "ui/options_dialog_up_down.h"
 #include "base/exception.h"
 #include "vm/module_list.h"

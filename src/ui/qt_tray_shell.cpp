@@ -4,32 +4,13 @@
 
 namespace quenmark {
 
-TQtTrayShell::TQtTrayShell(TMessageSink sink) : FSink(std::move(sink)) {
-    QObject::connect(&FTrayIcon, &QSystemTrayIcon::activated, &FTrayIcon,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         // The sink may destroy this shell with its icon.
-                         const TMessageSink sink = FSink;
-                         const int id = FID;
-                         for (TTrayMessage message : MessagesFor(reason)) sink(id, message);
-                     });
-}
-
-std::vector<TTrayMessage> TQtTrayShell::MessagesFor(QSystemTrayIcon::ActivationReason reason) {
-    using M = TTrayMessage;
-    switch (reason) {
-    // Qt reports the press of a single click, and the second press of a
-    // double click instead of a second single click.
-    case QSystemTrayIcon::Trigger: return {M::MouseMove, M::LButtonDown, M::LButtonUp};
-    case QSystemTrayIcon::DoubleClick: return {M::LButtonDblClk, M::LButtonUp};
-    case QSystemTrayIcon::Context: return {M::MouseMove, M::RButtonDown, M::RButtonUp};
-    case QSystemTrayIcon::MiddleClick: return {M::MouseMove, M::MButtonDown, M::MButtonUp};
-    case QSystemTrayIcon::Unknown: break;
-    }
-    return {};
+// The handler is stored in the connection, so it outlives a shell that it
+// destroys together with its icon.
+TQtTrayShell::TQtTrayShell(TActivationHandler handler) {
+    QObject::connect(&FTrayIcon, &QSystemTrayIcon::activated, &FTrayIcon, std::move(handler));
 }
 
 void TQtTrayShell::Apply(const TNotifyIconData& data) {
-    FID = data.ID;
     FTrayIcon.setIcon((data.Flags & NIF_ICON) ? data.Icon : QIcon());
     FTrayIcon.setToolTip((data.Flags & NIF_TIP) ? data.Tip : QString());
 }

@@ -5,27 +5,21 @@
 #include <QSystemTrayIcon>
 
 #include <functional>
-#include <vector>
 
 namespace quenmark {
 
-// The notification area through QSystemTrayIcon. Qt reports activations,
-// not raw mouse messages; each activation is turned into the messages the
-// same user action produces on a desktop that reports them, so that the tray
-// icon's click rules apply unchanged.
+// The notification area through QSystemTrayIcon; its activations go to the
+// handler unchanged.
 class TQtTrayShell : public TTrayShell {
 public:
-    using TMessageSink = std::function<void(int id, TTrayMessage message)>;
+    using TActivationHandler = std::function<void(QSystemTrayIcon::ActivationReason reason)>;
 
-    explicit TQtTrayShell(TMessageSink sink);
+    explicit TQtTrayShell(TActivationHandler handler);
 
     bool Add(const TNotifyIconData& data) override;
     bool Modify(const TNotifyIconData& data) override;
     void Delete(int id) override;
     bool Available() const override;
-
-    // The messages one activation stands for.
-    static std::vector<TTrayMessage> MessagesFor(QSystemTrayIcon::ActivationReason reason);
 
     QSystemTrayIcon& SystemTrayIcon() { return FTrayIcon; }
 
@@ -33,8 +27,6 @@ private:
     void Apply(const TNotifyIconData& data);
 
     QSystemTrayIcon FTrayIcon;
-    TMessageSink FSink;
-    int FID = 0;
 };
 
 }  // namespace quenmark

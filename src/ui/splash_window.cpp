@@ -67,6 +67,8 @@ TfrmCalSplash::TfrmCalSplash(const TSettings& settings, const std::string& execu
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
     FTimer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the time is a minimum.
+    FTimer->setTimerType(Qt::PreciseTimer);
     FTimer->setInterval(MinimumShowMs);
     connect(FTimer, &QTimer::timeout, this, &TfrmCalSplash::TimerTimer);
     FTimer->start();

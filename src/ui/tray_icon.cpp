@@ -1,10 +1,10 @@
 #include "ui/tray_icon.h"
 
-#include "ui/callback_window.h"
 #include "ui/qt_tray_shell.h"
 #include "ui/tray_icon_list.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 
 #include <utility>
@@ -12,11 +12,6 @@
 namespace quenmark {
 
 namespace {
-
-std::unique_ptr<TTrayShell> DesktopTrayShell() {
-    return std::make_unique<TQtTrayShell>(
-        [](int id, TTrayMessage message) { EnsureCallbackWindow(nullptr)->Notify(id, message); });
-}
 
 // The first length characters, without half of a surrogate pair at the end.
 QString CutText(const QString& text, int length) {
@@ -32,12 +27,13 @@ TTrayIcon::TTrayIcon(QObject* owner, std::unique_ptr<TTrayShell> shell)
     if (TrayIconList().Count() >= TTrayIconList::MaxCount) {
         throw EOutOfMemory(TrayIconRefusedMessage);
     }
-    FShell = shell ? std::move(shell) : DesktopTrayShell();
+    FShell = shell ? std::move(shell)
+                   : std::make_unique<TQtTrayShell>(
+                         [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
     FData.ID = FTrayID;
     FSingleClick.setSingleShot(true);
     FSingleClick.setTimerType(Qt::PreciseTimer);
     connect(&FSingleClick, &QTimer::timeout, this, &TTrayIcon::SingleClickEnded);
-    EnsureCallbackWindow(owner);
     TrayIconList().Add(FTrayID, this);
 }
 
@@ -113,29 +109,33 @@ void TTrayIcon::UpdateTray(TTrayOperation operation) {
     }
 }
 
-void TTrayIcon::Notification(TTrayMessage message, QPoint position) {
-    const int x = position.x();
-    const int y = position.y();
-    switch (message) {
-    case TTrayMessage::MouseMove:
-        if (OnMouseMove) OnMouseMove(this, 0, x, y);
+// Qt reports a left click on its press, and the second press of a double
+// click as DoubleClick instead of another click; each activation stands for
+// a press and its release. Every handler may destroy the icon, so each step
+// checks that it still lives.
+void TTrayIcon::Activated(QSystemTrayIcon::ActivationReason reason) {
+    if (!FEnabled) return;
+    const QPointer<TTrayIcon> alive(this);
+    const QPoint position = QCursor::pos();
+    if (reason != QSystemTrayIcon::DoubleClick && reason != QSystemTrayIcon::Unknown && OnMouseMove) {
+        OnMouseMove(this, 0, position.x(), position.y());
+        if (!alive) return;
+    }
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        ButtonDown(FLBPopupMenu, mbLeft, ssLeft, position);
+        if (alive) LeftButtonUp(position);
         break;
-    case TTrayMessage::LButtonDown: ButtonDown(FLBPopupMenu, mbLeft, ssLeft, position); break;
-    case TTrayMessage::LButtonUp: LeftButtonUp(position); break;
-    case TTrayMessage::LButtonDblClk:
-        FClickPending = true;
-        if (OnDblClick) OnDblClick(this);
+    case QSystemTrayIcon::DoubleClick: DoubleClicked(position); break;
+    case QSystemTrayIcon::Context:
+        ButtonDown(FRBPopupMenu, mbRight, ssRight, position);
+        if (alive) ButtonUp(mbRight, ssRight, position);
         break;
-    case TTrayMessage::RButtonDown: ButtonDown(FRBPopupMenu, mbRight, ssRight, position); break;
-    case TTrayMessage::RButtonUp:
-        if (OnMouseUp) OnMouseUp(this, mbRight, ssRight, x, y);
+    case QSystemTrayIcon::MiddleClick:
+        if (OnMouseDown) OnMouseDown(this, mbMiddle, ssMiddle, position.x(), position.y());
+        if (alive) ButtonUp(mbMiddle, ssMiddle, position);
         break;
-    case TTrayMessage::MButtonDown:
-        if (OnMouseDown) OnMouseDown(this, mbMiddle, ssMiddle, x, y);
-        break;
-    case TTrayMessage::MButtonUp:
-        if (OnMouseUp) OnMouseUp(this, mbMiddle, ssMiddle, x, y);
-        break;
+    case QSystemTrayIcon::Unknown: break;
     }
 }
 
@@ -156,9 +156,13 @@ void TTrayIcon::ButtonDown(QMenu* menu, TMouseButton button, TShiftState shift, 
     if (OnMouseDown) OnMouseDown(this, button, shift, position.x(), position.y());
 }
 
-// A first release waits for the double-click time: a double click in that
-// time clears ClickPending (the double-click message sets it and the second
-// release clears it), so only a lone click reaches OnClick.
+void TTrayIcon::ButtonUp(TMouseButton button, TShiftState shift, QPoint position) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, position.x(), position.y());
+}
+
+// A first release waits for the double-click time before it counts as a
+// click; a second one within that time cancels it, and a double click takes
+// its place. With OnMouseUp set, the release is that event and no click.
 void TTrayIcon::LeftButtonUp(QPoint position) {
     if (OnMouseUp) {
         OnMouseUp(this, mbLeft, ssLeft, position.x(), position.y());
@@ -174,6 +178,16 @@ void TTrayIcon::LeftButtonUp(QPoint position) {
     }
     FClickPending = true;
     FSingleClick.start(QApplication::doubleClickInterval() + SingleClickMarginMs);
+}
+
+// The click waiting since the first press was the first half of this
+// double click, so it never fires.
+void TTrayIcon::DoubleClicked(QPoint position) {
+    FSingleClick.stop();
+    FClickPending = false;
+    const QPointer<TTrayIcon> alive(this);
+    if (OnDblClick) OnDblClick(this);
+    if (alive && OnMouseUp) OnMouseUp(this, mbLeft, ssLeft, position.x(), position.y());
 }
 
 void TTrayIcon::SingleClickEnded() {

@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <memory>
@@ -23,9 +24,9 @@ inline constexpr const char* TrayIconRefusedMessage = "タスクトレイにア�
 enum TTrayOperation { NIM_ADD, NIM_MODIFY, NIM_DELETE };
 
 // An icon with a tool tip in the desktop's notification area. It turns the
-// area's mouse messages into events, opens a menu per button, and tells a
-// single click (OnClick, after the double-click time) from a double click
-// (OnDblClick only).
+// entry's activations into mouse events, opens a menu per button, and tells
+// a single click (OnClick, after the double-click time) from a double click
+// (OnDblClick only) with one timer.
 class TTrayIcon : public QObject {
     Q_OBJECT
 
@@ -71,8 +72,9 @@ public:
     void Loaded();
     void UpdateTray(TTrayOperation operation);
 
-    // One notification-area message for this icon, the cursor at position.
-    void Notification(TTrayMessage message, QPoint position);
+    // What the user did with the entry, the cursor where it is now. Ignored
+    // while the icon is not Enabled.
+    void Activated(QSystemTrayIcon::ActivationReason reason);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -83,7 +85,9 @@ public:
 private:
     void FillRecord();
     void ButtonDown(QMenu* menu, TMouseButton button, TShiftState shift, QPoint position);
+    void ButtonUp(TMouseButton button, TShiftState shift, QPoint position);
     void LeftButtonUp(QPoint position);
+    void DoubleClicked(QPoint position);
     void SingleClickEnded();
 
     int FTrayID = 0;

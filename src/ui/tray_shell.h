@@ -16,20 +16,9 @@ struct TNotifyIconData {
     QString Tip;
 };
 
-// The mouse messages the notification area reports for an entry.
-enum class TTrayMessage {
-    MouseMove,
-    LButtonDown,
-    LButtonUp,
-    LButtonDblClk,
-    RButtonDown,
-    RButtonUp,
-    MButtonDown,
-    MButtonUp,
-};
-
 // The desktop's notification area for one entry: add, modify and delete it.
-// Add and Modify report whether the desktop accepted the entry.
+// Add and Modify report whether the desktop accepted the entry. The user's
+// clicks on the entry reach the tray icon as QSystemTrayIcon activations.
 class TTrayShell {
 public:
     virtual ~TTrayShell() = default;

@@ -10,15 +10,14 @@
 #include <exception>
 
 #include "app/settings.h"
+#include "app/unit_conversion.h"
 #include "definitions/language.h"
 #include "definitions/unit_group_list.h"
-#include "expression/interpreter.h"
 #include "ui/canvas_shapes.h"
 #include "ui/color_ref.h"
 #include "ui/main_window_font.h"
 #include "ui/quen_combo_box.h"
 #include "ui/unit_name_painter.h"
-#include "ui/unit_window_conversion.h"
 #include "ui/window_helpers.h"
 
 namespace quenmark {
@@ -68,17 +67,17 @@ void SetControlColors(TQuenButton& control, const TColorScheme& colors) {
 }
 
 const TCCUnitGroupList::FontTable& DefaultUnitFonts() {
-    static const TCCUnitGroupList defaults;
-    return defaults.Fonts();
+    static const TCCUnitGroupList::FontTable defaults = TCCUnitGroupList::DefaultFonts();
+    return defaults;
 }
 
 }  // namespace
 
-TfrmCalUnit::TfrmCalUnit(TSettings& settings, TCCInterpreter& interpreter, TCCLanguage& language, QWidget* parent)
+TfrmCalUnit::TfrmCalUnit(TSettings& settings, const TCCContext& context, TCCLanguage& language, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       FSettings(settings),
-      FInterpreter(interpreter),
-      FLanguage(language) {
+      FLanguage(language),
+      FTokenizer(context) {
     setWindowTitle(QString::fromLatin1(TitleText).trimmed());
     setMouseTracking(true);
     setMinimumWidth(MinimumWidth);
@@ -267,7 +266,7 @@ QString TfrmCalUnit::SourceText() const { return edtFromVar->text(); }
 
 void TfrmCalUnit::Convert() {
     const std::string result =
-        ConvertUnitText(FInterpreter.Tokenizer(), SelectedGroup(), edtFromVar->text().toStdString(),
+        ConvertUnitText(FTokenizer, SelectedGroup(), edtFromVar->text().toStdString(),
                         cmbFromUnit->Text().toStdString(), cmbToUnit->Text().toStdString());
     edtToVar->setText(QString::fromStdString(result));
 }

@@ -9,6 +9,7 @@
 
 #include "app/color.h"
 #include "definitions/unit_group_list.h"
+#include "expression/string_tokenizer.h"
 #include "ui/quen_popup_list.h"
 #include "ui/unit_window_position.h"
 
@@ -18,7 +19,7 @@ class QLineEdit;
 namespace quenmark {
 
 class TSettings;
-class TCCInterpreter;
+class TCCContext;
 class TCCLanguage;
 class TCCUnitGroup;
 class TQuenButton;
@@ -32,7 +33,9 @@ public:
     // The window's title, written when it is at least 210 pixels wide.
     static constexpr const char* TitleText = "   Unit Conv   ";
 
-    TfrmCalUnit(TSettings& settings, TCCInterpreter& interpreter, TCCLanguage& language, QWidget* parent = nullptr);
+    // The context (not owned) gives the tokenizer its messages and the results
+    // their separators; it must outlive the window.
+    TfrmCalUnit(TSettings& settings, const TCCContext& context, TCCLanguage& language, QWidget* parent = nullptr);
     ~TfrmCalUnit() override;
 
     // The source field and the conversion action, as the main window uses them.
@@ -104,12 +107,14 @@ private:
     void ResizeByEdge(QPoint globalPosition);
 
     TSettings& FSettings;
-    TCCInterpreter& FInterpreter;
     TCCLanguage& FLanguage;
     TCCUnitGroupList* FUnits = nullptr;
     int FRowHeight = 0;
     bool FEscapePressed = false;
     TUnitWindowGrip FGrip = TUnitWindowGrip::None;
+    // Reads the number of the upper field; the window's own, so that a
+    // conversion never disturbs a line the interpreter is working on.
+    TCCStringTokenizer FTokenizer;
     QPoint FGripOffset;
     QRect FGripGeometry;
 };

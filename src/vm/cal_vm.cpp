@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "base/text_lookup.h"
+#include "base/context.h"
 #include "base/exception.h"
 #include "vm/line_interrupt.h"
 #include "vm/module_call_site.h"
@@ -19,50 +19,50 @@ namespace {
 
 // Code that the parser never produces: the machine stops with an internal
 // error instead of reading or writing outside its tables.
-EVMError InternalError() { return EVMError(GetText("CVM003")); }
+EVMError InternalError(const TCCContext& context) { return EVMError(context.GetText("CVM003")); }
 
 // Turns a conversion failure of the operators into its coded message; any
 // other exception is passed on unchanged. Called from a catch block.
-[[noreturn]] void RethrowAsVMError() {
+[[noreturn]] void RethrowAsVMError(const TCCContext& context) {
     try {
         throw;
     } catch (const EInvalidOp&) {
-        throw EVMError(GetText("CVM001"));
+        throw EVMError(context.GetText("CVM001"));
     } catch (const EZeroDivide&) {
-        throw EVMError(GetText("CVM005"));
+        throw EVMError(context.GetText("CVM005"));
     } catch (const EOverflow&) {
-        throw EVMError(GetText("CVM006"));
+        throw EVMError(context.GetText("CVM006"));
     } catch (const EConvertError&) {
-        throw EVMError(GetText("CVM007"));
+        throw EVMError(context.GetText("CVM007"));
     }
 }
 
 // Add, but a concatenation longer than MaxStringLength is refused before
 // any of it is allocated.
-Variant BoundedAdd(const Variant& a, const Variant& b) {
+Variant BoundedAdd(const Variant& a, const Variant& b, const NumberSeparators& separators) {
     if (a.IsString() && b.IsString() && a.AsString().size() + b.AsString().size() > TCalVM::MaxStringLength)
         throw std::length_error("String beyond the longest the machine builds");
-    return Add(a, b);
+    return Add(a, b, separators);
 }
 
-const TVMOperand& Required(const std::optional<TVMOperand>& operand) {
-    if (!operand) throw InternalError();
+const TVMOperand& Required(const std::optional<TVMOperand>& operand, const TCCContext& context) {
+    if (!operand) throw InternalError(context);
     return *operand;
 }
 
 // The slot number an operand names, checked against the slot count.
-size_t SlotIndex(const Variant& number, size_t count) {
+size_t SlotIndex(const Variant& number, size_t count, const TCCContext& context) {
     int64_t index = -1;
     if (number.IsInteger()) {
         index = number.AsInteger();
     } else {
         try {
-            index = number.ToInteger();
+            index = number.ToInteger(context.Separators());
         } catch (const Exception&) {
-            throw InternalError();
+            throw InternalError(context);
         }
     }
-    if (index < 0 || static_cast<size_t>(index) >= count) throw InternalError();
+    if (index < 0 || static_cast<size_t>(index) >= count) throw InternalError(context);
     return static_cast<size_t>(index);
 }
 
@@ -75,8 +75,9 @@ const char* DispatcherFailureCode(int32_t status) {
 
 }  // namespace
 
-TCalVM::TCalVM(TVMVariableList& variables, TVMCommandList& code, TVMCallableList& callables)
-    : FVariables(variables), FCode(code), FCallables(callables) {
+TCalVM::TCalVM(const TCCContext& context, TVMVariableList& variables, TVMCommandList& code,
+               TVMCallableList& callables)
+    : FContext(context), FVariables(variables), FCode(code), FCallables(callables) {
     Reset();
 }
 
@@ -105,7 +106,7 @@ void TCalVM::Run() {
 void TCalVM::Execute(TVMCommandList& list) {
     list.Rewind();
     while (const TVMCommand* command = list.Next()) {
-        if (LineInterruptRequested()) throw EVMError(GetText("CVM040"));
+        if (LineInterruptRequested()) throw EVMError(FContext.GetText("CVM040"));
         switch (command->Opcode) {
         case opNOP: break;
         case opCALL: ExecuteCall(*command); break;
@@ -115,7 +116,7 @@ void TCalVM::Execute(TVMCommandList& list) {
             try {
                 ExecuteData(*command);
             } catch (const Exception&) {
-                RethrowAsVMError();
+                RethrowAsVMError(FContext);
             }
         }
     }
@@ -123,10 +124,12 @@ void TCalVM::Execute(TVMCommandList& list) {
 
 void TCalVM::ExecuteData(const TVMCommand& command) {
     switch (command.Opcode) {
-    case opMOVE: WriteOperand(Required(command.Operand1), ReadOperand(Required(command.Operand2))); break;
-    case opPUSH: Push(ReadOperand(Required(command.Operand1))); break;
+    case opMOVE:
+        WriteOperand(Required(command.Operand1, FContext), ReadOperand(Required(command.Operand2, FContext)));
+        break;
+    case opPUSH: Push(ReadOperand(Required(command.Operand1, FContext))); break;
     case opPOP: {
-        const TVMOperand& destination = Required(command.Operand1);
+        const TVMOperand& destination = Required(command.Operand1, FContext);
         WriteOperand(destination, PopSlot());
         break;
     }
@@ -145,23 +148,23 @@ void TCalVM::ExecuteData(const TVMCommand& command) {
     }
 }
 
-void TCalVM::ExecuteBinary(const TVMCommand& command, Variant (*operation)(const Variant&, const Variant&)) {
-    const TVMOperand& destination = Required(command.Operand1);
-    const Variant& a = ReadOperand(Required(command.Operand2));
-    const Variant& b = ReadOperand(Required(command.Operand3));
-    WriteOperand(destination, operation(a, b));
+void TCalVM::ExecuteBinary(const TVMCommand& command, BinaryOperation operation) {
+    const TVMOperand& destination = Required(command.Operand1, FContext);
+    const Variant& a = ReadOperand(Required(command.Operand2, FContext));
+    const Variant& b = ReadOperand(Required(command.Operand3, FContext));
+    WriteOperand(destination, operation(a, b, FContext.Separators()));
 }
 
-void TCalVM::ExecuteUnary(const TVMCommand& command, Variant (*operation)(const Variant&)) {
-    const TVMOperand& destination = Required(command.Operand1);
-    WriteOperand(destination, operation(ReadOperand(Required(command.Operand2))));
+void TCalVM::ExecuteUnary(const TVMCommand& command, UnaryOperation operation) {
+    const TVMOperand& destination = Required(command.Operand1, FContext);
+    WriteOperand(destination, operation(ReadOperand(Required(command.Operand2, FContext)), FContext.Separators()));
 }
 
 void TCalVM::ExecuteCall(const TVMCommand& command) {
     std::string buffer;
     const std::string_view name = RoutineName(command, buffer);
     const TVMCallable* callable = FCallables.Find(name);
-    if (!callable) throw EVMError(GetTextWith("CVM011", name));
+    if (!callable) throw EVMError(FContext.GetTextWith("CVM011", name));
     CallFunction(*callable);
 }
 
@@ -172,15 +175,15 @@ void TCalVM::ExecuteInternalCall(const TVMCommand& command) {
 
 // The text of a call's name operand; buffer holds it when it is no String.
 std::string_view TCalVM::RoutineName(const TVMCommand& command, std::string& buffer) const {
-    const Variant& name = ReadOperand(Required(command.Operand1));
+    const Variant& name = ReadOperand(Required(command.Operand1, FContext));
     if (name.IsString()) return name.AsString();
-    buffer = name.ToText();
+    buffer = name.ToText(FContext.Separators());
     return buffer;
 }
 
 void TCalVM::CheckPush() {
     ++FSP;
-    if (FSP >= static_cast<int32_t>(StackSize)) throw EVMError(GetText("CVM002"));
+    if (FSP >= static_cast<int32_t>(StackSize)) throw EVMError(FContext.GetText("CVM002"));
     FStackUsed = std::max(FStackUsed, static_cast<size_t>(FSP) + 1);
 }
 
@@ -197,7 +200,7 @@ int32_t TCalVM::Push(Variant&& value) {
 }
 
 const Variant& TCalVM::PopSlot() {
-    if (FSP <= 0 || FSP >= static_cast<int32_t>(StackSize)) throw InternalError();
+    if (FSP <= 0 || FSP >= static_cast<int32_t>(StackSize)) throw InternalError(FContext);
     return FStack.Get(static_cast<size_t>(FSP--));
 }
 
@@ -214,29 +217,29 @@ void TCalVM::ClearMemory() {
 }
 
 TVMVariable& TCalVM::VariableOf(const TVMOperand& operand) const {
-    if (!operand.Value.IsString()) throw InternalError();
+    if (!operand.Value.IsString()) throw InternalError(FContext);
     TVMVariable* variable = FVariables.Find(operand.Value.AsString());
-    if (!variable) throw InternalError();
+    if (!variable) throw InternalError(FContext);
     return *variable;
 }
 
 const Variant& TCalVM::ReadOperand(const TVMOperand& operand) const {
     const uint8_t kind = operand.Kind;
     if (kind & okConstant) return operand.Value;
-    if (kind & okRegister) return FRegisters.Get(SlotIndex(operand.Value, RegisterCount));
-    if (kind & okAddress) return FMemory.Get(SlotIndex(operand.Value, MemorySize));
+    if (kind & okRegister) return FRegisters.Get(SlotIndex(operand.Value, RegisterCount, FContext));
+    if (kind & okAddress) return FMemory.Get(SlotIndex(operand.Value, MemorySize, FContext));
     if (kind & okVariable) return VariableOf(operand).Value;
     if (kind & (okCallable | okInternalRoutine)) return operand.Value;
-    throw InternalError();
+    throw InternalError(FContext);
 }
 
 template <typename Value>
 void TCalVM::Store(const TVMOperand& operand, Value&& value) {
     const uint8_t kind = operand.Kind;
     if (kind & okRegister) {
-        FRegisters.Put(SlotIndex(operand.Value, RegisterCount), std::forward<Value>(value));
+        FRegisters.Put(SlotIndex(operand.Value, RegisterCount, FContext), std::forward<Value>(value));
     } else if (kind & okAddress) {
-        const size_t slot = SlotIndex(operand.Value, MemorySize);
+        const size_t slot = SlotIndex(operand.Value, MemorySize, FContext);
         FMemory.Put(slot, std::forward<Value>(value));
         FMemoryUsed = std::max(FMemoryUsed, slot + 1);
     } else if (kind & okVariable) {
@@ -262,7 +265,7 @@ void TCalVM::CallFunction(const TVMCallable& callable) {
     result.StrSize = static_cast<int32_t>(ResultBufferSize);
 
     const size_t count = callable.ArgCount > 0 ? static_cast<size_t>(callable.ArgCount) : 0;
-    if (count > static_cast<size_t>(std::max(FSP, 0))) throw InternalError();
+    if (count > static_cast<size_t>(std::max(FSP, 0))) throw InternalError(FContext);
     std::vector<VMXValue> arguments(count);
     if (count > 0) std::memset(arguments.data(), 0, count * sizeof(VMXValue));
     // The last argument is on top. The popped slots keep their values, so a
@@ -272,10 +275,10 @@ void TCalVM::CallFunction(const TVMCallable& callable) {
         try {
             VariantToVMX(argument, arguments[i]);
         } catch (const Exception&) {
-            throw EVMError(GetTextWith("CVM010", callable.Name));
+            throw EVMError(FContext.GetTextWith("CVM010", callable.Name));
         }
     }
-    if (!callable.Dispatcher) throw EVMError(GetTextWith("CVM010", callable.Name));
+    if (!callable.Dispatcher) throw EVMError(FContext.GetTextWith("CVM010", callable.Name));
 
     int32_t status = 0;
     {
@@ -285,8 +288,8 @@ void TCalVM::CallFunction(const TVMCallable& callable) {
     // A write past the buffer is the module's failure, whatever it reports.
     const bool overrun = FResultBuffer.GuardTouched();
     FResultBuffer.RestoreGuard();
-    if (overrun) throw EVMError(GetTextWith("CVM010", callable.Name));
-    if (status != 0) throw EVMError(GetTextWith(DispatcherFailureCode(status), callable.Name));
+    if (overrun) throw EVMError(FContext.GetTextWith("CVM010", callable.Name));
+    if (status != 0) throw EVMError(FContext.GetTextWith(DispatcherFailureCode(status), callable.Name));
     // A length beyond our own buffer would read past it.
     constexpr int32_t bufferLength = static_cast<int32_t>(ResultBufferSize);
     if (result.ValueType == vmxString && result.StrValue == buffer && result.StrLength > bufferLength)
@@ -295,20 +298,20 @@ void TCalVM::CallFunction(const TVMCallable& callable) {
     try {
         value = VMXToVariant(result);
     } catch (const Exception&) {
-        throw EVMError(GetTextWith("CVM026", callable.Name));
+        throw EVMError(FContext.GetTextWith("CVM026", callable.Name));
     }
     Push(std::move(value));
 }
 
 void TCalVM::CallInternal(std::string_view name) {
-    if (name != "POWER") throw EVMError(GetTextWith("CVM031", name));
+    if (name != PowerRoutineName) throw EVMError(FContext.GetTextWith("CVM031", name));
     try {
         const Variant& exponent = PopSlot();
         const Variant& base = PopSlot();
         // Both slots stay intact until the result is pushed over the base.
-        Push(Power(base, exponent));
+        Push(Power(base, exponent, FContext.Separators()));
     } catch (const Exception&) {
-        RethrowAsVMError();
+        RethrowAsVMError(FContext);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/context.h"
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
 #include "vm/guarded_buffer.h"
@@ -18,7 +19,8 @@ namespace quenmark {
 // failures of the operators map to CVM001 (invalid operation), CVM005
 // (division by zero), CVM006 (overflow) and CVM007 (not a number), and code
 // the parser never produces (an empty stack, an unknown variable, a slot
-// number out of range, a missing operand) to CVM003.
+// number out of range, a missing operand) to CVM003. The messages and the
+// number separators are those of the context the machine is made with.
 class TCalVM {
 public:
     static constexpr size_t StackSize = 1024;
@@ -31,7 +33,10 @@ public:
     // instead of attempting an allocation of gigabytes.
     static constexpr size_t MaxStringLength = size_t{16} << 20;
 
-    TCalVM(TVMVariableList& variables, TVMCommandList& code, TVMCallableList& callables);
+    // The context must outlive the machine.
+    TCalVM(const TCCContext& context, TVMVariableList& variables, TVMCommandList& code, TVMCallableList& callables);
+
+    const TCCContext& Context() const { return FContext; }
 
     // Every slot of the stack, the memory and the registers becomes Integer 0.
     void Reset();
@@ -61,13 +66,15 @@ public:
     // Pops the arguments, calls the module's dispatcher, pushes its result.
     // A write past the result buffer fails the call with CVM010.
     void CallFunction(const TVMCallable& callable);
-    // Runs a built-in routine; "POWER" is the only one.
+    // Runs a built-in routine; PowerRoutineName is the only one.
     void CallInternal(std::string_view name);
 
 private:
     void ExecuteData(const TVMCommand& command);
-    void ExecuteBinary(const TVMCommand& command, Variant (*operation)(const Variant&, const Variant&));
-    void ExecuteUnary(const TVMCommand& command, Variant (*operation)(const Variant&));
+    using BinaryOperation = Variant (*)(const Variant&, const Variant&, const NumberSeparators&);
+    using UnaryOperation = Variant (*)(const Variant&, const NumberSeparators&);
+    void ExecuteBinary(const TVMCommand& command, BinaryOperation operation);
+    void ExecuteUnary(const TVMCommand& command, UnaryOperation operation);
     void ExecuteCall(const TVMCommand& command);
     void ExecuteInternalCall(const TVMCommand& command);
     std::string_view RoutineName(const TVMCommand& command, std::string& buffer) const;
@@ -81,6 +88,7 @@ private:
     template <typename Value>
     void Store(const TVMOperand& operand, Value&& value);
 
+    const TCCContext& FContext;
     TVMMemory FStack{StackSize};
     TVMMemory FMemory{MemorySize};
     TVMMemory FRegisters{RegisterCount};

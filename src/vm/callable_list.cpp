@@ -15,20 +15,20 @@ int32_t TVMCallable::Invoke(VMXValue* result, VMXValue* args) const {
 
 TVMCallable& TVMCallableList::Add(std::unique_ptr<TVMCallable> callable) {
     FItems.push_back(std::move(callable));
+    FIndex.Added(*FItems.back());
     return *FItems.back();
 }
 
-TVMCallable* TVMCallableList::Find(std::string_view name) {
-    for (auto& item : FItems)
-        if (SameName(item->UpperName, name)) return item.get();
-    return nullptr;
-}
+TVMCallable* TVMCallableList::Find(std::string_view name) { return FIndex.Find(name); }
 
 const TVMCallable* TVMCallableList::Find(std::string_view name) const {
     return const_cast<TVMCallableList*>(this)->Find(name);
 }
 
-void TVMCallableList::Clear() { FItems.clear(); }
+void TVMCallableList::Clear() {
+    FIndex.Clear();
+    FItems.clear();
+}
 
 TVMCallable& TVMCallableList::RegisterFunction(const std::string& name, VMXFunctionDispatcher dispatcher,
                                                const std::string& description, int32_t argCount) {

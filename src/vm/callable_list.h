@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vm/name_index.h"
 #include "vm/vmx.h"
 
 namespace quenmark {
@@ -46,6 +47,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<TVMCallable>> FItems;
+    TNameIndex<TVMCallable> FIndex;
 };
 
 }  // namespace quenmark

@@ -1,7 +1,5 @@
 #include "vm/command.h"
 
-#include <array>
-
 namespace quenmark {
 
 namespace {
@@ -11,29 +9,48 @@ struct OpcodeInfo {
     int OperandCount;  // -1 for an unassigned code
 };
 
-constexpr std::array<OpcodeInfo, OpcodeCount> Opcodes = {{
-    {"NOP", 0}, {"MOVE", 2}, {"PUSH", 1}, {"POP", 1}, {"", -1}, {"", -1},
-    {"ADD", 3}, {"SUB", 3}, {"MUL", 3}, {"DIV", 3}, {"IDV", 3}, {"MOD", 3},
-    {"INV", 2}, {"AND", 3}, {"OR", 3}, {"XOR", 3}, {"NOT", 2}, {"", -1}, {"", -1},
-    {"CALL", 1}, {"RET", 0}, {"ICALL", 1},
-}};
-static_assert(Opcodes.size() == OpcodeCount, "one entry per opcode");
+// A switch without a default: a missing case fails the build, whatever
+// the build's warning options.
+#pragma GCC diagnostic error "-Wswitch"
+OpcodeInfo InfoOf(uint8_t code) {
+    switch (static_cast<Opcode>(code)) {
+    case opNOP: return {"NOP", 0};
+    case opMOVE: return {"MOVE", 2};
+    case opPUSH: return {"PUSH", 1};
+    case opPOP: return {"POP", 1};
+    case opADD: return {"ADD", 3};
+    case opSUB: return {"SUB", 3};
+    case opMUL: return {"MUL", 3};
+    case opDIV: return {"DIV", 3};
+    case opIDV: return {"IDV", 3};
+    case opMOD: return {"MOD", 3};
+    case opINV: return {"INV", 2};
+    case opAND: return {"AND", 3};
+    case opOR: return {"OR", 3};
+    case opXOR: return {"XOR", 3};
+    case opNOT: return {"NOT", 2};
+    case opCALL: return {"CALL", 1};
+    case opRET: return {"RET", 0};
+    case opICALL: return {"ICALL", 1};
+    }
+    return {"", -1};
+}
 
-std::string TextOf(const std::optional<TVMOperand>& operand) {
-    return operand ? OperandText(*operand) : "";
+std::string TextOf(const std::optional<TVMOperand>& operand, const NumberSeparators& separators) {
+    return operand ? OperandText(*operand, separators) : "";
 }
 
 }  // namespace
 
-const char* Mnemonic(uint8_t opcode) { return opcode < OpcodeCount ? Opcodes[opcode].Mnemonic : ""; }
+const char* Mnemonic(uint8_t opcode) { return InfoOf(opcode).Mnemonic; }
 
-std::string CommandText(const TVMCommand& command) {
-    if (command.Opcode >= OpcodeCount) return "";
-    const OpcodeInfo& info = Opcodes[command.Opcode];
+std::string CommandText(const TVMCommand& command, const NumberSeparators& separators) {
+    const OpcodeInfo info = InfoOf(command.Opcode);
+    if (info.OperandCount < 0) return "";
     std::string text = info.Mnemonic;
-    if (info.OperandCount >= 1) text += "\t" + TextOf(command.Operand1);
-    if (info.OperandCount >= 2) text += ",  \t" + TextOf(command.Operand2);
-    if (info.OperandCount >= 3) text += ", \t" + TextOf(command.Operand3);
+    if (info.OperandCount >= 1) text += "\t" + TextOf(command.Operand1, separators);
+    if (info.OperandCount >= 2) text += ",  \t" + TextOf(command.Operand2, separators);
+    if (info.OperandCount >= 3) text += ", \t" + TextOf(command.Operand3, separators);
     return text;
 }
 

@@ -29,8 +29,6 @@ enum Opcode : uint8_t {
     opICALL = 21,
 };
 
-constexpr int OpcodeCount = opICALL + 1;
-
 // The mnemonic of an opcode; empty for the unassigned codes and beyond.
 const char* Mnemonic(uint8_t opcode);
 
@@ -52,7 +50,7 @@ struct TVMCommand {
 };
 
 // The listing line of an instruction: the mnemonic and the operand texts,
-// each after a tab.
-std::string CommandText(const TVMCommand& command);
+// each after a tab; a Real constant with the given separators.
+std::string CommandText(const TVMCommand& command, const NumberSeparators& separators);
 
 }  // namespace quenmark

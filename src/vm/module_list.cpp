@@ -10,12 +10,12 @@ TVMModule& TVMModuleList::Add(std::unique_ptr<TVMModule> module) {
     return *FItems.back();
 }
 
-void TVMModuleList::LoadDirectory(const std::string& directory, TVMVariableList& variables,
+void TVMModuleList::LoadDirectory(const TCCContext& context, const std::string& directory, TVMVariableList& variables,
                                   TVMCallableList& callables, VMXOutputProc output) {
     for (const std::string& fileName : ListFilesWithExtension(directory, ".vmx")) {
         std::unique_ptr<TVMModule> loaded;
         try {
-            loaded = std::make_unique<TVMModule>(directory, fileName);
+            loaded = std::make_unique<TVMModule>(context, directory, fileName);
         } catch (const Exception&) {
             continue;
         }

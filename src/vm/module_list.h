@@ -28,9 +28,9 @@ public:
     // lists them: each module that loads is appended, enters its constants
     // and functions into the tables and receives the output callback. A
     // module that fails to load is left out silently; one that fails later
-    // stays with what it entered so far.
-    void LoadDirectory(const std::string& directory, TVMVariableList& variables, TVMCallableList& callables,
-                       VMXOutputProc output);
+    // stays with what it entered so far. The modules keep the context.
+    void LoadDirectory(const TCCContext& context, const std::string& directory, TVMVariableList& variables,
+                       TVMCallableList& callables, VMXOutputProc output);
 
 private:
     std::vector<std::unique_ptr<TVMModule>> FItems;

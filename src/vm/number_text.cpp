@@ -3,7 +3,6 @@
 #include <cmath>
 #include <optional>
 
-#include "platform/locale_numeric.h"
 #include "base/decimal_real.h"
 #include "base/exception.h"
 #include "base/plain_real_text.h"
@@ -11,11 +10,6 @@
 namespace quenmark {
 
 namespace {
-
-std::optional<NumberSeparators>& SeparatorSlot() {
-    static std::optional<NumberSeparators> slot;
-    return slot;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -136,24 +130,23 @@ private:
 
 }  // namespace
 
-const NumberSeparators& CurrentSeparators() {
-    auto& slot = SeparatorSlot();
-    if (!slot) slot = ReadLocaleSeparators();
-    return *slot;
-}
+namespace {
 
-void SetCurrentSeparators(const NumberSeparators& separators) { SeparatorSlot() = separators; }
-
-std::string RealToText(double value) { return RealToText(value, CurrentSeparators()); }
-
-std::string RealToText(double value, const NumberSeparators& separators) {
-    std::string text = PlainRealText(value);
+std::string WithDecimalSeparator(std::string text, const NumberSeparators& separators) {
     const size_t point = text.find('.');
     if (point != std::string::npos) text.replace(point, 1, separators.Decimal);
     return text;
 }
 
-double TextToReal(std::string_view text) { return TextToReal(text, CurrentSeparators()); }
+}  // namespace
+
+std::string RealToText(double value, const NumberSeparators& separators) {
+    return WithDecimalSeparator(PlainRealText(value), separators);
+}
+
+std::string RealToGeneralText(double value, const NumberSeparators& separators) {
+    return WithDecimalSeparator(GeneralRealText(value), separators);
+}
 
 double TextToReal(std::string_view text, const NumberSeparators& separators) {
     return NumberTextReader(text, separators).Read();

@@ -19,6 +19,10 @@ enum OperandKind : uint8_t {
 
 enum RegisterNumber : int32_t { AX = 0, BX = 1, CX = 2, DX = 3, EX = 4, FX = 5, GX = 6, HX = 7 };
 
+// The one internal routine the machine runs: the power operator, taking
+// base and exponent from the stack.
+inline constexpr const char* PowerRoutineName = "POWER";
+
 // One operand of an instruction.
 struct TVMOperand {
     TVMOperand(uint8_t kind, Variant value) : Kind(kind), Value(std::move(value)) {}
@@ -34,7 +38,7 @@ struct TVMOperand {
     Variant Value;
 };
 
-// The listing text of an operand.
-std::string OperandText(const TVMOperand& operand);
+// The listing text of an operand; a Real constant with the given separators.
+std::string OperandText(const TVMOperand& operand, const NumberSeparators& separators);
 
 }  // namespace quenmark

@@ -31,13 +31,13 @@ double StoreReal(Extended result, double a, double b) {
 // bits; otherwise, and whenever a Real or a String takes part, the operation
 // is done in real arithmetic.
 template <typename Operation>
-Variant Arithmetic(const Variant& a, const Variant& b, Operation operation) {
+Variant Arithmetic(const Variant& a, const Variant& b, const NumberSeparators& separators, Operation operation) {
     if (a.IsInteger() && b.IsInteger()) {
         const int64_t exact = operation(int64_t{a.AsInteger()}, int64_t{b.AsInteger()});
         if (exact >= IntegerMin && exact <= IntegerMax) return Variant(static_cast<int32_t>(exact));
     }
-    const double x = a.ToReal();
-    const double y = b.ToReal();
+    const double x = a.ToReal(separators);
+    const double y = b.ToReal(separators);
     return Variant(StoreReal(operation(Extended{x}, Extended{y}), x, y));
 }
 
@@ -115,22 +115,22 @@ double RealPower(double base, double exponent) {
 
 }  // namespace
 
-Variant Add(const Variant& a, const Variant& b) {
+Variant Add(const Variant& a, const Variant& b, const NumberSeparators& separators) {
     if (a.IsString() && b.IsString()) return Variant(a.AsString() + b.AsString());
-    return Arithmetic(a, b, [](auto x, auto y) { return x + y; });
+    return Arithmetic(a, b, separators, [](auto x, auto y) { return x + y; });
 }
 
-Variant Subtract(const Variant& a, const Variant& b) {
-    return Arithmetic(a, b, [](auto x, auto y) { return x - y; });
+Variant Subtract(const Variant& a, const Variant& b, const NumberSeparators& separators) {
+    return Arithmetic(a, b, separators, [](auto x, auto y) { return x - y; });
 }
 
-Variant Multiply(const Variant& a, const Variant& b) {
-    return Arithmetic(a, b, [](auto x, auto y) { return x * y; });
+Variant Multiply(const Variant& a, const Variant& b, const NumberSeparators& separators) {
+    return Arithmetic(a, b, separators, [](auto x, auto y) { return x * y; });
 }
 
-Variant Divide(const Variant& a, const Variant& b) {
-    const double x = a.ToReal();
-    const double y = b.ToReal();
+Variant Divide(const Variant& a, const Variant& b, const NumberSeparators& separators) {
+    const double x = a.ToReal(separators);
+    const double y = b.ToReal(separators);
     if (y == 0 && std::isfinite(x)) {
         if (x == 0) throw EInvalidOp();
         throw EZeroDivide();
@@ -138,45 +138,49 @@ Variant Divide(const Variant& a, const Variant& b) {
     return Variant(StoreReal(Extended{x} / y, x, y));
 }
 
-Variant IntDivide(const Variant& a, const Variant& b) {
-    const int32_t x = a.ToInteger();
-    const int32_t y = b.ToInteger();
+Variant IntDivide(const Variant& a, const Variant& b, const NumberSeparators& separators) {
+    const int32_t x = a.ToInteger(separators);
+    const int32_t y = b.ToInteger(separators);
     if (y == 0) throw EZeroDivide();
     if (y == -1 && x == IntegerMin) throw EOverflow();
     return Variant(static_cast<int32_t>(x / y));
 }
 
-Variant Modulo(const Variant& a, const Variant& b) {
-    const int32_t x = a.ToInteger();
-    const int32_t y = b.ToInteger();
+Variant Modulo(const Variant& a, const Variant& b, const NumberSeparators& separators) {
+    const int32_t x = a.ToInteger(separators);
+    const int32_t y = b.ToInteger(separators);
     if (y == 0) throw EZeroDivide();
     // Every Integer is a multiple of -1; the division itself would overflow.
     if (y == -1) return Variant(int32_t{0});
     return Variant(static_cast<int32_t>(x % y));
 }
 
-Variant And(const Variant& a, const Variant& b) {
-    const int32_t x = a.ToInteger();
-    return Variant(static_cast<int32_t>(x & b.ToInteger()));
+Variant And(const Variant& a, const Variant& b, const NumberSeparators& separators) {
+    const int32_t x = a.ToInteger(separators);
+    return Variant(static_cast<int32_t>(x & b.ToInteger(separators)));
 }
 
-Variant Or(const Variant& a, const Variant& b) {
-    const int32_t x = a.ToInteger();
-    return Variant(static_cast<int32_t>(x | b.ToInteger()));
+Variant Or(const Variant& a, const Variant& b, const NumberSeparators& separators) {
+    const int32_t x = a.ToInteger(separators);
+    return Variant(static_cast<int32_t>(x | b.ToInteger(separators)));
 }
 
-Variant Xor(const Variant& a, const Variant& b) {
-    const int32_t x = a.ToInteger();
-    return Variant(static_cast<int32_t>(x ^ b.ToInteger()));
+Variant Xor(const Variant& a, const Variant& b, const NumberSeparators& separators) {
+    const int32_t x = a.ToInteger(separators);
+    return Variant(static_cast<int32_t>(x ^ b.ToInteger(separators)));
 }
 
-Variant Not(const Variant& a) { return Variant(static_cast<int32_t>(~a.ToInteger())); }
+Variant Not(const Variant& a, const NumberSeparators& separators) {
+    return Variant(static_cast<int32_t>(~a.ToInteger(separators)));
+}
 
-Variant Negate(const Variant& a) { return Multiply(a, Variant(int32_t{-1})); }
+Variant Negate(const Variant& a, const NumberSeparators& separators) {
+    return Multiply(a, Variant(int32_t{-1}), separators);
+}
 
-Variant Power(const Variant& base, const Variant& exponent) {
-    const double x = base.ToReal();
-    const double e = exponent.ToReal();
+Variant Power(const Variant& base, const Variant& exponent, const NumberSeparators& separators) {
+    const double x = base.ToReal(separators);
+    const double e = exponent.ToReal(separators);
     return Variant(RealPower(x, e));
 }
 

@@ -12,6 +12,7 @@ TVMVariable::TVMVariable(std::string name, Variant value, bool isConstant, bool 
 
 TVMVariable& TVMVariableList::Add(std::unique_ptr<TVMVariable> variable) {
     FItems.push_back(std::move(variable));
+    FIndex.Added(*FItems.back());
     return *FItems.back();
 }
 
@@ -19,28 +20,29 @@ TVMVariable& TVMVariableList::Add(std::string name, Variant value, bool isConsta
     return Add(std::make_unique<TVMVariable>(std::move(name), std::move(value), isConstant, isProtected));
 }
 
-TVMVariable* TVMVariableList::Find(std::string_view name) {
-    for (auto& item : FItems)
-        if (SameName(item->UpperName, name)) return item.get();
-    return nullptr;
-}
+TVMVariable* TVMVariableList::Find(std::string_view name) { return FIndex.Find(name); }
 
 const TVMVariable* TVMVariableList::Find(std::string_view name) const {
     return const_cast<TVMVariableList*>(this)->Find(name);
 }
 
 void TVMVariableList::Delete(size_t index) {
+    FIndex.Removing(*FItems[index], FItems);
     FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(index));
     NoteRebuild();
 }
 
 void TVMVariableList::Remove(const TVMVariable* variable) {
     auto it = std::find_if(FItems.begin(), FItems.end(), [variable](const auto& item) { return item.get() == variable; });
-    if (it != FItems.end()) FItems.erase(it);
+    if (it != FItems.end()) {
+        FIndex.Removing(**it, FItems);
+        FItems.erase(it);
+    }
     NoteRebuild();
 }
 
 void TVMVariableList::Clear() {
+    FIndex.Clear();
     FItems.clear();
     NoteRebuild();
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vm/name_index.h"
 #include "vm/variant.h"
 
 namespace quenmark {
@@ -61,6 +62,7 @@ private:
     void NoteRebuild();
 
     std::vector<std::unique_ptr<TVMVariable>> FItems;
+    TNameIndex<TVMVariable> FIndex;
     std::array<const TVMVariable*, NoteLimit> FNoted{};
     size_t FNotedCount = 0;
     bool FRebuildNoted = false;

@@ -5,31 +5,31 @@
 
 namespace quenmark {
 
-std::string Variant::ToText() const {
+std::string Variant::ToText(const NumberSeparators& separators) const {
     switch (GetKind()) {
     case Kind::Integer: return std::to_string(AsInteger());
-    case Kind::Real: return RealToText(AsReal());
+    case Kind::Real: return RealToText(AsReal(), separators);
     case Kind::String: return AsString();
     case Kind::Unassigned: break;
     }
     return {};
 }
 
-int32_t Variant::ToInteger() const {
+int32_t Variant::ToInteger(const NumberSeparators& separators) const {
     switch (GetKind()) {
     case Kind::Integer: return AsInteger();
     case Kind::Real: return RoundToInteger(AsReal());
-    case Kind::String: return RoundToInteger(TextToReal(AsString()));
+    case Kind::String: return RoundToInteger(TextToReal(AsString(), separators));
     case Kind::Unassigned: break;
     }
     return 0;
 }
 
-double Variant::ToReal() const {
+double Variant::ToReal(const NumberSeparators& separators) const {
     switch (GetKind()) {
     case Kind::Integer: return AsInteger();
     case Kind::Real: return AsReal();
-    case Kind::String: return TextToReal(AsString());
+    case Kind::String: return TextToReal(AsString(), separators);
     case Kind::Unassigned: break;
     }
     return 0.0;

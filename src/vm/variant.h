@@ -5,6 +5,8 @@
 #include <string_view>
 #include <variant>
 
+#include "base/number_separators.h"
+
 namespace quenmark {
 
 // The value the calculator computes with: an Integer (signed 32-bit), a Real
@@ -33,13 +35,13 @@ public:
     double AsReal() const { return std::get<double>(value_); }
     const std::string& AsString() const { return std::get<std::string>(value_); }
 
-    // Conversions with the current number separators. ToInteger rounds a Real
-    // half to even and throws EInvalidOp outside the 32-bit range; a String
-    // that is not a number throws EConvertError. ToText of an unassigned
-    // value is empty.
-    std::string ToText() const;
-    int32_t ToInteger() const;
-    double ToReal() const;
+    // Conversions with the given number separators (those of the caller's
+    // context). ToInteger rounds a Real half to even and throws EInvalidOp
+    // outside the 32-bit range; a String that is not a number throws
+    // EConvertError. ToText of an unassigned value is empty.
+    std::string ToText(const NumberSeparators& separators) const;
+    int32_t ToInteger(const NumberSeparators& separators) const;
+    double ToReal(const NumberSeparators& separators) const;
 
     bool operator==(const Variant& other) const = default;
 

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <string_view>
 
-#include "base/text_lookup.h"
 #include "vm/callable_list.h"
 #include "base/exception.h"
 #include "vm/module_call_site.h"
@@ -52,7 +51,8 @@ void TVMModule::LibraryCloser::operator()(void* handle) const {
     if (handle) dlclose(handle);
 }
 
-TVMModule::TVMModule(const std::string& directory, const std::string& fileName) : FFileName(fileName) {
+TVMModule::TVMModule(const TCCContext& context, const std::string& directory, const std::string& fileName)
+    : FContext(context), FFileName(fileName) {
     FHandle.reset(dlopen(ModulePath(directory, fileName).c_str(), RTLD_NOW | RTLD_LOCAL));
     if (!FHandle) Fail("CVM100");
     FInit = Lookup<VMXInitProc>("Init");
@@ -76,7 +76,7 @@ Entry TVMModule::Lookup(const char* name) const {
     return reinterpret_cast<Entry>(dlsym(FHandle.get(), name));
 }
 
-void TVMModule::Fail(const char* code) const { throw EVMError(GetTextWith(code, FFileName)); }
+void TVMModule::Fail(const char* code) const { throw EVMError(FContext.GetTextWith(code, FFileName)); }
 
 void TVMModule::RunInit() const {
     if (FInit && FInit() != vmxSuccess) Fail("CVM106");

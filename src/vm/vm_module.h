@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "base/context.h"
 #include "vm/vmx.h"
 
 namespace quenmark {
@@ -13,17 +14,20 @@ class TVMVariableList;
 
 // One loaded extension module: a shared library with the ".vmx" extension.
 // The constructor loads and checks it; the library stays loaded until the
-// object is destroyed. Every failure is an EVMError whose message names the
-// module's file name.
+// object is destroyed. Every failure is an EVMError whose message, looked up
+// in the context the module is loaded with, names the module's file name.
 class TVMModule {
 public:
     // Loads fileName from the directory and checks that the library is a
-    // valid module.
-    TVMModule(const std::string& directory, const std::string& fileName);
+    // valid module. The context must outlive the module.
+    TVMModule(const TCCContext& context, const std::string& directory, const std::string& fileName);
     virtual ~TVMModule();
     TVMModule(const TVMModule&) = delete;
     TVMModule& operator=(const TVMModule&) = delete;
 
+    // The context the module was loaded with; its failures and those of its
+    // tokenizer are told in that context's messages.
+    const TCCContext& Context() const { return FContext; }
     // The file name as it was found, without directory.
     const std::string& FileName() const { return FFileName; }
     // The library handle, for lookups of further exports.
@@ -68,6 +72,7 @@ private:
     void CheckFunctionsAndConstants(const VMXModuleInfo& info);
     void CheckTokenizer(const VMXModuleInfo& info);
 
+    const TCCContext& FContext;
     std::string FFileName;
     std::unique_ptr<void, LibraryCloser> FHandle;
     VMXInitProc FInit = nullptr;

@@ -21,24 +21,18 @@ protected:
                  ".cfg")),
           settings_(path_.string()), session_(interpreter_, settings_) {
         fs::remove(path_);
-        saved_ = CurrentSeparators();
-        SetCurrentSeparators({".", ","});
         session_.OnLogLine = [this](const std::string& line) { log_.push_back(line); };
         session_.OnOutputModeSelected = [this](OutputMode mode) { selected_.push_back(mode); };
     }
-    ~LineSessionTest() override {
-        SetCurrentSeparators(saved_);
-        fs::remove(path_);
-    }
+    ~LineSessionTest() override { fs::remove(path_); }
 
     fs::path path_;
-    testing::EchoMessages echo_;
-    TCCInterpreter interpreter_;
+    testing::EchoContext context_;
+    TCCInterpreter interpreter_{context_};
     TSettings settings_;
     TLineSession session_;
     std::vector<std::string> log_;
     std::vector<OutputMode> selected_;
-    NumberSeparators saved_;
 };
 
 TEST_F(LineSessionTest, EchoesTheLineThenItsOutput) {

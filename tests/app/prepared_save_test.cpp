@@ -32,6 +32,19 @@ const char* const EarlierFile =
     "[Variables]\r\n;01000000610300000001000001000000\r\n"
     "[Others]\r\nOutputMode=2\r\n";
 
+// A history at its limit of 3, with entries re-entered in other letter
+// cases, long enough that the history closes up its emptied slots.
+const char* const SmallHistoryFile =
+    "[Information]\r\nPurpose=Quenmark Version 1.1 User Settings File\r\n"
+    "[Others]\r\nMaxHistory=3\r\n";
+
+std::vector<std::string> RepeatedLines() {
+    const char* const cycle[] = {"x = 1", "X", "y = 2", "x", "X = 1", "1 + 1"};
+    std::vector<std::string> lines;
+    for (int i = 0; i < 80; ++i) lines.push_back(cycle[i % 6]);
+    return lines;
+}
+
 struct PreparedRow {
     const char* name;
     const char* startFile;  // null: no file
@@ -50,7 +63,7 @@ protected:
     ~PreparedSaveTest() override { fs::remove(path_); }
 
     fs::path path_;
-    testing::EchoMessages echo_;
+    testing::EchoContext context_;
 };
 
 // After every line the prepared bytes are the bytes the saves write, and
@@ -61,12 +74,12 @@ TEST_P(PreparedSaveTest, HoldsWhatTheSavesWouldWriteAfterEveryLine) {
         else fs::remove(path_);
         TSettings settings(path_.string());
         settings.Load();
-        TCCInterpreter interpreter;
+        TCCInterpreter interpreter(context_);
         ReadVariablesSection(settings, interpreter.Variables());
         TLineSession session(interpreter, settings);
         session.LoadHistory();
         session.RestoreOutputFormat();
-        TPreparedSave prepared(settings, interpreter.Variables(), session.History());
+        TPreparedSave prepared(settings, interpreter.Variables(), session.InputHistory());
         for (size_t i = 0; i < count; ++i) {
             session.ExecuteLine(GetParam().lines[i]);
             prepared.Refresh();
@@ -86,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Sessions, PreparedSaveTest, ::testing::Values(
                 {"b = 2", "a = 5", "@PROTECT a", "@FORMAT \"0.00\"", "@DELVAR b", "c = 3", "A=1"}},
     PreparedRow{"ManyWritesInOneLine", nullptr,
                 {"a=1", "b=2", "c=3", "d=4", "e=5", "f=6", "g=7", "h=8", "i=9",
-                 "a=b+c+d+e+f+g+h+i", "@DELVARALL", "j = 1"}}),
+                 "a=b+c+d+e+f+g+h+i", "@DELVARALL", "j = 1"}},
+    PreparedRow{"HistoryAtItsLimit", SmallHistoryFile, RepeatedLines()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -8,11 +8,15 @@
 #include <fstream>
 #include <optional>
 
+#include "base/context.h"
 #include "platform/user_account.h"
 #include "settings_test_directory.h"
 
 namespace quenmark {
 namespace {
+
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
 
 using test::SettingsText;
 using test::TempDirectory;
@@ -123,14 +127,14 @@ TEST(SettingsFileNameTest, AFileBesideTheProgramIsReadUntilTheUsersOwnExists) {
     const TempDirectory dir;
     const std::string own = dir.Path() + "config/" + SettingsFileBaseName(GetLoginUserName());
     const std::string beside = dir.Path() + SettingsFileBaseName(GetLoginUserName());
-    EXPECT_EQ(SettingsSourceFileName(own, dir.Path()), own) << "nothing beside the program";
+    EXPECT_EQ(SettingsSourceFileName(Plain, own, dir.Path()), own) << "nothing beside the program";
     WriteTextFile(beside, "[Information]\r\nPurpose=Foreign\r\n");
-    EXPECT_EQ(SettingsSourceFileName(own, dir.Path()), own) << "an invalid file beside the program";
+    EXPECT_EQ(SettingsSourceFileName(Plain, own, dir.Path()), own) << "an invalid file beside the program";
     WriteTextFile(beside, SettingsText(""));
-    EXPECT_EQ(SettingsSourceFileName(own, dir.Path()), beside);
+    EXPECT_EQ(SettingsSourceFileName(Plain, own, dir.Path()), beside);
     ASSERT_EQ(mkdir((dir.Path() + "config").c_str(), 0700), 0);
     WriteTextFile(own, SettingsText(""));
-    EXPECT_EQ(SettingsSourceFileName(own, dir.Path()), own);
+    EXPECT_EQ(SettingsSourceFileName(Plain, own, dir.Path()), own);
 }
 
 TEST(SettingsFileNameTest, RunningProgramUsesItsOwnDirectory) {
@@ -162,9 +166,9 @@ TEST(SettingsFileValidTest, HeaderRows) {
     for (const auto& row : rows) {
         const std::string file = dir.File("header" + std::to_string(index++) + ".cfg");
         WriteTextFile(file, row.Text);
-        EXPECT_EQ(IsSettingsFileValid(file), row.Valid) << row.Behaviour;
+        EXPECT_EQ(IsSettingsFileValid(Plain, file), row.Valid) << row.Behaviour;
     }
-    EXPECT_FALSE(IsSettingsFileValid(dir.File("missing.cfg"))) << "missing file";
+    EXPECT_FALSE(IsSettingsFileValid(Plain, dir.File("missing.cfg"))) << "missing file";
 }
 
 }  // namespace

@@ -351,8 +351,8 @@ TEST(SettingsSaveTest, AFileThatCannotBeReplacedIsReported) {
         {"another user's link",
          [](const std::string& f) {
              WriteTextFile(f + ".notes", "kept");
-             symlink((f + ".notes").c_str(), f.c_str());
-             lchown(f.c_str(), 54321, 54321);
+             ASSERT_EQ(symlink((f + ".notes").c_str(), f.c_str()), 0);
+             ASSERT_EQ(lchown(f.c_str(), 54321, 54321), 0);
          },
          "QEN404"},
     };

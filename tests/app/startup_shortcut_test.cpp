@@ -115,6 +115,19 @@ TEST(CreateStartupShortcut, ReplacesAnExistingEntry) {
     EXPECT_EQ(files, 1);
 }
 
+TEST(StartupShortcutEntry, IsFoundWhileItExistsAndDeletedOnRequest) {
+    TempDirectory home;
+    EXPECT_FALSE(StartupShortcutExists(home.Path()));
+    DeleteStartupShortcut(home.Path());  // nothing to delete is no failure
+    ASSERT_TRUE(CreateStartupShortcut(home.Path(), "/opt/quenmark/quenmark"));
+    EXPECT_TRUE(StartupShortcutExists(home.Path()));
+    DeleteStartupShortcut(home.Path());
+    EXPECT_FALSE(StartupShortcutExists(home.Path()));
+    EXPECT_FALSE(std::filesystem::exists(GetStartupShortcutPath(home.Path())));
+    EXPECT_TRUE(std::filesystem::is_directory(home.Path() + ".config/autostart")) << "only the entry goes";
+    EXPECT_FALSE(StartupShortcutExists("")) << "no home, no entry";
+}
+
 TEST(CreateStartupShortcut, ReportsFailureAndWritesNothing) {
     TempDirectory home;
     EXPECT_FALSE(CreateStartupShortcut("", "/opt/quenmark/quenmark")) << "no home";

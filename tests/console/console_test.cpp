@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "definitions/messages.h"
+#include "support/cached_context.h"
 
 namespace quenmark {
 namespace {
@@ -30,7 +31,7 @@ protected:
         fs::copy(QUENMARK_PROGRAM_DIR, directory_, fs::copy_options::recursive);
         for (const auto& entry : fs::directory_iterator(directory_))
             if (entry.path().extension() == ".cfg") fs::remove(entry.path());
-        messages_ = std::make_unique<TCCMessages>("Quenmark.msg", directory_.string() + "/");
+        messages_ = std::make_unique<TCCMessages>(context_, "Quenmark.msg", directory_.string() + "/");
     }
     void TearDown() override { fs::remove_all(directory_); }
 
@@ -80,6 +81,8 @@ protected:
     }
 
     fs::path directory_;
+    // The expected texts, read the way the program reads them.
+    const testing::CachedContext context_;
     std::unique_ptr<TCCMessages> messages_;
 };
 

@@ -4,11 +4,15 @@
 
 #include <filesystem>
 
+#include "base/context.h"
 #include "definitions/temp_directory.h"
 #include "platform/file_listing.h"
 
 namespace quenmark {
 namespace {
+
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
 
 using testing::TempDirectory;
 
@@ -33,7 +37,7 @@ TEST(LanguageListTest, GathersLanguageFilesInListingOrderThenEnglish) {
     std::filesystem::create_directory(dir.PathOf("folder.lng"));
 
     TCCLanguageList list;
-    list.Gather(dir.Path());
+    list.Gather(Plain, dir.Path());
 
     std::vector<std::string> expected;
     for (const std::string& name : ListFilesWithExtension(dir.Path(), ".lng"))
@@ -47,7 +51,7 @@ TEST(LanguageListTest, GathersLanguageFilesInListingOrderThenEnglish) {
 TEST(LanguageListTest, NoLanguageFilesLeavesEnglishAlone) {
     TempDirectory dir;
     TCCLanguageList list;
-    list.Gather(dir.Path());
+    list.Gather(Plain, dir.Path());
     ASSERT_EQ(list.Count(), 1u);
     EXPECT_EQ(&list.Choose("Deutsch", 1031), &list.Items(0));
 }
@@ -57,7 +61,7 @@ TEST(LanguageListTest, TwoFilesOfOneNameTheFirstListedWins) {
     dir.Write("one.lng", LanguageFile("Language=Same\n"));
     dir.Write("two.lng", LanguageFile("Language=Same\n"));
     TCCLanguageList list;
-    list.Gather(dir.Path());
+    list.Gather(Plain, dir.Path());
     const std::string first = ListFilesWithExtension(dir.Path(), ".lng").front();
     EXPECT_EQ(list.Choose("Same", 0).FileName(), first);
 }
@@ -79,9 +83,9 @@ TEST_P(LanguageChoiceTest, ChoosesByNameThenIdentifierThenEnglish) {
     for (size_t i = 0; i < row.files.size(); ++i) {
         const std::string name = "l" + std::to_string(i) + ".lng";
         dir.Write(name, LanguageFile(row.files[i]));
-        list.Add(TCCLanguage::CreateFromFile(name, dir.Path()));
+        list.Add(TCCLanguage::CreateFromFile(Plain, name, dir.Path()));
     }
-    list.Add(TCCLanguage::CreateBuiltIn(dir.Path()));
+    list.Add(TCCLanguage::CreateBuiltIn(Plain, dir.Path()));
     EXPECT_EQ(list.IndexOf(&list.Choose(row.storedName, row.userLangID)), static_cast<int>(row.expected))
         << row.behaviour;
 }
@@ -104,8 +108,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, LanguageChoiceTest, ::testing::Values(
 
 TEST(LanguageListTest, IndexOfAForeignLanguageIsMinusOne) {
     TCCLanguageList list;
-    list.Add(TCCLanguage::CreateBuiltIn());
-    const auto other = TCCLanguage::CreateBuiltIn();
+    list.Add(TCCLanguage::CreateBuiltIn(Plain));
+    const auto other = TCCLanguage::CreateBuiltIn(Plain);
     EXPECT_EQ(list.IndexOf(other.get()), -1);
     EXPECT_EQ(list.IndexOf(&list.Items(0)), 0);
 }

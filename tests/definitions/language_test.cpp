@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <stdexcept>
+
+#include "base/context.h"
+#include "definitions/language_list.h"
 #include "definitions/profile.h"
 #include "definitions/temp_directory.h"
 #include "base/exception.h"
@@ -9,13 +14,16 @@
 namespace quenmark {
 namespace {
 
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
+
 using testing::TempDirectory;
 
 const std::string Header = "[Information]\nPurpose=Quenmark Version 1.1 Language Definition File\n";
 
 std::string InvalidLanguageError(const std::string& directory, const std::string& name) {
     try {
-        TCCLanguage::CreateFromFile(name, directory);
+        TCCLanguage::CreateFromFile(Plain, name, directory);
     } catch (const Exception& error) {
         return error.what();
     }
@@ -24,7 +32,7 @@ std::string InvalidLanguageError(const std::string& directory, const std::string
 
 TEST(LanguageTest, BuiltInEnglishUsesTheDefaults) {
     TempDirectory dir;
-    const auto english = TCCLanguage::CreateBuiltIn(dir.Path());
+    const auto english = TCCLanguage::CreateBuiltIn(Plain, dir.Path());
     EXPECT_TRUE(english->IsBuiltIn());
     EXPECT_EQ(english->FileName(), "");
     EXPECT_EQ(english->Language(), "English");
@@ -42,7 +50,7 @@ TEST(LanguageTest, FileGivesNameIdentifierAndFiles) {
     dir.Write("de.lng", Header + "[Language]\nLanguage=Deutsch\nLangID=1031\nComment=Deutsche Texte\n"
                                  "DialogFontName=Liberation Sans\nDialogFontSize=11\nHelpFileName=de.hlp\n"
                                  "MessageFileName=de.msg\nUnitFileName=de.uni\n");
-    const auto german = TCCLanguage::CreateFromFile("de.lng", dir.Path());
+    const auto german = TCCLanguage::CreateFromFile(Plain, "de.lng", dir.Path());
     EXPECT_FALSE(german->IsBuiltIn());
     EXPECT_EQ(german->FullPath(), dir.PathOf("de.lng"));
     EXPECT_EQ(german->Language(), "Deutsch");
@@ -58,7 +66,7 @@ TEST(LanguageTest, FileGivesNameIdentifierAndFiles) {
 TEST(LanguageTest, MissingKeysGiveTheDefaults) {
     TempDirectory dir;
     dir.Write("x.lng", Header);
-    const auto language = TCCLanguage::CreateFromFile("x.lng", dir.Path());
+    const auto language = TCCLanguage::CreateFromFile(Plain, "x.lng", dir.Path());
     EXPECT_EQ(language->Language(), "English");
     EXPECT_EQ(language->LangID(), 1033);
     EXPECT_EQ(language->DialogFontSize(), 9);
@@ -94,10 +102,10 @@ TEST(LanguageTest, MissingFileIsRejected) {
 TEST(LanguageTest, AccessorsReadTheFileAtEveryCallButNameAndIdentifierOnce) {
     TempDirectory dir;
     const std::string path = dir.Write("x.lng", Header + "[Language]\nLanguage=A\nComment=first\n");
-    const auto language = TCCLanguage::CreateFromFile("x.lng", dir.Path());
+    const auto language = TCCLanguage::CreateFromFile(Plain, "x.lng", dir.Path());
     ASSERT_EQ(language->Comment(), "first");
-    ASSERT_TRUE(WriteProfileString(path, "Language", "Comment", "second"));
-    ASSERT_TRUE(WriteProfileString(path, "Language", "Language", "B"));
+    ASSERT_TRUE(WriteProfileString(Plain, path, "Language", "Comment", "second"));
+    ASSERT_TRUE(WriteProfileString(Plain, path, "Language", "Language", "B"));
     EXPECT_EQ(language->Comment(), "second");
     EXPECT_EQ(language->Language(), "A");
 }
@@ -106,7 +114,7 @@ TEST(LanguageTest, MessagesAreMadeOnceFromTheNamedFile) {
     TempDirectory dir;
     dir.Write("x.lng", Header + "[Language]\nMessageFileName=x.msg\n");
     dir.Write("x.msg", "[Messages]\nINT001=Fehler\n");
-    const auto language = TCCLanguage::CreateFromFile("x.lng", dir.Path());
+    const auto language = TCCLanguage::CreateFromFile(Plain, "x.lng", dir.Path());
     TCCMessages& messages = language->GetMessages();
     EXPECT_EQ(messages.FileName(), "x.msg");
     EXPECT_EQ(messages.GetText("INT001"), "Fehler");
@@ -118,7 +126,7 @@ TEST(LanguageTest, UnitsAreReadOnFirstRequestAndAFailedLoadIsRetried) {
     dir.Write("x.lng", Header + "[Language]\nUnitFileName=x.uni\n");
     const std::string purpose = "[Information]\nPurpose=Quenmark Version 1.1 Unit Convertor Definition File\n";
     dir.Write("x.uni", purpose + "[Units]\n--\n");
-    const auto language = TCCLanguage::CreateFromFile("x.lng", dir.Path());
+    const auto language = TCCLanguage::CreateFromFile(Plain, "x.lng", dir.Path());
     EXPECT_THROW(language->GetUnits(), Exception);
     dir.Write("x.uni", purpose + "[Units]\n---\nGroupName:Length\nBaseUnit:m\n\tkm\t1000\n---\n");
     TCCUnitGroupList& units = language->GetUnits();
@@ -129,20 +137,30 @@ TEST(LanguageTest, UnitsAreReadOnFirstRequestAndAFailedLoadIsRetried) {
     EXPECT_EQ(units.Count(), 1u) << "the unit file is read only once";
 }
 
-TEST(CurrentLanguageTest, SettingTheLanguageInstallsItsMessages) {
+TEST(CurrentLanguageTest, SelectingTheLanguageInstallsItsMessages) {
     TempDirectory dir;
     dir.Write("x.lng", Header + "[Language]\nLanguage=X\nMessageFileName=x.msg\n");
     dir.Write("x.msg", "[Messages]\nINT044=Unbekannt: %1\n");
-    {
-        auto language = TCCLanguage::CreateFromFile("x.lng", dir.Path());
-        SetCurrentLanguage(language.get());
-        EXPECT_EQ(CurrentLanguage(), language.get());
-        EXPECT_EQ(CurrentMessages(), &language->GetMessages());
-        EXPECT_EQ(GetTextWith("INT044", "q"), "Unbekannt: q");
-    }
-    EXPECT_EQ(CurrentLanguage(), nullptr) << "a destroyed language is no longer current";
-    EXPECT_EQ(CurrentMessages(), nullptr);
-    EXPECT_EQ(GetText("INT044"), "INT044");
+    TCCLanguageList languages;
+    TCCContext context;
+    context.SetMessages(&languages);
+    languages.Add(TCCLanguage::CreateFromFile(Plain, "x.lng", dir.Path()));
+    TCCLanguage* language = &languages.Items(0);
+    languages.Select(language);
+    EXPECT_EQ(languages.Current(), language);
+    EXPECT_EQ(languages.Text("INT044"), language->GetMessages().Text("INT044"));
+    EXPECT_EQ(context.GetTextWith("INT044", "q"), "Unbekannt: q");
+    languages.Select(nullptr);
+    EXPECT_EQ(languages.Current(), nullptr) << "no language is in force any more";
+    EXPECT_EQ(languages.Text("INT044"), std::nullopt);
+    EXPECT_EQ(context.GetText("INT044"), "INT044");
+}
+
+TEST(CurrentLanguageTest, OnlyALanguageOfTheListCanBeSelected) {
+    TCCLanguageList languages;
+    const auto stranger = TCCLanguage::CreateBuiltIn(Plain, "/nowhere/");
+    EXPECT_THROW(languages.Select(stranger.get()), std::invalid_argument);
+    EXPECT_EQ(languages.Current(), nullptr);
 }
 
 }  // namespace

@@ -4,11 +4,15 @@
 
 #include <fstream>
 
+#include "base/context.h"
 #include "definitions/profile.h"
 #include "definitions/temp_directory.h"
 
 namespace quenmark {
 namespace {
+
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
 
 using testing::TempDirectory;
 
@@ -41,7 +45,7 @@ TEST_P(MessagesHeaderTest, HeaderDecidesOnLanguageAndCodepageOnly) {
     const HeaderRow& row = GetParam();
     TempDirectory dir;
     dir.Write("m.msg", std::string(row.information) + "[Messages]\nINT001=Syntax error.\n");
-    const TCCMessages messages("m.msg", dir.Path());
+    const TCCMessages messages(Plain, "m.msg", dir.Path());
     EXPECT_EQ(messages.Language(), row.language) << row.behaviour;
     EXPECT_EQ(messages.Codepage(), row.codepage) << row.behaviour;
     EXPECT_EQ(messages.GetText("INT001"), "Syntax error.") << row.behaviour << ": texts are served regardless";
@@ -61,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, MessagesHeaderTest, ::testing::Values(
 
 TEST(MessagesTest, MissingFileGivesTheCodes) {
     TempDirectory dir;
-    const TCCMessages messages("none.msg", dir.Path());
+    const TCCMessages messages(Plain, "none.msg", dir.Path());
     EXPECT_EQ(messages.FullPath(), dir.PathOf("none.msg"));
     EXPECT_EQ(messages.GetText("QEN001"), "QEN001");
     EXPECT_EQ(messages.GetTextWith("INT041", "abc"), "INT041");
@@ -79,7 +83,7 @@ TEST_P(MessagesEscapeTest, ExpandsTheEscapes) {
     const TextRow& row = GetParam();
     TempDirectory dir;
     dir.Write("m.msg", FileWithText(row.stored));
-    EXPECT_EQ(TCCMessages("m.msg", dir.Path()).GetText("INT041"), row.expected) << row.behaviour;
+    EXPECT_EQ(TCCMessages(Plain, "m.msg", dir.Path()).GetText("INT041"), row.expected) << row.behaviour;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MessagesEscapeTest, ::testing::Values(
@@ -106,7 +110,8 @@ TEST_P(MessagesArgumentTest, ReplacesEveryPercentOneOnce) {
     const ArgumentRow& row = GetParam();
     TempDirectory dir;
     dir.Write("m.msg", FileWithText(row.stored));
-    EXPECT_EQ(TCCMessages("m.msg", dir.Path()).GetTextWith("INT041", row.argument), row.expected) << row.behaviour;
+    EXPECT_EQ(TCCMessages(Plain, "m.msg", dir.Path()).GetTextWith("INT041", row.argument), row.expected)
+        << row.behaviour;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MessagesArgumentTest, ::testing::Values(
@@ -124,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, MessagesArgumentTest, ::testing::Values(
 TEST(MessagesTest, MissingCodeInAValidFileGivesTheCode) {
     TempDirectory dir;
     dir.Write("m.msg", FileWithText("text"));
-    const TCCMessages messages("m.msg", dir.Path());
+    const TCCMessages messages(Plain, "m.msg", dir.Path());
     EXPECT_EQ(messages.GetText("INT042"), "INT042");
     EXPECT_EQ(messages.GetTextWith("INT042", "x"), "INT042");
 }
@@ -132,35 +137,36 @@ TEST(MessagesTest, MissingCodeInAValidFileGivesTheCode) {
 TEST(MessagesTest, KeyInSmallLettersServesTheCode) {
     TempDirectory dir;
     dir.Write("m.msg", std::string(ValidHeader) + "[messages]\nint041=found\n");
-    EXPECT_EQ(TCCMessages("m.msg", dir.Path()).GetText("INT041"), "found");
+    EXPECT_EQ(TCCMessages(Plain, "m.msg", dir.Path()).GetText("INT041"), "found");
 }
 
 TEST(MessagesTest, AnEditIsSeenByTheNextLookup) {
     TempDirectory dir;
     const std::string path = dir.Write("m.msg", FileWithText("first"));
-    const TCCMessages messages("m.msg", dir.Path());
+    const TCCMessages messages(Plain, "m.msg", dir.Path());
     ASSERT_EQ(messages.GetText("INT041"), "first");
     std::ofstream(path, std::ios::binary | std::ios::trunc) << FileWithText("other");
     EXPECT_EQ(messages.GetText("INT041"), "other");
-    ASSERT_TRUE(WriteProfileString(path, "Messages", "INT041", "third"));
+    ASSERT_TRUE(WriteProfileString(Plain, path, "Messages", "INT041", "third"));
     EXPECT_EQ(messages.GetText("INT041"), "third");
 }
 
-TEST(CurrentMessagesTest, GetTextConsultsTheCatalogueInForce) {
+TEST(ContextMessagesTest, GetTextConsultsTheCatalogueInForce) {
     TempDirectory dir;
     dir.Write("a.msg", FileWithText("from a: %1"));
     dir.Write("b.msg", FileWithText("from b: %1"));
-    TCCMessages a("a.msg", dir.Path());
-    TCCMessages b("b.msg", dir.Path());
-    SetCurrentMessages(&a);
-    EXPECT_EQ(CurrentMessages(), &a);
-    EXPECT_EQ(GetTextWith("INT041", "x"), "from a: x");
-    SetCurrentMessages(&b);
-    EXPECT_EQ(GetText("INT041"), "from b: %1");
-    EXPECT_EQ(GetText("INT042"), "INT042");
-    SetCurrentMessages(nullptr);
-    EXPECT_EQ(CurrentMessages(), nullptr);
-    EXPECT_EQ(GetTextWith("INT041", "x"), "INT041");
+    TCCMessages a(Plain, "a.msg", dir.Path());
+    TCCMessages b(Plain, "b.msg", dir.Path());
+    TCCContext context;
+    context.SetMessages(&a);
+    EXPECT_EQ(context.Messages(), &a);
+    EXPECT_EQ(context.GetTextWith("INT041", "x"), "from a: x");
+    context.SetMessages(&b);
+    EXPECT_EQ(context.GetText("INT041"), "from b: %1");
+    EXPECT_EQ(context.GetText("INT042"), "INT042");
+    context.SetMessages(nullptr);
+    EXPECT_EQ(context.Messages(), nullptr);
+    EXPECT_EQ(context.GetTextWith("INT041", "x"), "INT041");
 }
 
 }  // namespace

@@ -7,11 +7,17 @@
 #include <csignal>
 #include <filesystem>
 #include <limits>
+#include <stdexcept>
 
+#include "base/context.h"
 #include "definitions/temp_directory.h"
+#include "support/cached_context.h"
 
 namespace quenmark {
 namespace {
+
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
 
 using testing::TempDirectory;
 
@@ -31,7 +37,7 @@ TEST_P(ReadProfileBoolTest, SetsOrKeepsTheFlag) {
     const std::string path = dir.Write("s.cfg", std::string("[S]\n") + row.line + "\n");
     for (bool initial : {false, true}) {
         bool flag = initial;
-        ReadProfileBool(path, "S", "k", flag);
+        ReadProfileBool(Plain, path, "S", "k", flag);
         const bool expected = row.expected == Flag::Unchanged ? initial : row.expected == Flag::True;
         EXPECT_EQ(flag, expected) << row.behaviour << " (caller's flag " << initial << ")";
     }
@@ -68,7 +74,7 @@ TEST_P(ReadProfileIntegerTest, ReadsTheLeadingNumber) {
     TempDirectory dir;
     const std::string path = dir.Write("s.cfg", std::string("[S]\n") + row.line + "\n");
     int32_t value = 77;
-    ReadProfileInteger(path, "S", "k", value);
+    ReadProfileInteger(Plain, path, "S", "k", value);
     EXPECT_EQ(value, row.expected) << row.behaviour;
 }
 
@@ -95,21 +101,21 @@ TEST(ReadProfileStringTest, MissingFileSectionOrKeyGiveTheDefault) {
     for (auto [file, section, key] : {std::tuple{dir.PathOf("none.cfg"), "S", "k"}, std::tuple{path, "X", "k"},
                                       std::tuple{path, "S", "x"}}) {
         std::string value = "default";
-        ReadProfileString(file, section, key, value);
+        ReadProfileString(Plain, file, section, key, value);
         EXPECT_EQ(value, "default") << file << " " << section << " " << key;
     }
     std::string value = "default";
-    ReadProfileString(path, "s", "K", value);
+    ReadProfileString(Plain, path, "s", "K", value);
     EXPECT_EQ(value, "v");
 }
 
 TEST(WriteProfileTest, WritersStoreTheirForms) {
     TempDirectory dir;
     const std::string path = dir.PathOf("new.cfg");
-    EXPECT_TRUE(WriteProfileInteger(path, "Others", "FontSize", -5));
-    EXPECT_TRUE(WriteProfileBool(path, "Others", "Top", true));
-    EXPECT_TRUE(WriteProfileBool(path, "Others", "Snap", false));
-    EXPECT_TRUE(WriteProfileString(path, "Quen", "Name", "x y"));
+    EXPECT_TRUE(WriteProfileInteger(Plain, path, "Others", "FontSize", -5));
+    EXPECT_TRUE(WriteProfileBool(Plain, path, "Others", "Top", true));
+    EXPECT_TRUE(WriteProfileBool(Plain, path, "Others", "Snap", false));
+    EXPECT_TRUE(WriteProfileString(Plain, path, "Quen", "Name", "x y"));
     EXPECT_EQ(dir.Read("new.cfg"), "[Others]\r\nFontSize=-5\r\nTop=Yes\r\nSnap=No\r\n[Quen]\r\nName=x y\r\n");
 }
 
@@ -117,18 +123,18 @@ TEST(WriteProfileTest, AWrittenValueIsSeenByTheNextRead) {
     TempDirectory dir;
     const std::string path = dir.Write("s.cfg", "[S]\nk=old\n");
     std::string value;
-    ReadProfileString(path, "S", "k", value);
+    ReadProfileString(Plain, path, "S", "k", value);
     ASSERT_EQ(value, "old");
     for (const char* text : {"first", "second", "third"}) {
-        ASSERT_TRUE(WriteProfileString(path, "S", "k", text));
-        ReadProfileString(path, "S", "k", value);
+        ASSERT_TRUE(WriteProfileString(Plain, path, "S", "k", text));
+        ReadProfileString(Plain, path, "S", "k", value);
         EXPECT_EQ(value, text);
     }
 }
 
 TEST(WriteProfileTest, WriteIntoAMissingDirectoryFails) {
     TempDirectory dir;
-    EXPECT_FALSE(WriteProfileString(dir.PathOf("none/s.cfg"), "S", "k", "v"));
+    EXPECT_FALSE(WriteProfileString(Plain, dir.PathOf("none/s.cfg"), "S", "k", "v"));
     EXPECT_FALSE(std::filesystem::exists(dir.PathOf("none")));
 }
 
@@ -158,14 +164,14 @@ TEST(WriteProfileTest, AFailedWriteLeavesTheFileAndTheReadsAsTheyWere) {
     const std::string original = "[S]\r\nk=old\r\n; comment\r\n";
     const std::string path = dir.Write("s.cfg", original);
     std::string value;
-    ReadProfileString(path, "S", "k", value);
+    ReadProfileString(Plain, path, "S", "k", value);
     {
         FileSizeLimit limit(64);
-        EXPECT_FALSE(WriteProfileString(path, "S", "k", std::string(200, 'n')));
-        EXPECT_FALSE(WriteSectionLines(path, "S", std::vector<std::string>(20, "line of the new section")));
+        EXPECT_FALSE(WriteProfileString(Plain, path, "S", "k", std::string(200, 'n')));
+        EXPECT_FALSE(WriteSectionLines(Plain, path, "S", std::vector<std::string>(20, "line of the new section")));
     }
     EXPECT_EQ(dir.Read("s.cfg"), original);
-    ReadProfileString(path, "S", "k", value);
+    ReadProfileString(Plain, path, "S", "k", value);
     EXPECT_EQ(value, "old");
     size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++files;
@@ -178,7 +184,7 @@ TEST(WriteProfileTest, WriteKeepsPermissionsAndFollowsSymbolicLinks) {
     std::filesystem::permissions(target, std::filesystem::perms(0640));
     const std::string link = dir.PathOf("link.cfg");
     std::filesystem::create_symlink(target, link);
-    ASSERT_TRUE(WriteProfileString(link, "S", "k", "2"));
+    ASSERT_TRUE(WriteProfileString(Plain, link, "S", "k", "2"));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(dir.Read("target.cfg"), "[S]\r\nk=2\r\n");
     EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
@@ -198,7 +204,7 @@ TEST_P(ReadSectionLinesTest, AppendsTheTrimmedLines) {
     TempDirectory dir;
     const std::string path = dir.Write("s.cfg", row.contents);
     std::vector<std::string> lines{"kept"};
-    ReadSectionLines(path, row.section, lines);
+    ReadSectionLines(Plain, path, row.section, lines);
     std::vector<std::string> expected{"kept"};
     expected.insert(expected.end(), row.expected.begin(), row.expected.end());
     EXPECT_EQ(lines, expected) << row.behaviour;
@@ -219,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReadSectionLinesTest, ::testing::Values(
 TEST(ReadSectionLinesTest, MissingFileAppendsNothing) {
     TempDirectory dir;
     std::vector<std::string> lines;
-    ReadSectionLines(dir.PathOf("none.cfg"), "V", lines);
+    ReadSectionLines(Plain, dir.PathOf("none.cfg"), "V", lines);
     EXPECT_TRUE(lines.empty());
 }
 
@@ -236,10 +242,10 @@ TEST_P(WriteSectionLinesTest, ReplacesTheSection) {
     const SectionWriteRow& row = GetParam();
     TempDirectory dir;
     const std::string path = dir.Write("s.cfg", row.before);
-    ASSERT_TRUE(WriteSectionLines(path, "History", row.lines)) << row.behaviour;
+    ASSERT_TRUE(WriteSectionLines(Plain, path, "History", row.lines)) << row.behaviour;
     EXPECT_EQ(dir.Read("s.cfg"), row.after) << row.behaviour;
     std::vector<std::string> readBack;
-    ReadSectionLines(path, "History", readBack);
+    ReadSectionLines(Plain, path, "History", readBack);
     EXPECT_EQ(readBack.size(), row.lines.size()) << row.behaviour;
 }
 
@@ -261,15 +267,49 @@ INSTANTIATE_TEST_SUITE_P(Rows, WriteSectionLinesTest, ::testing::Values(
 
 TEST(WriteSectionLinesTest, MissingFileIsNotCreated) {
     TempDirectory dir;
-    EXPECT_FALSE(WriteSectionLines(dir.PathOf("none.cfg"), "History", {"x"}));
+    EXPECT_FALSE(WriteSectionLines(Plain, dir.PathOf("none.cfg"), "History", {"x"}));
     EXPECT_FALSE(std::filesystem::exists(dir.PathOf("none.cfg")));
 }
 
 TEST(ReadFileLinesTest, GivesTheRawLines) {
     TempDirectory dir;
     const std::string path = dir.Write("u.uni", "[Units]\r\n\tkm\t1000  \r\n---");
-    EXPECT_EQ(ReadFileLines(path), (std::vector<std::string>{"[Units]", "\tkm\t1000  ", "---"}));
-    EXPECT_TRUE(ReadFileLines(dir.PathOf("none")).empty());
+    EXPECT_EQ(ReadFileLines(Plain, path), (std::vector<std::string>{"[Units]", "\tkm\t1000  ", "---"}));
+    EXPECT_TRUE(ReadFileLines(Plain, dir.PathOf("none")).empty());
+}
+
+// The readers and writers share the parsed copies of the context's store;
+// a context without one reads the file at every call.
+TEST(ContextStoreTest, ReadersGoThroughTheContextsStore) {
+    TempDirectory dir;
+    const std::string path = dir.Write("a.ini", "[S]\nK=1\n");
+    const testing::CachedContext cached;
+    std::string value;
+    ReadProfileString(cached, path, "S", "K", value);
+    ReadProfileString(cached, path, "S", "K", value);
+    EXPECT_EQ(value, "1");
+    EXPECT_EQ(cached.Cache().ReadCount(), 1u) << "an unchanged file is read once";
+    ASSERT_TRUE(WriteProfileString(cached, path, "S", "K", "2"));
+    ReadProfileString(Plain, path, "S", "K", value);
+    EXPECT_EQ(value, "2") << "the write reached the file";
+    ReadProfileString(cached, path, "S", "K", value);
+    EXPECT_EQ(value, "2");
+}
+
+// A store of another kind.
+class OtherStore : public TDefinitionFiles {
+public:
+    uint64_t ReadCount() const override { return 0; }
+    void Clear() override {}
+};
+
+TEST(ContextStoreTest, AStoreThatIsNoCacheIsRefused) {
+    TempDirectory dir;
+    OtherStore store;
+    TCCContext context;
+    context.SetFiles(&store);
+    std::string value;
+    EXPECT_THROW(ReadProfileString(context, dir.PathOf("a.ini"), "S", "K", value), std::logic_error);
 }
 
 }  // namespace

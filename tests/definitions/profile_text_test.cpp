@@ -73,13 +73,6 @@ INSTANTIATE_TEST_SUITE_P(Syntax, ProfileReadTest, ::testing::Values(
             std::string(254, 'a')}
 ));
 
-TEST(ProfileLinesTest, SplitLinesKeepsEmptyLinesButNoTrailingOne) {
-    EXPECT_EQ(SplitLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(SplitLines("a\n\rb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(SplitLines(""), std::vector<std::string>{});
-    EXPECT_EQ(SplitLines("\r\n"), std::vector<std::string>{""});
-}
-
 TEST(ProfileLinesTest, TrimmingRules) {
     EXPECT_EQ(TrimBlanks(" \t a b \t "), "a b");
     EXPECT_EQ(TrimBlanks("\x01 a"), "\x01 a");

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <vector>
 
+#include "base/context.h"
 #include "definitions/language_list.h"
 #include "definitions/messages.h"
 #include "definitions/profile.h"
@@ -18,6 +19,9 @@
 
 namespace quenmark {
 namespace {
+
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
 
 const std::string ResourceDir = QUENMARK_SOURCE_DIR "/resources/";
 const std::string SourceDir = QUENMARK_SOURCE_DIR "/src";
@@ -83,7 +87,7 @@ const CodeSet& UsedCodes() {
 // The raw texts of the section "Messages", as written in the file.
 std::map<std::string, std::string> RawTexts(const std::string& file) {
     std::vector<std::string> lines;
-    ReadSectionLines(ResourceDir + file, "Messages", lines);
+    ReadSectionLines(Plain, ResourceDir + file, "Messages", lines);
     std::map<std::string, std::string> texts;
     for (const std::string& line : lines) {
         const size_t equals = line.find('=');
@@ -102,7 +106,7 @@ TEST(ShippedMessagesTest, TheCodeListsAreSane) {
 class ShippedMessageFileTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ShippedMessageFileTest, HasATextForEveryCode) {
-    const TCCMessages messages(GetParam(), ResourceDir);
+    const TCCMessages messages(Plain, GetParam(), ResourceDir);
     for (const std::string& code : UsedCodes().All) {
         const std::string text = messages.GetText(code);
         EXPECT_NE(text, code) << GetParam() << " has no text for " << code;
@@ -123,7 +127,7 @@ TEST_P(ShippedMessageFileTest, PlacesTheArgumentExactlyWhereOneIsGiven) {
 
 TEST_P(ShippedMessageFileTest, EveryTextFitsTheValueLimitAndIsUnique) {
     std::vector<std::string> lines;
-    ReadSectionLines(ResourceDir + GetParam(), "Messages", lines);
+    ReadSectionLines(Plain, ResourceDir + GetParam(), "Messages", lines);
     std::set<std::string> seen;
     for (const std::string& line : lines) {
         if (line.empty() || line[0] == ';') continue;
@@ -135,9 +139,9 @@ TEST_P(ShippedMessageFileTest, EveryTextFitsTheValueLimitAndIsUnique) {
 }
 
 TEST_P(ShippedMessageFileTest, HasAValidHeader) {
-    const TCCMessages messages(GetParam(), ResourceDir);
+    const TCCMessages messages(Plain, GetParam(), ResourceDir);
     std::string purpose;
-    ReadProfileString(messages.FullPath(), "Information", "Purpose", purpose);
+    ReadProfileString(Plain, messages.FullPath(), "Information", "Purpose", purpose);
     EXPECT_EQ(purpose, TCCMessages::Purpose);
     EXPECT_EQ(messages.Codepage(), 65001);
 }
@@ -146,9 +150,9 @@ INSTANTIATE_TEST_SUITE_P(Files, ShippedMessageFileTest, ::testing::ValuesIn(Mess
 
 TEST(ShippedMessagesTest, TranslationsTranslateEveryText) {
     const std::set<std::string> sameInEveryLanguage{"OPT007", "QEN201", "QEN203"};
-    const TCCMessages english("Quenmark.msg", ResourceDir);
+    const TCCMessages english(Plain, "Quenmark.msg", ResourceDir);
     for (const char* file : {"German.msg", "Japanese.msg"}) {
-        const TCCMessages translation(file, ResourceDir);
+        const TCCMessages translation(Plain, file, ResourceDir);
         for (const std::string& code : UsedCodes().All) {
             if (sameInEveryLanguage.count(code)) continue;
             EXPECT_NE(translation.GetText(code), english.GetText(code)) << file << " leaves " << code << " in English";
@@ -183,7 +187,7 @@ std::string AcceleratorOf(const std::string& caption) {
 }
 
 TEST_P(ShippedMessageFileTest, EveryMenuHasUniqueAccelerators) {
-    const TCCMessages messages(GetParam(), ResourceDir);
+    const TCCMessages messages(Plain, GetParam(), ResourceDir);
     for (const std::vector<std::string>& group : CaptionGroups) {
         std::map<std::string, std::string> takenBy;
         for (const std::string& code : group) {
@@ -197,7 +201,7 @@ TEST_P(ShippedMessageFileTest, EveryMenuHasUniqueAccelerators) {
 
 TEST(ShippedLanguagesTest, GermanAndJapaneseLoadBeforeTheBuiltInEnglish) {
     TCCLanguageList list;
-    list.Gather(ResourceDir);
+    list.Gather(Plain, ResourceDir);
     ASSERT_EQ(list.Count(), 3u);
     std::map<int32_t, TCCLanguage*> byID;
     for (size_t i = 0; i < list.Count(); ++i) byID[list.Items(i).LangID()] = &list.Items(i);
@@ -261,7 +265,7 @@ const TCCUnitGroup* FindGroup(const TCCUnitGroupList& list, const std::string& n
 }
 
 TEST(ShippedUnitsTest, EveryGroupConvertsByItsDefinedFactors) {
-    const TCCUnitGroupList units("Quenmark.uni", ResourceDir);
+    const TCCUnitGroupList units(Plain, "Quenmark.uni", ResourceDir);
     ASSERT_GE(units.Count(), 15u);
     std::set<std::string> checkedGroups;
     for (const FactorRow& row : KnownFactors) {
@@ -277,7 +281,7 @@ TEST(ShippedUnitsTest, EveryGroupConvertsByItsDefinedFactors) {
 }
 
 TEST(ShippedUnitsTest, GroupsHoldProportionalUnitsOnly) {
-    const TCCUnitGroupList units("Quenmark.uni", ResourceDir);
+    const TCCUnitGroupList units(Plain, "Quenmark.uni", ResourceDir);
     for (size_t g = 0; g < units.Count(); ++g) {
         const TCCUnitGroup& group = units.Items(g);
         EXPECT_GE(group.Count(), 3u) << group.Name;
@@ -290,9 +294,9 @@ TEST(ShippedUnitsTest, GroupsHoldProportionalUnitsOnly) {
 }
 
 TEST(ShippedUnitsTest, TranslationsHaveTheSameGroupsAndFactorsWithTheirOwnNames) {
-    const TCCUnitGroupList english("Quenmark.uni", ResourceDir);
+    const TCCUnitGroupList english(Plain, "Quenmark.uni", ResourceDir);
     for (const char* file : {"German.uni", "Japanese.uni"}) {
-        const TCCUnitGroupList translation(file, ResourceDir);
+        const TCCUnitGroupList translation(Plain, file, ResourceDir);
         ASSERT_EQ(translation.Count(), english.Count()) << file;
         for (size_t g = 0; g < english.Count(); ++g) {
             const TCCUnitGroup& a = english.Items(g);

@@ -1,6 +1,7 @@
 # Definition files, languages, units and the shipped resources, with the
-# Linux layer they rest on.
+# Linux layer and the base they rest on.
 quenmark_add_tests(quenmark_definitions_tests
+  base/text_lines_test.cpp
   definitions/profile_text_test.cpp
   definitions/profile_test.cpp
   definitions/profile_cache_test.cpp

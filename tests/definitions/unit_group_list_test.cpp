@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "base/context.h"
 #include "definitions/temp_directory.h"
 #include "base/exception.h"
 
 namespace quenmark {
 namespace {
+
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
 
 using testing::TempDirectory;
 
@@ -39,7 +43,7 @@ TEST_P(LoadUnitFileTest, FollowsTheTableRules) {
     TempDirectory dir;
     if (row.contents != "<missing>") dir.Write("u.uni", row.contents);
     try {
-        const TCCUnitGroupList list("u.uni", dir.Path());
+        const TCCUnitGroupList list(Plain, "u.uni", dir.Path());
         ASSERT_EQ(row.outcome, Outcome::Loads) << row.behaviour << ": loaded";
         std::vector<std::string> groups;
         for (size_t i = 0; i < list.Count(); ++i) groups.push_back(Describe(list.Items(i)));
@@ -106,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Table, LoadUnitFileTest, ::testing::Values(
 ));
 
 TEST(UnitFontsTest, DefaultFontsBeforeAnyFile) {
-    const TCCUnitGroupList list;
+    const TCCUnitGroupList list(Plain);
     for (size_t i = 0; i < TCCUnitGroupList::FontCount; ++i)
         EXPECT_EQ(list.Fonts()[i], i == 1 ? "Symbol" : "Times New Roman") << i;
     EXPECT_EQ(list.Count(), 0u);
@@ -115,13 +119,13 @@ TEST(UnitFontsTest, DefaultFontsBeforeAnyFile) {
 TEST(UnitFontsTest, WrongHeaderKeepsTheDefaultFonts) {
     TempDirectory dir;
     dir.Write("u.uni", "[Information]\nPurpose=other\n[Font]\nFont1=Arial\n");
-    EXPECT_EQ(TCCUnitGroupList("u.uni", dir.Path()).Fonts()[1], "Symbol");
+    EXPECT_EQ(TCCUnitGroupList(Plain, "u.uni", dir.Path()).Fonts()[1], "Symbol");
 }
 
 TEST(UnitFontsTest, ValidHeaderReadsTenFacesWithTimesNewRomanForMissingKeys) {
     TempDirectory dir;
     dir.Write("u.uni", Purpose + "[Font]\nFont0=Arial\nFont9=Liberation Mono\nFont10=Ignored\n[Units]\n---\n" + Length);
-    const TCCUnitGroupList list("u.uni", dir.Path());
+    const TCCUnitGroupList list(Plain, "u.uni", dir.Path());
     EXPECT_EQ(list.Fonts()[0], "Arial");
     EXPECT_EQ(list.Fonts()[1], "Times New Roman");
     EXPECT_EQ(list.Fonts()[9], "Liberation Mono");
@@ -130,7 +134,7 @@ TEST(UnitFontsTest, ValidHeaderReadsTenFacesWithTimesNewRomanForMissingKeys) {
 TEST(UnitFontsTest, ValidHeaderWithoutFontSectionGivesTimesNewRomanEverywhere) {
     TempDirectory dir;
     dir.Write("u.uni", Purpose + "[Units]\n---\n" + Length);
-    const TCCUnitGroupList list("u.uni", dir.Path());
+    const TCCUnitGroupList list(Plain, "u.uni", dir.Path());
     for (const std::string& face : list.Fonts()) EXPECT_EQ(face, "Times New Roman");
 }
 
@@ -138,7 +142,7 @@ TEST(UnitGroupListTest, AFailedLoadLeavesTheListAsItWas) {
     TempDirectory dir;
     dir.Write("good.uni", Purpose + "[Units]\n---\n" + Length);
     dir.Write("bad.uni", Purpose + "[Font]\nFont0=Arial\n[Units]\n--\n");
-    TCCUnitGroupList list("good.uni", dir.Path());
+    TCCUnitGroupList list(Plain, "good.uni", dir.Path());
     EXPECT_THROW(list.LoadUnitFile("bad.uni"), Exception);
     ASSERT_EQ(list.Count(), 1u);
     EXPECT_EQ(list.Items(0).Name, "Length");

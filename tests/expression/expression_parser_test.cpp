@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/text_lookup.h"
+#include "base/context.h"
 #include "vm/command.h"
 #include "base/exception.h"
 
@@ -66,9 +66,11 @@ public:
     }
 };
 
-// A fresh parser with its tables, as the interpreter sets them up.
+// A fresh parser with its tables, as the interpreter sets them up, in a
+// context whose messages show the code and the argument.
 struct Session {
     Session() {
+        context.SetMessages(&messages);
         tokenizer.SetModuleTokenSource(&moduleOperators);
         callables.Add(std::make_unique<TVMCallable>("Rnd", DummyDispatcher, "", 0));
         callables.Add(std::make_unique<TVMCallable>("Sqr", DummyDispatcher, "", 1));
@@ -93,30 +95,21 @@ struct Session {
 
     std::vector<std::string> Listing() const {
         std::vector<std::string> lines;
-        for (const TVMCommand& command : commands) lines.push_back(CommandText(command));
+        for (const TVMCommand& command : commands) lines.push_back(CommandText(command, context.Separators()));
         return lines;
     }
 
+    CodeAndArgument messages;
+    TCCContext context;
     ModuleOperators moduleOperators;
-    TCCStringTokenizer tokenizer;
+    TCCStringTokenizer tokenizer{context};
     TVMCommandList commands;
     TVMCallableList callables;
     TVMVariableList variables;
     TCCExpressionParser parser{tokenizer, commands, callables, variables};
 };
 
-class ExpressionParserTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        previousMessages = CurrentMessageSource();
-        SetCurrentMessageSource(&messages);
-    }
-    void TearDown() override { SetCurrentMessageSource(previousMessages); }
-
-private:
-    CodeAndArgument messages;
-    const MessageSource* previousMessages = nullptr;
-};
+class ExpressionParserTest : public ::testing::Test {};
 
 struct ShapeRow {
     const char* Behaviour;
@@ -341,8 +334,8 @@ TEST_F(ExpressionParserTest, LexicalErrorsPassThrough) {
 }
 
 TEST_F(ExpressionParserTest, WithoutCatalogueTheMessageIsTheBareCode) {
-    SetCurrentMessageSource(nullptr);
     Session session;
+    session.context.SetMessages(nullptr);
     EXPECT_EQ(session.Compile("nothing"), "INT044");
     EXPECT_EQ(session.Compile("max(1)"), "INT047");
 }
@@ -447,7 +440,7 @@ TEST_F(ExpressionParserTest, DeepButAllowedNestingCompilesCompletely) {
     ASSERT_EQ(session.Compile(std::string(depth, '-') + "(7)"), std::nullopt);
     // One push, three instructions per prefix, the return.
     EXPECT_EQ(session.commands.Count(), 1 + 3 * depth + 1);
-    EXPECT_EQ(CommandText(session.commands[0]), "PUSH\t7");
+    EXPECT_EQ(CommandText(session.commands[0], session.context.Separators()), "PUSH\t7");
 }
 
 }  // namespace

@@ -3,19 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "base/exception.h"
+#include "support/echo_messages.h"
 #include "vm/number_text.h"
 
 namespace quenmark {
 namespace {
 
+// An interpreter with a default context of its own: no messages, "." and ",".
 class InterpreterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        saved_ = CurrentSeparators();
-        SetCurrentSeparators({".", ","});
-    }
-    void TearDown() override { SetCurrentSeparators(saved_); }
-
     std::vector<std::string> Run(const std::string& line) {
         interpreter.OutputLines().clear();
         interpreter.ProcessLine(line);
@@ -23,7 +19,6 @@ protected:
     }
 
     TCCInterpreter interpreter;
-    NumberSeparators saved_;
 };
 
 TEST_F(InterpreterTest, StartsInDecimalModeWithoutMaskOrDebug) {
@@ -97,6 +92,30 @@ TEST_F(InterpreterTest, DeleteAllKeepsConstantsAndProtectedInOrder) {
     ASSERT_EQ(interpreter.Variables().Count(), 2u);
     EXPECT_EQ(interpreter.Variables()[0].Name, "pi");
     EXPECT_EQ(interpreter.Variables()[1].Name, "b");
+}
+
+// Two interpreters side by side, each in its own context: errors and
+// numbers follow the context each was made with, and nothing else.
+TEST(InterpreterContextTest, EachInterpreterWorksInItsOwnContext) {
+    const testing::EchoContext echoed;
+    const TCCContext comma(NumberSeparators{",", "."});
+    TCCInterpreter first(echoed);
+    TCCInterpreter second(comma);
+    const auto errorOf = [](TCCInterpreter& interpreter, const std::string& line) {
+        try {
+            interpreter.ProcessLine(line);
+        } catch (const EINError& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(errorOf(first, "nosuch"), "INT044: nosuch");
+    EXPECT_EQ(errorOf(second, "nosuch"), "INT044");
+    first.ProcessLine("1.5");
+    second.ProcessLine("1.5");
+    EXPECT_EQ(first.OutputLines().back(), "1.5");
+    EXPECT_EQ(second.OutputLines().back(), "1,5");
+    EXPECT_EQ(&second.Context(), &comma);
 }
 
 }  // namespace

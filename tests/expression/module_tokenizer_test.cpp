@@ -22,7 +22,7 @@ class ModuleTokenizerTest : public ::testing::Test {
 protected:
     void Use(std::initializer_list<const char*> names) {
         for (const char* name : names)
-            modules.Add(std::make_unique<TVMModule>(TestModuleDirectory(), std::string(name) + ".vmx"));
+            modules.Add(std::make_unique<TVMModule>(context, TestModuleDirectory(), std::string(name) + ".vmx"));
         tokenizer.SetModuleTokenSource(&source);
     }
     TestTokenScript& Script(size_t index = 0) { return ControlOf(modules[index]).Token; }
@@ -40,10 +40,10 @@ protected:
         script.TokenLength = length;
     }
 
-    testing::EchoMessages messages;
+    testing::EchoContext context;
     TVMModuleList modules;
     TCCModuleTokenizer source{modules};
-    TCCStringTokenizer tokenizer;
+    TCCStringTokenizer tokenizer{context};
 };
 
 TEST_F(ModuleTokenizerTest, ModuleThatRecognisesNothingLeavesTheBuiltInRules) {
@@ -78,7 +78,7 @@ TEST_F(ModuleTokenizerTest, RecognisedOperatorAdvancesByItsLength) {
     EXPECT_EQ(token->Module, &modules[0]);
     EXPECT_TRUE(token->Value.IsUnassigned());
     EXPECT_TRUE(tokenizer.SeenKinds().Has(TokenKind::Power));
-    EXPECT_EQ(token->Description(), "**\t(Operator, Power, Tokenized by tokenizer_a.vmx)");
+    EXPECT_EQ(token->Description(context.Separators()), "**\t(Operator, Power, Tokenized by tokenizer_a.vmx)");
     Script().Result = vmxTokenNotRecognised;
     TokenPtr next = tokenizer.NextToken();
     ASSERT_NE(next, nullptr);

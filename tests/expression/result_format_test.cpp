@@ -7,14 +7,18 @@
 #include <ostream>
 #include <string>
 
-#include "base/text_lookup.h"
+#include "base/context.h"
 #include "base/exception.h"
+#include "expression/interpreter.h"
 
 namespace quenmark {
 namespace {
 
 const NumberSeparators PointDecimals{".", ","};
 const NumberSeparators CommaDecimals{",", "."};
+
+// The context of the renderers: no messages, so an error is its code.
+const TCCContext Plain;
 
 // A value with its text from each radix renderer.
 struct RadixCase {
@@ -32,9 +36,9 @@ class RadixRendererTest : public ::testing::TestWithParam<RadixCase> {};
 
 TEST_P(RadixRendererTest, WritesPatternInEachRadix) {
     const RadixCase& row = GetParam();
-    EXPECT_EQ(FormatHex(row.value), row.hex);
-    EXPECT_EQ(FormatOct(row.value), row.oct);
-    EXPECT_EQ(FormatBin(row.value), row.bin);
+    EXPECT_EQ(FormatHex(row.value, Plain), row.hex);
+    EXPECT_EQ(FormatOct(row.value, Plain), row.oct);
+    EXPECT_EQ(FormatBin(row.value, Plain), row.bin);
 }
 
 const RadixCase RadixCases[] = {
@@ -81,17 +85,18 @@ class RadixBoundaryTest : public ::testing::TestWithParam<BoundaryCase> {};
 
 TEST_P(RadixBoundaryTest, ShowsValueOrRaisesNotRoundable) {
     const BoundaryCase& row = GetParam();
-    const std::function<std::string(const Variant&)> renderers[] = {FormatHex, FormatOct, FormatBin};
+    const std::function<std::string(const Variant&, const TCCContext&)> renderers[] = {FormatHex, FormatOct,
+                                                                                        FormatBin};
     for (const auto& render : renderers) {
         if (row.shown) {
-            EXPECT_NO_THROW(render(row.value));
+            EXPECT_NO_THROW(render(row.value, Plain));
             continue;
         }
         try {
-            render(row.value);
+            render(row.value, Plain);
             ADD_FAILURE() << "no error for " << row.name;
         } catch (const EINError& error) {
-            EXPECT_EQ(error.Message(), GetText("INT070"));
+            EXPECT_EQ(error.Message(), Plain.GetText("INT070"));
         }
     }
 }
@@ -159,24 +164,18 @@ TEST(FormatDecimalStringTest, NumericStringReadWithGivenSeparators) {
     EXPECT_EQ(FormatDecimal(Variant("1.234,5"), "#,##0.00", CommaDecimals), "1.234,50");
 }
 
-// Restores the separators in force when a test changes them.
-class CurrentSeparatorsGuard {
-public:
-    CurrentSeparatorsGuard() : saved_(CurrentSeparators()) {}
-    ~CurrentSeparatorsGuard() { SetCurrentSeparators(saved_); }
-
-private:
-    NumberSeparators saved_;
-};
-
-TEST(FormatDecimalSeparatorsTest, TwoArgumentFormUsesCurrentSeparators) {
-    CurrentSeparatorsGuard guard;
-    SetCurrentSeparators(CommaDecimals);
-    EXPECT_EQ(FormatDecimal(Variant(1.5), ""), "1,5");
-    EXPECT_EQ(FormatDecimal(Variant(1234.5), "#,##0.00"), "1.234,50");
-    SetCurrentSeparators(PointDecimals);
-    EXPECT_EQ(FormatDecimal(Variant(1.5), ""), "1.5");
-    EXPECT_EQ(FormatDecimal(Variant(1234.5), "#,##0.00"), "1,234.50");
+// The interpreter's decimal form follows the separators of its context,
+// also when they change while it runs.
+TEST(FormatDecimalSeparatorsTest, TheInterpreterUsesTheSeparatorsOfItsContext) {
+    TCCContext context(CommaDecimals);
+    TCCInterpreter interpreter(context);
+    EXPECT_EQ(interpreter.FormatDecimal(Variant(1.5)), "1,5");
+    interpreter.ProcessLine("@FORMAT \"#,##0.00\"");
+    EXPECT_EQ(interpreter.FormatDecimal(Variant(1234.5)), "1.234,50");
+    context.SetSeparators(PointDecimals);
+    EXPECT_EQ(interpreter.FormatDecimal(Variant(1234.5)), "1,234.50");
+    interpreter.ProcessLine("@FORMAT \"\"");
+    EXPECT_EQ(interpreter.FormatDecimal(Variant(1.5)), "1.5");
 }
 
 }  // namespace

@@ -18,17 +18,22 @@ namespace {
 
 using K = TokenKind;
 
-std::vector<TokenPtr> ReadAll(const std::string& line) {
-    TCCStringTokenizer tokenizer(line);
+// The contexts of these tests: without messages (an error is its code), and
+// with the arguments shown ("CODE: argument"); "." and "," in both.
+const TCCContext Plain;
+const testing::EchoContext Echo;
+
+std::vector<TokenPtr> ReadAll(const std::string& line, const TCCContext& context = Plain) {
+    TCCStringTokenizer tokenizer(context, line);
     std::vector<TokenPtr> tokens;
     while (TokenPtr token = tokenizer.NextToken()) tokens.push_back(std::move(token));
     return tokens;
 }
 
 // The error code raised for a line, or "" when it reads without error.
-std::string ErrorOf(const std::string& line) {
+std::string ErrorOf(const std::string& line, const TCCContext& context = Plain) {
     try {
-        ReadAll(line);
+        ReadAll(line, context);
     } catch (const EINError& error) {
         return error.what();
     }
@@ -177,17 +182,16 @@ TEST(TokenizerTest, DecimalLiteralsReadToTheNearestDouble) {
         if (!std::isfinite(expected)) continue;
         auto tokens = ReadAll(text);
         ASSERT_EQ(tokens.size(), 1u) << text;
-        EXPECT_EQ(tokens[0]->Value.ToReal(), expected) << text;
+        EXPECT_EQ(tokens[0]->Value.ToReal(Plain.Separators()), expected) << text;
     }
     freelocale(cLocale);
 }
 
 TEST(TokenizerTest, InvalidCharacterArgumentIsTheWholeCharacter) {
-    testing::EchoMessages echo;
-    EXPECT_EQ(ErrorOf("ab \xE2\x82\xAC"), "INT030: \xE2\x82\xAC");
-    EXPECT_EQ(ErrorOf("1\t2"), "INT030: \\x09");  // unprintable: escaped
-    EXPECT_EQ(ErrorOf("1 < 2"), "INT030: <");
-    EXPECT_EQ(ErrorOf("\xE2\x82"), "INT030: \xE2");  // a broken sequence gives its first byte
+    EXPECT_EQ(ErrorOf("ab \xE2\x82\xAC", Echo), "INT030: \xE2\x82\xAC");
+    EXPECT_EQ(ErrorOf("1\t2", Echo), "INT030: \\x09");  // unprintable: escaped
+    EXPECT_EQ(ErrorOf("1 < 2", Echo), "INT030: <");
+    EXPECT_EQ(ErrorOf("\xE2\x82", Echo), "INT030: \xE2");  // a broken sequence gives its first byte
 }
 
 TEST(TokenizerTest, NumberFollowedByIdentifierSplits) {
@@ -212,7 +216,7 @@ TEST(TokenizerTest, UpperTextChangesOnlyAsciiLetters) {
 }
 
 TEST(TokenizerTest, PushBackRestoresReadingOrder) {
-    TCCStringTokenizer tokenizer("a + b");
+    TCCStringTokenizer tokenizer(Plain, "a + b");
     TokenPtr first = tokenizer.NextToken();
     TokenPtr second = tokenizer.NextToken();
     tokenizer.PushBack(std::move(second));
@@ -224,7 +228,7 @@ TEST(TokenizerTest, PushBackRestoresReadingOrder) {
 }
 
 TEST(TokenizerTest, EmptyPushedBackEntryCountsAsMoreTokens) {
-    TCCStringTokenizer tokenizer("");
+    TCCStringTokenizer tokenizer(Plain, "");
     EXPECT_FALSE(tokenizer.HasMoreTokens());
     tokenizer.PushBack(nullptr);
     EXPECT_TRUE(tokenizer.HasMoreTokens());
@@ -233,7 +237,7 @@ TEST(TokenizerTest, EmptyPushedBackEntryCountsAsMoreTokens) {
 }
 
 TEST(TokenizerTest, SetTextDiscardsPushedBackTokensAndSeenKinds) {
-    TCCStringTokenizer tokenizer("0x1");
+    TCCStringTokenizer tokenizer(Plain, "0x1");
     tokenizer.PushBack(tokenizer.NextToken());
     EXPECT_TRUE(tokenizer.SeenKinds().Has(K::Hex));
     tokenizer.SetText("1");
@@ -242,7 +246,7 @@ TEST(TokenizerTest, SetTextDiscardsPushedBackTokensAndSeenKinds) {
 }
 
 TEST(TokenizerTest, SeenKindsCollectsEveryTokenOnce) {
-    TCCStringTokenizer tokenizer("0x1 + 0b1 + 017");
+    TCCStringTokenizer tokenizer(Plain, "0x1 + 0b1 + 017");
     while (tokenizer.NextToken()) {
     }
     const TokenKinds seen = tokenizer.SeenKinds();
@@ -252,7 +256,7 @@ TEST(TokenizerTest, SeenKindsCollectsEveryTokenOnce) {
 }
 
 TEST(TokenizerTest, DumpListsTokensAndPushesThemBack) {
-    TCCStringTokenizer tokenizer("x = 12 + 2.5 * \"s\" (0x1F)");
+    TCCStringTokenizer tokenizer(Plain, "x = 12 + 2.5 * \"s\" (0x1F)");
     std::vector<std::string> lines;
     tokenizer.DumpTokens(&lines);
     const std::vector<std::string> expected = {
@@ -276,13 +280,12 @@ TEST(TokenizerTest, DumpListsTokensAndPushesThemBack) {
 }
 
 TEST(TokenizerTest, DumpUsesLocaleDecimalSeparator) {
-    const NumberSeparators saved = CurrentSeparators();
-    SetCurrentSeparators({",", "."});
-    TCCStringTokenizer tokenizer("2.5");
+    TCCContext context;
+    context.SetSeparators({",", "."});
+    TCCStringTokenizer tokenizer(context, "2.5");
     std::vector<std::string> lines;
     tokenizer.DumpTokens(&lines);
     EXPECT_EQ(lines[1], "\t2.5\t(Literal, Real, Dec, Value = 2,5)");
-    SetCurrentSeparators(saved);
 }
 
 // A module token source that recognises "**" as a power operator.
@@ -300,7 +303,7 @@ public:
 
 TEST(TokenizerTest, ModuleSourceIsAskedBeforeBuiltInRules) {
     PowerTokenSource source;
-    TCCStringTokenizer tokenizer;
+    TCCStringTokenizer tokenizer(Plain);
     tokenizer.SetModuleTokenSource(&source);
     tokenizer.SetText("2 ** 3");
     std::vector<std::string> lines;

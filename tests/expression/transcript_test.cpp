@@ -1,17 +1,18 @@
-// Runs every transcript under tests/scripts: each input line goes through a
-// fresh interpreter the way the log window does it, and the resulting log
-// must equal the file line for line.
+// Runs every transcript under tests/scripts: each case goes through a line
+// session on a fresh interpreter, as both front ends run their lines, and
+// the resulting log must equal the case line for line.
 #include <gtest/gtest.h>
 
-#include "base/text_lookup.h"
+#include "base/context.h"
 #include "expression/interpreter.h"
 #include "support/echo_messages.h"
 #include "support/transcript.h"
-#include "base/exception.h"
-#include "vm/number_text.h"
+#include "support/transcript_session.h"
 
 namespace quenmark {
 namespace {
+
+using testing::Transcript;
 
 // Functions the transcripts call: TWICE(x), PAIR(a, b), NONE(), and
 // FAIL(code), whose dispatcher answers with the code it is given.
@@ -40,45 +41,26 @@ void AddTestFunctions(TCCInterpreter& interpreter) {
     interpreter.Variables().RegisterConstant("K", Variant(int32_t{10}));
 }
 
-std::vector<std::string> RunSession(const std::vector<std::string>& inputs, bool withFunctions) {
-    TCCInterpreter interpreter;
+std::vector<std::string> RunCase(const TCCContext& context, const Transcript& transcript, bool withFunctions) {
+    TCCInterpreter interpreter(context);
     if (withFunctions) AddTestFunctions(interpreter);
-    std::vector<std::string> log;
-    for (const std::string& input : inputs) {
-        log.push_back(input.empty() ? ">" : "> " + input);
-        try {
-            interpreter.ProcessLine(input);
-        } catch (const EINError& error) {
-            interpreter.OutputLines().push_back(error.what());
-        } catch (const std::exception& error) {
-            if (interpreter.DebugMode())
-                interpreter.OutputLines().push_back(std::string("Runtime error : ") + error.what());
-            interpreter.OutputLines().push_back(GetText("INT999"));
-        }
-        for (const std::string& line : interpreter.OutputLines()) log.push_back(line);
-        interpreter.OutputLines().clear();
-    }
-    return log;
+    return testing::RunThroughLineSession(interpreter, transcript.Inputs);
 }
 
 class TranscriptTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(TranscriptTest, LogMatches) {
-    const NumberSeparators saved = CurrentSeparators();
-    SetCurrentSeparators({".", ","});
     testing::EchoMessages echo;
-    const auto transcript = testing::ReadTranscript(std::string(QUENMARK_TEST_SCRIPTS_DIR) + "/" + GetParam());
-    ASSERT_FALSE(transcript.Inputs.empty()) << "no input line in " << GetParam();
+    TCCContext context(NumberSeparators{".", ","});
+    context.SetMessages(&echo);
     // Transcripts under functions/ see the test functions and the constant K.
     const bool withFunctions = GetParam().rfind("functions/", 0) == 0;
-    EXPECT_EQ(RunSession(transcript.Inputs, withFunctions), transcript.Log);
-    SetCurrentSeparators(saved);
-}
-
-std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
-    std::string name;
-    for (char c : info.param.substr(0, info.param.size() - 4)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
+    const std::string path = std::string(QUENMARK_TEST_SCRIPTS_DIR) + "/" + GetParam();
+    for (const Transcript& transcript : testing::ReadTranscriptCases(path)) {
+        SCOPED_TRACE("case " + transcript.Name);
+        ASSERT_FALSE(transcript.Inputs.empty()) << "no input line in " << GetParam();
+        EXPECT_EQ(RunCase(context, transcript, withFunctions), transcript.Log);
+    }
 }
 
 // Transcripts under functions/shipped/ need the shipped modules; the module
@@ -90,7 +72,8 @@ std::vector<std::string> CoreTranscripts() {
     return names;
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, TranscriptTest, ::testing::ValuesIn(CoreTranscripts()), TestName);
+INSTANTIATE_TEST_SUITE_P(Scripts, TranscriptTest, ::testing::ValuesIn(CoreTranscripts()),
+                         [](const auto& info) { return testing::TranscriptTestName(info.param); });
 
 }  // namespace
 }  // namespace quenmark

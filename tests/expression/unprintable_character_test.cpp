@@ -12,9 +12,10 @@
 namespace quenmark {
 namespace {
 
-// The message of the first token error of a line.
+// The message of the first token error of a line, with the arguments shown.
 std::string ErrorOf(const std::string& line) {
-    TCCStringTokenizer tokenizer(line);
+    const testing::EchoContext context;
+    TCCStringTokenizer tokenizer(context, line);
     try {
         while (tokenizer.NextToken()) {
         }
@@ -30,7 +31,6 @@ struct NamedCharacter {
 };
 
 TEST(UnprintableCharacterTest, InvalidCharacterIsNamedWhole) {
-    testing::EchoMessages messages;
     const std::vector<NamedCharacter> cases = {
         {std::string(1, '\0'), "\\x00"},
         {"\x01", "\\x01"},

@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/context.h"
 #include "app/history_section.h"
 #include "app/line_session.h"
 #include "app/saved_variables.h"
@@ -39,6 +40,9 @@
 
 namespace quenmark {
 namespace {
+
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
 
 namespace fs = std::filesystem;
 using std::chrono::microseconds;
@@ -119,18 +123,18 @@ std::vector<std::optional<std::string>> SaveStates(const std::optional<std::stri
 // come back.
 void ExpectLoads(const fs::path& file, int run) {
     const std::string path = file.string();
-    ASSERT_TRUE(IsSettingsFileValid(path)) << "run " << run;
+    ASSERT_TRUE(IsSettingsFileValid(Plain, path)) << "run " << run;
     TSettings settings(path);
     settings.Load();
     TCCInterpreter interpreter;
     ReadVariablesSection(settings, interpreter.Variables());
     std::vector<std::string> lines;
-    ReadSectionLines(path, VariablesSection, lines);
+    ReadSectionLines(Plain, path, VariablesSection, lines);
     EXPECT_EQ(interpreter.Variables().Count(), lines.size()) << "run " << run << ": a damaged variable line";
     std::vector<std::string> history;
     ReadHistorySection(settings, history);
     lines.clear();
-    ReadSectionLines(path, HistorySection, lines);
+    ReadSectionLines(Plain, path, HistorySection, lines);
     EXPECT_EQ(history.size(), lines.size()) << "run " << run << ": a damaged history line";
 }
 

@@ -13,8 +13,10 @@ struct ShippedModules {
     ShippedModules() {
         TVMVariableList constants;
         TVMCallableList functions;
-        List.LoadDirectory(QUENMARK_PROGRAM_DIR "/", constants, functions, ModuleOutput);
+        List.LoadDirectory(Context, QUENMARK_PROGRAM_DIR "/", constants, functions, ModuleOutput);
     }
+    // The modules' own context: their failures are codes.
+    TCCContext Context;
     TVMModuleList List;
     TCCModuleTokenizer Tokenizer{List};
 };

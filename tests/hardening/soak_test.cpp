@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/cached_context.h"
 #include "console_process.h"
 #include "definitions/messages.h"
 
@@ -156,7 +157,8 @@ void WriteStream(ConsoleProcess& console, const SoakLines& lines, long count) {
 
 TEST_F(SoakTest, LongRunKeepsEveryAnswerRightAndMemoryFlat) {
     const long count = std::max(EnvironmentNumber("QUENMARK_SOAK_LINES", 20000), 2 * BaselineLine);
-    const TCCMessages messages("Quenmark.msg", program_.string() + "/");
+    const testing::CachedContext context;
+    const TCCMessages messages(context, "Quenmark.msg", program_.string() + "/");
     const SoakLines lines(messages);
     OutputChecker checker(lines, count);
     // The sanitizer's quarantine of freed blocks would grow the process by

@@ -58,9 +58,8 @@ void ModuleDirectory::WriteFile(const std::string& name, const std::string& cont
 
 void ModuleDirectory::MakeDirectory(const std::string& name) { fs::create_directories(FPath + name); }
 
-ModuleSession::ModuleSession(const std::string& directory) : FSavedSeparators(CurrentSeparators()) {
-    SetCurrentSeparators({".", ","});
-    Modules.LoadDirectory(directory, Interpreter.Variables(), Interpreter.Callables(), ModuleOutput);
+ModuleSession::ModuleSession(const std::string& directory) {
+    Modules.LoadDirectory(Context, directory, Interpreter.Variables(), Interpreter.Callables(), ModuleOutput);
     Interpreter.Tokenizer().SetModuleTokenSource(&FTokens);
     SetModuleOutputLines(&Interpreter.OutputLines());
 }
@@ -68,7 +67,6 @@ ModuleSession::ModuleSession(const std::string& directory) : FSavedSeparators(Cu
 ModuleSession::~ModuleSession() {
     SetModuleOutputLines(nullptr);
     Interpreter.Tokenizer().SetModuleTokenSource(nullptr);
-    SetCurrentSeparators(FSavedSeparators);
 }
 
 std::vector<std::string> ModuleSession::Run(const std::string& line) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "expression/interpreter.h"
+#include "support/echo_messages.h"
 #include "expression/module_tokenizer.h"
 #include "test_module_control.h"
 #include "vm/module_list.h"
@@ -50,7 +51,8 @@ private:
 
 // An interpreter wired to the modules of a directory as the program wires
 // it: tables filled by the loader, module tokenizers asked, module output
-// joined into the interpreter's output lines.
+// joined into the interpreter's output lines. The session has a context of
+// its own: echoed messages ("CODE: argument"), "." and ",".
 class ModuleSession {
 public:
     explicit ModuleSession(const std::string& directory);
@@ -64,12 +66,12 @@ public:
     // The single result line of an expression.
     std::string Result(const std::string& line);
 
+    EchoContext Context;
     TVMModuleList Modules;
-    TCCInterpreter Interpreter;
+    TCCInterpreter Interpreter{Context};
 
 private:
     TCCModuleTokenizer FTokens{Modules};
-    NumberSeparators FSavedSeparators;
 };
 
 }  // namespace quenmark::testing

@@ -39,22 +39,22 @@ TEST(SaveTargetTest, EachKindOfFileIsJudged) {
         {"a FIFO in the file's place", [](const std::string& p, const TempDirectory&) { mkfifo(p.c_str(), 0600); },
          TSaveTargetProblem::NotRegularFile, EINVAL},
         {"the user's own link to a file",
-         [](const std::string& p, const TempDirectory& d) { symlink(d.Write("target", "x").c_str(), p.c_str()); },
+         [](const std::string& p, const TempDirectory& d) { ASSERT_EQ(symlink(d.Write("target", "x").c_str(), p.c_str()), 0); },
          TSaveTargetProblem::None, 0},
         {"the user's own dangling link", [](const std::string& p, const TempDirectory& d) {
-             symlink(d.PathOf("nowhere").c_str(), p.c_str());
+             ASSERT_EQ(symlink(d.PathOf("nowhere").c_str(), p.c_str()), 0);
          },
          TSaveTargetProblem::None, 0},
         {"the user's own link to a read-only file",
          [](const std::string& p, const TempDirectory& d) {
              const std::string target = d.Write("target", "x");
              chmod(target.c_str(), 0400);
-             symlink(target.c_str(), p.c_str());
+             ASSERT_EQ(symlink(target.c_str(), p.c_str()), 0);
          },
          TSaveTargetProblem::ReadOnly, EACCES},
         {"another user's link", [](const std::string& p, const TempDirectory& d) {
-             symlink(d.Write("target", "x").c_str(), p.c_str());
-             lchown(p.c_str(), OtherUser, OtherUser);
+             ASSERT_EQ(symlink(d.Write("target", "x").c_str(), p.c_str()), 0);
+             ASSERT_EQ(lchown(p.c_str(), OtherUser, OtherUser), 0);
          },
          TSaveTargetProblem::ForeignSymbolicLink, EPERM},
         {"a path through a plain file", [](const std::string&, const TempDirectory& d) { d.Write("plain", "x"); },

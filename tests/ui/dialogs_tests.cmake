@@ -7,7 +7,6 @@ target_sources(quenmark_ui_tests PRIVATE
   japanese_font_test.cpp
   options_dialog_test.cpp
   options_dialog_controls_test.cpp
-  options_dialog_module_info_test.cpp
   splash_window_test.cpp
 )
 add_dependencies(quenmark_ui_tests quenmark_module_example)

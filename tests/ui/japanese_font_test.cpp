@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/context.h"
 #include "definitions/language.h"
 #include "definitions/language_list.h"
 #include "definitions/profile.h"
@@ -20,6 +21,9 @@
 
 namespace quenmark {
 namespace {
+
+// A context of the test's own without a store: every read goes to the file.
+const TCCContext Plain;
 
 const std::string ResourceDir = QUENMARK_DIALOG_TEST_RESOURCES;
 constexpr int JapaneseLangID = 1041;
@@ -33,7 +37,7 @@ TCCLanguage* FindJapanese(TCCLanguageList& list) {
 // The texts of the message file, as the menus and dialogs show them.
 QStringList MessageTexts(const std::string& path) {
     std::vector<std::string> lines;
-    ReadSectionLines(path, "Messages", lines);
+    ReadSectionLines(Plain, path, "Messages", lines);
     QStringList texts;
     for (const std::string& line : lines) {
         const size_t equals = line.find('=');
@@ -75,7 +79,7 @@ QString MissingGlyphs(const QString& family, const QStringList& texts) {
 class JapaneseFontTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FLanguages.Gather(ResourceDir);
+        FLanguages.Gather(Plain, ResourceDir);
         FJapanese = FindJapanese(FLanguages);
         ASSERT_NE(FJapanese, nullptr);
     }

@@ -22,12 +22,8 @@ class MainWindowOwnedWindows : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        FLanguage = TCCLanguage::CreateBuiltIn(FDirectory.path().toStdString() + "/");
-        SetCurrentLanguage(FLanguage.get());
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        SetCurrentLanguage(nullptr);
+        FLanguages.Add(TCCLanguage::CreateBuiltIn(FContext, FDirectory.path().toStdString() + "/"));
+        FLanguages.Select(&FLanguages.Items(0));
     }
 
     TfrmCalQuen& MakeActiveWindow(bool alwaysOnTop) {
@@ -64,7 +60,6 @@ protected:
         });
     }
 
-    std::unique_ptr<TCCLanguage> FLanguage;
 };
 
 TEST_F(MainWindowOwnedWindows, TheUnitWindowIsOwnedAndTakesTheFocusInItsNumberField) {

@@ -96,7 +96,7 @@ TEST_F(DesktopProgram, TerminatingTheProgramSavesItsSettings) {
     EXPECT_EQ(program.exitCode(), 128 + SIGTERM);
     const std::string settings = FDirectory.filePath(QString::fromStdString(SettingsFileBaseName(GetLoginUserName())))
                                      .toStdString();
-    EXPECT_TRUE(IsSettingsFileValid(settings));
+    EXPECT_TRUE(IsSettingsFileValid(FContext, settings));
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ protected:
     QString Path() const { return QString::fromStdString(SettingsPath()); }
 
     void ExpectEverythingSaved() {
-        ASSERT_TRUE(IsSettingsFileValid(SettingsPath()));
+        ASSERT_TRUE(IsSettingsFileValid(FContext, SettingsPath()));
         TSettings reread(SettingsPath());
         reread.Load();
         EXPECT_EQ(reread.MaxLogLine, 77);
@@ -120,6 +120,7 @@ TEST(SessionEndWatcher, RestoresTheFormerSignalHandlingWhenItEnds) {
 // keeps running and saves again when the user asks.
 TEST_F(MainWindowTest, AFailedSaveIsShownAndRetriedOnRequest) {
     testing::EchoMessages echo;
+    FContext.SetMessages(&echo);
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(SettingsPath())));
     TLineSession session(FInterpreter, *FSettings);
     QStringList shown;
@@ -131,7 +132,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownAndRetriedOnRequest) {
     EXPECT_TRUE(saved);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().contains(QString::fromStdString(SettingsPath()))) << shown.first().toStdString();
-    EXPECT_TRUE(IsSettingsFileValid(SettingsPath()));
+    EXPECT_TRUE(IsSettingsFileValid(FContext, SettingsPath()));
 }
 
 TEST_F(MainWindowTest, TheFailureBoxOffersRetryAndQuitWithoutSaving) {
@@ -142,8 +143,9 @@ TEST_F(MainWindowTest, TheFailureBoxOffersRetryAndQuitWithoutSaving) {
         for (QAbstractButton* button : box->buttons()) buttons << button->text();
         box->buttons().last()->click();
     });
-    EXPECT_EQ(AskAfterFailedSave(nullptr, QStringLiteral("text")), TSaveFailureChoice::QuitWithoutSaving);
-    EXPECT_EQ(buttons, QStringList({QString::fromStdString(GetText("QEN406")), QString::fromStdString(GetText("QEN407"))}));
+    EXPECT_EQ(AskAfterFailedSave(nullptr, FContext, QStringLiteral("text")), TSaveFailureChoice::QuitWithoutSaving);
+    EXPECT_EQ(buttons, QStringList({QString::fromStdString(FContext.GetText("QEN406")),
+                                    QString::fromStdString(FContext.GetText("QEN407"))}));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ namespace {
 
 class MainWindowShow : public MainWindowTest {
 protected:
-    void DoubleClickTray() { Window().Tray().Icon().Notification(TTrayMessage::LButtonDblClk, QPoint(1, 1)); }
+    void DoubleClickTray() { Window().Tray().Icon().Activated(QSystemTrayIcon::DoubleClick); }
 
     void ExpectShown() {
         EXPECT_TRUE(Window().isVisible());
@@ -168,7 +168,7 @@ TEST_F(MainWindowShow, CaptionsComeFromTheMessageCodes) {
 TEST_F(MainWindowShow, ThePointerOverTheTrayEntryBecomesTheEffectsOrigin) {
     MakeWindow();
     QCursor::setPos(37, 41);
-    Window().Tray().Icon().Notification(TTrayMessage::MouseMove, QPoint(37, 41));
+    Window().Tray().Icon().Activated(QSystemTrayIcon::Trigger);
     EXPECT_EQ(Window().AnimationOrigin(), QPoint(37, 41));
 }
 
@@ -235,14 +235,9 @@ class MainWindowUnit : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        FLanguage = TCCLanguage::CreateBuiltIn(FDirectory.path().toStdString() + "/");
-        SetCurrentLanguage(FLanguage.get());
+        FLanguages.Add(TCCLanguage::CreateBuiltIn(FContext, FDirectory.path().toStdString() + "/"));
+        FLanguages.Select(&FLanguages.Items(0));
     }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        SetCurrentLanguage(nullptr);
-    }
-    std::unique_ptr<TCCLanguage> FLanguage;
 };
 
 TEST_F(MainWindowUnit, OpeningTheUnitWindowTransfersTheLastResultUnchanged) {

@@ -49,6 +49,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(FDirectory.isValid());
+        FContext.SetMessages(&FLanguages);
         FSettings = std::make_unique<TSettings>(SettingsPath());
         FSettings->WindowAnime = false;
         FSettings->MainPlacement = {100, 100, 350, 110, true};
@@ -100,8 +101,11 @@ protected:
 
     QTemporaryDir FDirectory;
     std::unique_ptr<TSettings> FSettings;
-    TCCInterpreter FInterpreter;
+    // The process objects' own context: the texts of the language the test
+    // puts in force, "." and ",".
+    TCCContext FContext;
     TCCLanguageList FLanguages;
+    TCCInterpreter FInterpreter{FContext};
     TVMModuleList FModules;
     FakeTrayArea FTrayArea;
     bool FAnswer = false;

@@ -26,7 +26,7 @@
 #include "definitions/temp_directory.h"
 #include "ui/options_dialog_color_combo.h"
 #include "ui/options_dialog_contact.h"
-#include "ui/options_dialog_module_info.h"
+#include "app/module_information.h"
 #include "ui/options_dialog_up_down.h"
 #include "vm/module_list.h"
 
@@ -38,26 +38,26 @@ const std::string ResourceDir = QUENMARK_DIALOG_TEST_RESOURCES;
 class OptionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        FContext.SetMessages(&FLanguages);
         FSettings = std::make_unique<TSettings>(FDirectory.PathOf("Quenmark.ini"));
         FEnvironment.StartupHome = FDirectory.Path();
     }
 
     void TearDown() override {
         FDialog.reset();
-        SetCurrentLanguage(nullptr);
     }
 
     // The shipped languages (German, Japanese, then the built-in English,
     // whose files are the shipped English ones), English current.
     void UseShippedLanguages() {
-        FLanguages.Gather(ResourceDir);
-        SetCurrentLanguage(&FLanguages.Items(FLanguages.Count() - 1));
+        FLanguages.Gather(FContext, ResourceDir);
+        FLanguages.Select(&FLanguages.Items(FLanguages.Count() - 1));
     }
 
     // Only the built-in language, without any file.
     void UseBuiltInLanguageOnly() {
-        FLanguages.Add(TCCLanguage::CreateBuiltIn(FDirectory.Path()));
-        SetCurrentLanguage(&FLanguages.Items(0));
+        FLanguages.Add(TCCLanguage::CreateBuiltIn(FContext, FDirectory.Path()));
+        FLanguages.Select(&FLanguages.Items(0));
     }
 
     TfrmCalOption& Dialog() {
@@ -91,6 +91,8 @@ protected:
 
     quenmark::testing::TempDirectory FDirectory;
     std::unique_ptr<TSettings> FSettings;
+    // The program's context: its messages are those of the language in force.
+    TCCContext FContext;
     TCCLanguageList FLanguages;
     TVMModuleList FModules;
     TOptionDialogEnvironment FEnvironment;
@@ -101,7 +103,7 @@ protected:
 
 TEST_F(OptionDialogTest, CaptionsComeFromTheCatalogue) {
     UseShippedLanguages();
-    ASSERT_NE(GetText("OPT001"), "OPT001");
+    ASSERT_NE(FContext.GetText("OPT001"), "OPT001");
     TfrmCalOption& dialog = Dialog();
     const std::vector<std::pair<QString, const char*>> captions{
         {dialog.windowTitle(), "OPT000"},           {dialog.PageControl->tabText(0), "OPT001"},
@@ -117,7 +119,7 @@ TEST_F(OptionDialogTest, CaptionsComeFromTheCatalogue) {
         {dialog.chkResident->text(), "OPT026"},     {dialog.lblWindows2000->text(), "OPT030"},
         {dialog.chkAlwaysTrans->text(), "OPT031"},  {dialog.chkTransInact->text(), "OPT032"},
         {dialog.lstModules->headerItem()->text(0), "OPT101"}, {dialog.memInfo->toPlainText(), "OPT909"}};
-    for (const auto& [caption, code] : captions) EXPECT_EQ(caption.toStdString(), GetText(code)) << code;
+    for (const auto& [caption, code] : captions) EXPECT_EQ(caption.toStdString(), FContext.GetText(code)) << code;
 }
 
 TEST_F(OptionDialogTest, WithoutACatalogueCaptionsShowTheirCodes) {
@@ -129,7 +131,7 @@ TEST_F(OptionDialogTest, WithoutACatalogueCaptionsShowTheirCodes) {
 
 TEST_F(OptionDialogTest, DialogFontIsTheLanguagesDialogFont) {
     UseShippedLanguages();
-    const TCCLanguage& language = *CurrentLanguage();
+    const TCCLanguage& language = *FLanguages.Current();
     EXPECT_EQ(Dialog().font().family().toStdString(), language.DialogFontName());
     EXPECT_EQ(Dialog().font().pointSize(), language.DialogFontSize());
 }
@@ -201,43 +203,17 @@ TEST_F(OptionDialogTest, OkStoresFieldsStillBeingEdited) {
     EXPECT_EQ(FSettings->MaxHistory, 255);
 }
 
-struct AlphaRow {
-    const char* name;
-    int active;
-    int inactive;
-    bool alwaysTransparent;
-    bool transparentWhenInactive;
-    friend void PrintTo(const AlphaRow& row, std::ostream* os) { *os << row.name; }
-};
-
-const AlphaRow AlphaRows[] = {
-    {"Opaque", 255, 255, false, false},
-    {"TransparentWhenInactive", 255, 192, false, true},
-    {"AlwaysTransparent", 208, 208, true, false},
-    {"AlwaysAndMoreWhenInactive", 208, 160, true, true},
-};
-
-class OptionDialogAlphaTest : public OptionDialogTest, public ::testing::WithParamInterface<AlphaRow> {};
-
-TEST_P(OptionDialogAlphaTest, ChecksFollowTheStoredValues) {
-    FSettings->AlphaActive = GetParam().active;
-    FSettings->AlphaInactive = GetParam().inactive;
-    EXPECT_EQ(Dialog().chkAlwaysTrans->isChecked(), GetParam().alwaysTransparent);
-    EXPECT_EQ(Dialog().chkTransInact->isChecked(), GetParam().transparentWhenInactive);
-}
-
-TEST_P(OptionDialogAlphaTest, OkStoresTheValuesOfTheChecks) {
-    FSettings->AlphaActive = 100;
-    FSettings->AlphaInactive = 50;
-    Dialog().chkAlwaysTrans->setChecked(GetParam().alwaysTransparent);
-    Dialog().chkTransInact->setChecked(GetParam().transparentWhenInactive);
+// The transparency presets themselves are tested with TransparencyFor.
+TEST_F(OptionDialogTest, TransparencyChecksFollowAndStoreThePresets) {
+    FSettings->AlphaActive = 255;
+    FSettings->AlphaInactive = 192;
+    EXPECT_FALSE(Dialog().chkAlwaysTrans->isChecked());
+    EXPECT_TRUE(Dialog().chkTransInact->isChecked());
+    Dialog().chkAlwaysTrans->setChecked(true);
     Dialog().btnOKClick();
-    EXPECT_EQ(FSettings->AlphaActive, GetParam().active);
-    EXPECT_EQ(FSettings->AlphaInactive, GetParam().inactive);
+    EXPECT_EQ(FSettings->AlphaActive, 208);
+    EXPECT_EQ(FSettings->AlphaInactive, 160);
 }
-
-INSTANTIATE_TEST_SUITE_P(Pairs, OptionDialogAlphaTest, ::testing::ValuesIn(AlphaRows),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OptionDialogTest, OkStoresTheChecksAndTheFont) {
     FSettings->FontName = "Liberation Sans";
@@ -259,7 +235,7 @@ TEST_F(OptionDialogTest, OkStoresTheChecksAndTheFont) {
 
 TEST_F(OptionDialogTest, CancelChangesNothing) {
     UseShippedLanguages();
-    const TCCLanguage* language = CurrentLanguage();
+    const TCCLanguage* language = FLanguages.Current();
     TfrmCalOption& dialog = Dialog();
     dialog.chkTop->setChecked(!FSettings->AlwaysOnTop);
     dialog.chkAlwaysTrans->setChecked(true);
@@ -275,7 +251,7 @@ TEST_F(OptionDialogTest, CancelChangesNothing) {
     EXPECT_EQ(FSettings->FontSize, defaults.FontSize);
     EXPECT_EQ(FSettings->ColorScheme, defaults.ColorScheme);
     EXPECT_EQ(FSettings->Language, defaults.Language);
-    EXPECT_EQ(CurrentLanguage(), language);
+    EXPECT_EQ(FLanguages.Current(), language);
     EXPECT_FALSE(std::filesystem::exists(GetStartupShortcutPath(FDirectory.Path())));
 }
 
@@ -328,7 +304,7 @@ TEST_F(OptionDialogTest, WithOnlyTheBuiltInLanguageNoLanguageIsListed) {
 
 TEST_F(OptionDialogTest, LanguageSelectorShowsTheCurrentLanguage) {
     UseShippedLanguages();
-    SetCurrentLanguage(&FLanguages.Items(static_cast<size_t>(LanguageIndex("日本語"))));
+    FLanguages.Select(&FLanguages.Items(static_cast<size_t>(LanguageIndex("日本語"))));
     TfrmCalOption& dialog = Dialog();
     ASSERT_EQ(dialog.cmbLanguage->count(), 3);
     for (int i = 0; i < 3; ++i)
@@ -338,16 +314,17 @@ TEST_F(OptionDialogTest, LanguageSelectorShowsTheCurrentLanguage) {
 
 TEST_F(OptionDialogTest, OkSwitchesLanguageAndMessagesAtOnce) {
     UseShippedLanguages();
-    const TCCMessages german("German.msg", ResourceDir);
-    ASSERT_NE(GetText("OPT001"), german.GetText("OPT001"));
+    const TCCMessages german(FContext, "German.msg", ResourceDir);
+    ASSERT_NE(FContext.GetText("OPT001"), german.GetText("OPT001"));
     TfrmCalOption& dialog = Dialog();
     dialog.cmbLanguage->setCurrentIndex(LanguageIndex("Deutsch"));
     dialog.btnOKClick();
     EXPECT_EQ(FSettings->Language, "Deutsch");
-    ASSERT_NE(CurrentLanguage(), nullptr);
-    EXPECT_EQ(CurrentLanguage()->Language(), "Deutsch");
-    EXPECT_EQ(CurrentMessages(), &CurrentLanguage()->GetMessages());
-    for (const char* code : {"OPT001", "QEN001", "QEN901", "INT001"}) EXPECT_EQ(GetText(code), german.GetText(code));
+    ASSERT_NE(FLanguages.Current(), nullptr);
+    EXPECT_EQ(FLanguages.Current()->Language(), "Deutsch");
+    EXPECT_EQ(FContext.GetText("OPT001"), FLanguages.Current()->GetMessages().GetText("OPT001"));
+    for (const char* code : {"OPT001", "QEN001", "QEN901", "INT001"})
+        EXPECT_EQ(FContext.GetText(code), german.GetText(code));
     Reopen();
     EXPECT_EQ(Dialog().PageControl->tabText(0).toStdString(), german.GetText("OPT001"));
     EXPECT_EQ(Dialog().cmbLanguage->currentText(), "Deutsch");
@@ -355,7 +332,7 @@ TEST_F(OptionDialogTest, OkSwitchesLanguageAndMessagesAtOnce) {
 
 TEST_F(OptionDialogTest, ModulesPageListsModulesThenLanguageFiles) {
     UseShippedLanguages();
-    FModules.Add(std::make_unique<TVMModule>(QUENMARK_DIALOG_TEST_MODULES, "sample.vmx"));
+    FModules.Add(std::make_unique<TVMModule>(FContext, QUENMARK_DIALOG_TEST_MODULES, "sample.vmx"));
     TfrmCalOption& dialog = Dialog();
     QTreeWidget& list = *dialog.lstModules;
     ASSERT_EQ(list.topLevelItemCount(), 3);
@@ -381,7 +358,7 @@ QStringList ExpectedText(const std::vector<std::string>& lines) {
 
 TEST_F(OptionDialogTest, SelectingAnEntryShowsItsInformation) {
     UseShippedLanguages();
-    FModules.Add(std::make_unique<TVMModule>(QUENMARK_DIALOG_TEST_MODULES, "sample.vmx"));
+    FModules.Add(std::make_unique<TVMModule>(FContext, QUENMARK_DIALOG_TEST_MODULES, "sample.vmx"));
     TfrmCalOption& dialog = Dialog();
     QTreeWidget& list = *dialog.lstModules;
     EXPECT_TRUE(dialog.memModuleInfo->toPlainText().isEmpty());
@@ -404,7 +381,7 @@ TEST_F(OptionDialogTest, AboutPageShowsTheVersion) {
     EXPECT_EQ(dialog.lblVersion->text(), "version 1.1");
     EXPECT_EQ(dialog.lblBuild->text(), "Interpreter Level 1A : Build 1.1.0.87");
     EXPECT_EQ(dialog.lblCopyright->text().toStdString(), TVerInfo(ProgramExecutablePath()).LegalCopyright());
-    EXPECT_EQ(dialog.memInfo->toPlainText().toStdString(), GetText("OPT909"));
+    EXPECT_EQ(dialog.memInfo->toPlainText().toStdString(), FContext.GetText("OPT909"));
     EXPECT_TRUE(dialog.memInfo->isReadOnly());
 }
 

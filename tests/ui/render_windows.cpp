@@ -54,17 +54,19 @@ struct TRenderSession {
         Settings.Splash = false;
         Settings.MainPlacement = {40, 40, 400, 200, true};
         Settings.UnitPlacement = {40, 260, 400, 60, false};
-        Languages.Gather(programDirectory.toStdString() + "/");
-        SetCurrentLanguage(&Languages.Items(Languages.Count() - 1));
-        Modules.LoadDirectory(programDirectory.toStdString() + "/", Interpreter.Variables(), Interpreter.Callables(),
-                              IgnoreModuleOutput);
+        Context.SetMessages(&Languages);
+        Languages.Gather(Context, programDirectory.toStdString() + "/");
+        Languages.Select(&Languages.Items(Languages.Count() - 1));
+        Modules.LoadDirectory(Context, programDirectory.toStdString() + "/", Interpreter.Variables(),
+                              Interpreter.Callables(), IgnoreModuleOutput);
     }
-    ~TRenderSession() { SetCurrentLanguage(nullptr); }
 
     QTemporaryDir Folder;
     TSettings Settings;
-    TCCInterpreter Interpreter;
+    // The session's context: the texts of the language in force, "." and ",".
+    TCCContext Context;
     TCCLanguageList Languages;
+    TCCInterpreter Interpreter{Context};
     TVMModuleList Modules;
 };
 

@@ -1,6 +1,5 @@
 #include "ui/tray_icon.h"
 
-#include "ui/callback_window.h"
 #include "ui/qt_tray_shell.h"
 #include "ui/tray_icon_list.h"
 
@@ -11,6 +10,8 @@
 #include <QPixmap>
 
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace quenmark {
@@ -67,8 +68,8 @@ protected:
         return std::make_unique<TTrayIcon>(nullptr, std::make_unique<RecordingShell>(log));
     }
 
-    void Send(std::initializer_list<TTrayMessage> messages) {
-        for (TTrayMessage message : messages) CallbackWindow()->Notify(FIcon->TrayID(), message);
+    void Activate(std::initializer_list<QSystemTrayIcon::ActivationReason> reasons) {
+        for (QSystemTrayIcon::ActivationReason reason : reasons) FIcon->Activated(reason);
     }
 
     void CountClicks() {
@@ -80,7 +81,7 @@ protected:
     }
 
     void SingleClick() {
-        Send({TTrayMessage::LButtonDown, TTrayMessage::LButtonUp});
+        Activate({QSystemTrayIcon::Trigger});
         FSinceRelease.start();
     }
 
@@ -106,7 +107,6 @@ TEST_F(TrayIconTest, Defaults) {
     EXPECT_FALSE(FIcon->Visible());
     EXPECT_FALSE(FIcon->Shown());
     EXPECT_FALSE(FIcon->ClickPending());
-    EXPECT_NE(CallbackWindow(), nullptr);
 }
 
 TEST_F(TrayIconTest, ReportsWhetherTheDesktopHasANotificationArea) {
@@ -265,7 +265,8 @@ TEST_F(TrayIconTest, SingleClickFiresOnceAfterTheDoubleClickTime) {
 TEST_F(TrayIconTest, DoubleClickFiresOnlyOnDblClick) {
     CountClicks();
     SingleClick();
-    Send({TTrayMessage::LButtonDblClk, TTrayMessage::LButtonUp});
+    Activate({QSystemTrayIcon::DoubleClick});
+    EXPECT_FALSE(FIcon->ClickPending());
     WaitPastTheClickDelay();
     EXPECT_EQ(FDoubleClicks, 1);
     EXPECT_EQ(FClicks, 0);
@@ -279,17 +280,24 @@ TEST_F(TrayIconTest, MouseUpHandlerTakesTheReleaseInsteadOfClick) {
         EXPECT_EQ(shift, TShiftState(button == mbLeft ? ssLeft : ssRight));
     };
     SingleClick();
-    Send({TTrayMessage::RButtonUp});
+    Activate({QSystemTrayIcon::Context});
     WaitPastTheClickDelay();
     EXPECT_EQ(ups, (std::vector<TMouseButton>{mbLeft, mbRight}));
     EXPECT_EQ(FClicks, 0);
 }
 
-TEST_F(TrayIconTest, ReleaseWithoutClickHandlerClearsThePendingClick) {
-    Send({TTrayMessage::LButtonDblClk});
-    EXPECT_TRUE(FIcon->ClickPending());
-    Send({TTrayMessage::LButtonUp});
+TEST_F(TrayIconTest, WithoutClickHandlerNoClickWaits) {
+    Activate({QSystemTrayIcon::Trigger});
     EXPECT_FALSE(FIcon->ClickPending());
+}
+
+TEST_F(TrayIconTest, ASecondClickWithinTheDelayCancelsTheFirst) {
+    CountClicks();
+    SingleClick();
+    SingleClick();
+    EXPECT_FALSE(FIcon->ClickPending());
+    WaitPastTheClickDelay();
+    EXPECT_EQ(FClicks, 0);
 }
 
 TEST_F(TrayIconTest, DisablingCancelsThePendingClickAndIgnoresMessages) {
@@ -303,19 +311,13 @@ TEST_F(TrayIconTest, DisablingCancelsThePendingClickAndIgnoresMessages) {
     downs = 0;
     FIcon->SetEnabled(false);
     EXPECT_FALSE(FIcon->ClickPending());
-    Send({TTrayMessage::LButtonDown, TTrayMessage::LButtonUp, TTrayMessage::LButtonDblClk,
-          TTrayMessage::RButtonDown});
+    Activate({QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::Context,
+              QSystemTrayIcon::MiddleClick});
     WaitPastTheClickDelay();
     EXPECT_EQ(FClicks, 0);
     EXPECT_EQ(FDoubleClicks, 0);
     EXPECT_EQ(downs, 0);
     EXPECT_FALSE(menu.isVisible());
-}
-
-TEST_F(TrayIconTest, MessagesForUnknownIconsAreIgnored) {
-    CountClicks();
-    CallbackWindow()->Notify(FIcon->TrayID() + 50, TTrayMessage::LButtonDblClk);
-    EXPECT_EQ(FDoubleClicks, 0);
 }
 
 TEST_F(TrayIconTest, ButtonMenusOpenAtTheCursor) {
@@ -328,11 +330,11 @@ TEST_F(TrayIconTest, ButtonMenusOpenAtTheCursor) {
     int downs = 0;
     FIcon->OnMouseDown = [&](QObject*, TMouseButton, TShiftState, int, int) { ++downs; };
     QCursor::setPos(300, 250);
-    Send({TTrayMessage::RButtonDown});
+    Activate({QSystemTrayIcon::Context});
     EXPECT_TRUE(right.isVisible());
     EXPECT_EQ(right.pos(), QPoint(300, 250));
     right.hide();
-    Send({TTrayMessage::LButtonDown});
+    Activate({QSystemTrayIcon::Trigger});
     EXPECT_TRUE(left.isVisible());
     left.hide();
     EXPECT_EQ(downs, 0);
@@ -348,7 +350,7 @@ TEST_F(TrayIconTest, WithoutAutoPopupAPressIsAMouseDown) {
         downs.emplace_back(b, s, x, y);
     };
     QCursor::setPos(40, 50);
-    Send({TTrayMessage::LButtonDown, TTrayMessage::MButtonDown});
+    Activate({QSystemTrayIcon::Trigger, QSystemTrayIcon::MiddleClick});
     EXPECT_FALSE(menu.isVisible());
     EXPECT_EQ(downs, (std::vector<std::tuple<TMouseButton, TShiftState, int, int>>{
                          {mbLeft, ssLeft, 40, 50}, {mbMiddle, ssMiddle, 40, 50}}));
@@ -361,7 +363,7 @@ TEST_F(TrayIconTest, MovesReportTheCursorPosition) {
         seen = QPoint(x, y);
     };
     QCursor::setPos(123, 45);
-    Send({TTrayMessage::MouseMove});
+    Activate({QSystemTrayIcon::Context});
     EXPECT_EQ(seen, QPoint(123, 45));
 }
 
@@ -372,7 +374,7 @@ TEST_F(TrayIconTest, DestroyedMenuIsForgotten) {
     delete menu;
     EXPECT_EQ(FIcon->RBPopupMenu(), nullptr);
     EXPECT_EQ(FIcon->LBPopupMenu(), nullptr);
-    Send({TTrayMessage::RButtonDown});
+    Activate({QSystemTrayIcon::Context});
 }
 
 TEST_F(TrayIconTest, DestroyingTheIconWhileAClickIsPendingIsSafe) {
@@ -383,32 +385,45 @@ TEST_F(TrayIconTest, DestroyingTheIconWhileAClickIsPendingIsSafe) {
     EXPECT_EQ(FClicks, 0);
 }
 
+TEST_F(TrayIconTest, AHandlerMayDestroyTheIcon) {
+    FIcon->OnMouseMove = [this](QObject*, TShiftState, int, int) { FIcon.reset(); };
+    Activate({QSystemTrayIcon::Trigger});
+    EXPECT_EQ(FIcon, nullptr);
+}
+
+// The events each activation gives, in order, with every handler but
+// OnClick set and no menus.
 struct ActivationRow {
     const char* name;
     friend void PrintTo(const ActivationRow& row, std::ostream* os) { *os << row.name; }
     QSystemTrayIcon::ActivationReason reason;
-    std::vector<TTrayMessage> messages;
+    std::vector<std::string> events;
 };
 
-class TrayActivationTest : public ::testing::TestWithParam<ActivationRow> {};
+class TrayActivationTest : public TrayIconTest, public ::testing::WithParamInterface<ActivationRow> {};
 
-TEST_P(TrayActivationTest, ActivationBecomesTheMouseMessages) {
-    EXPECT_EQ(TQtTrayShell::MessagesFor(GetParam().reason), GetParam().messages);
+TEST_P(TrayActivationTest, ActivationGivesTheMouseEvents) {
+    std::vector<std::string> events;
+    const char* buttons[] = {"left", "right", "middle"};
+    FIcon->OnMouseMove = [&](QObject*, TShiftState, int, int) { events.push_back("move"); };
+    FIcon->OnMouseDown = [&](QObject*, TMouseButton button, TShiftState, int, int) {
+        events.push_back(std::string("down ") + buttons[button]);
+    };
+    FIcon->OnMouseUp = [&](QObject*, TMouseButton button, TShiftState, int, int) {
+        events.push_back(std::string("up ") + buttons[button]);
+    };
+    FIcon->OnDblClick = [&](QObject*) { events.push_back("double"); };
+    FIcon->Activated(GetParam().reason);
+    EXPECT_EQ(events, GetParam().events);
 }
 
-using M = TTrayMessage;
 INSTANTIATE_TEST_SUITE_P(
     Reasons, TrayActivationTest,
     ::testing::Values(
-        ActivationRow{
-            "Trigger", QSystemTrayIcon::Trigger, {M::MouseMove, M::LButtonDown, M::LButtonUp}},
-        ActivationRow{
-            "DoubleClick", QSystemTrayIcon::DoubleClick, {M::LButtonDblClk, M::LButtonUp}},
-        ActivationRow{
-            "Context", QSystemTrayIcon::Context, {M::MouseMove, M::RButtonDown, M::RButtonUp}},
-        ActivationRow{"MiddleClick",
-                      QSystemTrayIcon::MiddleClick,
-                      {M::MouseMove, M::MButtonDown, M::MButtonUp}},
+        ActivationRow{"Trigger", QSystemTrayIcon::Trigger, {"move", "down left", "up left"}},
+        ActivationRow{"DoubleClick", QSystemTrayIcon::DoubleClick, {"double", "up left"}},
+        ActivationRow{"Context", QSystemTrayIcon::Context, {"move", "down right", "up right"}},
+        ActivationRow{"MiddleClick", QSystemTrayIcon::MiddleClick, {"move", "down middle", "up middle"}},
         ActivationRow{"Unknown", QSystemTrayIcon::Unknown, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -16,9 +16,9 @@
 #include <memory>
 
 #include "app/settings.h"
+#include "base/context.h"
 #include "definitions/language.h"
 #include "definitions/temp_directory.h"
-#include "expression/interpreter.h"
 #include "ui/quen_combo_box.h"
 #include "ui/unit_name_painter.h"
 
@@ -59,11 +59,11 @@ protected:
         FSettings->FontName = "Liberation Sans";
         FSettings->FontSize = 12;
         FSettings->ColorScheme = {"Test", Base, Dark, Text, 0};
-        FLanguage = TCCLanguage::CreateBuiltIn(FDirectory.Path());
+        FLanguage = TCCLanguage::CreateBuiltIn(FContext, FDirectory.Path());
     }
 
     TfrmCalUnit& Window() {
-        if (!FWindow) FWindow = std::make_unique<TfrmCalUnit>(*FSettings, FInterpreter, *FLanguage);
+        if (!FWindow) FWindow = std::make_unique<TfrmCalUnit>(*FSettings, FContext, *FLanguage);
         return *FWindow;
     }
 
@@ -88,8 +88,8 @@ protected:
     }
 
     quenmark::testing::TempDirectory FDirectory;
+    TCCContext FContext;
     std::unique_ptr<TSettings> FSettings;
-    TCCInterpreter FInterpreter;
     std::unique_ptr<TCCLanguage> FLanguage;
     std::unique_ptr<TfrmCalUnit> FWindow;
 };
@@ -425,7 +425,7 @@ TEST_F(UnitWindowTest, AutoButtonGivesTheFocusBackToAVisibleOwner) {
     QWidget owner;
     owner.setGeometry(400, 300, 200, 100);
     owner.show();
-    FWindow = std::make_unique<TfrmCalUnit>(*FSettings, FInterpreter, *FLanguage, &owner);
+    FWindow = std::make_unique<TfrmCalUnit>(*FSettings, FContext, *FLanguage, &owner);
     FWindow->show();
     FWindow->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
@@ -453,7 +453,7 @@ TEST_F(UnitWindowTest, AUnitFileThatFailsLeavesTheSelectorsEmpty) {
     FDirectory.Write("Quenmark.uni",
                      "[Information]\nPurpose=Quenmark Version 1.1 Unit Convertor Definition File\n"
                      "[Units]\nnot a table\n");
-    FLanguage = TCCLanguage::CreateBuiltIn(FDirectory.Path());
+    FLanguage = TCCLanguage::CreateBuiltIn(FContext, FDirectory.Path());
     TfrmCalUnit& window = Window();
     EXPECT_TRUE(window.cmbGroup->Items().isEmpty());
     EXPECT_TRUE(window.cmbFromUnit->Items().isEmpty());
@@ -465,7 +465,7 @@ TEST_F(UnitWindowTest, AUnitFileThatFailsLeavesTheSelectorsEmpty) {
 
 TEST_F(UnitWindowTest, NoUnitFileLeavesTheSelectorsEmpty) {
     std::filesystem::remove(FDirectory.PathOf("Quenmark.uni"));
-    FLanguage = TCCLanguage::CreateBuiltIn(FDirectory.Path());
+    FLanguage = TCCLanguage::CreateBuiltIn(FContext, FDirectory.Path());
     EXPECT_TRUE(Window().cmbGroup->Items().isEmpty());
     Window().SetSourceText("3");
     Window().Convert();

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "base/text_lookup.h"
+#include "base/context.h"
 #include "base/exception.h"
 #include "vm/line_interrupt.h"
 #include "vm/number_text.h"
@@ -51,14 +51,7 @@ std::string VMErrorOf(Action action) {
 
 class CalVMTest : public testing::Test {
 protected:
-    CalVMTest() : FSavedSource(CurrentMessageSource()), FSavedSeparators(CurrentSeparators()) {
-        SetCurrentMessageSource(&FMessages);
-        SetCurrentSeparators({".", ","});
-    }
-    ~CalVMTest() override {
-        SetCurrentMessageSource(FSavedSource);
-        SetCurrentSeparators(FSavedSeparators);
-    }
+    CalVMTest() { Context.SetMessages(&FMessages); }
 
     void EmitPush(Variant value) { Code.Emit(opPUSH, Const(std::move(value))); }
     // The parser's shape of a binary operator: left in BX, right in CX.
@@ -83,15 +76,15 @@ protected:
         return VMErrorOf([this] { VM.Run(); });
     }
 
+    // The machine's own context: the messages above, "." and ",".
+    TCCContext Context;
     TVMVariableList Variables;
     TVMCommandList Code;
     TVMCallableList Callables;
-    TCalVM VM{Variables, Code, Callables};
+    TCalVM VM{Context, Variables, Code, Callables};
 
 private:
     CodeAndArgumentMessages FMessages;
-    const MessageSource* FSavedSource;
-    NumberSeparators FSavedSeparators;
 };
 
 // Execution of command lists
@@ -451,7 +444,7 @@ TEST_F(CalVMTest, PowerFailuresUseTheErrorMap) {
         VM.Reset();
         VM.Push(row.base);
         VM.Push(row.exponent);
-        EXPECT_EQ(VMErrorOf([this] { VM.CallInternal("POWER"); }), row.code) << row.base.ToText();
+        EXPECT_EQ(VMErrorOf([this] { VM.CallInternal("POWER"); }), row.code) << row.base.ToText(Context.Separators());
     }
 }
 

@@ -10,6 +10,9 @@ namespace {
 
 using Op = TVMOperand;
 
+// The separators the listings are given, unless a test gives others.
+const NumberSeparators Plain{".", ","};
+
 struct OperandRow {
     const char* behaviour;
     TVMOperand operand;
@@ -30,14 +33,11 @@ TEST(OperandTextTest, FormsByKind) {
         {"internal routine", Op::InternalRoutine("POWER"), "InternalRoutine('POWER')"},
         {"no kind bit", Op(0, Variant(int32_t{1})), ""},
     };
-    for (const OperandRow& row : rows) EXPECT_EQ(OperandText(row.operand), row.expected) << row.behaviour;
+    for (const OperandRow& row : rows) EXPECT_EQ(OperandText(row.operand, Plain), row.expected) << row.behaviour;
 }
 
 TEST(OperandTextTest, RealConstantUsesLocaleSeparator) {
-    const NumberSeparators saved = CurrentSeparators();
-    SetCurrentSeparators({",", "."});
-    EXPECT_EQ(OperandText(Op::Constant(Variant(1.5))), "1,5");
-    SetCurrentSeparators(saved);
+    EXPECT_EQ(OperandText(Op::Constant(Variant(1.5)), NumberSeparators{",", "."}), "1,5");
 }
 
 struct CommandRow {
@@ -59,7 +59,7 @@ TEST(CommandTextTest, FormsByOperandCount) {
         {"unassigned code 17", TVMCommand(17, Op::Register(AX)), ""},
         {"code beyond the set", TVMCommand(22), ""},
     };
-    for (const CommandRow& row : rows) EXPECT_EQ(CommandText(row.command), row.expected) << row.behaviour;
+    for (const CommandRow& row : rows) EXPECT_EQ(CommandText(row.command, Plain), row.expected) << row.behaviour;
 }
 
 TEST(CommandListTest, NextWalksOnceAndStopsAtTheEnd) {

@@ -36,7 +36,6 @@ TEST(ExampleModuleTest, GuideShowsTheSourceThatIsBuilt) {
 }
 
 TEST(ExampleModuleTest, LoadsAndWorksInAnInterpreter) {
-    testing::EchoMessages messages;
     testing::ModuleSession session(testing::ExampleModuleDirectory());
     ASSERT_EQ(session.Modules.Count(), 1u);
     EXPECT_EQ(session.Modules[0].FileName(), "sample.vmx");

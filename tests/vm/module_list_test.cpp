@@ -37,9 +37,10 @@ protected:
         return static_cast<size_t>(std::find(names.begin(), names.end(), fileName) - names.begin());
     }
     void Load(const ModuleDirectory& directory) {
-        modules.LoadDirectory(directory.Path(), variables, callables, NoOutput);
+        modules.LoadDirectory(context, directory.Path(), variables, callables, NoOutput);
     }
 
+    TCCContext context;
     TVMModuleList modules;
     TVMVariableList variables;
     TVMCallableList callables;
@@ -118,7 +119,7 @@ TEST_F(ModuleListTest, DirectoryWithoutModulesOrMissingLoadsNothing) {
     directory.WriteFile("readme.txt", "no modules here");
     Load(directory);
     EXPECT_EQ(modules.Count(), 0u);
-    modules.LoadDirectory(directory.Path() + "missing/", variables, callables, NoOutput);
+    modules.LoadDirectory(context, directory.Path() + "missing/", variables, callables, NoOutput);
     EXPECT_EQ(modules.Count(), 0u);
 }
 

@@ -11,6 +11,7 @@ quenmark_add_tests(quenmark_module_tests
   vm/text_function_exactness_test.cpp
   vm/shipped_transcript_test.cpp
   support/transcript.cpp
+  support/transcript_session.cpp
   vm/example_module_test.cpp
   expression/module_tokenizer_test.cpp
   modules/module_test_support.cpp

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/context.h"
 #include "base/exception.h"
 
 namespace quenmark {
@@ -128,12 +129,11 @@ TEST(RoundToIntegerTest, OutOfRangeIsInvalidOperation) {
     EXPECT_THROW(RoundToInteger(std::nan("")), EInvalidOp);
 }
 
-TEST(CurrentSeparatorsTest, CanBeReplaced) {
-    const NumberSeparators saved = CurrentSeparators();
-    SetCurrentSeparators(German);
-    EXPECT_EQ(RealToText(0.5), "0,5");
-    EXPECT_DOUBLE_EQ(TextToReal("2,5"), 2.5);
-    SetCurrentSeparators(saved);
+TEST(ContextSeparatorsTest, CanBeReplaced) {
+    TCCContext context;
+    context.SetSeparators(German);
+    EXPECT_EQ(RealToText(0.5, context.Separators()), "0,5");
+    EXPECT_DOUBLE_EQ(TextToReal("2,5", context.Separators()), 2.5);
 }
 
 }  // namespace

@@ -64,17 +64,10 @@ std::string Outcome(Operation operation) {
     }
 }
 
-// The operators read number texts with the separators in force; fix them.
-class PlainSeparators {
-public:
-    PlainSeparators() : FSaved(CurrentSeparators()) { SetCurrentSeparators({".", ","}); }
-    ~PlainSeparators() { SetCurrentSeparators(FSaved); }
+// The operators read number texts with the separators they are given.
+const NumberSeparators Plain{".", ","};
 
-private:
-    NumberSeparators FSaved;
-};
-
-using BinaryOperation = Variant (*)(const Variant&, const Variant&);
+using BinaryOperation = Variant (*)(const Variant&, const Variant&, const NumberSeparators&);
 
 struct BinaryRow {
     const char* behaviour;
@@ -96,13 +89,11 @@ std::string RowName(const testing::TestParamInfo<Row>& info) {
     return info.param.behaviour;
 }
 
-class BinaryOperatorTest : public testing::TestWithParam<BinaryRow> {
-    PlainSeparators FSeparators;
-};
+class BinaryOperatorTest : public testing::TestWithParam<BinaryRow> {};
 
 TEST_P(BinaryOperatorTest, GivesTheRuleResult) {
     const BinaryRow& row = GetParam();
-    EXPECT_EQ(Outcome([&] { return row.operation(row.a, row.b); }), Expected(row.expected, row.failure));
+    EXPECT_EQ(Outcome([&] { return row.operation(row.a, row.b, Plain); }), Expected(row.expected, row.failure));
 }
 
 const Variant None;
@@ -225,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(Bitwise, BinaryOperatorTest, testing::Values(
 
 struct UnaryRow {
     const char* behaviour;
-    Variant (*operation)(const Variant&);
+    Variant (*operation)(const Variant&, const NumberSeparators&);
     Variant a;
     Variant expected;
     Failure failure = Failure::None;
@@ -233,13 +224,11 @@ struct UnaryRow {
 
 void PrintTo(const UnaryRow& row, std::ostream* out) { *out << row.behaviour; }
 
-class UnaryOperatorTest : public testing::TestWithParam<UnaryRow> {
-    PlainSeparators FSeparators;
-};
+class UnaryOperatorTest : public testing::TestWithParam<UnaryRow> {};
 
 TEST_P(UnaryOperatorTest, GivesTheRuleResult) {
     const UnaryRow& row = GetParam();
-    EXPECT_EQ(Outcome([&] { return row.operation(row.a); }), Expected(row.expected, row.failure));
+    EXPECT_EQ(Outcome([&] { return row.operation(row.a, Plain); }), Expected(row.expected, row.failure));
 }
 
 INSTANTIATE_TEST_SUITE_P(NotAndNegate, UnaryOperatorTest, testing::Values(
@@ -291,13 +280,13 @@ INSTANTIATE_TEST_SUITE_P(Power, BinaryOperatorTest, testing::Values(
 
 TEST(PowerTest, RepeatedSquaringKeepsExtendedPrecision) {
     // In double arithmetic the rounding errors of the squares would add up.
-    const Variant result = Power(R(1.1), I(1000));
+    const Variant result = Power(R(1.1), I(1000), Plain);
     ASSERT_TRUE(result.IsReal());
     EXPECT_EQ(result.AsReal(), std::pow(1.1, 1000.0));
 }
 
 TEST(PowerTest, FractionalPowerIsCloseToTheLibraryPower) {
-    const Variant result = Power(I(2), R(0.5));
+    const Variant result = Power(I(2), R(0.5), Plain);
     ASSERT_TRUE(result.IsReal());
     EXPECT_NEAR(result.AsReal(), std::sqrt(2.0), 1e-15);
 }
@@ -307,16 +296,14 @@ TEST(RealArithmeticTest, SumIsFormedInExtendedPrecisionBeforeStoring) {
     // the extended sum loses 2^-105 first and the stored tie rounds to even.
     const double justAboveHalfAnUlp = 0x1.0000000000001p-53;
     ASSERT_NE(1.0 + justAboveHalfAnUlp, 1.0);
-    const Variant sum = Add(R(1.0), R(justAboveHalfAnUlp));
+    const Variant sum = Add(R(1.0), R(justAboveHalfAnUlp), Plain);
     EXPECT_EQ(Describe(sum), Describe(R(1.0)));
 }
 
 TEST(RealArithmeticTest, StringsFollowTheDecimalSeparatorInForce) {
-    const NumberSeparators saved = CurrentSeparators();
-    SetCurrentSeparators({",", "."});
-    EXPECT_EQ(Describe(Add(S("1,5"), I(1))), Describe(R(2.5)));
-    EXPECT_EQ(Outcome([] { return Add(S("1,5,5"), I(1)); }), Describe(Failure::ConvertError));
-    SetCurrentSeparators(saved);
+    const NumberSeparators comma{",", "."};
+    EXPECT_EQ(Describe(Add(S("1,5"), I(1), comma)), Describe(R(2.5)));
+    EXPECT_EQ(Outcome([&] { return Add(S("1,5,5"), I(1), comma); }), Describe(Failure::ConvertError));
 }
 
 }  // namespace

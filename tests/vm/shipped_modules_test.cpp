@@ -26,7 +26,6 @@ protected:
         return nullptr;
     }
 
-    testing::EchoMessages messages;
     static testing::ModuleSession* session;
 };
 

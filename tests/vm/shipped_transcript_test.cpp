@@ -1,6 +1,6 @@
-// Runs the transcripts under tests/scripts/functions/shipped: each goes
-// through one session with the shipped modules loaded, and the resulting log
-// must equal the file line for line.
+// Runs the transcripts under tests/scripts/functions/shipped: each case goes
+// through a line session on an interpreter with the shipped modules loaded,
+// and the resulting log must equal the case line for line.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include "module_test_support.h"
 #include "support/echo_messages.h"
 #include "support/transcript.h"
+#include "support/transcript_session.h"
 
 namespace quenmark {
 namespace {
@@ -24,26 +25,16 @@ protected:
 };
 
 TEST_P(ShippedTranscriptTest, LogMatches) {
-    testing::EchoMessages echo;
-    const auto transcript = testing::ReadTranscript(ShippedScripts + "/" + GetParam());
-    ASSERT_FALSE(transcript.Inputs.empty()) << "no input line in " << GetParam();
-    testing::ModuleSession session(testing::ProgramModuleDirectory());
-    std::vector<std::string> log;
-    for (const std::string& input : transcript.Inputs) {
-        log.push_back("> " + input);
-        for (const std::string& line : session.Run(input)) log.push_back(line);
+    for (const testing::Transcript& transcript : testing::ReadTranscriptCases(ShippedScripts + "/" + GetParam())) {
+        SCOPED_TRACE("case " + transcript.Name);
+        ASSERT_FALSE(transcript.Inputs.empty()) << "no input line in " << GetParam();
+        testing::ModuleSession modules(testing::ProgramModuleDirectory());
+        EXPECT_EQ(testing::RunThroughLineSession(modules.Interpreter, transcript.Inputs), transcript.Log);
     }
-    EXPECT_EQ(log, transcript.Log);
-}
-
-std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
-    std::string name;
-    for (char c : info.param.substr(0, info.param.size() - 4)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ShippedTranscriptTest, ::testing::ValuesIn(testing::ListTranscripts(ShippedScripts)),
-                         TestName);
+                         [](const auto& info) { return testing::TranscriptTestName(info.param); });
 
 }  // namespace
 }  // namespace quenmark

@@ -28,6 +28,31 @@ TEST(VariableListTest, FindReturnsTheOldestOfEqualNames) {
     EXPECT_EQ(variables.Find("x")->Value, Variant(int32_t{1}));
 }
 
+TEST(VariableListTest, RemovingTheOldestOfEqualNamesFindsTheNextOldest) {
+    TVMVariableList variables;
+    variables.Add("x", Variant(int32_t{1}));
+    variables.Add("y", Variant(int32_t{9}));
+    variables.Add("X", Variant(int32_t{2}));
+    variables.Add("x", Variant(int32_t{3}));
+    variables.Remove(variables.Find("X"));
+    EXPECT_EQ(variables.Find("x")->Value, Variant(int32_t{2}));
+    variables.Delete(1);  // y stays first, the entry holding 2 goes
+    EXPECT_EQ(variables.Find("X")->Value, Variant(int32_t{3}));
+    variables.Delete(1);
+    EXPECT_EQ(variables.Find("x"), nullptr);
+    EXPECT_EQ(variables.Find("Y")->Value, Variant(int32_t{9}));
+    variables.Clear();
+    EXPECT_EQ(variables.Find("y"), nullptr);
+}
+
+TEST(VariableListTest, RemovingALaterEqualNameKeepsTheOldest) {
+    TVMVariableList variables;
+    variables.Add("abc", Variant(int32_t{1}));
+    variables.Add("ABC", Variant(int32_t{2}));
+    variables.Delete(1);
+    EXPECT_EQ(variables.Find("aBc")->Value, Variant(int32_t{1}));
+}
+
 TEST(VariableListTest, ModuleConstantRedefinesKeepingProtection) {
     TVMVariableList variables;
     variables.Add("pi", Variant(int32_t{3}));
@@ -66,6 +91,15 @@ TEST(CallableListTest, LaterModuleTakesOverCallsButNotTheArgumentCount) {
     EXPECT_EQ(callable.ArgCount, 1);
     EXPECT_EQ(callable.Description, "sine");
     EXPECT_EQ(callable.Invoke(nullptr, nullptr), 2);
+}
+
+TEST(CallableListTest, FindReturnsTheOldestOfEqualNames) {
+    TVMCallableList callables;
+    callables.Add(std::make_unique<TVMCallable>("f", FirstDispatcher, "first", 1));
+    callables.Add(std::make_unique<TVMCallable>("F", SecondDispatcher, "second", 1));
+    EXPECT_EQ(callables.Find("f")->Description, "first");
+    callables.Clear();
+    EXPECT_EQ(callables.Find("F"), nullptr);
 }
 
 TEST(CallableListTest, InvokePassesNameInCapitalsAndArgCount) {

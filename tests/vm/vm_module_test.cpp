@@ -19,8 +19,12 @@ using testing::ControlOf;
 using testing::IsLibraryLoaded;
 using testing::TestModuleDirectory;
 
+// The context the modules of these tests are loaded with: a failure reads
+// "CODE: file name".
+const testing::EchoContext Echo;
+
 std::unique_ptr<TVMModule> Load(const std::string& module) {
-    return std::make_unique<TVMModule>(TestModuleDirectory(), module + ".vmx");
+    return std::make_unique<TVMModule>(Echo, TestModuleDirectory(), module + ".vmx");
 }
 
 int32_t NoOutput(const char*, int32_t) { return -1; }
@@ -31,16 +35,13 @@ struct RejectedModule {
     const char* code;
 };
 
-class RejectedModuleTest : public ::testing::TestWithParam<RejectedModule> {
-protected:
-    testing::EchoMessages messages;
-};
+class RejectedModuleTest : public ::testing::TestWithParam<RejectedModule> {};
 
 TEST_P(RejectedModuleTest, FailsWithItsCodeAndReleasesTheLibrary) {
     const RejectedModule& row = GetParam();
     const std::string fileName = std::string(row.module) + ".vmx";
     try {
-        TVMModule module(TestModuleDirectory(), fileName);
+        TVMModule module(Echo, TestModuleDirectory(), fileName);
         FAIL() << fileName << " loaded";
     } catch (const EVMError& error) {
         EXPECT_EQ(std::string(error.what()), std::string(row.code) + ": " + fileName);
@@ -125,15 +126,14 @@ TEST(ModuleLoadingTest, LibraryStaysLoadedUntilTheModuleIsDestroyed) {
 TEST(ModuleLoadingTest, DirectoryMayLackItsTrailingSlash) {
     std::string directory = TestModuleDirectory();
     directory.pop_back();
-    TVMModule module(directory, "valid.vmx");
+    TVMModule module(Echo, directory, "valid.vmx");
     EXPECT_EQ(module.FileName(), "valid.vmx");
 }
 
 TEST(ModuleLoadingTest, BareNameIsNotLookedUpInTheLibraryPath) {
-    testing::EchoMessages messages;
     // dlopen would find the C library by this name; a module is only ever
     // loaded from its directory.
-    EXPECT_THROW(TVMModule("", "libc.so.6"), EVMError);
+    EXPECT_THROW(TVMModule(Echo, "", "libc.so.6"), EVMError);
 }
 
 TEST(ModuleConstantsTest, EntersEveryValueKind) {
@@ -191,10 +191,7 @@ struct BrokenTable {
     const char* entered;  // the constant entered before the failure
 };
 
-class BrokenConstantTableTest : public ::testing::TestWithParam<BrokenTable> {
-protected:
-    testing::EchoMessages messages;
-};
+class BrokenConstantTableTest : public ::testing::TestWithParam<BrokenTable> {};
 
 TEST_P(BrokenConstantTableTest, StopsAtTheBrokenRecordKeepingTheEarlierOnes) {
     const BrokenTable& row = GetParam();
@@ -248,7 +245,6 @@ TEST(ModuleFunctionsTest, RecordOfAnotherSizeIsSkippedAndTheNextFollowsItsSize) 
 }
 
 TEST(ModuleFunctionsTest, NullNameStopsTheTableKeepingTheEarlierOnes) {
-    testing::EchoMessages messages;
     auto module = Load("null_func_name");
     TVMCallableList callables;
     EXPECT_THROW(module->LoadFunctions(callables), EVMError);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quenmark {
+
+// The store through which the definition readers and writers reach their
+// files, carried by the context so that every layer can hand it on. The
+// definitions layer implements it with its cache of parsed copies
+// (TProfileCache) and is the only one to read files through it.
+class TDefinitionFiles {
+public:
+    virtual ~TDefinitionFiles() = default;
+    // How many times a file has been read from disk.
+    virtual uint64_t ReadCount() const = 0;
+    // Forgets every parsed copy.
+    virtual void Clear() = 0;
+};
+
+}  // namespace quenmark

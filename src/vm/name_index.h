@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "base/names.h"
+
+namespace quenmark {
+
+// Hashes a name as SameName compares it: "a" to "z" count as capitals.
+struct TNameHash {
+    size_t operator()(std::string_view name) const noexcept {
+        uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (char c : name) {
+            const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+            hash = (hash ^ static_cast<unsigned char>(upper)) * 1099511628211ull;
+        }
+        return static_cast<size_t>(hash);
+    }
+};
+
+struct TSameName {
+    bool operator()(std::string_view a, std::string_view b) const noexcept { return SameName(a, b); }
+};
+
+// The earliest entry of each name in a table of uniquely owned entries kept
+// in order (the variables, the callables), so that finding a name costs the
+// same however long the table is. An entry's UpperName is its key and must
+// not change while it is in the table; the index holds views of it.
+template <typename TEntry>
+class TNameIndex {
+public:
+    using TItems = std::vector<std::unique_ptr<TEntry>>;
+
+    TEntry* Find(std::string_view name) const {
+        const auto found = FEarliest.find(name);
+        return found == FEarliest.end() ? nullptr : found->second;
+    }
+
+    // After an entry was appended: an older entry of the name stays first.
+    void Added(TEntry& entry) { FEarliest.try_emplace(entry.UpperName, &entry); }
+
+    // Before an entry leaves the table, while items still holds it: the next
+    // entry of the name, in table order, becomes the one found.
+    void Removing(const TEntry& entry, const TItems& items) {
+        const auto found = FEarliest.find(entry.UpperName);
+        if (found == FEarliest.end() || found->second != &entry) return;
+        FEarliest.erase(found);
+        for (const auto& item : items) {
+            if (item.get() != &entry && SameName(item->UpperName, entry.UpperName)) {
+                FEarliest.emplace(item->UpperName, item.get());
+                return;
+            }
+        }
+    }
+
+    void Clear() { FEarliest.clear(); }
+
+private:
+    std::unordered_map<std::string_view, TEntry*, TNameHash, TSameName> FEarliest;
+};
+
+}  // namespace quenmark
