@@ -42,8 +42,13 @@ void EncodeReal(double value, std::string& out) { EncodeLittleEndian(std::bit_ca
 
 void EncodeString(std::string_view text, std::string& out) {
     EncodeInt32(static_cast<int32_t>(text.size()), out);
-    out.reserve(out.size() + text.size() * 2);
-    for (char c : text) EncodeByte(static_cast<uint8_t>(c), out);
+    size_t at = out.size();
+    out.resize(at + text.size() * 2);
+    for (char c : text) {
+        const auto value = static_cast<uint8_t>(c);
+        out[at++] = HexDigits[value >> 4];
+        out[at++] = HexDigits[value & 0x0F];
+    }
 }
 
 uint8_t DecodeByte(std::string_view& digits) {

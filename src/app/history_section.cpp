@@ -8,7 +8,9 @@
 namespace quenmark {
 
 std::string EncodeHistoryLine(std::string_view entry) {
-    std::string line = ";";
+    std::string line;
+    line.reserve(entry.size() * 2 + 12);  // the digits, and room for a line end
+    line += ';';
     EncodeString(entry, line);
     return line;
 }

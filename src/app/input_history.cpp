@@ -1,6 +1,7 @@
 #include "app/input_history.h"
 
 #include "base/names.h"
+#include "vm/name_index.h"
 
 namespace quenmark {
 
@@ -8,7 +9,7 @@ void TInputHistory::Assign(std::vector<std::string> entries) {
     FSlots.clear();
     FSlotsByName.clear();
     for (std::string& entry : entries) {
-        FSlotsByName.emplace(UpperCase(entry), FSlots.size());
+        FSlotsByName.emplace(TNameHash()(entry), FSlots.size());
         FSlots.push_back({std::move(entry), true});
     }
     FFirstLive = 0;
@@ -19,11 +20,17 @@ void TInputHistory::Assign(std::vector<std::string> entries) {
 }
 
 void TInputHistory::Enter(const std::string& line, size_t limit) {
-    std::string name = UpperCase(line);
-    const auto [first, last] = FSlotsByName.equal_range(name);
-    for (auto it = first; it != last; ++it) Remove(it->second);
-    FSlotsByName.erase(first, last);
-    FSlotsByName.emplace(std::move(name), FSlots.size());
+    const size_t hash = TNameHash()(line);
+    auto [it, last] = FSlotsByName.equal_range(hash);
+    while (it != last) {
+        if (SameName(FSlots[it->second].Text, line)) {
+            Remove(it->second);
+            it = FSlotsByName.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    FSlotsByName.emplace(hash, FSlots.size());
     FSlots.push_back({line, true});
     ++FLiveCount;
     while (FLiveCount > limit) RemoveOldest();
@@ -69,7 +76,7 @@ void TInputHistory::Remove(size_t slot) {
 
 void TInputHistory::RemoveOldest() {
     while (!FSlots[FFirstLive].Live) ++FFirstLive;
-    const auto [first, last] = FSlotsByName.equal_range(UpperCase(FSlots[FFirstLive].Text));
+    const auto [first, last] = FSlotsByName.equal_range(TNameHash()(FSlots[FFirstLive].Text));
     for (auto it = first; it != last; ++it) {
         if (it->second == FFirstLive) {
             FSlotsByName.erase(it);

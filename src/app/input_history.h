@@ -47,9 +47,10 @@ private:
     std::vector<TSlot> FSlots;
     size_t FFirstLive = 0;  // no live slot before it
     size_t FLiveCount = 0;
-    // The live slots by entry name in capitals; more than one only where
-    // assigned entries repeat a name.
-    std::unordered_multimap<std::string, size_t> FSlotsByName;
+    // The live slots by the hash of their entry's name (letter case of "a"
+    // to "z" aside); entries of equal hash are told apart by comparing.
+    // More than one of a name only where assigned entries repeat it.
+    std::unordered_multimap<size_t, size_t> FSlotsByName;
 
     mutable std::vector<size_t> FRemoved;
     mutable bool FRenumbered = true;

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <unordered_set>
 
 #include "app/hex_codec.h"
@@ -13,6 +14,7 @@
 #include "definitions/profile.h"
 #include "base/exception.h"
 #include "base/names.h"
+#include "vm/name_index.h"
 
 namespace quenmark {
 
@@ -100,11 +102,11 @@ std::vector<std::string> MergeVariableLines(const std::vector<std::string>& file
 std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, const std::vector<std::string>& added,
                                       int32_t maxHistory) {
     if (added.empty()) return fileEntries;
-    std::unordered_set<std::string> addedNames;
+    std::unordered_set<std::string_view, TNameHash, TSameName> addedNames;
     std::vector<const std::string*> newestFirst;
     for (auto entry = added.rbegin(); entry != added.rend(); ++entry)
-        if (addedNames.insert(UpperCase(*entry)).second) newestFirst.push_back(&*entry);
-    std::erase_if(fileEntries, [&addedNames](const std::string& old) { return addedNames.count(UpperCase(old)) > 0; });
+        if (addedNames.insert(*entry).second) newestFirst.push_back(&*entry);
+    std::erase_if(fileEntries, [&addedNames](const std::string& old) { return addedNames.count(old) > 0; });
     for (auto entry = newestFirst.rbegin(); entry != newestFirst.rend(); ++entry) fileEntries.push_back(**entry);
     const size_t limit = maxHistory > 0 ? static_cast<size_t>(maxHistory) : 0;
     if (fileEntries.size() > limit)

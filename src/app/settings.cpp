@@ -53,31 +53,29 @@ void VisitKeys(auto& settings, auto& visitor) {
     visitor.Text("Others", "OutputFormat", settings.OutputFormat);
 }
 
-// Reads each key with the field's current value as the default.
+// Reads each key with the field's current value as the default, all from
+// one parse of the file.
 struct TKeyReader {
-    const TCCContext& Context;
-    const std::string& File;
+    const TProfileText& File;
 
     void Fixed(const char*, const char*, const char*) {}
     void LoginName(const char*, const char*) {}
     void Integer(const char* section, const char* key, int32_t& value) {
-        ReadProfileInteger(Context, File, section, key, value);
+        ReadProfileInteger(File, section, key, value);
     }
-    void Bool(const char* section, const char* key, bool& value) {
-        ReadProfileBool(Context, File, section, key, value);
-    }
+    void Bool(const char* section, const char* key, bool& value) { ReadProfileBool(File, section, key, value); }
     void Text(const char* section, const char* key, std::string& value) {
-        ReadProfileString(Context, File, section, key, value);
+        ReadProfileString(File, section, key, value);
     }
     void Color(const char* section, const char* key, uint32_t& value) {
         int32_t stored = static_cast<int32_t>(value);
-        ReadProfileInteger(Context, File, section, key, stored);
+        ReadProfileInteger(File, section, key, stored);
         value = static_cast<uint32_t>(stored);
     }
     // Read as a 32-bit number; only the low eight bits are kept.
     void Byte(const char* section, const char* key, uint8_t& value) {
         int32_t stored = value;
-        ReadProfileInteger(Context, File, section, key, stored);
+        ReadProfileInteger(File, section, key, stored);
         value = static_cast<uint8_t>(stored & 0xFF);
     }
 };
@@ -188,8 +186,9 @@ void TSettings::Load() {
     TFileLock lock;
     if (!lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, true))
         lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, false);
-    if (IsSettingsFileValid()) {
-        TKeyReader reader{*FContext, FSourceFileName};
+    const TProfileCache::Snapshot current = LoadDefinitionFile(*FContext, FSourceFileName);
+    if (IsSettingsTextValid(*current.Text)) {
+        TKeyReader reader{*current.Text};
         VisitKeys(*this, reader);
         if (!StayResident) MainPlacement.Show = true;
     } else {

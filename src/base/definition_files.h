@@ -15,6 +15,11 @@ public:
     virtual uint64_t ReadCount() const = 0;
     // Forgets every parsed copy.
     virtual void Clear() = 0;
+    // Files looked up as recent (the message texts) are checked again at
+    // their next lookup, as when their check interval has passed. The
+    // interpreter calls it at the start of every line, so that a line sees
+    // the files as they are when it starts.
+    virtual void Revalidate() {}
 };
 
 }  // namespace quenmark

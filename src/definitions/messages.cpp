@@ -2,6 +2,7 @@
 
 #include "definitions/full_path.h"
 #include "definitions/profile.h"
+#include "definitions/profile_cache.h"
 
 namespace quenmark {
 
@@ -47,9 +48,13 @@ TCCMessages::TCCMessages(const TCCContext& context, std::string fileName, std::s
 }
 
 std::string TCCMessages::GetText(std::string_view code) const {
-    std::string text(code);
-    if (FContext && !FFileName.empty()) ReadProfileString(*FContext, FFullPath, "Messages", code, text);
-    return ExpandMessageEscapes(std::move(text));
+    if (!FContext || FFileName.empty()) return std::string(code);
+    // Texts are looked up by the thousand: the file is checked at most once
+    // per line or per RecentInterval, not at every lookup.
+    const TProfileCache::Snapshot snapshot =
+        LoadDefinitionFile(*FContext, FFullPath, TProfileCache::Freshness::Recent);
+    const std::string* stored = snapshot.Text->Value("Messages", code);
+    return ExpandMessageEscapes(stored ? *stored : std::string(code));
 }
 
 std::string TCCMessages::GetTextWith(std::string_view code, std::string_view argument) const {

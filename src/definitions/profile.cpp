@@ -52,26 +52,36 @@ std::vector<std::string> ReplaceSection(const std::vector<std::string>& old, std
 
 }  // namespace
 
+void ReadProfileString(const TProfileText& file, std::string_view section, std::string_view key, std::string& value) {
+    if (const std::string* stored = file.Value(section, key)) value = *stored;
+}
+
+void ReadProfileInteger(const TProfileText& file, std::string_view section, std::string_view key, int32_t& value) {
+    const std::string* stored = file.Value(section, key);
+    if (stored && !stored->empty()) value = LeadingInteger(*stored);
+}
+
+void ReadProfileBool(const TProfileText& file, std::string_view section, std::string_view key, bool& value) {
+    std::string text = "DEFAULT";
+    ReadProfileString(file, section, key, text);
+    const std::string word = UpperCase(TrimControls(text));
+    if (word == "1" || word == "Y" || word == "YES" || word == "ON") value = true;
+    else if (word == "0" || word == "N" || word == "NO" || word == "OFF") value = false;
+}
+
 void ReadProfileString(const TCCContext& context, const std::string& path,
                        std::string_view section, std::string_view key, std::string& value) {
-    const TProfileCache::Snapshot snapshot = LoadDefinitionFile(context, path);
-    if (const std::string* stored = snapshot.Text->Value(section, key)) value = *stored;
+    ReadProfileString(*LoadDefinitionFile(context, path).Text, section, key, value);
 }
 
 void ReadProfileInteger(const TCCContext& context, const std::string& path,
                         std::string_view section, std::string_view key, int32_t& value) {
-    const TProfileCache::Snapshot snapshot = LoadDefinitionFile(context, path);
-    const std::string* stored = snapshot.Text->Value(section, key);
-    if (stored && !stored->empty()) value = LeadingInteger(*stored);
+    ReadProfileInteger(*LoadDefinitionFile(context, path).Text, section, key, value);
 }
 
 void ReadProfileBool(const TCCContext& context, const std::string& path,
                      std::string_view section, std::string_view key, bool& value) {
-    std::string text = "DEFAULT";
-    ReadProfileString(context, path, section, key, text);
-    const std::string word = UpperCase(TrimControls(text));
-    if (word == "1" || word == "Y" || word == "YES" || word == "ON") value = true;
-    else if (word == "0" || word == "N" || word == "NO" || word == "OFF") value = false;
+    ReadProfileBool(*LoadDefinitionFile(context, path).Text, section, key, value);
 }
 
 bool WriteProfileString(const TCCContext& context, const std::string& path,

@@ -30,6 +30,12 @@ void ReadProfileInteger(const TCCContext& context, const std::string& path,
 void ReadProfileBool(const TCCContext& context, const std::string& path,
                      std::string_view section, std::string_view key, bool& value);
 
+// The same three readers on contents already loaded, so that many keys are
+// read from one parse of the file.
+void ReadProfileString(const TProfileText& file, std::string_view section, std::string_view key, std::string& value);
+void ReadProfileInteger(const TProfileText& file, std::string_view section, std::string_view key, int32_t& value);
+void ReadProfileBool(const TProfileText& file, std::string_view section, std::string_view key, bool& value);
+
 // The writers create file, section and key where missing and replace an
 // existing key's value in place. They return whether the file was written;
 // a file that cannot be written is left exactly as it was.

@@ -19,6 +19,12 @@ int64_t RealTimeNs() {
     return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
+int64_t MonotonicNs() {
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
 const std::shared_ptr<const TProfileText>& EmptyText() {
     static const auto empty = std::make_shared<const TProfileText>();
     return empty;
@@ -46,9 +52,20 @@ TProfileCache::Identity TProfileCache::IdentityOf(const struct stat& status) {
     return Identity{status.st_dev, status.st_ino, status.st_size, modified};
 }
 
-TProfileCache::Snapshot TProfileCache::Load(const std::string& path) {
+TProfileCache::Snapshot TProfileCache::Load(const std::string& path, Freshness freshness) {
     std::lock_guard lock(FMutex);
+    if (freshness == Freshness::Recent)
+        if (const Entry* entry = RecentEntry(path)) return {FileState::Present, entry->Text};
     return LoadLocked(path);
+}
+
+// The copy of the file when it was checked within RecentInterval and since
+// the last Revalidate, else null.
+const TProfileCache::Entry* TProfileCache::RecentEntry(const std::string& path) const {
+    const auto it = FEntries.find(path);
+    if (it == FEntries.end() || it->second.CheckedEpoch != FEpoch) return nullptr;
+    const int64_t age = MonotonicNs() - it->second.CheckedAtNs;
+    return age < std::chrono::nanoseconds(RecentInterval).count() ? &it->second : nullptr;
 }
 
 TProfileCache::Snapshot TProfileCache::LoadLocked(const std::string& path) {
@@ -67,8 +84,11 @@ TProfileCache::Snapshot TProfileCache::LoadLocked(const std::string& path) {
         const Identity now = IdentityOf(status);
         const Identity& known = it->second.Id;
         if (now.Device == known.Device && now.Inode == known.Inode && now.Size == known.Size &&
-            now.ModifiedNs == known.ModifiedNs)
+            now.ModifiedNs == known.ModifiedNs) {
+            it->second.CheckedAtNs = MonotonicNs();
+            it->second.CheckedEpoch = FEpoch;
             return {FileState::Present, it->second.Text};
+        }
     }
     return ReadFromDisk(path);
 }
@@ -107,7 +127,7 @@ void TProfileCache::Remember(const std::string& path, const struct stat& status,
                              std::shared_ptr<const TProfileText> text) {
     const Identity id = IdentityOf(status);
     const bool racy = id.ModifiedNs + std::chrono::nanoseconds(RacyInterval).count() > readStartNs;
-    FEntries.insert_or_assign(path, Entry{id, racy, std::move(text)});
+    FEntries.insert_or_assign(path, Entry{id, racy, std::move(text), MonotonicNs(), FEpoch});
 }
 
 bool TProfileCache::Update(const std::string& path, bool createMissing,
@@ -149,8 +169,9 @@ TProfileCache* CacheOf(const TCCContext& context) {
 
 }  // namespace
 
-TProfileCache::Snapshot LoadDefinitionFile(const TCCContext& context, const std::string& path) {
-    if (TProfileCache* cache = CacheOf(context)) return cache->Load(path);
+TProfileCache::Snapshot LoadDefinitionFile(const TCCContext& context, const std::string& path,
+                                           TProfileCache::Freshness freshness) {
+    if (TProfileCache* cache = CacheOf(context)) return cache->Load(path, freshness);
     TProfileCache once;
     return once.Load(path);
 }

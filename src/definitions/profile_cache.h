@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -29,6 +30,14 @@ namespace quenmark {
 class TProfileCache : public TDefinitionFiles {
 public:
     static constexpr std::chrono::milliseconds RacyInterval{100};
+    // How long a copy looked up as recent is trusted without asking the
+    // file system again, unless Revalidate is called first.
+    static constexpr std::chrono::milliseconds RecentInterval{100};
+
+    // Now: the file as it is at this moment (a stat at every lookup).
+    // Recent: the file as it was at most RecentInterval ago, or since the
+    // last Revalidate; for lookups by the thousand, such as message texts.
+    enum class Freshness { Now, Recent };
 
     enum class FileState { Missing, Present, Unreadable };
     struct Snapshot {
@@ -37,8 +46,8 @@ public:
         int Error = 0;  // the errno of an Unreadable file
     };
 
-    // The file's current contents.
-    Snapshot Load(const std::string& path);
+    // The file's contents, as fresh as asked.
+    Snapshot Load(const std::string& path, Freshness freshness = Freshness::Now);
 
     // Applies edit to a copy of the file's contents (empty for a missing
     // file when createMissing is set) and writes the result over the file
@@ -53,6 +62,7 @@ public:
 
     // Forgets every parsed copy.
     void Clear() override;
+    void Revalidate() override { ++FEpoch; }
 
 private:
     struct Identity {
@@ -65,10 +75,13 @@ private:
         Identity Id;
         bool Racy;
         std::shared_ptr<const TProfileText> Text;
+        int64_t CheckedAtNs = 0;  // monotonic time of the last check against the file
+        uint64_t CheckedEpoch = 0;
     };
 
     static Identity IdentityOf(const struct stat& status);
     Snapshot LoadLocked(const std::string& path);
+    const Entry* RecentEntry(const std::string& path) const;
     Snapshot ReadFromDisk(const std::string& path);
     void Remember(const std::string& path, const struct stat& status, int64_t readStartNs,
                   std::shared_ptr<const TProfileText> text);
@@ -76,6 +89,7 @@ private:
     std::mutex FMutex;
     std::unordered_map<std::string, Entry> FEntries;
     uint64_t FReadCount = 0;
+    std::atomic<uint64_t> FEpoch{0};
 };
 
 // The errno that reports a file that is not a regular file: EISDIR for a
@@ -86,7 +100,8 @@ int NotRegularError(const struct stat& status);
 // context's cache. A context without one reads and writes the file
 // directly, with no copy kept; one whose store is not a TProfileCache
 // throws std::logic_error.
-TProfileCache::Snapshot LoadDefinitionFile(const TCCContext& context, const std::string& path);
+TProfileCache::Snapshot LoadDefinitionFile(const TCCContext& context, const std::string& path,
+                                           TProfileCache::Freshness freshness = TProfileCache::Freshness::Now);
 bool UpdateDefinitionFile(const TCCContext& context, const std::string& path, bool createMissing,
                           const std::function<bool(TProfileText&)>& edit);
 

@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "base/definition_files.h"
 #include "base/exception.h"
 
 namespace quenmark {
@@ -23,6 +24,7 @@ void TCCInterpreter::Trace(const char* line) {
 }
 
 bool TCCInterpreter::ProcessLine(const std::string& line) {
+    if (TDefinitionFiles* files = FContext.Files()) files->Revalidate();
     const size_t variableCount = FVariables.Count();
     try {
         InterpretLine(line);

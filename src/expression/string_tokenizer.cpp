@@ -254,43 +254,45 @@ TokenPtr TCCStringTokenizer::ReadOctal() {
 // 32-bit integer of its whole digits decides whether it is an Integer, and
 // its value as a Real is the double nearest to its whole text.
 TokenPtr TCCStringTokenizer::ReadDecimal() {
-    std::string text(1, NextChar());
-    uint32_t integer = static_cast<uint32_t>(text[0] - '0');
-    while (IsDecimalDigit(PeekChar())) {
-        const char c = NextChar();
-        text += c;
-        integer = integer * 10 + static_cast<uint32_t>(c - '0');
-    }
-    if (PeekChar() == '.') {
-        text += NextChar();
+    const size_t start = FPosition - 1;
+    uint32_t integer = 0;
+    while (IsDecimalDigit(PeekChar())) integer = integer * 10 + static_cast<uint32_t>(NextChar() - '0');
+    const size_t wholeDigits = FPosition - 1 - start;
+    const bool fraction = PeekChar() == '.';
+    if (fraction) {
+        NextChar();
         if (!IsDecimalDigit(PeekChar())) Fail("INT010");
-        while (IsDecimalDigit(PeekChar())) text += NextChar();
+        while (IsDecimalDigit(PeekChar())) NextChar();
     }
-    if (PeekChar() == 'E' || PeekChar() == 'e') {
-        text += NextChar();
-        if (PeekChar() == '+' || PeekChar() == '-') text += NextChar();
+    const bool exponent = PeekChar() == 'E' || PeekChar() == 'e';
+    if (exponent) {
+        NextChar();
+        if (PeekChar() == '+' || PeekChar() == '-') NextChar();
         if (!IsDecimalDigit(PeekChar())) Fail("INT012");
-        while (IsDecimalDigit(PeekChar())) text += NextChar();
+        while (IsDecimalDigit(PeekChar())) NextChar();
     }
+    std::string text = FLine.substr(start, FPosition - 1 - start);
+    constexpr TokenKinds IntegerKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Integer};
+    // Up to nine whole digits alone are an Integer of exactly that value.
+    if (!fraction && !exponent && wholeDigits <= 9)
+        return std::make_unique<TCCToken>(std::move(text), IntegerKinds, Variant(static_cast<int32_t>(integer)));
     DecimalReal real;
     ReadDecimalReal(text, real);  // the syntax was checked above
     if (real.Range == DecimalRange::Overflow) Fail("INT011");
     const int32_t asInteger = static_cast<int32_t>(integer);
     if (static_cast<double>(asInteger) == real.Value)
-        return std::make_unique<TCCToken>(std::move(text),
-                                          TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Integer},
-                                          Variant(asInteger));
+        return std::make_unique<TCCToken>(std::move(text), IntegerKinds, Variant(asInteger));
     return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real},
                                       Variant(real.Value));
 }
 
 TokenPtr TCCStringTokenizer::ReadIdentifier() {
-    std::string text;
+    const size_t start = FPosition - 1;
     while (IsIdentifierChar(PeekChar())) {
-        if (text.size() == 32) Fail("INT020");
-        text += NextChar();
+        if (FPosition - 1 - start == 32) Fail("INT020");
+        NextChar();
     }
-    return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Identifier});
+    return std::make_unique<TCCToken>(FLine.substr(start, FPosition - 1 - start), TokenKinds{TokenKind::Identifier});
 }
 
 TokenPtr TCCStringTokenizer::ReadOperator() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -52,7 +53,9 @@ public:
     TCCToken(std::string text, TokenKinds kinds, Variant value = Variant());
 
     const std::string& Text() const { return FText; }
-    const std::string& UpperText() const { return FUpperText; }
+    // The text with "a" to "z" in capitals, made on first use: only command
+    // words need it.
+    const std::string& UpperText() const;
     void SetText(std::string text);
 
     TokenKinds Kinds;
@@ -65,9 +68,15 @@ public:
     // Real value with the given separators.
     std::string Description(const NumberSeparators& separators) const;
 
+    // Tokens come and go by the thousand per line: their storage is kept
+    // on a short free list instead of going back to the heap each time.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* storage, std::size_t size) noexcept;
+
 private:
     std::string FText;
-    std::string FUpperText;
+    mutable std::string FUpperText;
+    mutable bool FUpperTextMade = false;
 };
 
 }  // namespace quenmark

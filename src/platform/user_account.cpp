@@ -6,23 +6,38 @@
 namespace quenmark {
 
 namespace {
+
 constexpr size_t MaxLoginNameLength = 79;
+
+struct UserAccount {
+    std::string Name;
+    std::string Home;
+};
+
+// The password database is asked once per run: the effective user does not
+// change while the program runs, and every lookup reads the whole database.
+const UserAccount& EffectiveUser() {
+    static const UserAccount account = [] {
+        UserAccount found;
+        const passwd* entry = getpwuid(geteuid());
+        if (!entry) return found;
+        if (entry->pw_name) {
+            found.Name = entry->pw_name;
+            if (found.Name.size() > MaxLoginNameLength) found.Name.resize(MaxLoginNameLength);
+        }
+        if (entry->pw_dir) {
+            found.Home = entry->pw_dir;
+            while (found.Home.size() > 1 && found.Home.back() == '/') found.Home.pop_back();
+        }
+        return found;
+    }();
+    return account;
 }
 
-std::string LoginName() {
-    const passwd* entry = getpwuid(geteuid());
-    if (!entry || !entry->pw_name) return {};
-    std::string name(entry->pw_name);
-    if (name.size() > MaxLoginNameLength) name.resize(MaxLoginNameLength);
-    return name;
-}
+}  // namespace
 
-std::string HomeDirectory() {
-    const passwd* entry = getpwuid(geteuid());
-    if (!entry || !entry->pw_dir) return {};
-    std::string home(entry->pw_dir);
-    while (home.size() > 1 && home.back() == '/') home.pop_back();
-    return home;
-}
+std::string LoginName() { return EffectiveUser().Name; }
+
+std::string HomeDirectory() { return EffectiveUser().Home; }
 
 }  // namespace quenmark
