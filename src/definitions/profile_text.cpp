@@ -108,24 +108,60 @@ const std::string* TProfileText::Value(std::string_view section, std::string_vie
     return keyIt == sectionIt->second.Keys.end() ? nullptr : &keyIt->second.Value;
 }
 
+namespace {
+
+// A key or section name that reads back from its line exactly as written:
+// not empty, no blanks around it, no "=", "[", "]" and not a comment.
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && TrimBlanks(name).size() == name.size() && name.front() != ';' &&
+           name.find_first_of("=[]") == std::string_view::npos;
+}
+
+}  // namespace
+
 void TProfileText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     const std::string cleanKey = WithoutLineBreaks(key);
     const std::string cleanValue = WithoutLineBreaks(value);
+    const std::string storedValue = CutValue(Unquote(TrimBlanks(cleanValue)), MaxValueLength);
     const auto sectionIt = FSections.find(section);
     if (sectionIt == FSections.end()) {
-        FLines.push_back("[" + WithoutLineBreaks(section) + "]");
+        const std::string cleanSection = WithoutLineBreaks(section);
+        FLines.push_back("[" + cleanSection + "]");
         FLines.push_back(cleanKey + "=" + cleanValue);
+        if (!IsPlainName(cleanSection) || !IsPlainName(cleanKey)) return BuildIndex();
+        // The index follows without reading the file again: the two lines
+        // are a new section holding one key.
+        Section& added = FSections[cleanSection];
+        added = Section{FLines.size() - 2, FLines.size() - 1, {}};
+        added.Keys.try_emplace(cleanKey, KeyEntry{FLines.size() - 1, storedValue});
     } else if (const auto keyIt = sectionIt->second.Keys.find(cleanKey); keyIt != sectionIt->second.Keys.end()) {
         std::string& line = FLines[keyIt->second.Line];
         const std::string_view trimmed = TrimBlanks(line);
         const std::string storedKey(TrimBlanks(trimmed.substr(0, trimmed.find('='))));
         line = storedKey + "=" + cleanValue;
+        keyIt->second.Value = storedValue;
     } else {
-        const Section& target = sectionIt->second;
-        const size_t after = target.LastKeyLine == std::string::npos ? target.HeaderLine : target.LastKeyLine;
-        FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(after + 1), cleanKey + "=" + cleanValue);
+        Section& target = sectionIt->second;
+        const size_t at = (target.LastKeyLine == std::string::npos ? target.HeaderLine : target.LastKeyLine) + 1;
+        FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(at), cleanKey + "=" + cleanValue);
+        if (!IsPlainName(cleanKey)) return BuildIndex();
+        ShiftLinesFrom(at);
+        target.LastKeyLine = at;
+        target.Keys.try_emplace(cleanKey, KeyEntry{at, storedValue});
     }
-    BuildIndex();
+}
+
+// After a line was inserted at index at: every indexed line from there on
+// moved down by one.
+void TProfileText::ShiftLinesFrom(size_t at) {
+    const auto shift = [at](size_t& line) {
+        if (line != std::string::npos && line >= at) ++line;
+    };
+    for (auto& [name, indexed] : FSections) {
+        shift(indexed.HeaderLine);
+        shift(indexed.LastKeyLine);
+        for (auto& [keyName, entry] : indexed.Keys) shift(entry.Line);
+    }
 }
 
 std::string TProfileText::Contents() const {

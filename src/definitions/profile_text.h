@@ -71,6 +71,7 @@ private:
     };
 
     void BuildIndex();
+    void ShiftLinesFrom(size_t at);
     std::vector<std::string> FLines;
     std::unordered_map<std::string, Section, NameHash, NameEqual> FSections;
 };

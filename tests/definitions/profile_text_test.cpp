@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quenmark {
 namespace {
@@ -120,6 +123,31 @@ INSTANTIATE_TEST_SUITE_P(Writers, ProfileWriteTest, ::testing::Values(
     WriteRow{"byte-order mark read past and not written back", "\xEF\xBB\xBF[S]\r\na=1\r\n", "S", "a", "2",
              "[S]\r\na=2\r\n"}
 ));
+
+// The index that writes keep up to date answers every read as the index of
+// the same lines parsed afresh.
+TEST(ProfileWriteTest, TheIndexKeptByWritesMatchesAFreshParse) {
+    TProfileText text{std::string_view("; head\r\n[S]\r\na=1\r\n\r\n[T]\r\nb=2\r\n[S]\r\nz=9\r\n")};
+    const std::vector<std::array<const char*, 3>> writes = {
+        {"S", "c", "3"},     {"T", "d", "'4'"},  {"U", "e", "5"},   {"S", "a", " \"x\" "}, {"s", "F", "6"},
+        {"U", "e", "7"},     {"V", " g", "8"},   {"S", "h=i", "9"}, {"W", "[k", "l]"},     {"S", "c", ""},
+        {"T", ";m", "10"},   {"X]", "n", "11"},
+    };
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const auto& [section, key, value] : writes) {
+        text.SetValue(section, key, value);
+        names.emplace_back(section, key);
+        const TProfileText fresh(text.Lines());
+        for (const auto& [readSection, readKey] : names) {
+            const std::string* kept = text.Value(readSection, readKey);
+            const std::string* parsed = fresh.Value(readSection, readKey);
+            ASSERT_EQ(kept == nullptr, parsed == nullptr) << readSection << "/" << readKey << " after " << key;
+            if (kept) {
+                EXPECT_EQ(*kept, *parsed) << readSection << "/" << readKey << " after " << key;
+            }
+        }
+    }
+}
 
 }  // namespace
 }  // namespace quenmark
