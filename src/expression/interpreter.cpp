@@ -24,6 +24,7 @@ void TCCInterpreter::Trace(const char* line) {
 
 bool TCCInterpreter::ProcessLine(const std::string& line) {
     const size_t variableCount = FVariables.Count();
+    FRunFailed = false;
     try {
         InterpretLine(line);
     } catch (const std::bad_alloc&) {
@@ -35,7 +36,7 @@ bool TCCInterpreter::ProcessLine(const std::string& line) {
         throw;
     }
     FVM.KeepVariableWrites();
-    return true;
+    return !FRunFailed;
 }
 
 void TCCInterpreter::InterpretLine(const std::string& line) {
