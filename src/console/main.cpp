@@ -66,8 +66,8 @@ void UseSettingsFile(const std::string& fileName) {
     Settings().ReadFrom(fileName);
 }
 
-// The banner and the welcome text; with only results, the one notice that
-// matters, a damaged settings file moved aside, goes to standard error.
+// The banner and the welcome text; with -q or only results, the one notice
+// that matters, a damaged settings file moved aside, goes to standard error.
 void Greet(const TCommandLine& options, TLineSession& session, TConsoleOutput& output) {
     if (options.ResultsOnly()) {
         if (!Settings().DamagedFileMovedTo().empty())
@@ -106,7 +106,7 @@ int Calculate(const TCommandLine& options) {
     session.LoadHistory();
     session.RestoreOutputFormat();
     session.OnLogLine = [&output](const std::string& line) { output.Log(line); };
-    if (!(interactive && options.Quiet)) Greet(options, session, output);
+    Greet(options, session, output);
     std::cout.flush();
 
     TPreparedSave prepared(Settings(), Interpreter().Variables(), session.InputHistory());
