@@ -118,8 +118,9 @@ int Calculate(const TCommandLine& options) {
     std::lock_guard<std::timed_mutex> lock(run.SessionLock);
     const bool saved = SaveOnce(run);
     std::cout.flush();
-    // Without options a failed line is part of the log, as in the window.
-    const bool failed = options.ResultsOnly() && run.AnyLineFailed;
+    // In the log and at the prompt a failed line is shown like any other, as
+    // in the window; only a script reports it in the status.
+    const bool failed = !interactive && options.ResultsOnly() && run.AnyLineFailed;
     return saved && !failed ? 0 : 1;
 }
 
