@@ -10,7 +10,7 @@ namespace quenmark {
 void RunInteractive(TConsoleRun& run);
 
 // Abandons the line being typed at the prompt and prompts afresh: Ctrl-C,
-// reported by the watcher of the ending signals. Async-signal-safe.
+// reported by the watcher of the ending signals. Safe from any thread.
 void InterruptPrompt();
 
 }  // namespace quenmark
