@@ -2,7 +2,9 @@
 # out as the build lays it out (executables, modules and resources side by
 # side, found beside the executable), with links to the executables in
 # <prefix>/bin/ and the desktop integration: the desktop entry, the icons of
-# the hicolor theme, the AppStream metainfo and a man page per executable.
+# the hicolor theme, the AppStream metainfo and a man page per executable;
+# the bash completion, the licence and the module interface (header and
+# pkg-config file).
 #
 #   cmake --install BUILD_DIR --prefix PREFIX
 #
@@ -75,5 +77,17 @@ add_custom_target(quenmark_man_pages ALL DEPENDS ${quenmark_man_pages})
 install(FILES ${quenmark_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quenmark)
+# The licence in the machine-readable form Debian asks for.
+install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quenmark)
+
+# Completion of the terminal front end's options in bash.
+install(FILES completion/quenmark-console DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
+# The module interface: the one header a module needs and a pkg-config file
+# that names its folder and the program directory the modules go to. The
+# file finds both from its own place, lib/pkgconfig beside lib/quenmark.
+install(FILES src/vm/vmx.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenmark)
+configure_file(packaging/quenmark-vmx.pc.in ${CMAKE_BINARY_DIR}/pkgconfig/quenmark-vmx.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/pkgconfig/quenmark-vmx.pc DESTINATION lib/pkgconfig)
 
 include(packaging/cpack.cmake)

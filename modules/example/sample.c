@@ -3,7 +3,7 @@
 #include <float.h>
 #include <stdio.h>
 
-#include "vm/vmx.h"
+#include "vmx.h"
 
 /* This module's failure codes. */
 enum {

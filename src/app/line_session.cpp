@@ -47,11 +47,12 @@ void TLineSession::Log(const std::string& line) {
     if (OnLogLine) OnLogLine(line);
 }
 
-void TLineSession::ExecuteLine(const std::string& line) {
+bool TLineSession::ExecuteLine(const std::string& line) {
     Log("> " + line);
     auto& output = FInterpreter.OutputLines();
+    bool succeeded = false;
     try {
-        FInterpreter.ProcessLine(line);
+        succeeded = FInterpreter.ProcessLine(line);
     } catch (const EINError& error) {
         output.push_back(error.what());
     } catch (const Exception& error) {
@@ -69,6 +70,7 @@ void TLineSession::ExecuteLine(const std::string& line) {
         if (OnOutputModeSelected) OnOutputModeSelected(FInterpreter.GetOutputMode());
     }
     if (!FRestoring) RecordHistory(line);
+    return succeeded;
 }
 
 void TLineSession::RecordHistory(const std::string& line) {

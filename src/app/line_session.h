@@ -32,8 +32,9 @@ public:
     // The context of the session's texts: the interpreter's.
     const TCCContext& Context() const { return FInterpreter.Context(); }
 
-    // Runs one line (already trimmed) as the log window does.
-    void ExecuteLine(const std::string& line);
+    // Runs one line (already trimmed) as the log window does. Returns false
+    // when the line failed; its error text is then the last line logged.
+    bool ExecuteLine(const std::string& line);
 
     // Restores the saved format mask and output mode in the interpreter,
     // without recording the lines in the history.

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <thread>
 
+#include "console/interactive_console.h"
 #include "console/terminal_state.h"
 #include "vm/line_interrupt.h"
 #include "vm/module_call_site.h"
@@ -28,7 +29,7 @@ constexpr std::chrono::seconds LineGrace{1};
 // The line thread holds the session and may never give it back: the
 // prepared state is written without it.
 [[noreturn]] void EndWithPreparedSave(TConsoleRun& run, int signal) {
-    {
+    if (run.Saving) {
         std::lock_guard<std::mutex> lock(run.Prepared.Lock());
         if (!run.Prepared.ClaimWrite()) WaitForTheEnd();  // a crash handler writes it
         if (!run.Prepared.WriteNow()) std::fprintf(stderr, "quenmark-console: the settings file could not be written.\n");
@@ -44,8 +45,14 @@ constexpr std::chrono::seconds LineGrace{1};
 
 // Handles one signal; returns only when the run goes on.
 void HandleEndingSignal(TConsoleRun& run, int signal) {
-    if (run.SessionLock.try_lock()) EndWithSave(run, signal);
     const bool abandonLineOnly = run.Interactive && signal == SIGINT;
+    if (run.SessionLock.try_lock()) {
+        if (!abandonLineOnly) EndWithSave(run, signal);
+        // No line runs: Ctrl-C at the prompt abandons the line being typed.
+        run.SessionLock.unlock();
+        InterruptPrompt();
+        return;
+    }
     if (!abandonLineOnly) run.Ending = true;
     RequestLineInterrupt();
     if (!run.SessionLock.try_lock_for(LineGrace)) EndWithPreparedSave(run, signal);

@@ -8,10 +8,11 @@ namespace quenmark {
 // one. A signal between lines saves and ends the process. During a line
 // the line is asked to stop at its next instruction; when it ends within a
 // second the run is saved and ended as between lines, except that an
-// interactive Ctrl-C only abandons the line. A line that does not end (a
-// module function that never returns) holds the session, so the state
-// prepared after the last completed line is written instead. Call before
-// any other thread starts.
+// interactive Ctrl-C only abandons the line, and at the prompt only the
+// line being typed. A line that does not end (a module function that never
+// returns) holds the session, so the state prepared after the last
+// completed line is written instead (nothing is written when the run does
+// not save). Call before any other thread starts.
 void WatchEndingSignals(TConsoleRun& run);
 
 }  // namespace quenmark

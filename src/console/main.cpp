@@ -1,136 +1,147 @@
 // quenmark-console: the calculator in a terminal. With a terminal on
 // standard input it prompts and edits lines; otherwise it writes exactly
-// the lines the desktop program's log would show.
+// the lines the desktop program's log would show. Expressions as arguments,
+// script files and -q print only the results.
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
-
-#include <editline/readline.h>
+#include <vector>
 
 #include "app/line_session.h"
 #include "app/prepared_save.h"
-#include "app/settings_save.h"
-#include "base/text_lines.h"
 #include "app/process_objects.h"
+#include "app/settings_save.h"
+#include "console/batch_input.h"
+#include "console/command_line.h"
+#include "console/console_output.h"
 #include "console/console_run.h"
 #include "console/ending_signals.h"
+#include "console/interactive_console.h"
 #include "console/module_crash_handler.h"
-#include "console/terminal_state.h"
-#include "vm/line_interrupt.h"
 
 namespace quenmark {
 
-bool SaveOnce(TConsoleRun& run) {
-    if (run.Saved) return true;
-    run.Saved = true;
-    const TSaveOutcome outcome = run.Session.SaveAll();
-    // A file found damaged at exit was moved aside: say where, as at start.
-    if (!outcome.MovedAsideTo.empty())
-        std::cerr << "quenmark-console: " << MovedAsideText(run.Session.Context(), outcome.MovedAsideTo) << std::endl;
-    if (!outcome.Saved)
-        std::cerr << "quenmark-console: " << SaveFailureText(run.Session.Context(), outcome) << std::endl;
-    return outcome.Saved;
-}
-
-void WaitForTheEnd() {
-    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
-}
-
 namespace {
 
-void PrintLogLine(const std::string& line) {
-    if (line.find_first_of("\r\n") == std::string::npos) {
-        std::cout << line << '\n';
+// The script files, opened before anything is loaded so that a wrong name
+// ends the run without touching the settings; "-" is standard input.
+struct TScriptFiles {
+    std::vector<std::unique_ptr<std::ifstream>> Files;
+    std::vector<std::istream*> Streams;
+};
+
+bool OpenScriptFiles(const std::vector<std::string>& names, TScriptFiles& scripts) {
+    for (const std::string& name : names) {
+        if (name == "-") {
+            scripts.Streams.push_back(&std::cin);
+            continue;
+        }
+        auto file = std::make_unique<std::ifstream>(name, std::ios::binary);
+        if (!*file) {
+            std::cerr << "quenmark-console: " << name << ": " << std::strerror(errno) << std::endl;
+            return false;
+        }
+        scripts.Streams.push_back(file.get());
+        scripts.Files.push_back(std::move(file));
+    }
+    return true;
+}
+
+TOutputStyle ChooseStyle(const TCommandLine& options, bool interactive) {
+    if (interactive) return TOutputStyle::Interactive;
+    return options.ResultsOnly() ? TOutputStyle::ResultsOnly : TOutputStyle::Log;
+}
+
+// Another settings file replaces the usual one before the settings are read.
+void UseSettingsFile(const std::string& fileName) {
+    if (fileName.empty()) return;
+    Context().SetSettingsFileName(fileName);
+    Settings().ReadFrom(fileName);
+}
+
+// The banner and the welcome text; with -q or only results, the one notice
+// that matters, a damaged settings file moved aside, goes to standard error.
+void Greet(const TCommandLine& options, TLineSession& session, TConsoleOutput& output) {
+    if (options.ResultsOnly()) {
+        if (!Settings().DamagedFileMovedTo().empty())
+            output.Notice("quenmark-console: " + MovedAsideText(Context(), Settings().DamagedFileMovedTo()));
         return;
     }
-    for (const std::string& part : SplitLines(line, EmptyText::OneEmptyLine)) std::cout << part << '\n';
+    output.Print(TLineSession::Banner());
+    for (const std::string& line : session.WelcomeLines()) output.Print(line);
 }
 
-// Runs one line under the session lock and prepares its saved state.
-// Returns false when the output can no longer be written (a closed pipe):
-// reading stops there, and the run is saved and ends as at the end of input.
-bool RunLine(TConsoleRun& run, const std::string& line, bool flush) {
-    if (run.Ending) WaitForTheEnd();
-    std::lock_guard<std::timed_mutex> lock(run.SessionLock);
-    ClearLineInterrupt();
-    run.Session.ExecuteLine(line);
-    run.Prepared.Refresh();
-    if (flush) std::cout.flush();
-    return static_cast<bool>(std::cout);
-}
-
-void SyncEditorHistory(const TLineSession& session) {
-    clear_history();
-    for (const std::string& entry : session.History()) add_history(entry.c_str());
-}
-
-void RunInteractive(TConsoleRun& run) {
-    RememberTerminal();
-    SyncEditorHistory(run.Session);
-    while (char* input = readline("> ")) {
-        const std::string line = TrimLine(input);
-        std::free(input);
-        if (!RunLine(run, line, true)) break;
-        SyncEditorHistory(run.Session);
+void RunInput(const TCommandLine& options, TScriptFiles& scripts, TConsoleRun& run) {
+    if (!std::cout) return;
+    if (options.HasOwnLines()) {
+        for (std::istream* script : scripts.Streams)
+            if (!RunStreamLines(run, *script)) return;
+        RunTextLines(run, options.Expressions);
+    } else if (run.Interactive) {
+        RunInteractive(run);
+    } else {
+        RunStreamLines(run, std::cin);
     }
 }
 
-void RunBatch(TConsoleRun& run) {
-    std::string input;
-    while (std::getline(std::cin, input)) {
-        // Answer at once when no further input is waiting, as a pipe partner
-        // expects; a long piped file is written in large blocks.
-        if (!RunLine(run, TrimLine(input), std::cin.rdbuf()->in_avail() <= 0)) break;
-    }
-}
-
-int Main() {
-    // The streams need not stay in step with C stdio, which costs a call per
-    // character on input.
-    std::ios::sync_with_stdio(false);
-    // Reading a line must not flush the output: RunLine flushes once a line
-    // when no further input is waiting, and the prompt flushes on its own.
-    std::cin.tie(nullptr);
+int Calculate(const TCommandLine& options) {
+    TScriptFiles scripts;
+    if (!OpenScriptFiles(options.ScriptFiles, scripts)) return 2;
     // A reader that goes away (`| head`) makes writes fail instead of ending
     // the process before it saves.
     signal(SIGPIPE, SIG_IGN);
-    const bool interactive = isatty(STDIN_FILENO);
+    const bool interactive = !options.HasOwnLines() && isatty(STDIN_FILENO);
+    TConsoleOutput output(ChooseStyle(options, interactive), std::cout, std::cerr, isatty(STDOUT_FILENO),
+                          isatty(STDERR_FILENO));
+    UseSettingsFile(options.SettingsFile);
     StartCore();
     TLineSession session(Interpreter(), Settings());
     session.LoadHistory();
     session.RestoreOutputFormat();
-
-    session.OnLogLine = [interactive](const std::string& line) {
-        if (interactive && line.rfind("> ", 0) == 0) return;  // the prompt already shows the line
-        PrintLogLine(line);
-    };
-    session.OnLogLine(TLineSession::Banner());
-    for (const std::string& line : session.WelcomeLines()) session.OnLogLine(line);
+    session.OnLogLine = [&output](const std::string& line) { output.Log(line); };
+    Greet(options, session, output);
     std::cout.flush();
 
     TPreparedSave prepared(Settings(), Interpreter().Variables(), session.InputHistory());
-    TConsoleRun run(session, prepared, interactive);
+    TConsoleRun run(session, prepared, output, interactive, !options.NoSave);
     WatchEndingSignals(run);
-    CatchModuleCrashes(prepared);
-
-    if (std::cout) {
-        if (interactive) RunInteractive(run);
-        else RunBatch(run);
-    }
+    CatchModuleCrashes(prepared, run.Saving);
+    RunInput(options, scripts, run);
 
     std::lock_guard<std::timed_mutex> lock(run.SessionLock);
     const bool saved = SaveOnce(run);
     std::cout.flush();
-    return saved ? 0 : 1;
+    // In the log and at the prompt a failed line is shown like any other, as
+    // in the window; only a script reports it in the status.
+    const bool failed = !interactive && options.ResultsOnly() && run.AnyLineFailed;
+    return saved && !failed ? 0 : 1;
+}
+
+int Main(int argc, const char* const argv[]) {
+    // The streams need not stay in step with C stdio, which costs a call per
+    // character on input.
+    std::ios::sync_with_stdio(false);
+    // Reading a line must not flush the output: a line's run flushes once
+    // when no further input is waiting, and the prompt flushes on its own.
+    std::cin.tie(nullptr);
+    const TCommandLine options = ParseCommandLine(argc, argv);
+    switch (options.Action) {
+    case TConsoleAction::Help: std::cout << UsageText(); return 0;
+    case TConsoleAction::Version: std::cout << VersionText(); return 0;
+    case TConsoleAction::Misuse: std::cerr << options.Problem << std::endl; return 2;
+    case TConsoleAction::Run: break;
+    }
+    return Calculate(options);
 }
 
 }  // namespace
 }  // namespace quenmark
 
-int main() { return quenmark::Main(); }
+int main(int argc, char* argv[]) { return quenmark::Main(argc, argv); }

@@ -18,6 +18,7 @@ namespace {
 constexpr std::array<int, 4> CaughtSignals = {SIGSEGV, SIGBUS, SIGFPE, SIGABRT};
 
 TPreparedSave* preparedSave = nullptr;
+bool savingOnCrash = true;
 std::array<struct sigaction, 4> previousActions{};
 
 void WriteText(const char* text) {
@@ -74,6 +75,11 @@ void OnFatalSignal(int signal, siginfo_t* info, void* context) {
     WriteText(SignalName(signal));
     WriteText(" in its function ");
     WriteText(function);
+    if (!savingOnCrash) {
+        WriteText(".\n");
+        RestoreTerminal();
+        _exit(128 + signal);
+    }
     WriteText("; the state after the last completed line is saved.\n");
     // A signal thread writing it already ends the process.
     if (!preparedSave->ClaimWrite()) WaitForever();
@@ -94,8 +100,9 @@ void UseAlternateStack() {
 
 }  // namespace
 
-void CatchModuleCrashes(TPreparedSave& prepared) {
+void CatchModuleCrashes(TPreparedSave& prepared, bool saving) {
     preparedSave = &prepared;
+    savingOnCrash = saving;
     UseAlternateStack();
     struct sigaction action {};
     action.sa_sigaction = OnFatalSignal;

@@ -38,6 +38,7 @@ void TCCInterpreter::ExpressionProcess() {
         FVM.Run();
     } catch (const EVMError& error) {
         FOutputLines.push_back(error.what());
+        FRunFailed = true;
         return;
     } catch (const std::bad_alloc&) {
         throw;  // the line as a whole fails for want of memory
@@ -46,6 +47,7 @@ void TCCInterpreter::ExpressionProcess() {
     } catch (const std::exception& error) {
         if (FDebugMode) FOutputLines.push_back(std::string("Runtime error : ") + error.what());
         FOutputLines.push_back(FContext.GetText("CVM999"));
+        FRunFailed = true;
         return;
     }
     Trace("Result...");

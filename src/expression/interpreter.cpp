@@ -26,6 +26,7 @@ void TCCInterpreter::Trace(const char* line) {
 bool TCCInterpreter::ProcessLine(const std::string& line) {
     if (TDefinitionFiles* files = FContext.Files()) files->Revalidate();
     const size_t variableCount = FVariables.Count();
+    FRunFailed = false;
     try {
         InterpretLine(line);
     } catch (const std::bad_alloc&) {
@@ -37,7 +38,7 @@ bool TCCInterpreter::ProcessLine(const std::string& line) {
         throw;
     }
     FVM.KeepVariableWrites();
-    return true;
+    return !FRunFailed;
 }
 
 void TCCInterpreter::InterpretLine(const std::string& line) {

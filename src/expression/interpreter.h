@@ -38,7 +38,8 @@ public:
     // A line that runs out of memory (or would build a String beyond the
     // machine's limit) fails with INT071 and leaves the variables as they
     // were before it: values it wrote are put back, variables it created
-    // are removed.
+    // are removed. Returns false when the expression failed as it ran: its
+    // error text is then the last output line.
     bool ProcessLine(const std::string& line);
     bool CommandProcess();
     void ExpressionProcess();
@@ -102,6 +103,7 @@ private:
 
     Variant FLastResult{int32_t{0}};
     bool FLastWasExpression = false;
+    bool FRunFailed = false;
     bool FDebugMode = false;
     OutputMode FOutputMode = OutputMode::DEC;
     std::string FFormatMask;

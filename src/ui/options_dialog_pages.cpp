@@ -213,7 +213,8 @@ QWidget* TfrmCalOption::CreateAboutPage() {
     QPalette memColors = memInfo->palette();
     memColors.setColor(QPalette::Base, memColors.color(QPalette::Window));
     memInfo->setPalette(memColors);
-    lblCredit = new QLabel(QStringLiteral("Made with the C++ standard library and Qt."), page);
+    lblCredit = new QLabel(
+        QStringLiteral("Made with the C++ standard library and Qt.\nReleased under the MIT licence."), page);
 
     auto* heading = new QHBoxLayout;
     heading->addWidget(imgIcon);

@@ -42,6 +42,24 @@ TEST_F(LineSessionTest, EchoesTheLineThenItsOutput) {
     EXPECT_TRUE(interpreter_.OutputLines().empty());
 }
 
+TEST_F(LineSessionTest, TellsWhetherTheLineFailedWithItsErrorLast) {
+    struct Row {
+        const char* line;
+        const char* errorCode;  // empty when the line succeeds
+    };
+    const Row rows[] = {
+        {"1+2", ""},          {"", ""},            {"@HEX", ""},       {"@DEC", ""},
+        {"1 / 0", "CVM005"},  {"nosuch", "INT044"}, {"(1", "INT043"},
+    };
+    for (const Row& row : rows) {
+        const bool failing = *row.errorCode != '\0';
+        EXPECT_EQ(session_.ExecuteLine(row.line), !failing) << row.line;
+        if (failing) {
+            EXPECT_EQ(log_.back().substr(0, 6), row.errorCode) << row.line;
+        }
+    }
+}
+
 TEST_F(LineSessionTest, CommandLineCopiesModeAndFormatIntoSettings) {
     session_.ExecuteLine("@OCT");
     EXPECT_EQ(settings_.OutputMode, 2);

@@ -8,7 +8,14 @@ quenmark_add_tests(quenmark_console_tests
   console/console_test.cpp
   console/saved_work_test.cpp
   console/ending_test.cpp
+  console/command_line_test.cpp
+  console/terminal_text_test.cpp
+  console/console_output_test.cpp
+  console/scripting_test.cpp
+  console/interactive_test.cpp
+  hardening/console_process.cpp
 )
+target_link_libraries(quenmark_console_tests PRIVATE quenmark_console_parts)
 add_dependencies(quenmark_console_tests quenmark-console quenmark_modules quenmark_resources
   quenmark_test_module_misbehaving)
 target_compile_definitions(quenmark_console_tests PRIVATE

@@ -22,30 +22,40 @@ void ClosePipe(int& fd) {
 
 }  // namespace
 
-ConsoleProcess::ConsoleProcess(const std::string& programDirectory) {
+ConsoleProcess::ConsoleProcess(const std::string& programDirectory, const std::vector<std::string>& arguments,
+                               bool captureErrors) {
     int input[2];
     int output[2];
-    if (pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    int errors[2] = {-1, -1};
+    if (pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0 || (captureErrors && pipe2(errors, O_CLOEXEC) != 0))
+        throw std::runtime_error("pipe failed");
     const std::string executable = programDirectory + "/quenmark-console";
+    std::vector<char*> argv{const_cast<char*>(executable.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     FPid = fork();
     if (FPid < 0) throw std::runtime_error("fork failed");
     if (FPid == 0) {
         dup2(input[0], STDIN_FILENO);
         dup2(output[1], STDOUT_FILENO);
+        if (captureErrors) dup2(errors[1], STDERR_FILENO);
         setenv("LANG", "C", 1);
         setenv("LC_ALL", "C", 1);
-        execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
+        execv(executable.c_str(), argv.data());
         _exit(127);
     }
     close(input[0]);
     close(output[1]);
+    if (captureErrors) close(errors[1]);
     FInput = input[1];
     FOutputFd = output[0];
+    FErrorFd = errors[0];
 }
 
 ConsoleProcess::~ConsoleProcess() {
     ClosePipe(FInput);
     ClosePipe(FOutputFd);
+    ClosePipe(FErrorFd);
     if (FPid > 0) {
         kill(FPid, SIGKILL);
         waitpid(FPid, nullptr, 0);
@@ -98,14 +108,25 @@ int ConsoleProcess::Wait() {
     ClosePipe(FInput);
     // Drains the output first, so that the process never waits on a full pipe.
     char buffer[65536];
-    for (ssize_t count; (count = read(FOutputFd, buffer, sizeof buffer)) != 0;) {
-        if (count > 0) FOutput.append(buffer, static_cast<size_t>(count));
-        else if (errno != EINTR) break;
+    pollfd streams[2] = {{FOutputFd, POLLIN, 0}, {FErrorFd, POLLIN, 0}};
+    std::string* texts[2] = {&FOutput, &FErrorOutput};
+    while (streams[0].fd >= 0 || streams[1].fd >= 0) {
+        if (poll(streams, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (streams[i].fd < 0 || streams[i].revents == 0) continue;
+            const ssize_t count = read(streams[i].fd, buffer, sizeof buffer);
+            if (count > 0) texts[i]->append(buffer, static_cast<size_t>(count));
+            else if (count == 0 || errno != EINTR) streams[i].fd = -1;
+        }
     }
     int status = 0;
     waitpid(FPid, &status, 0);
     FPid = -1;
     ClosePipe(FOutputFd);
+    ClosePipe(FErrorFd);
     return status;
 }
 

@@ -4,15 +4,18 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace quenmark {
 
 // The terminal front end started from a program directory with pipes on
-// its standard input and output, in the C locale. The process is killed
-// and reaped when the object goes without a Wait.
+// its standard input and output, in the C locale, with the given arguments;
+// its standard error goes to a pipe too when captured. The process is
+// killed and reaped when the object goes without a Wait.
 class ConsoleProcess {
 public:
-    explicit ConsoleProcess(const std::string& programDirectory);
+    explicit ConsoleProcess(const std::string& programDirectory, const std::vector<std::string>& arguments = {},
+                            bool captureErrors = false);
     ~ConsoleProcess();
     ConsoleProcess(const ConsoleProcess&) = delete;
     ConsoleProcess& operator=(const ConsoleProcess&) = delete;
@@ -30,6 +33,8 @@ public:
     // Reads whatever output is waiting, without blocking.
     void ReadAvailable();
     const std::string& Output() const { return FOutput; }
+    // The standard error read by Wait, when captured.
+    const std::string& ErrorOutput() const { return FErrorOutput; }
     // Forgets the output read so far.
     void ClearOutput() { FOutput.clear(); }
 
@@ -41,7 +46,9 @@ private:
     pid_t FPid = -1;
     int FInput = -1;
     int FOutputFd = -1;
+    int FErrorFd = -1;
     std::string FOutput;
+    std::string FErrorOutput;
 };
 
 // The resident memory of a process in kibibytes, from /proc/PID/status

@@ -1,0 +1,41 @@
+#include "console/console_run.h"
+
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "app/settings_save.h"
+#include "vm/line_interrupt.h"
+
+namespace quenmark {
+
+bool RunLine(TConsoleRun& run, const std::string& line, bool flush) {
+    if (run.Ending) WaitForTheEnd();
+    std::lock_guard<std::timed_mutex> lock(run.SessionLock);
+    ClearLineInterrupt();
+    run.Output.BeginLine();
+    const bool succeeded = run.Session.ExecuteLine(line);
+    run.Output.EndLine(succeeded);
+    if (!succeeded) run.AnyLineFailed = true;
+    if (run.Saving) run.Prepared.Refresh();
+    if (flush) std::cout.flush();
+    return static_cast<bool>(std::cout);
+}
+
+bool SaveOnce(TConsoleRun& run) {
+    if (run.Saved || !run.Saving) return true;
+    run.Saved = true;
+    const TSaveOutcome outcome = run.Session.SaveAll();
+    // A file found damaged at exit was moved aside: say where, as at start.
+    if (!outcome.MovedAsideTo.empty())
+        std::cerr << "quenmark-console: " << MovedAsideText(run.Session.Context(), outcome.MovedAsideTo) << std::endl;
+    if (!outcome.Saved)
+        std::cerr << "quenmark-console: " << SaveFailureText(run.Session.Context(), outcome) << std::endl;
+    return outcome.Saved;
+}
+
+void WaitForTheEnd() {
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
+}  // namespace quenmark

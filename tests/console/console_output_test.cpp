@@ -1,0 +1,53 @@
+#include "console/console_output.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace quenmark {
+namespace {
+
+struct Streams {
+    std::ostringstream out, errors;
+};
+
+// One input line as the session logs it: the echo, then its lines.
+void LogInputLine(TConsoleOutput& output, const std::vector<std::string>& lines, bool succeeded) {
+    output.BeginLine();
+    for (const std::string& line : lines) output.Log(line);
+    output.EndLine(succeeded);
+}
+
+TEST(ConsoleOutputTest, EachStyleShowsTheLinesItShould) {
+    struct Row {
+        TOutputStyle style;
+        std::string out, errors;
+    };
+    const Row rows[] = {
+        {TOutputStyle::Log, "> 1+1\n2\n> PRINT(1)/0\n1\nDivision by zero.\n", ""},
+        {TOutputStyle::Interactive, "2\n1\nDivision by zero.\n", ""},
+        {TOutputStyle::ResultsOnly, "2\n1\n", "Division by zero.\n"},
+    };
+    for (const Row& row : rows) {
+        Streams streams;
+        TConsoleOutput output(row.style, streams.out, streams.errors, false, false);
+        LogInputLine(output, {"> 1+1", "2"}, true);
+        LogInputLine(output, {"> PRINT(1)/0", "1", "Division by zero."}, false);
+        EXPECT_EQ(streams.out.str(), row.out) << static_cast<int>(row.style);
+        EXPECT_EQ(streams.errors.str(), row.errors) << static_cast<int>(row.style);
+    }
+}
+
+TEST(ConsoleOutputTest, OnlyTerminalsGetEscapedTextAndLineBreaksSplit) {
+    for (const bool terminal : {false, true}) {
+        Streams streams;
+        TConsoleOutput output(TOutputStyle::ResultsOnly, streams.out, streams.errors, terminal, terminal);
+        LogInputLine(output, {"> x", "\"\x1b[2J\"", "a\r\nb"}, true);
+        LogInputLine(output, {"> y", "bad \x1b"}, false);
+        EXPECT_EQ(streams.out.str(), terminal ? "\"^[[2J\"\na\nb\n" : "\"\x1b[2J\"\na\nb\n");
+        EXPECT_EQ(streams.errors.str(), terminal ? "bad ^[\n" : "bad \x1b\n");
+    }
+}
+
+}  // namespace
+}  // namespace quenmark

@@ -1,0 +1,64 @@
+// The built quenmark-console on a pseudo-terminal, as at the keyboard.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace quenmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Reads what the terminal shows into seen until it holds text; false when
+// ten seconds pass first.
+bool ReadUntil(int terminal, std::string& seen, const std::string& text) {
+    char buffer[4096];
+    for (int waits = 0; seen.find(text) == std::string::npos; ++waits) {
+        pollfd ready{terminal, POLLIN, 0};
+        if (waits == 100) return false;
+        if (poll(&ready, 1, 100) <= 0) continue;
+        const ssize_t count = read(terminal, buffer, sizeof buffer);
+        if (count <= 0) return false;
+        seen.append(buffer, static_cast<size_t>(count));
+    }
+    return true;
+}
+
+TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {
+    const fs::path directory = fs::temp_directory_path() / ("quenmark-interactive-" + std::to_string(getpid()));
+    fs::remove_all(directory);
+    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
+    const std::string program = (directory / "quenmark-console").string();
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        setenv("LC_ALL", "C", 1);
+        setenv("TERM", "xterm", 1);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    std::string seen;
+    auto type = [terminal](const std::string& keys) { return write(terminal, keys.data(), keys.size()) > 0; };
+    EXPECT_TRUE(ReadUntil(terminal, seen, "> ") && type("12+3") && ReadUntil(terminal, seen, "12+3"));
+    EXPECT_TRUE(type("\x03") && ReadUntil(terminal, seen, "^C\r\n> ")) << seen;
+    EXPECT_TRUE(type("1+1\r") && ReadUntil(terminal, seen, "\r\n2\r\n> ")) << seen;
+    EXPECT_EQ(seen.find("15"), std::string::npos) << "the abandoned line ran";
+    type("\x04");
+    if (HasFailure()) kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    close(terminal);
+    fs::remove_all(directory);
+}
+
+}  // namespace
+}  // namespace quenmark

@@ -1,0 +1,104 @@
+// The built quenmark-console as a scripting tool: exit statuses, the two
+// output streams and the settings options.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "hardening/console_process.h"
+
+namespace quenmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out, errors;
+};
+
+class ScriptingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(directory_);
+        fs::copy(QUENMARK_PROGRAM_DIR, directory_, fs::copy_options::recursive);
+        for (const auto& entry : fs::directory_iterator(directory_))
+            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+    }
+    void TearDown() override { fs::remove_all(directory_); }
+
+    Outcome Run(const std::vector<std::string>& arguments, const std::string& input = {}) {
+        ConsoleProcess console(directory_.string(), arguments, true);
+        console.Write(input);
+        const int status = console.Wait();
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, console.Output(), console.ErrorOutput()};
+    }
+
+    // The usual settings file, beside the program; empty when there is none.
+    std::string SettingsText() const {
+        for (const auto& entry : fs::directory_iterator(directory_))
+            if (entry.path().extension() == ".cfg") {
+                std::ostringstream text;
+                text << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+                return text.str();
+            }
+        return {};
+    }
+
+    const fs::path directory_ = fs::temp_directory_path() / ("quenmark-scripting-" + std::to_string(getpid()));
+};
+
+TEST_F(ScriptingTest, StatusesAndStreams) {
+    struct Row {
+        std::vector<std::string> arguments;
+        std::string input;
+        int status;
+        std::string out, errors;
+    };
+    const std::string hint = "; try 'quenmark-console --help'.\n";
+    const Row rows[] = {
+        {{"2 + 3 * 4", "SQRT(16)"}, "", 0, "14\n4\n", ""},
+        {{"--", "-5+3"}, "", 0, "-2\n", ""},
+        {{"1 / 0", "7"}, "", 1, "7\n", "Division by zero.\n"},
+        {{"-q"}, "1+1\nnosuch\n", 1, "2\n", "Unknown name: nosuch.\n"},
+        {{"-f", "-"}, "x = 6\nx * 7\n", 0, "6\n42\n", ""},
+        {{"-x"}, "", 2, "", "quenmark-console: unknown option '-x'" + hint},
+        {{"--file"}, "", 2, "", "quenmark-console: option '--file' needs a file name" + hint},
+        {{"-f", "none"}, "", 2, "", "quenmark-console: none: No such file or directory\n"},
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = Run(row.arguments, row.input);
+        EXPECT_EQ(outcome.status, row.status) << row.arguments[0];
+        EXPECT_EQ(outcome.out, row.out) << row.arguments[0];
+        EXPECT_EQ(outcome.errors, row.errors) << row.arguments[0];
+    }
+    for (const char* option : {"--help", "--version"}) {
+        const Outcome outcome = Run({option});
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_NE(outcome.out.find("quenmark-console"), std::string::npos) << option;
+    }
+}
+
+TEST_F(ScriptingTest, NoSaveLeavesTheSettingsFileAndSettingsUsesAnother) {
+    ASSERT_EQ(Run({"kept = 1"}).status, 0);
+    const std::string before = SettingsText();
+    EXPECT_EQ(Run({"--no-save", "lost = 2", "@HEX"}).status, 0);
+    EXPECT_EQ(Run({"--no-save"}, "more = 3\n").status, 0);
+    EXPECT_EQ(SettingsText(), before);
+
+    const fs::path other = directory_ / "alt" / "other.cfg";
+    fs::create_directories(other.parent_path());
+    ASSERT_EQ(Run({"-s", other.string(), "elsewhere = 5"}).status, 0);
+    EXPECT_EQ(SettingsText(), before);
+    EXPECT_EQ(Run({"--settings=" + other.string(), "elsewhere", "kept"}).out, "5\n");
+    EXPECT_EQ(Run({"kept", "elsewhere"}).out, "1\n");
+}
+
+}  // namespace
+}  // namespace quenmark
