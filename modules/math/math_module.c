@@ -56,6 +56,7 @@ static const MathEntry Entries[] = {
     {"ERFC", 1, "ERFC(x): complementary error function of x, 1 - ERF(x)", MathErfc},
     {"GAMMA", 1, "GAMMA(x): gamma function of x, (x - 1)! for whole x; not at 0, -1, -2, ...", MathGamma},
     {"LGAMMA", 1, "LGAMMA(x): natural logarithm of the magnitude of GAMMA(x)", MathLgamma},
+    {"BETA", 2, "BETA(a, b): beta function, GAMMA(a) * GAMMA(b) / GAMMA(a + b); a > 0, b > 0", MathBeta},
     {"EXPM1", 1, "EXPM1(x): EXP(x) - 1, exact also for x near 0", MathExpm1},
     {"LN1P", 1, "LN1P(x): LN(1 + x), exact also for x near 0; x > -1", MathLn1p},
     {"EXP2", 1, "EXP2(x): 2 raised to the power x", MathExp2},

@@ -10,6 +10,7 @@ int32_t MathErf(const VMXValue* args, VMXValue* result);
 int32_t MathErfc(const VMXValue* args, VMXValue* result);
 int32_t MathGamma(const VMXValue* args, VMXValue* result);
 int32_t MathLgamma(const VMXValue* args, VMXValue* result);
+int32_t MathBeta(const VMXValue* args, VMXValue* result);
 int32_t MathExpm1(const VMXValue* args, VMXValue* result);
 int32_t MathLn1p(const VMXValue* args, VMXValue* result);
 int32_t MathExp2(const VMXValue* args, VMXValue* result);

@@ -247,12 +247,19 @@ def special(rng):
     above_minus_one += [-1.0, -1.5, -1 + 2.0**-53, -0.5, -0.9999, 1e-300, -1e-300] + both_signs(TINY)
     powers_of_two = uniform(rng, -1100, 1025, 100) + [float(k) for k in range(-1074, 1024, 61)] + basics + [1024.0, -1075.0]
     powers_of_ten = uniform(rng, -330, 309, 100) + [float(k) for k in range(-22, 23)] + basics + [308.25, 308.3]
+    beta_args = [(abs(x), abs(y)) for x, y in pairs(rng, 100, -3, 3)]
+    beta_args += [(rng.uniform(0, 50), abs(y)) for y in log_spread(rng, 2.9, 6, 60)]
+    beta_args += [(abs(x), rng.uniform(800, 1000)) for x in log_spread(rng, -2, 3.2, 40)]
+    beta_args += [(1, 1), (2, 3), (0.5, 0.5), (1, 2000), (1e-300, 1000), (5e-324, 1), (850, 850), (900, 1000),
+                  (700, 1e6), (2.5, 1e300), (0.5, 1e10), (10, 2000), (100, 1e4), (0, 1), (-1, 2), (1, -0.5),
+                  (1000.5, 699.5), (849.9, 850.2), (300, 1500), (1500, 300), (0.001, 1e300), (1.5, 1699.0)]
     return {
         "ERF": (error_args, mpmath.erf),
         # beyond 1000 the exact value lies far below the least double
         "ERFC": (erfc_args, lambda x: mpf(0) if x > 1000 else mpmath.erfc(x)),
         "GAMMA": (gamma_args, lambda x: "DOMAIN" if is_gamma_pole(x) else mpmath.gamma(x)),
         "LGAMMA": (lgamma_args, log_gamma),
+        "BETA": (beta_args, lambda a, b: "DOMAIN" if a <= 0 or b <= 0 else mpmath.beta(a, b)),
         "EXPM1": (exponent, mpmath.expm1),
         "LN1P": (above_minus_one, lambda x: "DOMAIN" if x <= -1 else mpmath.log1p(x)),
         "EXP2": (powers_of_two, lambda x: mpf(2) ** x),
