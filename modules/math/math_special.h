@@ -1,5 +1,5 @@
 /* Special functions, logarithms and roots of math.vmx: the error function,
-   the gamma function, exponentials and logarithms near their exact points,
+   the gamma and beta functions, exponentials and logarithms near their exact points,
    logarithms to any base and roots of any degree. */
 #ifndef QUENMARK_MATH_SPECIAL_H
 #define QUENMARK_MATH_SPECIAL_H
