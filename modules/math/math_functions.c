@@ -4,41 +4,13 @@
 
 #include "exact_count.h"
 
-/* Doubles hold every whole number up to this magnitude exactly. */
-#define MATH_EXACT_LIMIT 9007199254740992.0 /* 2^53 */
 /* 180/pi and pi/180 to the precision of long double. */
 #define MATH_DEGREES_PER_RADIAN 57.2957795130823208767981548141L
 #define MATH_RADIANS_PER_DEGREE 0.0174532925199432957692369076849L
 #define MATH_LARGEST_FACTORIAL 170
 
-double MathNumber(const VMXValue* value) {
-    return value->ValueType == vmxInteger ? (double)value->IntValue : value->RealValue;
-}
-
-static int32_t SetInteger(VMXValue* result, int32_t value) {
-    result->ValueType = vmxInteger;
-    result->IntValue = value;
-    return vmxSuccess;
-}
-
-/* A Real result; NaN means the arguments were outside the domain, an
-   infinity that the result is too large. */
-static int32_t SetReal(VMXValue* result, double value) {
-    if (isnan(value)) return mathOutsideDomain;
-    if (isinf(value)) return mathOutOfRange;
-    result->ValueType = vmxReal;
-    result->RealValue = value;
-    return vmxSuccess;
-}
-
-/* A whole number: an Integer where it fits, a Real beyond. */
-static int32_t SetWhole(VMXValue* result, double value) {
-    if (value >= -2147483648.0 && value <= 2147483647.0) return SetInteger(result, (int32_t)value);
-    return SetReal(result, value);
-}
-
 static int32_t Unary(const VMXValue* args, VMXValue* result, double (*function)(double)) {
-    return SetReal(result, function(MathNumber(&args[0])));
+    return MathSetReal(result, function(MathNumber(&args[0])));
 }
 
 /* Where the C library's double function may be off by more than half an ulp
@@ -50,21 +22,7 @@ static int32_t Unary(const VMXValue* args, VMXValue* result, double (*function)(
 static double Extended(long double (*function)(long double), double x) { return (double)function((long double)x); }
 
 static int32_t UnaryExtended(const VMXValue* args, VMXValue* result, long double (*function)(long double)) {
-    return SetReal(result, Extended(function, MathNumber(&args[0])));
-}
-
-/* A whole-number argument as a 64-bit integer. */
-static int32_t WholeArgument(const VMXValue* arg, int64_t* whole) {
-    const double value = MathNumber(arg);
-    if (value != trunc(value)) return mathNotWhole;
-    if (fabs(value) > MATH_EXACT_LIMIT) return mathOutsideDomain;
-    *whole = (int64_t)value;
-    return vmxSuccess;
-}
-
-static int32_t TwoWholeArguments(const VMXValue* args, int64_t* a, int64_t* b) {
-    const int32_t status = WholeArgument(&args[0], a);
-    return status != vmxSuccess ? status : WholeArgument(&args[1], b);
+    return MathSetReal(result, Extended(function, MathNumber(&args[0])));
 }
 
 int32_t MathSin(const VMXValue* args, VMXValue* result) { return Unary(args, result, sin); }
@@ -80,76 +38,76 @@ int32_t MathExp(const VMXValue* args, VMXValue* result) { return Unary(args, res
 
 int32_t MathAsin(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x < -1.0 || x > 1.0 ? mathOutsideDomain : SetReal(result, asin(x));
+    return x < -1.0 || x > 1.0 ? mathOutsideDomain : MathSetReal(result, asin(x));
 }
 
 int32_t MathAcos(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x < -1.0 || x > 1.0 ? mathOutsideDomain : SetReal(result, acos(x));
+    return x < -1.0 || x > 1.0 ? mathOutsideDomain : MathSetReal(result, acos(x));
 }
 
 int32_t MathAcosh(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x < 1.0 ? mathOutsideDomain : SetReal(result, Extended(acoshl, x));
+    return x < 1.0 ? mathOutsideDomain : MathSetReal(result, Extended(acoshl, x));
 }
 
 int32_t MathAtanh(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x <= -1.0 || x >= 1.0 ? mathOutsideDomain : SetReal(result, Extended(atanhl, x));
+    return x <= -1.0 || x >= 1.0 ? mathOutsideDomain : MathSetReal(result, Extended(atanhl, x));
 }
 
 int32_t MathSqrt(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x < 0.0 ? mathOutsideDomain : SetReal(result, sqrt(x));
+    return x < 0.0 ? mathOutsideDomain : MathSetReal(result, sqrt(x));
 }
 
 int32_t MathLn(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x <= 0.0 ? mathOutsideDomain : SetReal(result, log(x));
+    return x <= 0.0 ? mathOutsideDomain : MathSetReal(result, log(x));
 }
 
 int32_t MathLog(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x <= 0.0 ? mathOutsideDomain : SetReal(result, Extended(log10l, x));
+    return x <= 0.0 ? mathOutsideDomain : MathSetReal(result, Extended(log10l, x));
 }
 
 int32_t MathLog2(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return x <= 0.0 ? mathOutsideDomain : SetReal(result, log2(x));
+    return x <= 0.0 ? mathOutsideDomain : MathSetReal(result, log2(x));
 }
 
 int32_t MathAtan2(const VMXValue* args, VMXValue* result) {
-    return SetReal(result, atan2(MathNumber(&args[0]), MathNumber(&args[1])));
+    return MathSetReal(result, atan2(MathNumber(&args[0]), MathNumber(&args[1])));
 }
 
 int32_t MathHypot(const VMXValue* args, VMXValue* result) {
-    return SetReal(result, hypot(MathNumber(&args[0]), MathNumber(&args[1])));
+    return MathSetReal(result, hypot(MathNumber(&args[0]), MathNumber(&args[1])));
 }
 
 int32_t MathDeg(const VMXValue* args, VMXValue* result) {
-    return SetReal(result, (double)(MathNumber(&args[0]) * MATH_DEGREES_PER_RADIAN));
+    return MathSetReal(result, (double)(MathNumber(&args[0]) * MATH_DEGREES_PER_RADIAN));
 }
 
 int32_t MathRad(const VMXValue* args, VMXValue* result) {
-    return SetReal(result, (double)(MathNumber(&args[0]) * MATH_RADIANS_PER_DEGREE));
+    return MathSetReal(result, (double)(MathNumber(&args[0]) * MATH_RADIANS_PER_DEGREE));
 }
 
 int32_t MathAbs(const VMXValue* args, VMXValue* result) {
-    if (args[0].ValueType == vmxReal) return SetReal(result, fabs(args[0].RealValue));
+    if (args[0].ValueType == vmxReal) return MathSetReal(result, fabs(args[0].RealValue));
     /* The magnitude of the smallest Integer is no Integer. */
-    if (args[0].IntValue == INT32_MIN) return SetReal(result, 2147483648.0);
-    return SetInteger(result, args[0].IntValue < 0 ? -args[0].IntValue : args[0].IntValue);
+    if (args[0].IntValue == INT32_MIN) return MathSetReal(result, 2147483648.0);
+    return MathSetInteger(result, args[0].IntValue < 0 ? -args[0].IntValue : args[0].IntValue);
 }
 
 int32_t MathSign(const VMXValue* args, VMXValue* result) {
     const double x = MathNumber(&args[0]);
-    return SetInteger(result, x > 0.0 ? 1 : (x < 0.0 ? -1 : 0));
+    return MathSetInteger(result, x > 0.0 ? 1 : (x < 0.0 ? -1 : 0));
 }
 
 /* An Integer stays as it is; a Real is rounded by the function given. */
 static int32_t ToWhole(const VMXValue* args, VMXValue* result, double (*rounding)(double)) {
-    if (args[0].ValueType == vmxInteger) return SetInteger(result, args[0].IntValue);
-    return SetWhole(result, rounding(args[0].RealValue));
+    if (args[0].ValueType == vmxInteger) return MathSetInteger(result, args[0].IntValue);
+    return MathSetWhole(result, rounding(args[0].RealValue));
 }
 
 int32_t MathInt(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, trunc); }
@@ -158,14 +116,14 @@ int32_t MathFloor(const VMXValue* args, VMXValue* result) { return ToWhole(args,
 int32_t MathCeil(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, ceil); }
 
 int32_t MathFrac(const VMXValue* args, VMXValue* result) {
-    if (args[0].ValueType == vmxInteger) return SetInteger(result, 0);
-    return SetReal(result, args[0].RealValue - trunc(args[0].RealValue));
+    if (args[0].ValueType == vmxInteger) return MathSetInteger(result, 0);
+    return MathSetReal(result, args[0].RealValue - trunc(args[0].RealValue));
 }
 
 /* The chosen argument, with its own type. */
 static int32_t Choose(const VMXValue* chosen, VMXValue* result) {
-    if (chosen->ValueType == vmxInteger) return SetInteger(result, chosen->IntValue);
-    return SetReal(result, chosen->RealValue);
+    if (chosen->ValueType == vmxInteger) return MathSetInteger(result, chosen->IntValue);
+    return MathSetReal(result, chosen->RealValue);
 }
 
 int32_t MathMin(const VMXValue* args, VMXValue* result) {
@@ -189,40 +147,40 @@ static uint64_t GreatestCommonDivisor(uint64_t a, uint64_t b) {
 
 int32_t MathGcd(const VMXValue* args, VMXValue* result) {
     int64_t a, b;
-    const int32_t status = TwoWholeArguments(args, &a, &b);
+    const int32_t status = MathTwoWholeArguments(args, &a, &b);
     if (status != vmxSuccess) return status;
-    return SetWhole(result, (double)GreatestCommonDivisor(Magnitude(a), Magnitude(b)));
+    return MathSetWhole(result, (double)GreatestCommonDivisor(Magnitude(a), Magnitude(b)));
 }
 
 int32_t MathLcm(const VMXValue* args, VMXValue* result) {
     int64_t a, b;
-    const int32_t status = TwoWholeArguments(args, &a, &b);
+    const int32_t status = MathTwoWholeArguments(args, &a, &b);
     if (status != vmxSuccess) return status;
-    if (a == 0 || b == 0) return SetInteger(result, 0);
+    if (a == 0 || b == 0) return MathSetInteger(result, 0);
     const long double lcm =
         (long double)(Magnitude(a) / GreatestCommonDivisor(Magnitude(a), Magnitude(b))) * Magnitude(b);
     if (lcm > MATH_EXACT_LIMIT) return mathOutOfRange;
-    return SetWhole(result, (double)lcm);
+    return MathSetWhole(result, (double)lcm);
 }
 
 int32_t MathFact(const VMXValue* args, VMXValue* result) {
     int64_t n;
-    const int32_t status = WholeArgument(&args[0], &n);
+    const int32_t status = MathWholeArgument(&args[0], &n);
     if (status != vmxSuccess) return status;
     if (n < 0) return mathOutsideDomain;
     if (n > MATH_LARGEST_FACTORIAL) return mathOutOfRange;
-    return SetWhole(result, ExactPermutations((uint64_t)n, (uint64_t)n));
+    return MathSetWhole(result, ExactPermutations((uint64_t)n, (uint64_t)n));
 }
 
 /* Combinations or permutations of k out of n; both whole, not negative. */
 static int32_t Selections(const VMXValue* args, VMXValue* result, int ordered) {
     int64_t n, k;
-    const int32_t status = TwoWholeArguments(args, &n, &k);
+    const int32_t status = MathTwoWholeArguments(args, &n, &k);
     if (status != vmxSuccess) return status;
     if (n < 0 || k < 0) return mathOutsideDomain;
-    if (k > n) return SetInteger(result, 0);
+    if (k > n) return MathSetInteger(result, 0);
     /* An infinite count is beyond the double range: SetWhole reports it. */
-    return SetWhole(result, ordered ? ExactPermutations((uint64_t)n, (uint64_t)k)
+    return MathSetWhole(result, ordered ? ExactPermutations((uint64_t)n, (uint64_t)k)
                                     : ExactCombinations((uint64_t)n, (uint64_t)k));
 }
 

@@ -3,21 +3,7 @@
 #ifndef QUENMARK_MATH_FUNCTIONS_H
 #define QUENMARK_MATH_FUNCTIONS_H
 
-#include "vm/vmx.h"
-
-/* What the failure codes of this module mean. */
-enum {
-    mathOutsideDomain = vmxFailure1, /* an argument lies outside the function's domain */
-    mathNotNumber = vmxFailure2,     /* an argument is not of the type the function takes */
-    mathOutOfRange = vmxFailure3,    /* the result is beyond the range of numbers */
-    mathNotWhole = vmxFailure4,      /* an argument must be a whole number */
-    mathUnknownCall = vmxFailure5    /* no such function, or the wrong number of arguments */
-};
-
-typedef int32_t (*MathHandler)(const VMXValue* args, VMXValue* result);
-
-/* The numeric value of an Integer or Real record. */
-double MathNumber(const VMXValue* value);
+#include "math_values.h"
 
 int32_t MathSin(const VMXValue* args, VMXValue* result);
 int32_t MathCos(const VMXValue* args, VMXValue* result);

@@ -17,6 +17,8 @@ import math
 import os
 import random
 import sys
+from decimal import Decimal, ROUND_DOWN, ROUND_HALF_UP, localcontext
+from fractions import Fraction
 
 import mpmath
 from mpmath import mp, mpf
@@ -219,6 +221,230 @@ def counting(rng):
     }
 
 
+def is_gamma_pole(x):
+    return x <= 0 and x == mpmath.floor(x)
+
+
+def log_gamma(x):
+    if is_gamma_pole(x):
+        return "DOMAIN"
+    return mpmath.loggamma(x) if x > 0 else mpmath.log(abs(mpmath.gamma(x)))
+
+
+def special(rng):
+    basics = both_signs(COMMON + TINY)
+    error_args = basics + uniform(rng, -6, 6, 150) + log_spread(rng, -20, 1.5, 60) + both_signs([27.0, 30.0, 1e300])
+    erfc_args = error_args + uniform(rng, -6, 27.3, 100) + [26.5, 27.2, 27.3, 28.0, 100.0]
+    gamma_args = uniform(rng, -170, 172, 150) + [float(n) for n in range(1, 173)] + [0.0, -1.0, -2.0, -170.0]
+    gamma_args += both_signs(TINY[3:]) + [0.5, 1.5, -0.5, -1.5, -170.5, -180.5, -1 + 1e-10, -1 - 1e-10, 171.6, 171.7]
+    gamma_args += log_spread(rng, -5, 2.2, 60)
+    lgamma_args = [abs(x) for x in log_spread(rng, -300, 300, 80)] + uniform(rng, -50, 50, 100)
+    lgamma_args += [1 + 2.0**-k for k in range(1, 53, 6)] + [2 - 2.0**-k for k in range(1, 53, 6)]
+    lgamma_args += [1.0, 2.0, 3.0, 0.0, -1.0, -3.0, 0.5, -0.5, 1e305, 1.7976931348623157e308] + TINY
+    exponent = basics + uniform(rng, -750, 710, 100) + uniform(rng, -5, 5, 60) + log_spread(rng, -20, 2, 40)
+    exponent += [709.782712893384, 710.0, -745.0, 1000.0]
+    above_minus_one = [abs(x) for x in log_spread(rng, -30, 300, 100)] + uniform(rng, -1, 1, 80) + basics[:20]
+    above_minus_one += [-1.0, -1.5, -1 + 2.0**-53, -0.5, -0.9999, 1e-300, -1e-300] + both_signs(TINY)
+    powers_of_two = uniform(rng, -1100, 1025, 100) + [float(k) for k in range(-1074, 1024, 61)] + basics + [1024.0, -1075.0]
+    powers_of_ten = uniform(rng, -330, 309, 100) + [float(k) for k in range(-22, 23)] + basics + [308.25, 308.3]
+    beta_args = [(abs(x), abs(y)) for x, y in pairs(rng, 100, -3, 3)]
+    beta_args += [(rng.uniform(0, 50), abs(y)) for y in log_spread(rng, 2.9, 6, 60)]
+    beta_args += [(abs(x), rng.uniform(800, 1000)) for x in log_spread(rng, -2, 3.2, 40)]
+    beta_args += [(1, 1), (2, 3), (0.5, 0.5), (1, 2000), (1e-300, 1000), (5e-324, 1), (850, 850), (900, 1000),
+                  (700, 1e6), (2.5, 1e300), (0.5, 1e10), (10, 2000), (100, 1e4), (0, 1), (-1, 2), (1, -0.5),
+                  (1000.5, 699.5), (849.9, 850.2), (300, 1500), (1500, 300), (0.001, 1e300), (1.5, 1699.0)]
+    return {
+        "ERF": (error_args, mpmath.erf),
+        # beyond 1000 the exact value lies far below the least double
+        "ERFC": (erfc_args, lambda x: mpf(0) if x > 1000 else mpmath.erfc(x)),
+        "GAMMA": (gamma_args, lambda x: "DOMAIN" if is_gamma_pole(x) else mpmath.gamma(x)),
+        "LGAMMA": (lgamma_args, log_gamma),
+        "BETA": (beta_args, lambda a, b: "DOMAIN" if a <= 0 or b <= 0 else mpmath.beta(a, b)),
+        "EXPM1": (exponent, mpmath.expm1),
+        "LN1P": (above_minus_one, lambda x: "DOMAIN" if x <= -1 else mpmath.log1p(x)),
+        "EXP2": (powers_of_two, lambda x: mpf(2) ** x),
+        "EXP10": (powers_of_ten, lambda x: mpf(10) ** x),
+    }
+
+
+def logarithm_to_base(x, base):
+    if x <= 0 or base <= 0 or base == 1:
+        return "DOMAIN"
+    return mpmath.log(x) / mpmath.log(base)
+
+
+def root(x, n):
+    n = float(n) if not isinstance(n, int) else n
+    if n != math.trunc(n):
+        return "WHOLE"
+    if abs(n) > EXACT_LIMIT:
+        return "DOMAIN"
+    if n == 0 or (x == 0 and n < 0) or (x < 0 and int(n) % 2 == 0):
+        return "DOMAIN"
+    return mpmath.sign(x) * abs(mpf(x)) ** (mpf(1) / int(n))
+
+
+def decimal_places(rounding):
+    """The exact binary value of x rounded (half away from zero) or cut to
+    d decimals; an Integer with d >= 0 stays as it is."""
+    def to_places(x, d):
+        d = float(d) if not isinstance(d, int) else d
+        if d != math.trunc(d):
+            return "WHOLE"
+        if abs(d) > EXACT_LIMIT:
+            return "DOMAIN"
+        with localcontext() as context:
+            context.prec = 2000
+            value = Decimal(float(x)).quantize(Decimal(1).scaleb(-int(d)), rounding=rounding)
+        return mpf(str(value))
+    return to_places
+
+
+def whole_quotient(a, b):
+    if b == 0:
+        return "DOMAIN"
+    quotient = Fraction(float(a)) / Fraction(float(b))
+    return math.trunc(quotient)
+
+
+def remainder(a, b):
+    if b == 0:
+        return "DOMAIN"
+    fa, fb = Fraction(float(a)), Fraction(float(b))
+    rest = fa - math.trunc(fa / fb) * fb
+    return mpf(rest.numerator) / rest.denominator
+
+
+def places_and_roots(rng):
+    logs = [(abs(x), abs(y)) for x, y in pairs(rng, 120, -30, 30)] + [(abs(x), abs(y)) for x, y in pairs(rng, 30, -300, 300)]
+    logs += [(8, 2), (1000, 10), (1e22, 10), (81, 3), (0.0009765625, 2), (0.001, 10), (5e-324, 2), (1024, 0.5),
+             (2, 1), (0, 10), (10, 0), (-8, 2), (8, -2), (1.7976931348623157e308, 2), (1 + 2.0**-52, 10)]
+    logs += [(float(b) ** k, b) for b in (2, 3, 5, 7, 10) for k in range(-20, 21, 3) if float(b) ** k >= 5e-324]
+    roots = [(abs(x), rng.randrange(2, 30)) for x in log_spread(rng, -300, 300, 80)]
+    roots += [(x, n) for x in log_spread(rng, -20, 20, 40) for n in (rng.choice([3, 5, 7, -3, 2, 4, -2]),)]
+    roots += [(27, 3), (-27, 3), (-16, 4), (16, 4), (2, 2), (8, -3), (0, 3), (0, -2), (2, 0), (2, 2.5), (-8, 3.0),
+              (5e-324, 3), (1.7976931348623157e308, 2), (2, 1000000), (1e300, 7), (-1e-300, 5), (1024, 10),
+              (3.0**40, 40), (7.0**18, 18), (1e-300, -3), (2, 2.0**60)]
+    places = [(x, rng.randrange(-5, 16)) for x in log_spread(rng, -8, 17, 150)]
+    places += [(2.675, 2), (2.5, 0), (-2.5, 0), (0.125, 2), (-0.125, 2), (1234.5678, -2), (1250, -2), (1249, -2),
+               (1.005, 2), (2.5, 0.5), (0.5, -1), (5, -1), (-5, -1), (1e-320, 320), (5e-324, 1074), (5e-324, 323),
+               (1.7976931348623157e308, -308), (1.7976931348623157e308, -309), (123.456, -400), (9.995, 2),
+               (0.0, 3), (-0.0004, 3), (999999.5, 0), (-999.96, 1), (7, 3), (-7, -1), (2.0**60, 3)]
+    divisions = [(x, y) for x, y in pairs(rng, 80, -10, 10)] + [(x, y) for x, y in pairs(rng, 30, -200, 200)]
+    divisions += [(7, 2), (-7, 2), (7, -2), (-7, -2), (1, 0.1), (1e300, 1e-300), (5, 0), (5.5, 0.0), (0, 3),
+                  (-2147483648, -1), (2.0**53, 3), (2.0**60, 7), (1e17, 3.0), (0.3, 0.1), (-1e-320, 3e-321),
+                  (6, 3), (-6, 3), (6.0, 1.5)]
+    return {
+        "LOGB": (logs, logarithm_to_base),
+        "ROOT": (roots, root),
+        "ROUNDTO": (places, decimal_places(ROUND_HALF_UP)),
+        "TRUNCTO": (places, decimal_places(ROUND_DOWN)),
+        "IDIV": (divisions, whole_quotient),
+        "MODF": (divisions, remainder),
+    }
+
+
+def degrees_pole_tangent(x):
+    cosine = mpmath.cospi(x / 180)
+    return "DOMAIN" if cosine == 0 else mpmath.sinpi(x / 180) / cosine
+
+
+def angles(rng):
+    basics = both_signs(COMMON + TINY)
+    radians = basics + both_signs(HUGE) + uniform(rng, -10, 10, 100) + log_spread(rng, -8, 22, 60)
+    radians += [n * math.pi / 4 for n in range(-8, 9)]
+    beyond_one = [1.0, -1.0] + neighbours(1.0)[2:] + neighbours(-1.0)[:1] + [1 + 2.0**-k for k in range(1, 53, 5)]
+    beyond_one += [-(1 + 2.0**-k) for k in range(1, 53, 7)] + log_spread(rng, 0, 300, 80) + [0.5, -0.5, 0.0]
+    wide = basics + both_signs(HUGE) + log_spread(rng, -30, 30, 100) + log_spread(rng, -300, 300, 30)
+    degrees = [float(k * 15) for k in range(-48, 49)] + uniform(rng, -1000, 1000, 100) + log_spread(rng, -10, 22, 60)
+    degrees += basics + both_signs(HUGE) + [1e22, 2.0**60 + 90, 90.0 + 360 * 2**40, 0.1, 89.99999999999999]
+    unit = [-1.0, 1.0, 0.5, -0.5] + uniform(rng, -1, 1, 100) + log_spread(rng, -20, 0, 30) + [1.5, -2.0]
+    unit += neighbours(1.0)[:1] + neighbours(-1.0)[2:] + both_signs(TINY)
+    dms = [(12, 30, 0), (-12, 30, 0), (-12, -30, 0), (0, -30, 0), (12, 30, 36), (0, 0, 1), (0, 0, -0.5),
+           (359, 59, 59.999), (1e300, 1e300, 1e300), (0, 90, 0), (45, 0, 0), (-0.0, 0, 0)]
+    dms += [(rng.randrange(-360, 361), rng.randrange(0, 60), rng.uniform(0, 60)) for _ in range(100)]
+    return {
+        "SEC": (radians, mpmath.sec),
+        "CSC": (radians, lambda x: "DOMAIN" if x == 0 else mpmath.csc(x)),
+        "COT": (radians, lambda x: "DOMAIN" if x == 0 else mpmath.cot(x)),
+        "ASEC": (beyond_one, lambda x: "DOMAIN" if abs(x) < 1 else mpmath.acos(1 / mpf(x))),
+        "ACSC": (beyond_one, lambda x: "DOMAIN" if abs(x) < 1 else mpmath.asin(1 / mpf(x))),
+        "ACOT": (wide, lambda x: mp.pi / 2 if x == 0 else mpmath.atan(1 / mpf(x))),
+        "SIND": (degrees, lambda x: mpmath.sinpi(mpf(x) / 180)),
+        "COSD": (degrees, lambda x: mpmath.cospi(mpf(x) / 180)),
+        "TAND": (degrees, lambda x: degrees_pole_tangent(mpf(x))),
+        "ASIND": (unit, lambda x: "DOMAIN" if abs(x) > 1 else mpmath.asin(x) * 180 / mp.pi),
+        "ACOSD": (unit, lambda x: "DOMAIN" if abs(x) > 1 else mpmath.acos(x) * 180 / mp.pi),
+        "ATAND": (wide, lambda x: mpmath.atan(x) * 180 / mp.pi),
+        "GRAD": (wide, lambda x: x * 200 / mp.pi),
+        "GRAD2RAD": (wide, lambda x: x * mp.pi / 200),
+        "DEG2GRAD": (wide + [90.0, 360.0, 1e308], lambda x: mpf(x) * 10 / 9),
+        "GRAD2DEG": (wide + [100.0, 400.0], lambda x: mpf(x) * 9 / 10),
+        "DMS": (dms, lambda d, m, s: (-1 if min(d, m, s) < 0 else 1) * (abs(d) + abs(mpf(m)) / 60 + abs(mpf(s)) / 3600)),
+    }
+
+
+def growth(rate, periods):
+    return (1 + mpf(rate)) ** periods - 1
+
+
+def discount(rate, periods):
+    return 1 - (1 + mpf(rate)) ** -mpf(periods)
+
+
+def payment(rate, periods, present):
+    if rate <= -1 or periods <= 0:
+        return "DOMAIN"
+    if rate == 0:
+        return -mpf(present) / periods
+    return -mpf(present) * rate / discount(rate, periods)
+
+
+def future_value(rate, periods, pay):
+    if rate <= -1 or periods < 0:
+        return "DOMAIN"
+    return -mpf(pay) * periods if rate == 0 else -mpf(pay) * growth(rate, periods) / rate
+
+
+def present_value(rate, periods, pay):
+    if rate <= -1 or periods < 0:
+        return "DOMAIN"
+    return -mpf(pay) * periods if rate == 0 else -mpf(pay) * discount(rate, periods) / rate
+
+
+def periods_needed(rate, pay, present):
+    if rate <= -1 or pay == 0:
+        return "DOMAIN"
+    if rate == 0:
+        periods = -mpf(present) / pay
+    else:
+        share = mpf(present) * rate / pay
+        if share <= -1:
+            return "DOMAIN"
+        periods = -mpmath.log1p(share) / mpmath.log1p(rate)
+    return "DOMAIN" if periods < 0 else periods
+
+
+def finance(rng):
+    rates = [abs(x) for x in log_spread(rng, -6, -0.3, 60)] + [-abs(x) for x in log_spread(rng, -6, -1.5, 12)]
+    rates += [0.0, 0.05 / 12, 0.05, 1e-12, 2.0, -1.0, -1.5]
+    periods = [rng.randrange(1, 601) for _ in range(40)] + [rng.uniform(0.5, 100) for _ in range(10)] + [0, 1, 360, 1e6]
+    cases = [(rng.choice(rates), rng.choice(periods), x) for x in log_spread(rng, 0, 7, 160)]
+    cases += [(0.05 / 12, 360, 200000), (0, 12, 1200), (0.05, 0, 100), (-1.0, 10, 100), (0.05, 1e6, 100),
+              (1e-12, 360, 100000), (-0.5, 2000, 100), (0.08, 8000, 100)]
+    nper = [(rate, -abs(pay), abs(pv)) for rate, pay, pv in
+            ((rng.choice(rates), x, y) for x, y in pairs(rng, 120, 1, 5))]
+    nper += [(rng.choice(rates), x, y) for x, y in pairs(rng, 60, 0, 6)]
+    nper += [(0.05 / 12, -1073.64, 200000), (0.1, -50, 1000), (0.05, 100, 1000), (0, -100, 1000), (0.05, 0, 1000),
+             (0.1, -100, 1000), (0.1, -100.0000001, 1000), (-0.01, -10, 1000), (1e-12, -1, 100), (0.05, -100, 0)]
+    return {
+        "PMT": (cases, payment),
+        "FV": (cases, future_value),
+        "PV": (cases, present_value),
+        "NPER": (nper, periods_needed),
+    }
+
+
 def write_table(out):
     rng = random.Random(20240515)
     tables = {}
@@ -226,6 +452,10 @@ def write_table(out):
     tables.update(rounding(rng))
     tables.update(binary(rng))
     tables.update(counting(rng))
+    tables.update(special(rng))
+    tables.update(places_and_roots(rng))
+    tables.update(angles(rng))
+    tables.update(finance(rng))
     out.write("# Made by make_function_reference.py; do not edit.\n")
     for name, (arguments, function) in tables.items():
         for args in arguments:

@@ -89,10 +89,11 @@ TEST(FunctionAccuracyTest, EveryMathFunctionIsWithinOneUlpOfTheExactValue) {
         const long double ulps = UlpError(testing::NumberOf(result), std::strtold(row.expected.c_str(), nullptr));
         if (ulps > entry.ulps || entry.line.empty()) entry = {ulps, row.line, entry.cases};
     }
-    EXPECT_EQ(worst.size(), 36u) << "every math function has reference cases";
-    std::printf("%-6s %6s %10s  worst case\n", "name", "cases", "worst ulp");
+    const int32_t functionCount = math.Symbol<VMXGetCountProc>("GetFunctionsNum")();
+    EXPECT_EQ(worst.size(), static_cast<size_t>(functionCount)) << "every math function has reference cases";
+    std::printf("%-9s %6s %10s  worst case\n", "name", "cases", "worst ulp");
     for (const auto& [name, entry] : worst) {
-        std::printf("%-6s %6d %10.3Lf  %s\n", name.c_str(), entry.cases, entry.ulps, entry.line.c_str());
+        std::printf("%-9s %6d %10.3Lf  %s\n", name.c_str(), entry.cases, entry.ulps, entry.line.c_str());
         EXPECT_LE(entry.ulps, 1.0L) << entry.line;
     }
 }

@@ -15,6 +15,8 @@ quenmark_add_tests(quenmark_module_tests
   vm/example_module_test.cpp
   expression/module_tokenizer_test.cpp
   modules/module_test_support.cpp
+  modules/numbers_module_test.cpp
+  modules/shipped_names_test.cpp
 )
 add_dependencies(quenmark_module_tests ${QUENMARK_TEST_MODULES} quenmark_modules quenmark_module_example)
 target_include_directories(quenmark_module_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../modules)
