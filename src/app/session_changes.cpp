@@ -103,7 +103,9 @@ std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, cons
                                       int32_t maxHistory) {
     if (added.empty()) return fileEntries;
     std::unordered_set<std::string_view, TNameHash, TSameName> addedNames;
+    addedNames.reserve(added.size());
     std::vector<const std::string*> newestFirst;
+    newestFirst.reserve(added.size());
     for (auto entry = added.rbegin(); entry != added.rend(); ++entry)
         if (addedNames.insert(*entry).second) newestFirst.push_back(&*entry);
     std::erase_if(fileEntries, [&addedNames](const std::string& old) { return addedNames.count(old) > 0; });
@@ -124,8 +126,11 @@ void TSessionChanges::NoteVariablesSaved(const TVMVariableList& variables) {
 
 void TSessionChanges::NoteHistoryEntry(const std::string& entry, int32_t maxHistory) {
     FAddedHistory.push_back(entry);
+    // Folded to at most the limit's worth of distinct entries now and then:
+    // the memory stays bounded by the limit, and each entry is folded about
+    // once whatever the limit.
     const size_t limit = maxHistory > 0 ? static_cast<size_t>(maxHistory) : 0;
-    if (FAddedHistory.size() > 2 * limit + 16) FAddedHistory = MergeHistory({}, FAddedHistory, maxHistory);
+    if (FAddedHistory.size() > 4 * limit + 256) FAddedHistory = MergeHistory({}, FAddedHistory, maxHistory);
 }
 
 void TSessionChanges::MergeInto(TProfileText& file, const TSettings& settings,

@@ -51,6 +51,10 @@ int Main(char* programName) {
 
     TSingleInstance instance(TSingleInstance::ServerNameForCurrentUser(QString::fromUtf8(ProductTitle)));
     if (instance.ClaimOrActivate() == TSingleInstance::TLaunch::Activated) return 0;
+    // Watching for the end of the session starts before anything else: a
+    // SIGTERM during start-up waits in the watcher's pipe until the window
+    // can save, instead of ending the program unsaved.
+    TSessionEndWatcher sessionEnd;
 
     LoadSettings(PrimaryWorkArea);
     QPointer<TfrmCalSplash> splash = ShowSplashWhenAsked();
@@ -69,7 +73,6 @@ int Main(char* programName) {
     TfrmCalQuen window(std::move(context));
     QObject::connect(&instance, &TSingleInstance::ActivationRequested, &window,
                      &TfrmCalQuen::ActivateFromSecondLaunch);
-    TSessionEndWatcher sessionEnd;
     window.WatchSessionEnd(sessionEnd);
     QObject::connect(&window, &TfrmCalQuen::RunEnded, &application, &QCoreApplication::exit,
                      Qt::QueuedConnection);
