@@ -20,6 +20,7 @@
 #include "app/process_objects.h"
 #include "console/console_run.h"
 #include "console/ending_signals.h"
+#include "console/line_editor.h"
 #include "console/module_crash_handler.h"
 #include "console/terminal_state.h"
 #include "vm/line_interrupt.h"
@@ -72,6 +73,7 @@ void SyncEditorHistory(const TLineSession& session) {
 
 void RunInteractive(TConsoleRun& run) {
     RememberTerminal();
+    InstallLineEditor(run.Session, Interpreter());
     SyncEditorHistory(run.Session);
     while (char* input = readline("> ")) {
         const std::string line = TrimLine(input);
