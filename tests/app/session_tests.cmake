@@ -13,6 +13,7 @@ quenmark_add_tests(quenmark_console_tests
   console/console_test.cpp
   console/saved_work_test.cpp
   console/ending_test.cpp
+  console/line_editor_test.cpp
 )
 add_dependencies(quenmark_console_tests quenmark-console quenmark_modules quenmark_resources
   quenmark_test_module_misbehaving)
