@@ -13,7 +13,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include "app/history_section.h"
 
@@ -22,11 +21,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Reads what the terminal shows until it has been quiet for a moment.
-void Drain(int terminal) {
+// Reads what the terminal shows until the next prompt on a line of its own
+// (the line ran and the editor waits again), or until the program ends.
+void ReadUntilPrompt(int terminal) {
+    std::string shown;
     char buffer[4096];
     pollfd waiting{terminal, POLLIN, 0};
-    while (poll(&waiting, 1, 300) > 0 && read(terminal, buffer, sizeof buffer) > 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (shown.find("\n> ") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        if (poll(&waiting, 1, 100) <= 0) continue;
+        const ssize_t count = read(terminal, buffer, sizeof buffer);
+        if (count <= 0) return;
+        shown.append(buffer, static_cast<size_t>(count));
     }
 }
 
@@ -46,12 +52,13 @@ TEST(ConsoleLineEditorTest, TabCompletesNamesAndAltPeriodRecallsResults) {
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    Drain(terminal);
+    ReadUntilPrompt(terminal);
     for (const char* keys : {"total = 12\r", "@hex\r", "255\r", "@DEC\r", "x = \x1b.\x1b.\r", "tot\t + 1\r",
-                             "@he\t\r", "\x04"}) {
+                             "@he\t\r"}) {
         ASSERT_GT(write(terminal, keys, std::char_traits<char>::length(keys)), 0);
-        Drain(terminal);
+        ReadUntilPrompt(terminal);
     }
+    ASSERT_GT(write(terminal, "\x04", 1), 0);
     int status = 0;
     waitpid(child, &status, 0);
     close(terminal);
