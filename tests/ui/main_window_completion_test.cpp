@@ -75,7 +75,7 @@ TEST_F(MainWindowCompletion, AltPeriodRecallsResultsAndCopyResultTakesTheLastAsS
     EXPECT_EQ(Input()->text(), QStringLiteral("x = 12"));
 
     QGuiApplication::clipboard()->clear();
-    Window().actCopyResult->trigger();
+    QTest::keyClick(Input(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("HEX : FF"));
     EXPECT_TRUE(Window().mnuControl->actions().contains(Window().actCopyResult));
 }
