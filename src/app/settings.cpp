@@ -51,6 +51,7 @@ void VisitKeys(auto& settings, auto& visitor) {
     visitor.Text("Others", "Language", settings.Language);
     visitor.Byte("Others", "OutputMode", settings.OutputMode);
     visitor.Text("Others", "OutputFormat", settings.OutputFormat);
+    visitor.Bool("Others", "AutoComplete", settings.AutoComplete);
 }
 
 // Reads each key with the field's current value as the default, all from

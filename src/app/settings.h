@@ -109,6 +109,8 @@ public:
     std::string Language = "*Default";
     uint8_t OutputMode = 0;  // 0 DEC, 1 HEX, 2 OCT, 3 BIN
     std::string OutputFormat;
+    // The main window offers the names that start with what is typed.
+    bool AutoComplete = true;
 
 private:
     TSettings(std::shared_ptr<const TCCContext> ownContext, const TCCContext* context, std::string fileName,

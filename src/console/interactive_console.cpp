@@ -13,6 +13,8 @@
 
 #include <editline/readline.h>
 
+#include "app/process_objects.h"
+#include "console/line_editor.h"
 #include "console/terminal_state.h"
 
 namespace quenmark {
@@ -86,6 +88,7 @@ void InterruptPrompt() {
 void RunInteractive(TConsoleRun& run) {
     RememberTerminal();
     PrepareEditor();
+    InstallLineEditor(run.Session, Interpreter());
     SyncEditorHistory(run.Session);
     for (;;) {
         char* input = readline("> ");

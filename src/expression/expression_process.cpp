@@ -27,6 +27,7 @@ void TCCInterpreter::ExpressionProcess() {
     FVM.Reset();
     Trace("Enter The Expression Process.");
     FLastResult = Variant(int32_t{0});
+    FLastResultLine.clear();
     FLastWasExpression = true;
     Trace("Parse Expression, Create VM-Code...");
     FParser.Compile();
@@ -52,7 +53,8 @@ void TCCInterpreter::ExpressionProcess() {
     }
     Trace("Result...");
     FLastResult = FVM.Pop();
-    FOutputLines.push_back(ResultLine(FLastResult));
+    FLastResultLine = ResultLine(FLastResult);
+    FOutputLines.push_back(FLastResultLine);
 }
 
 std::string TCCInterpreter::FormatDecimal(const Variant& value) const {

@@ -56,12 +56,14 @@ void TCCInterpreter::AbandonLine(size_t variableCount) {
     FCommandList.Clear();
     FTokenizer.SetText({});
     FLastResult = Variant(int32_t{0});
+    FLastResultLine.clear();
     throw EINError(FContext.GetText("INT071"));
 }
 
 bool TCCInterpreter::CommandProcess() {
     Trace("Enter The Command Process.");
     FLastResult = Variant(int32_t{0});
+    FLastResultLine.clear();
     FLastWasExpression = false;
 
     // Read the first four tokens (so a lexical error among them is raised

@@ -49,6 +49,9 @@ public:
 
     std::vector<std::string>& OutputLines() { return FOutputLines; }
     const Variant& LastResult() const { return FLastResult; }
+    // The last expression's result line as the log shows it; empty when
+    // the last line was no expression or produced no result.
+    const std::string& LastResultLine() const { return FLastResultLine; }
     bool LastWasExpression() const { return FLastWasExpression; }
     bool DebugMode() const { return FDebugMode; }
     OutputMode GetOutputMode() const { return FOutputMode; }
@@ -102,6 +105,7 @@ private:
     std::vector<std::string> FOutputLines;
 
     Variant FLastResult{int32_t{0}};
+    std::string FLastResultLine;
     bool FLastWasExpression = false;
     bool FRunFailed = false;
     bool FDebugMode = false;

@@ -5,6 +5,7 @@ find_package(Qt6 REQUIRED COMPONENTS Network)
 target_sources(quenmark_ui PRIVATE
   main_window.cpp
   main_window_actions.cpp
+  main_window_completion.cpp
   main_window_frame.cpp
   main_window_frame_rules.cpp
   main_window_font.cpp

@@ -5,6 +5,7 @@
 #include "base/text_lookup.h"
 #include "expression/interpreter.h"
 #include "ui/help_window.h"
+#include "ui/main_window_completion.h"
 #include "ui/main_window_log.h"
 #include "ui/main_window_session_end.h"
 #include "ui/main_window_tray.h"
@@ -67,6 +68,7 @@ TfrmCalQuen::TfrmCalQuen(TMainWindowContext context, QWidget* parent)
     FTray = new TMainWindowTray(this, std::move(context.TrayShell), mnuControl);
     FTray->OnPointerMoved = [this](QPoint position) { FAnimationOrigin = position; };
     ConnectSession();
+    FCompletion = new TInputCompletion(*edtLine, *FSession, FInterpreter, FModules, FSettings);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) { ApplicationStateChanged(state == Qt::ApplicationActive); });
     FormCreate();
@@ -220,12 +222,14 @@ void TfrmCalQuen::keyReleaseEvent(QKeyEvent* event) {
     if (!PreviewKey(this, event)) QWidget::keyReleaseEvent(event);
 }
 
-// Enter runs the line when the input line has the focus and otherwise
-// brings the focus there; neither Enter nor Escape reaches a control.
-// Escape hides on its release, and only when its press was this window's
-// own (not the one that closed a menu).
+// The input line's name list and result recall see the keys first (see
+// TInputCompletion). Enter runs the line when the input line has the focus
+// and otherwise brings the focus there; neither Enter nor Escape reaches a
+// control. Escape hides on its release, and only when its press was this
+// window's own (not the one that closed a menu or the name list).
 bool TfrmCalQuen::PreviewKey(QObject* watched, QKeyEvent* event) {
     const bool press = event->type() == QEvent::KeyPress;
+    if (press && FCompletion->KeyPress(event)) return true;
     if (IsEnterKey(event->key())) {
         if (press) {
             if (edtLine->hasFocus()) actCalc->trigger();

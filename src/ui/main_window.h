@@ -30,6 +30,7 @@ class TCCLanguageList;
 class TfrmCalOption;
 class TfrmCalSplash;
 class TfrmCalUnit;
+class TInputCompletion;
 class THelpWindow;
 class TLineSession;
 class TMainLog;
@@ -139,6 +140,10 @@ public:
     QAction* actHelpContents = nullptr;
     QAction* actHelpLine = nullptr;
     QAction* actExit = nullptr;
+    QAction* actCopyResult = nullptr;
+
+    // The name offers and the result recall of the input line.
+    TInputCompletion& Completion() const { return *FCompletion; }
 
     // The log's limit of lines from the settings.
     int MaxLogLines() const;
@@ -189,6 +194,7 @@ private:
     void actUnitExecute();
     void actHelpContentsExecute();
     void actHelpLineExecute();
+    void actCopyResultExecute();
     void BindHideItem(QAction* action);
     void TransferToUnitWindow(const Variant& result, bool absolute);
     THelpWindow& EnsureHelpWindow();
@@ -214,6 +220,7 @@ private:
     std::function<bool(const QString&)> FAskQuestion;
     std::unique_ptr<TLineSession> FSession;
     TMainWindowTray* FTray = nullptr;
+    TInputCompletion* FCompletion = nullptr;
     QPointer<TfrmCalSplash> FSplashWindow;
     QPointer<TfrmCalUnit> FUnitWindow;
     QPointer<THelpWindow> FHelpWindow;

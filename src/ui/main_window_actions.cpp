@@ -7,6 +7,7 @@
 #include "expression/interpreter.h"
 #include "platform/program_directory.h"
 #include "ui/help_window.h"
+#include "ui/main_window_completion.h"
 #include "ui/main_window_error_handler.h"
 #include "ui/main_window_tray.h"
 #include "ui/options_dialog.h"
@@ -18,6 +19,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -97,6 +100,10 @@ void TfrmCalQuen::CreateActions() {
     actHelpContents = NewAction("actHelpContents", [this] { actHelpContentsExecute(); });
     actHelpLine = NewAction("actHelpLine", [this] { actHelpLineExecute(); });
     actExit = NewAction("actExit", [this] { actExitExecute(); });
+    actCopyResult = NewAction("actCopyResult", [this] { actCopyResultExecute(); });
+    actCopyResult->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    actCopyResult->setShortcutVisibleInContextMenu(true);
+    addAction(actCopyResult);  // the shortcut works wherever the focus is in the window
 }
 
 void TfrmCalQuen::CreateMenus() {
@@ -112,7 +119,7 @@ void TfrmCalQuen::CreateMenus() {
     mnuControl->addAction(actHide);
     mnuControl->setDefaultAction(actHide);
     mnuControl->addSeparator();
-    mnuControl->addActions({actVar, actUnit, actOption});
+    mnuControl->addActions({actVar, actUnit, actCopyResult, actOption});
     mniHelp = mnuControl->addMenu(QString());
     mniHelp->setObjectName(QStringLiteral("mniHelp"));
     mniHelp->addActions({actHelpContents, actHelpLine});
@@ -127,6 +134,7 @@ void TfrmCalQuen::ApplyCaptions() {
     actShow->setText(Caption("QEN002"));
     actVar->setText(Caption("QEN011"));
     actUnit->setText(Caption("QEN012"));
+    actCopyResult->setText(Caption("QEN013"));
     actOption->setText(Caption("QEN021"));
     actAbout->setText(Caption("QEN022"));
     mniHelp->setTitle(Caption("QEN031"));
@@ -287,6 +295,12 @@ THelpWindow& TfrmCalQuen::EnsureHelpWindow() {
 }
 
 void TfrmCalQuen::actHelpContentsExecute() { EnsureHelpWindow().ShowContents(); }
+
+// The last result as the log shows it; nothing without one.
+void TfrmCalQuen::actCopyResultExecute() {
+    if (const TRecalledResult* last = FCompletion->Results().Last())
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(last->Shown));
+}
 
 void TfrmCalQuen::actHelpLineExecute() { EnsureHelpWindow().ShowContext(LineHelpContext); }
 

@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "ui/color_ref.h"
+#include "ui/main_window_completion.h"
 #include "ui/main_window_font.h"
 #include "ui/main_window_icons.h"
 #include "ui/main_window_log.h"
@@ -133,6 +134,7 @@ void TfrmCalQuen::ApplyColors() {
     setPalette(colors);
     SetFontColor(scheme.TextColor);
     memLog->SetScrollBarColors(ToQColor(scheme.BaseColor), ToQColor(scheme.DarkColor));
+    FCompletion->ApplyColors(scheme);
     for (TQuenButton* button : {btnControl, btnUnit, btnDec, btnHide}) {
         button->SetFaceColor(scheme.BaseColor);
         button->SetBorderColor(scheme.DarkColor);

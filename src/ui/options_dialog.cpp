@@ -104,6 +104,7 @@ void TfrmCalOption::ApplyCaptions() {
     chkSnap->setText(Caption(FLanguages, "OPT024"));
     chkAnime->setText(Caption(FLanguages, "OPT025"));
     chkResident->setText(Caption(FLanguages, "OPT026"));
+    chkAutoComplete->setText(Caption(FLanguages, "OPT027"));
     SetText(*lblWindows2000, FLanguages, "OPT030");
     chkAlwaysTrans->setText(Caption(FLanguages, "OPT031"));
     chkTransInact->setText(Caption(FLanguages, "OPT032"));
@@ -160,6 +161,7 @@ void TfrmCalOption::ReadValues() {
     chkResident->setChecked(FSettings.StayResident);
     chkSnap->setChecked(FSettings.SnapAtEdge);
     chkAnime->setChecked(FSettings.WindowAnime);
+    chkAutoComplete->setChecked(FSettings.AutoComplete);
     const TTransparencyChoice transparency = TransparencyChoiceOf(FSettings.AlphaActive, FSettings.AlphaInactive);
     chkAlwaysTrans->setChecked(transparency.AlwaysTransparent);
     chkTransInact->setChecked(transparency.TransparentWhenInactive);
@@ -202,6 +204,7 @@ void TfrmCalOption::StoreValues() {
     FSettings.StayResident = chkResident->isChecked();
     FSettings.SnapAtEdge = chkSnap->isChecked();
     FSettings.WindowAnime = chkAnime->isChecked();
+    FSettings.AutoComplete = chkAutoComplete->isChecked();
     const TTransparency transparency = TransparencyFor({chkAlwaysTrans->isChecked(), chkTransInact->isChecked()});
     FSettings.AlphaActive = transparency.AlphaActive;
     FSettings.AlphaInactive = transparency.AlphaInactive;

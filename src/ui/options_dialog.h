@@ -101,6 +101,7 @@ public:
     QCheckBox* chkResident;
     QCheckBox* chkSnap;
     QCheckBox* chkAnime;
+    QCheckBox* chkAutoComplete;
     QLabel* lblWindows2000;
     QCheckBox* chkAlwaysTrans;
     QCheckBox* chkTransInact;

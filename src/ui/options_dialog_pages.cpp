@@ -137,7 +137,8 @@ QWidget* TfrmCalOption::CreateBasisPage() {
 QWidget* TfrmCalOption::CreateSpecialPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    for (QCheckBox** check : {&chkStartup, &chkSplash, &chkTop, &chkResident, &chkSnap, &chkAnime}) {
+    for (QCheckBox** check : {&chkStartup, &chkSplash, &chkTop, &chkResident, &chkSnap, &chkAnime,
+                              &chkAutoComplete}) {
         *check = new QCheckBox(page);
         layout->addWidget(*check);
     }

@@ -112,6 +112,22 @@ void TQuenPopupList::SetStayOnTop() {
     }
 }
 
+void TQuenPopupList::SetFollowsTyping() {
+    FFollowsTyping = true;
+    // A tool-tip window stays above its owner and is never activated, so
+    // the input line keeps the focus while the list is shown.
+    setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    FListBox->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(nullptr);
+}
+
+void TQuenPopupList::SetFrameColors(const QColor& background, const QColor& frame) {
+    FBackground = background;
+    FFrame = frame;
+    update();
+}
+
 int TQuenPopupList::RowCount() const {
     const int count = FListBox->count();
     return count == 0 ? 1 : std::min(count, MaxRows);
@@ -138,7 +154,7 @@ void TQuenPopupList::setVisible(bool visible) {
         FormShow();
     }
     QWidget::setVisible(visible);
-    if (visible) FListBox->setFocus(Qt::PopupFocusReason);
+    if (visible && !FFollowsTyping) FListBox->setFocus(Qt::PopupFocusReason);
 }
 
 // Sizes the window to its rows and widest item and keeps it on the desktop:
@@ -158,8 +174,8 @@ void TQuenPopupList::FormShow() {
 
 void TQuenPopupList::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setBrush(ToQColor(clWindow));
-    painter.setPen(ToQColor(clWindowFrame));
+    painter.setBrush(FBackground.isValid() ? FBackground : ToQColor(clWindow));
+    painter.setPen(FFrame.isValid() ? FFrame : ToQColor(clWindowFrame));
     RoundRectangle(painter, {0, 0, width(), height()}, 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/control_types.h"
 
+#include <QColor>
 #include <QStringList>
 #include <QWidget>
 
@@ -57,6 +58,13 @@ public:
     // The painter of the item being drawn; null outside item drawing.
     QPainter* Canvas() const { return FCanvas; }
     void SetStayOnTop();
+    // A list that offers choices for what is typed in another control: it
+    // shows without taking the keyboard or the activation, and its owner
+    // passes it the keys and hides it.
+    void SetFollowsTyping();
+    bool FollowsTyping() const { return FFollowsTyping; }
+    // The background and frame in these colours instead of the system's.
+    void SetFrameColors(const QColor& background, const QColor& frame);
 
     TModalResult ModalResult() const { return FModalResult; }
     // Rows the window shows: the items, at most MaxRows, and 1 when empty.
@@ -97,6 +105,9 @@ private:
     TListBoxStyle FStyle = lbStandard;
     TModalResult FModalResult = mrNone;
     QPainter* FCanvas = nullptr;
+    bool FFollowsTyping = false;
+    QColor FBackground;
+    QColor FFrame;
 };
 
 }  // namespace quenmark

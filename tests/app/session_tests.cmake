@@ -2,7 +2,12 @@ quenmark_add_tests(quenmark_session_tests
   app/line_session_test.cpp
   app/prepared_save_test.cpp
   app/input_history_test.cpp
+  app/name_completion_test.cpp
+  app/result_recall_test.cpp
 )
+add_dependencies(quenmark_session_tests quenmark_module_example)
+target_compile_definitions(quenmark_session_tests PRIVATE
+  QUENMARK_EXAMPLE_MODULE_DIR="${QUENMARK_EXAMPLE_MODULE_DIR}/")
 
 quenmark_add_tests(quenmark_console_tests
   console/console_test.cpp
@@ -14,6 +19,7 @@ quenmark_add_tests(quenmark_console_tests
   console/scripting_test.cpp
   console/interactive_test.cpp
   hardening/console_process.cpp
+  console/line_editor_test.cpp
 )
 target_link_libraries(quenmark_console_tests PRIVATE quenmark_console_parts)
 add_dependencies(quenmark_console_tests quenmark-console quenmark_modules quenmark_resources

@@ -130,7 +130,7 @@ std::string ExpectedNewFile() {
            "FontName=FixedSys\r\nFontSize=14\r\nMaxHistory=50\r\nMaxLogLine=100\r\n"
            "SaveHistory=Yes\r\nSaveVariables=Yes\r\nAutoUnit=Yes\r\nAlwaysOnTop=Yes\r\nStayResident=Yes\r\n"
            "SnapAtEdge=Yes\r\nWindowAnime=Yes\r\nSplash=Yes\r\nAlphaActive=255\r\nAlphaInactive=192\r\n"
-           "Language=*Default\r\nOutputMode=0\r\nOutputFormat=\r\n";
+           "Language=*Default\r\nOutputMode=0\r\nOutputFormat=\r\nAutoComplete=Yes\r\n";
 }
 
 TEST(SettingsSaveTest, FirstSaveCreatesTheFileWithSectionsAndKeysInOrder) {
@@ -206,6 +206,7 @@ TSettings ChangedSettings(const std::string& file) {
     settings.Language = "Deutsch";
     settings.OutputMode = 3;
     settings.OutputFormat = "#,##0.###";
+    settings.AutoComplete = false;
     return settings;
 }
 
@@ -230,6 +231,7 @@ void ExpectSameFields(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.Language, b.Language);
     EXPECT_EQ(a.OutputMode, b.OutputMode);
     EXPECT_EQ(a.OutputFormat, b.OutputFormat);
+    EXPECT_EQ(a.AutoComplete, b.AutoComplete);
 }
 
 TEST(SettingsLoadTest, SaveThenLoadRestoresEveryField) {

@@ -37,6 +37,7 @@ const char* const DocumentedCodes =
     "CVM001 CVM002 CVM003 CVM005 CVM006 CVM007 CVM010* CVM011* CVM021* CVM022* CVM023* CVM024* CVM025* CVM026* "
     "CVM031* CVM100* CVM101* CVM102* CVM103* CVM104* CVM106* "
     "QEN001 QEN002 QEN011 QEN012 QEN021 QEN022 QEN031 QEN032 QEN033 QEN099 QEN101 QEN201 QEN202 QEN203 QEN901 "
+    "QEN013 OPT027 "
     "INT999 "
     "OPT000 OPT001 OPT002 OPT003 OPT004 OPT007 OPT008 OPT009 OPT011 OPT012 OPT013 OPT014 OPT015 OPT016 OPT017 "
     "OPT021 OPT022 OPT023 OPT024 OPT025 OPT026 OPT030 OPT031 OPT032 OPT101 OPT909";
@@ -163,8 +164,8 @@ TEST(ShippedMessagesTest, TranslationsTranslateEveryText) {
 // The captions that appear together in one menu or one set of buttons.
 // The control menu holds the hide item or the show item, never both.
 const std::vector<std::vector<std::string>> CaptionGroups = {
-    {"QEN001", "QEN011", "QEN012", "QEN021", "QEN031", "QEN022", "QEN099"},
-    {"QEN002", "QEN011", "QEN012", "QEN021", "QEN031", "QEN022", "QEN099"},
+    {"QEN001", "QEN011", "QEN012", "QEN013", "QEN021", "QEN031", "QEN022", "QEN099"},
+    {"QEN002", "QEN011", "QEN012", "QEN013", "QEN021", "QEN031", "QEN022", "QEN099"},
     {"QEN032", "QEN033"},
     {"QEN201", "QEN202", "QEN203"},
     {"QEN902", "QEN903"},

@@ -135,18 +135,19 @@ TEST_F(MainWindowShow, ExitAnsweredYesClosesTheWindowAndEndsTheRun) {
 TEST_F(MainWindowShow, TheControlMenuHoldsItsItemsInOrder) {
     MakeWindow();
     const QList<QAction*> items = Window().mnuControl->actions();
-    ASSERT_EQ(items.size(), 9);
+    ASSERT_EQ(items.size(), 10);
     EXPECT_EQ(items[0], Window().actHide);
     EXPECT_TRUE(items[1]->isSeparator());
     EXPECT_EQ(items[2], Window().actVar);
     EXPECT_FALSE(Window().actVar->isVisible());
     EXPECT_EQ(items[3], Window().actUnit);
-    EXPECT_EQ(items[4], Window().actOption);
-    EXPECT_EQ(items[5]->menu(), Window().mniHelp);
+    EXPECT_EQ(items[4], Window().actCopyResult);
+    EXPECT_EQ(items[5], Window().actOption);
+    EXPECT_EQ(items[6]->menu(), Window().mniHelp);
     EXPECT_EQ(Window().mniHelp->actions(), QList<QAction*>({Window().actHelpContents, Window().actHelpLine}));
-    EXPECT_EQ(items[6], Window().actAbout);
-    EXPECT_TRUE(items[7]->isSeparator());
-    EXPECT_EQ(items[8], Window().actExit);
+    EXPECT_EQ(items[7], Window().actAbout);
+    EXPECT_TRUE(items[8]->isSeparator());
+    EXPECT_EQ(items[9], Window().actExit);
     EXPECT_EQ(Window().btnControl->Popup(), Window().mnuControl);
     EXPECT_EQ(Window().Tray().Icon().RBPopupMenu(), Window().mnuControl);
 }
@@ -160,6 +161,7 @@ TEST_F(MainWindowShow, CaptionsComeFromTheMessageCodes) {
         {Window().actHide, "QEN001"},   {Window().actShow, "QEN002"},         {Window().actVar, "QEN011"},
         {Window().actUnit, "QEN012"},   {Window().actOption, "QEN021"},       {Window().actAbout, "QEN022"},
         {Window().actExit, "QEN099"},   {Window().actHelpContents, "QEN032"}, {Window().actHelpLine, "QEN033"},
+        {Window().actCopyResult, "QEN013"},
     };
     for (const auto& row : rows) EXPECT_EQ(row.action->text(), QString::fromUtf8(row.code));
     EXPECT_EQ(Window().mniHelp->title(), QStringLiteral("QEN031"));

@@ -4,6 +4,7 @@ find_package(Qt6 REQUIRED COMPONENTS Network)
 
 target_sources(quenmark_ui_tests PRIVATE
   main_window_lines_test.cpp
+  main_window_completion_test.cpp
   main_window_log_test.cpp
   main_window_font_test.cpp
   main_window_frame_test.cpp

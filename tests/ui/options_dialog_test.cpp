@@ -117,6 +117,7 @@ TEST_F(OptionDialogTest, CaptionsComeFromTheCatalogue) {
         {dialog.chkSplash->text(), "OPT022"},       {dialog.chkTop->text(), "OPT023"},
         {dialog.chkSnap->text(), "OPT024"},         {dialog.chkAnime->text(), "OPT025"},
         {dialog.chkResident->text(), "OPT026"},     {dialog.lblWindows2000->text(), "OPT030"},
+        {dialog.chkAutoComplete->text(), "OPT027"},
         {dialog.chkAlwaysTrans->text(), "OPT031"},  {dialog.chkTransInact->text(), "OPT032"},
         {dialog.lstModules->headerItem()->text(0), "OPT101"}, {dialog.memInfo->toPlainText(), "OPT909"}};
     for (const auto& [caption, code] : captions) EXPECT_EQ(caption.toStdString(), FContext.GetText(code)) << code;
@@ -147,6 +148,7 @@ TEST_F(OptionDialogTest, ReadsTheSettings) {
     FSettings->StayResident = false;
     FSettings->SnapAtEdge = true;
     FSettings->WindowAnime = false;
+    FSettings->AutoComplete = false;
     TfrmCalOption& dialog = Dialog();
     EXPECT_EQ(dialog.edtFontSize->text(), "20");
     EXPECT_EQ(dialog.updMaxLogLine->Position(), 500);
@@ -158,6 +160,7 @@ TEST_F(OptionDialogTest, ReadsTheSettings) {
     EXPECT_FALSE(dialog.chkResident->isChecked());
     EXPECT_TRUE(dialog.chkSnap->isChecked());
     EXPECT_FALSE(dialog.chkAnime->isChecked());
+    EXPECT_FALSE(dialog.chkAutoComplete->isChecked());
 }
 
 TEST_F(OptionDialogTest, UpDownsKeepStoredValuesWithinTheirRanges) {
@@ -225,11 +228,13 @@ TEST_F(OptionDialogTest, OkStoresTheChecksAndTheFont) {
     dialog.chkResident->setChecked(false);
     dialog.chkSnap->setChecked(false);
     dialog.chkAnime->setChecked(false);
+    dialog.chkAutoComplete->setChecked(false);
     dialog.cmbFontName->setCurrentText("Liberation Serif");
     dialog.btnOKClick();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(FSettings->SaveHistory || FSettings->SaveVariables || FSettings->Splash || FSettings->AlwaysOnTop ||
                  FSettings->StayResident || FSettings->SnapAtEdge || FSettings->WindowAnime);
+    EXPECT_FALSE(FSettings->AutoComplete);
     EXPECT_EQ(FSettings->FontName, "Liberation Serif");
 }
 

@@ -1,0 +1,161 @@
+#include "app/name_completion.h"
+
+#include <algorithm>
+
+#include "base/names.h"
+#include "expression/interpreter.h"
+#include "vm/module_list.h"
+
+namespace quenmark {
+
+namespace {
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
+
+// A variable's value in the popup is a reminder, not the whole value.
+constexpr size_t MaxValueLength = 60;
+
+// The command words, each with the "@" help line that explains it and
+// whether it takes an argument.
+struct TCommandWord {
+    const char* Word;
+    const char* HelpCode;
+    bool TakesArgument;
+};
+
+constexpr TCommandWord CommandWords[] = {
+    {"BIN", "INT104", false},     {"DEBUG", "INT106", false},   {"DEC", "INT104", false},
+    {"DELVAR", "INT102", true},   {"DELVARALL", "INT102", false}, {"DESERT", "INT103", true},
+    {"FNC", "INT101", false},     {"FORMAT", "INT105", true},   {"FUNCTIONS", "INT101", false},
+    {"HEX", "INT104", false},     {"OCT", "INT104", false},     {"PROTECT", "INT103", true},
+    {"STAT", "INT101", false},    {"STATUS", "INT101", false},  {"VAR", "INT101", false},
+    {"VARIABLES", "INT101", false},
+};
+
+bool StartsWithUpper(std::string_view name, std::string_view upperPrefix) {
+    return name.size() >= upperPrefix.size() && UpperCase(name.substr(0, upperPrefix.size())) == upperPrefix;
+}
+
+bool InsideStringLiteral(std::string_view line, size_t position) {
+    return std::count(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(position), '"') % 2 == 1;
+}
+
+bool OpensLine(std::string_view line, size_t position) {
+    return line.substr(0, position).find_first_not_of(' ') == std::string_view::npos;
+}
+
+std::string ValueText(const Variant& value, const NumberSeparators& separators) {
+    std::string text = value.IsString() ? "\"" + value.AsString() + "\"" : value.ToText(separators);
+    if (text.size() > MaxValueLength) text = text.substr(0, MaxValueLength - 3) + "...";
+    return text;
+}
+
+std::string FunctionInsert(const TVMCallable& callable) {
+    return callable.Name + (callable.ArgCount == 0 ? "()" : "(");
+}
+
+void SortByKindThenName(std::vector<TCompletionCandidate>& candidates) {
+    std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
+        if (a.Kind != b.Kind) return a.Kind < b.Kind;
+        return UpperCase(a.Name) < UpperCase(b.Name);
+    });
+}
+
+}  // namespace
+
+TTypedName TypedNameAt(std::string_view line, size_t cursor) {
+    cursor = std::min(cursor, line.size());
+    size_t start = cursor;
+    while (start > 0 && IsNameChar(line[start - 1])) --start;
+    if (start < cursor && IsDigit(line[start])) return {};
+    if (InsideStringLiteral(line, start)) return {};
+    if (start > 0 && line[start - 1] == '@') {
+        if (!OpensLine(line, start - 1)) return {};
+        --start;
+    }
+    return {start, std::string(line.substr(start, cursor - start))};
+}
+
+TCompletedLine ApplyCandidate(std::string_view line, size_t cursor, const TCompletionCandidate& candidate) {
+    cursor = std::min(cursor, line.size());
+    const TTypedName typed = TypedNameAt(line, cursor);
+    std::string insert = candidate.Insert;
+    size_t end = cursor;
+    // "SI|(x)" becomes "SIN(|x)" rather than "SIN((x)".
+    if (candidate.Kind == TCandidateKind::Function && cursor < line.size() && line[cursor] == '(') {
+        insert = candidate.Name + "(";
+        ++end;
+    }
+    std::string text(line.substr(0, typed.Start));
+    text += insert;
+    const size_t newCursor = text.size();
+    text += line.substr(end);
+    return {std::move(text), newCursor};
+}
+
+TNameCompletion::TNameCompletion(TCCInterpreter& interpreter, const TVMModuleList* modules)
+    : FInterpreter(interpreter), FModules(modules) {}
+
+std::vector<TCompletionCandidate> TNameCompletion::Candidates(std::string_view typed) const {
+    std::vector<TCompletionCandidate> found;
+    if (typed.size() < CompletionMinimumLength) return found;
+    if (typed.front() == '@') AddCommands(UpperCase(typed.substr(1)), found);
+    else AddNames(UpperCase(typed), found);
+    SortByKindThenName(found);
+    return found;
+}
+
+std::vector<TCompletionCandidate> TNameCompletion::CandidatesAt(std::string_view line, size_t cursor) const {
+    return Candidates(TypedNameAt(line, cursor).Text);
+}
+
+void TNameCompletion::AddNames(std::string_view upperPrefix, std::vector<TCompletionCandidate>& found) const {
+    const NumberSeparators& separators = FInterpreter.Context().Separators();
+    const TVMVariableList& variables = FInterpreter.Variables();
+    for (size_t i = 0; i < variables.Count(); ++i) {
+        const TVMVariable& variable = variables[i];
+        if (!StartsWithUpper(variable.UpperName, upperPrefix)) continue;
+        if (variable.IsConstant)
+            found.push_back({TCandidateKind::Constant, variable.Name, variable.Name, ConstantDescription(variable.UpperName)});
+        else
+            found.push_back({TCandidateKind::Variable, variable.Name, variable.Name, ValueText(variable.Value, separators)});
+    }
+    const TVMCallableList& callables = FInterpreter.Callables();
+    for (size_t i = 0; i < callables.Count(); ++i) {
+        const TVMCallable& callable = callables[i];
+        if (StartsWithUpper(callable.UpperName, upperPrefix))
+            found.push_back({TCandidateKind::Function, callable.Name, FunctionInsert(callable), callable.Description});
+    }
+}
+
+void TNameCompletion::AddCommands(std::string_view upperPrefix, std::vector<TCompletionCandidate>& found) const {
+    for (const TCommandWord& command : CommandWords) {
+        if (!StartsWithUpper(command.Word, upperPrefix)) continue;
+        const std::string name = std::string("@") + command.Word;
+        found.push_back({TCandidateKind::Command, name, command.TakesArgument ? name + " " : name,
+                         FInterpreter.Context().GetText(command.HelpCode)});
+    }
+}
+
+// The description that the module of a constant gives it; the module
+// that registered the name last wins, as in the variable table. Records of
+// another size than this build's are skipped, as the options dialog does.
+std::string TNameCompletion::ConstantDescription(std::string_view upperName) const {
+    std::string description;
+    if (!FModules) return description;
+    for (size_t m = 0; m < FModules->Count(); ++m) {
+        const TVMModule& module = (*FModules)[m];
+        const VMXConstant* constants = module.Constants();
+        const int32_t count = module.ConstantCount();
+        for (int32_t i = 0; constants && i < count; ++i) {
+            const VMXConstant& constant = constants[i];
+            if (constant.Size != static_cast<int32_t>(sizeof(VMXConstant)) || !constant.Name) continue;
+            if (UpperCase(constant.Name) == upperName) description = constant.Description ? constant.Description : "";
+        }
+    }
+    return description;
+}
+
+}  // namespace quenmark

@@ -1,0 +1,123 @@
+#include "console/line_editor.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <editline/readline.h>
+
+#include "app/name_completion.h"
+#include "app/result_recall.h"
+
+namespace quenmark {
+
+namespace {
+
+// The editor calls back through plain functions; they reach the run's
+// completion and results through this one object.
+struct TEditorState {
+    TEditorState(TLineSession& session, TCCInterpreter& interpreter) : Completion(interpreter, nullptr) {
+        Recall.Attach(session, interpreter);
+    }
+
+    TNameCompletion Completion;
+    TResultRecall Recall;
+};
+
+std::unique_ptr<TEditorState> State;
+
+constexpr const char* RecallFunctionName = "quenmark-last-result";
+// Control-^ recalls, Control-X Control-R redraws; Alt+. types both.
+constexpr int RecallKey = 0x1E;
+constexpr const char* RecallKeyName = "^^";
+constexpr const char* RedrawKeys = "^X^R";
+
+// Words end where a name cannot go on; "@" stays inside a word, so that a
+// command is completed with it.
+char WordBreaks[] = " \t\n\"'+-*/%&|^!=()[],#<>.";
+
+char* CopyForEditor(const std::string& text) {
+    char* copy = static_cast<char*>(std::malloc(text.size() + 1));
+    if (copy) std::memcpy(copy, text.c_str(), text.size() + 1);
+    return copy;
+}
+
+// The longest start that every insert shares, without regard to letter
+// case, in the first one's spelling; never shorter than what was typed.
+std::string SharedStart(const std::vector<TCompletionCandidate>& candidates, const std::string& typed) {
+    std::string shared = candidates.front().Insert;
+    for (const TCompletionCandidate& candidate : candidates) {
+        size_t length = 0;
+        while (length < shared.size() && length < candidate.Insert.size() &&
+               std::toupper(static_cast<unsigned char>(shared[length])) ==
+                   std::toupper(static_cast<unsigned char>(candidate.Insert[length])))
+            ++length;
+        shared.resize(length);
+    }
+    return shared.size() < typed.size() ? typed : shared;
+}
+
+// The editor's match list: the replacement of the typed word first, then
+// every candidate; null when nothing matches.
+char** MatchList(const std::vector<TCompletionCandidate>& candidates, const std::string& typed) {
+    auto** matches = static_cast<char**>(std::calloc(candidates.size() + 2, sizeof(char*)));
+    if (!matches) return nullptr;
+    matches[0] = CopyForEditor(candidates.size() == 1 ? candidates.front().Insert : SharedStart(candidates, typed));
+    if (candidates.size() > 1)
+        for (size_t i = 0; i < candidates.size(); ++i) matches[i + 1] = CopyForEditor(candidates[i].Insert);
+    return matches;
+}
+
+char** CompleteName(const char* text, int, int end) {
+    rl_attempted_completion_over = 1;  // never file names
+    const std::string line(rl_line_buffer, static_cast<size_t>(rl_end));
+    const TTypedName typed = TypedNameAt(line, static_cast<size_t>(end));
+    // The editor replaces its own word: complete only where it is the name.
+    if (typed.Text.empty() || typed.Text != text) return nullptr;
+    const std::vector<TCompletionCandidate> candidates = State->Completion.Candidates(typed.Text);
+    return candidates.empty() ? nullptr : MatchList(candidates, typed.Text);
+}
+
+// Puts the text into the editor with the cursor at the given byte. The
+// editor keeps its cursor where it was when it replaces the line, and
+// inserting moves it, so: the text up to the nearer of the two positions,
+// then the rest up to the new cursor inserted, then the whole text.
+void SetLine(const std::string& text, size_t cursor) {
+    const size_t kept = std::min(static_cast<size_t>(rl_point), cursor);
+    rl_replace_line(text.substr(0, kept).c_str(), 0);
+    if (cursor > kept) rl_insert_text(text.substr(kept, cursor - kept).c_str());
+    rl_replace_line(text.c_str(), 0);
+}
+
+// One press of Alt+.: the last result at the cursor, or, right after a
+// press, the result before in place of the one inserted.
+int RecallResult(int, int) {
+    TEditedLine line{std::string(rl_line_buffer, static_cast<size_t>(rl_end)), static_cast<size_t>(rl_point)};
+    if (!State->Recall.Recall(line)) return rl_ding();
+    SetLine(line.Text, line.Cursor);
+    return 0;
+}
+
+}  // namespace
+
+void InstallLineEditor(TLineSession& session, TCCInterpreter& interpreter) {
+    State = std::make_unique<TEditorState>(session, interpreter);
+    rl_initialize();
+    rl_attempted_completion_function = CompleteName;
+    rl_completer_word_break_characters = WordBreaks;
+    rl_basic_word_break_characters = WordBreaks;
+    rl_completion_append_character = '\0';
+    // A function of the editor's own does not redraw the line after it, so
+    // Alt+. types two keys: one that recalls, one that redraws the line in
+    // place.
+    rl_add_defun(RecallFunctionName, RecallResult, RecallKey);
+    rl_parse_and_bind((std::string("bind ") + RedrawKeys + " ed-redisplay").c_str());
+    rl_parse_and_bind((std::string("bind -s ^[. ") + RecallKeyName + RedrawKeys).c_str());
+}
+
+}  // namespace quenmark

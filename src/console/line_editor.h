@@ -1,0 +1,17 @@
+#pragma once
+
+namespace quenmark {
+
+class TCCInterpreter;
+class TLineSession;
+
+// Teaches the terminal's line editor the calculator's names and results:
+// Tab completes the variable, function, constant or "@" command whose name
+// starts with the typed text (never file names), and Alt+. (Escape and
+// ".") inserts the session's last result at the cursor, each further press
+// right after replacing it with the result before. Call once, before the
+// first line is read; the session and the interpreter must outlive the
+// editor's use.
+void InstallLineEditor(TLineSession& session, TCCInterpreter& interpreter);
+
+}  // namespace quenmark
