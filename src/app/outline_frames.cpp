@@ -68,7 +68,9 @@ TOutlineFrames BuildOutlineFrames(const TWindowBounds& window, TScreenPoint orig
     const TOutlinePoint sizeStep{static_cast<double>(window.Width) / LastFrame,
                                  static_cast<double>(window.Height) / LastFrame};
     TOutlineFrames frames;
-    for (int i = 0; i < LastFrame; ++i) frames[i] = TurnedFrame(i, start, step, sizeStep);
+    for (std::size_t i = 0; i < LastFrame; ++i) {
+        frames[i] = TurnedFrame(static_cast<int>(i), start, step, sizeStep);
+    }
     frames[LastFrame] = WindowFrame(window);
     if (!showing) std::reverse(frames.begin(), frames.end());
     return frames;

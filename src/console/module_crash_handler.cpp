@@ -90,7 +90,8 @@ void OnFatalSignal(int signal, siginfo_t* info, void* context) {
 
 void UseAlternateStack() {
     // Enough for the handler on top of what a sanitizer's may need.
-    const size_t size = std::max<size_t>(SIGSTKSZ, 64 * 1024);
+    // SIGSTKSZ may be a sysconf() call, which gives -1 when it fails.
+    const size_t size = static_cast<size_t>(std::max<long>(SIGSTKSZ, 64 * 1024));
     static char* const stack = new char[size];
     stack_t alternate{};
     alternate.ss_sp = stack;

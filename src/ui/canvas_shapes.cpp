@@ -94,13 +94,13 @@ void RoundRectangle(QPainter& canvas, const TEdges& edges, int roundSize) {
     const std::vector<TSpan> spans = RoundedSpans(edges, roundSize);
     const QBrush brush = canvas.brush();
     const QPen pen = canvas.pen();
-    const int rows = static_cast<int>(spans.size());
     const TSpan outside{1, 0};
-    for (int row = 0; row < rows; ++row) {
+    for (std::size_t row = 0; row < spans.size(); ++row) {
         const TSpan& span = spans[row];
         const TSpan& above = row > 0 ? spans[row - 1] : outside;
-        const TSpan& below = row + 1 < rows ? spans[row + 1] : outside;
-        const int y = edges.Top + row;
+        const TSpan& below = row + 1 < spans.size() ? spans[row + 1] : outside;
+        // One span per pixel row of the shape, so the row fits an int.
+        const int y = edges.Top + static_cast<int>(row);
         if (brush.style() != Qt::NoBrush) {
             canvas.fillRect(QRect(span.First, y, span.Last - span.First + 1, 1), brush);
         }

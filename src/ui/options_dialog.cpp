@@ -140,7 +140,7 @@ void TfrmCalOption::FillFontNames() {
     const QStringList faces = QFontDatabase::families();
     cmbFontName->addItems(faces);
     const QString stored = QString::fromStdString(FSettings.FontName);
-    int index = faces.indexOf(stored);
+    int index = cmbFontName->findText(stored);
     if (index < 0 && !stored.isEmpty()) {
         cmbFontName->insertItem(0, stored);
         index = 0;

@@ -92,7 +92,7 @@ void TQuenComboBox::CreatePopupList() {
 // row; the list widens itself to its items when shown.
 void TQuenComboBox::PlacePopupList() {
     const QPoint origin = mapToGlobal(QPoint(0, 0));
-    const int rows = FItems.isEmpty() ? 1 : std::min<int>(FItems.size(), TQuenPopupList::MaxRows);
+    const int rows = FItems.isEmpty() ? 1 : static_cast<int>(std::min<qsizetype>(FItems.size(), TQuenPopupList::MaxRows));
     FPopupList->setGeometry(origin.x(), origin.y() + height(), width(), height() * rows);
     FPopupList->SetItemHeight(height());
 }

@@ -73,7 +73,7 @@ private:
         uint64_t pattern = 0;
         size_t digits = 0;
         for (int d; (d = HexDigitValue(Peek())) >= 0 && d < base; ++pos_, ++digits) {
-            pattern = pattern * base + d;
+            pattern = pattern * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
             if (pattern > 0xFFFFFFFFull) throw EOverflow();
         }
         SkipBlanks();

@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeFailure{"StringWithHugeLength", "FFFFFF7F41", decodeString},
                       DecodeFailure{"StringWithSmallLetterInText", "020000004a4B", decodeString},
                       DecodeFailure{"StringWithoutLength", "0300", decodeString}),
-    [](const auto& info) { return std::string(info.param.Behaviour); });
+    [](const auto& row) { return std::string(row.param.Behaviour); });
 
 }  // namespace
 }  // namespace quenmark

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 #include <set>
 #include <utility>
@@ -23,6 +24,9 @@ TOutlinePoint CentreOf(const TOutlineFrame& frame) {
     }
     return centre;
 }
+
+// Frame number step of the effect; the tests count steps as ints.
+const TOutlineFrame& FrameAt(const TOutlineFrames& frames, int step) { return frames[static_cast<std::size_t>(step)]; }
 
 double Distance(TOutlinePoint a, TOutlinePoint b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 
@@ -60,7 +64,7 @@ TEST(OutlineFrames, CentresMoveInEqualStepsTowardsTheWindowsCentre) {
     const double centreY = 40 + 55;
     for (int i = 0; i < 24; ++i) {
         SCOPED_TRACE(i);
-        ExpectSamePoint(CentreOf(frames[i]), {500 + i * (centreX - 500) / 24, -20 + i * (centreY + 20) / 24});
+        ExpectSamePoint(CentreOf(FrameAt(frames, i)), {500 + i * (centreX - 500) / 24, -20 + i * (centreY + 20) / 24});
     }
 }
 
@@ -68,7 +72,7 @@ TEST(OutlineFrames, SidesGrowByOneTwentyFourthOfTheWindowPerFrame) {
     const TOutlineFrames frames = BuildOutlineFrames(Window, Origin, true);
     for (int i = 1; i < 24; ++i) {
         SCOPED_TRACE(i);
-        const TOutlineFrame& frame = frames[i];
+        const TOutlineFrame& frame = FrameAt(frames, i);
         EXPECT_NEAR(Distance(frame[0], frame[1]), i * 350.0 / 24, Tolerance);
         EXPECT_NEAR(Distance(frame[1], frame[2]), i * 110.0 / 24, Tolerance);
         EXPECT_NEAR(Distance(frame[2], frame[3]), i * 350.0 / 24, Tolerance);
@@ -81,7 +85,7 @@ TEST(OutlineFrames, FramesTurnSevenAndAHalfDegreesLessEachStep) {
     for (int i = 1; i < 24; ++i) {
         SCOPED_TRACE(i);
         // The top edge runs along the frame's angle of (24 - i) * 7.5 degrees.
-        const TOutlineFrame& frame = frames[i];
+        const TOutlineFrame& frame = FrameAt(frames, i);
         const double angle = std::atan2(frame[1].Y - frame[0].Y, frame[1].X - frame[0].X);
         const double expected = (24 - i) * 7.5 * std::numbers::pi / 180;
         EXPECT_NEAR(std::remainder(angle - expected, 2 * std::numbers::pi), 0, Tolerance);
@@ -91,9 +95,9 @@ TEST(OutlineFrames, FramesTurnSevenAndAHalfDegreesLessEachStep) {
 TEST(OutlineFrames, HidingPlaysTheFramesInReverse) {
     const TOutlineFrames showing = BuildOutlineFrames(Window, Origin, true);
     const TOutlineFrames hiding = BuildOutlineFrames(Window, Origin, false);
-    for (int k = 0; k < OutlineFrameCount; ++k) {
+    for (std::size_t k = 0; k < OutlineFrameCount; ++k) {
         SCOPED_TRACE(k);
-        for (int corner = 0; corner < 4; ++corner) {
+        for (std::size_t corner = 0; corner < 4; ++corner) {
             EXPECT_EQ(hiding[k][corner].X, showing[24 - k][corner].X);
             EXPECT_EQ(hiding[k][corner].Y, showing[24 - k][corner].Y);
         }
@@ -124,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundingRow{"TieToEvenAbove", 1.5, 2}, RoundingRow{"TieAtZero", 0.5, 0},
                       RoundingRow{"NegativeTieToZero", -0.5, 0}, RoundingRow{"NegativeTieToEven", -1.5, -2},
                       RoundingRow{"NegativeAboveHalf", -2.6, -3}, RoundingRow{"NegativeBelowHalf", -2.4, -2}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(OutlineCorners, RoundEachCornerToTheNearestPixel) {
     const TOutlineFrame frame{{{10.5, 11.5}, {20.4, -3.5}, {-0.6, 7.49}, {0, 0}}};
@@ -161,7 +165,7 @@ TEST(OutlinePixels, TurnedSquareIsAClosedChainOfNeighbours) {
 
 TEST(OutlinePixels, EveryFrameOfTheEffectIsAClosedChainThroughItsCorners) {
     const TOutlineFrames frames = BuildOutlineFrames(Window, Origin, true);
-    for (int k = 0; k < OutlineFrameCount; ++k) {
+    for (std::size_t k = 0; k < OutlineFrameCount; ++k) {
         SCOPED_TRACE(k);
         const TOutlineCorners corners = RoundOutlineCorners(frames[k]);
         const std::vector<TScreenPoint> pixels = OutlinePixels(corners);
@@ -255,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, OutlinePaceTest,
                                            PaceRow{"OverrunWaitsTheFullStep", 11, 10},
                                            PaceRow{"LongStallWaitsTheFullStep", 500, 10},
                                            PaceRow{"ClockGoingBackWaitsTheFullStep", -1, 10}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quenmark

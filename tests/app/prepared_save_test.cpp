@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Sessions, PreparedSaveTest, ::testing::Values(
                 {"a=1", "b=2", "c=3", "d=4", "e=5", "f=6", "g=7", "h=8", "i=9",
                  "a=b+c+d+e+f+g+h+i", "@DELVARALL", "j = 1"}},
     PreparedRow{"HistoryAtItsLimit", SmallHistoryFile, RepeatedLines()}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quenmark

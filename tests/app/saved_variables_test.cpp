@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                       return line;
                   }(),
                   "s", Variant(std::string(2000, 'A')), false, false}),
-    [](const auto& info) { return std::string(info.param.Behaviour); });
+    [](const auto& row) { return std::string(row.param.Behaviour); });
 
 class VariableLineDamageTest : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
 
@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                       std::pair{"TypeFour", ";01000000780300000004000005000000"},
                       std::pair{"TypeZero", ";01000000780300000000000005000000"},
                       std::pair{"NoAttributes", ";01000000780000000005000000"}),
-    [](const auto& info) { return std::string(info.param.first); });
+    [](const auto& row) { return std::string(row.param.first); });
 
 // ---- the section -------------------------------------------------------------
 

@@ -478,7 +478,7 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_EQ(s.MainPlacement.Left, 12);
                     EXPECT_EQ(s.FontName, "Mono");
                 }}),
-    [](const auto& info) { return std::string(info.param.Behaviour); });
+    [](const auto& row) { return std::string(row.param.Behaviour); });
 
 TEST(SettingsTextTest, TextValuesReadBackAsTheyWere) {
     const TempDirectory dir;

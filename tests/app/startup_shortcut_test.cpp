@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartupShortcutPathTest,
                                                    "/home/ann/.config/autostart/Quenmark.desktop"},
                                            PathRow{"RootHome", "/", "/.config/autostart/Quenmark.desktop"},
                                            PathRow{"NoHomeGivesEmpty", "", ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(StartupShortcutPath, CurrentUserUsesTheHomeFromThePasswordDatabase) {
     const std::string home = HomeDirectory();
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartupShortcutTextTest,
                                                    "Exec=\"/opt/a\\\\\\\\b/quenmark\"", "Path=/opt/a\\\\b/"},
                                            ExecRow{"LineBreakStaysOnTheLine", "/opt/a\nb/quenmark",
                                                    "Exec=\"/opt/a\\nb/quenmark\"", "Path=/opt/a\\nb/"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // ---- creating, finding and deleting ----
 

@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Pairs, TransparencyTest,
                                            AlphaRow{"TransparentWhenInactive", 255, 192, false, true},
                                            AlphaRow{"AlwaysTransparent", 208, 208, true, false},
                                            AlphaRow{"AlwaysAndMoreWhenInactive", 208, 160, true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quenmark

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionRow{"ZeroFactorTarget", "1", "m", "none", "---"},
                       ConversionRow{"ZeroFactorSourceGivesZero", "1", "none", "m", "0"},
                       ConversionRow{"Overflow", "1e300", "huge", "m", "---"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ConvertUnitTextGroupTest, WithoutAGroupEveryConversionFails) {
     const TCCContext context;

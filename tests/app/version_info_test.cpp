@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StringRow{"OriginalFilename", "OriginalFilename", "Quenmark.exe"},
                       StringRow{"FileDescription", "FileDescription", "Quenmark, the Expression Calculator."},
                       StringRow{"NamesIgnoreLetterCase", "fileversion", "1.1.0.87"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ProgramVersionTest, FixedPartCarriesVersionOnePointOneBuild87) {
     const TFixedFileInfo& fixed = *ProgramVersionResource().FixedInfo;
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueRow{"CutAtTheFirstZero", std::string("1.2\0garbage", 11), "1.2"},
                       ValueRow{"Empty", "", ""},
                       ValueRow{"OnlyBlanks", "   ", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct FlagRow {
     const char* name;
@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Flags, VerInfoFlagTest,
                                            FlagRow{"PreRelease", 0x2, false, true},
                                            FlagRow{"Both", 0x3, true, true},
                                            FlagRow{"OtherBitsOnly", 0x3C, false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quenmark

@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {TokenKind::Literal, TokenKind::Oct, TokenKind::String}, Variant(std::string("sev"))},
         LiteralCase{"binary_integer", vmxRadixBinary, vmxInteger,
                     {TokenKind::Literal, TokenKind::Bin, TokenKind::Integer}, Variant(int32_t{77})}),
-    [](const ::testing::TestParamInfo<LiteralCase>& info) { return std::string(info.param.rule); });
+    [](const ::testing::TestParamInfo<LiteralCase>& row) { return std::string(row.param.rule); });
 
 TEST_F(ModuleTokenizerTest, IdentifierTextIsCutToTheTokenLength) {
     Use({"tokenizer_a"});
@@ -223,8 +223,8 @@ INSTANTIATE_TEST_SUITE_P(Results, ModuleTokenizerResultTest,
                                            FailureCase{"unknown_result", 999, "INT063"},
                                            FailureCase{"negative_result", -1, "INT063"},
                                            FailureCase{"result_one", 1, "INT063"}),
-                         [](const ::testing::TestParamInfo<FailureCase>& info) {
-                             return std::string(info.param.rule);
+                         [](const ::testing::TestParamInfo<FailureCase>& row) {
+                             return std::string(row.param.rule);
                          });
 
 // Scripts of broken records; each must be rejected as the module's failure.
@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenRecord{"operator_kind_zero", [](TestTokenScript& s) { s.TokenClass = vmxTokenOperator; s.SubKind = 0; }},
         BrokenRecord{"operator_kind_sixteen",
                      [](TestTokenScript& s) { s.TokenClass = vmxTokenOperator; s.SubKind = 16; }}),
-    [](const ::testing::TestParamInfo<BrokenRecord>& info) { return std::string(info.param.rule); });
+    [](const ::testing::TestParamInfo<BrokenRecord>& row) { return std::string(row.param.rule); });
 
 TEST_F(ModuleTokenizerTest, StringValueMayFillItsWholeBuffer) {
     Use({"tokenizer_a"});

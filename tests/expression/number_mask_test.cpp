@@ -56,7 +56,7 @@ const MaskCase DigitPositionCases[] = {
     {"EighteenIntegerDigitsMasked", "0", 123456789012345678.0, "123456789012345680", "123456789012345680"},
 };
 INSTANTIATE_TEST_SUITE_P(DigitPositions, NumberMaskTest, ::testing::ValuesIn(DigitPositionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 const MaskCase RoundingCases[] = {
     {"HalfAwayFromZero", "0", 2.5, "3", "3"},
@@ -72,7 +72,7 @@ const MaskCase RoundingCases[] = {
     {"SmallValueRoundsToZero", "0.00", 0.001, "0.00", "0,00"},
 };
 INSTANTIATE_TEST_SUITE_P(Rounding, NumberMaskTest, ::testing::ValuesIn(RoundingCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 const MaskCase GroupingAndTextCases[] = {
     {"NoSeparatorBelowThousand", "#,##0", 999, "999", "999"},
@@ -92,7 +92,7 @@ const MaskCase GroupingAndTextCases[] = {
     {"ELetterWithoutSignIsLiteral", "0.0 Eur", 2, "2.0 Eur", "2,0 Eur"},
 };
 INSTANTIATE_TEST_SUITE_P(GroupingAndText, NumberMaskTest, ::testing::ValuesIn(GroupingAndTextCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 const MaskCase ScientificCases[] = {
     {"MenuMask", "0.0#############E+", 12345, "1.2345E+4", "1,2345E+4"},
@@ -115,7 +115,7 @@ const MaskCase ScientificCases[] = {
     {"TextOnlyMaskKeepsTheMinus", "'value'", -1, "-value", "-value"},
 };
 INSTANTIATE_TEST_SUITE_P(Scientific, NumberMaskTest, ::testing::ValuesIn(ScientificCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 const MaskCase SectionCases[] = {
     {"PositiveUsesFirst", "0.00;(0.00)", 3.5, "3.50", "3,50"},
@@ -131,7 +131,7 @@ const MaskCase SectionCases[] = {
     {"FourthSectionIgnored", "0;(0);'zero';'other'", 0, "zero", "zero"},
 };
 INSTANTIATE_TEST_SUITE_P(Sections, NumberMaskTest, ::testing::ValuesIn(SectionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 const MaskCase PlainFormCases[] = {
     {"EmptyMask", "", 1.5, "1.5", "1,5"},
@@ -142,7 +142,7 @@ const MaskCase PlainFormCases[] = {
     {"NotANumber", "0.00", std::numeric_limits<double>::quiet_NaN(), "NAN", "NAN"},
 };
 INSTANTIATE_TEST_SUITE_P(PlainForm, NumberMaskTest, ::testing::ValuesIn(PlainFormCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(NumberMaskSeparatorsTest, MultiByteSeparatorsWrittenWhole) {
     const NumberSeparators narrowSpace{",", "\u202f"};

@@ -70,7 +70,7 @@ const RadixCase RadixCases[] = {
     {"UnassignedIsZero", Variant(), "0x00", "00000000000", "0b0000"},
 };
 INSTANTIATE_TEST_SUITE_P(Radix, RadixRendererTest, ::testing::ValuesIn(RadixCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // A value at or beyond the edge of what the radix renderers show.
 struct BoundaryCase {
@@ -119,7 +119,7 @@ const BoundaryCase BoundaryCases[] = {
     {"NonNumericString", "abc", false},
 };
 INSTANTIATE_TEST_SUITE_P(Boundaries, RadixBoundaryTest, ::testing::ValuesIn(BoundaryCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // A value and mask with the decimal text under each separator convention.
 struct DecimalCase {
@@ -157,7 +157,7 @@ const DecimalCase DecimalCases[] = {
     {"MaskedUnassignedIsZero", Variant(), "0.00", "0.00", "0,00"},
 };
 INSTANTIATE_TEST_SUITE_P(Decimal, FormatDecimalTest, ::testing::ValuesIn(DecimalCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(FormatDecimalStringTest, NumericStringReadWithGivenSeparators) {
     EXPECT_EQ(FormatDecimal(Variant("1234.5"), "#,##0.00", PointDecimals), "1,234.50");

@@ -73,7 +73,7 @@ std::vector<std::string> CoreTranscripts() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, TranscriptTest, ::testing::ValuesIn(CoreTranscripts()),
-                         [](const auto& info) { return testing::TranscriptTestName(info.param); });
+                         [](const auto& row) { return testing::TranscriptTestName(row.param); });
 
 }  // namespace
 }  // namespace quenmark

@@ -86,7 +86,7 @@ TEST_P(SchemeIconTest, IconOffersEveryDrawnSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Schemes, SchemeIconTest, ::testing::Range<size_t>(0, ColorSchemeCount),
-                         [](const auto& info) { return std::string(ColorSchemes()[info.param].ColorName); });
+                         [](const auto& row) { return std::string(ColorSchemes()[row.param].ColorName); });
 
 struct ScaledSizeRow {
     const char* name;
@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SchemeIconScaledTest,
                          ::testing::Values(ScaledSizeRow{"SmallerThanTheSmallest", 8},
                                            ScaledSizeRow{"TrayBetweenTwoDrawings", 22},
                                            ScaledSizeRow{"LargerThanTheLargest", 64}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SchemeIconTest, AnIndexOutsideTheListGivesTheFirstIcon) {
     const QImage first = SchemeImage(0, 16);
@@ -134,7 +134,7 @@ TEST_P(ApplicationIconTest, IsDrawnAtItsSizeInTheDefaultSchemeOnATransparentGrou
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ApplicationIconTest, ::testing::Values(16, 32, 48, 64, 128, 256),
-                         [](const auto& info) { return "Size" + std::to_string(info.param); });
+                         [](const auto& row) { return "Size" + std::to_string(row.param); });
 
 }  // namespace
 }  // namespace quenmark

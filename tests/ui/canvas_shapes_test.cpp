@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineRow{"Horizontal", {2, 5}, {9, 5}, {{2, 5}, {8, 5}}, {9, 5}},
                       LineRow{"Vertical", {4, 9}, {4, 3}, {{4, 9}, {4, 4}}, {4, 3}},
                       LineRow{"OnePixel", {6, 6}, {7, 7}, {{6, 6}}, {7, 7}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CanvasShapesTest, LineOfNoLengthDrawsNothing) {
     const QImage image = Drawn([](QPainter& p) { LineSegment(p, {4, 4}, {4, 4}); });

@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ComplementRow{"BlackBecomesWhite", RGBColor(0, 0, 0), 0x02FFFFFFu},
                       ComplementRow{"RedBecomesCyan", RGBColor(255, 0, 0), 0x02FFFF00u},
                       ComplementRow{"MarkerOfTheInputIsDropped", 0x02123456u, 0x02EDCBA9u}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // Replaces the application palette for one test.
 class PaletteScope {

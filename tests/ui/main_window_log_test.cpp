@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberSpanRow{"Suffix", "12kg", 0, "12kg"},
                       NumberSpanRow{"NameIsNoNumber", "x1 = 5", 1, ""},
                       NumberSpanRow{"Blank", "1 + 2", 2, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quenmark

@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, NumericFieldValueTest,
                                            FieldRow{"NumberThenLetters", "12a", 14},
                                            FieldRow{"BeyondTheIntegerRange", "99999999999", 14},
                                            FieldRow{"SurroundingBlanks", " 30 ", 30}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 class UpDownTest : public ::testing::Test {
 protected:

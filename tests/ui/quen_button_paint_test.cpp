@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(States, ButtonStatePaintTest,
                                            StateRow{"Selected", dtSelected, SelectedRGB, FaceRGB},
                                            StateRow{"PushedUsesTheComplementForGlyphs", dtPushed,
                                                     PushRGB, ComplementColor(PushRGB)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ButtonPaintTest, CloseGlyphDiagonalsLeaveOutTheirEndPoints) {
     TQuenButton* button = MakeButton(16, 16);
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Arrows, ButtonGlyphPaintTest,
                                                     qbRight,
                                                     {{15, 10}, {10, 10}, {5, 3}, {5, 16}},
                                                     {{16, 10}, {13, 5}, {4, 10}, {5, 17}}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // The columns holding pixels of the text colour's family (text is smoothed).
 std::pair<int, int> TextColumns(const QImage& image) {
@@ -197,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(Alignments, ButtonTextPaintTest,
                          ::testing::Values(AlignmentRow{"Left", taLeftJustify},
                                            AlignmentRow{"Right", taRightJustify},
                                            AlignmentRow{"Centre", taCenter}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ButtonPaintTest, CaptionIsClippedToTheFace) {
     TQuenButton* button = MakeButton(30, 20);

@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SetterRow{"SelectedColor", [](TQuenButton& b) { b.SetSelectedColor(1); }},
                       SetterRow{"PushColor", [](TQuenButton& b) { b.SetPushColor(1); }},
                       SetterRow{"Font", [](TQuenButton& b) { b.SetFont(QFont("Arial", 20)); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(QuenButtonTest, FocusSelectsAndLosingItReturnsToNormal) {
     FButton->SetTabStop(true);
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, QuenButtonKeyTest,
                                            KeyRow{"Space", Qt::Key_Space, 1},
                                            KeyRow{"Letter", Qt::Key_A, 0},
                                            KeyRow{"Escape", Qt::Key_Escape, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(QuenButtonTest, ReleaseInsideClicksReleaseOutsideDoesNot) {
     ShowWindow();

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Assignments, ComboItemIndexTest,
                                            IndexRow{"NoneClearsTheText", -1, -1, ""},
                                            IndexRow{"BelowRangeMeansNone", -5, -1, ""},
                                            IndexRow{"PastTheEndMeansNone", 4, -1, ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(QuenComboBoxTest, OnChangeFiresAlsoForTheSameIndex) {
     FCombo->SetItemIndex(2);
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, ComboArrowTest,
                                            ArrowRow{"DownInTheMiddle", 1, Qt::Key_Down, {2}},
                                            ArrowRow{"DownAtTheLastItem", 3, Qt::Key_Down, {-1, 3}},
                                            ArrowRow{"DownWithoutSelection", -1, Qt::Key_Down, {0}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(QuenComboBoxTest, EnterAndSpaceDropTheListDown) {
     FCombo->SetTabStop(true);
@@ -214,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, ComboRowsTest,
                          ::testing::Values(RowsRow{"EmptyShowsOneRow", 0, 1}, RowsRow{"One", 1, 1},
                                            RowsRow{"Ten", 10, 10},
                                            RowsRow{"TwentyFiveScrollInTen", 25, 10}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(QuenComboBoxTest, ListMovesUpAndLeftToStayOnTheDesktop) {
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, PopupRowsTest,
                          ::testing::Values(RowsRow{"Empty", 0, 1}, RowsRow{"Three", 3, 3},
                                            RowsRow{"Ten", 10, 10}, RowsRow{"Eleven", 11, 10},
                                            RowsRow{"TwentyFive", 25, 10}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(QuenPopupListTest, GrowsToItsWidestItemKeepingItsLeftEdge) {
     const QString wide = QStringLiteral("square kilometre (km2) and more");
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, PopupKeyTest,
                          ::testing::Values(KeyRow{"Return", Qt::Key_Return, mrOk, {2}},
                                            KeyRow{"Enter", Qt::Key_Enter, mrOk, {2}},
                                            KeyRow{"Escape", Qt::Key_Escape, mrCancel, {}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(QuenPopupListTest, ArrowKeysMoveTheSelection) {
     FList->SetItemIndex(0);

@@ -42,7 +42,8 @@ bool Save(QWidget& window, const QString& path) {
 int32_t IgnoreModuleOutput(const char*, int32_t length) { return length; }
 
 void Select(TQuenComboBox& selector, const QString& text) {
-    const int index = selector.Items().indexOf(text);
+    // A selector's rows are numbered by int.
+    const int index = static_cast<int>(selector.Items().indexOf(text));
     if (index >= 0) selector.SetItemIndex(index);
 }
 

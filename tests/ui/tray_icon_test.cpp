@@ -425,7 +425,7 @@ INSTANTIATE_TEST_SUITE_P(
         ActivationRow{"Context", QSystemTrayIcon::Context, {"move", "down right", "up right"}},
         ActivationRow{"MiddleClick", QSystemTrayIcon::MiddleClick, {"move", "down middle", "up middle"}},
         ActivationRow{"Unknown", QSystemTrayIcon::Unknown, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // The desktop's own notification area, driven by synthetic activations.
 class DesktopTrayIconTest : public TrayIconTest {

@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                       GripRow{"BottomEdgeDoesNotSize", {150, 59}, TUnitWindowGrip::None},
                       GripRow{"JustInsideTheLeftBorder", {4, 30}, TUnitWindowGrip::None},
                       GripRow{"JustInsideTheRightBorder", {296, 30}, TUnitWindowGrip::None}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quenmark

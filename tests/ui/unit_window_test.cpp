@@ -68,7 +68,7 @@ protected:
     }
 
     static void SelectUnit(TQuenComboBox& selector, const char* name) {
-        const int index = selector.Items().indexOf(QString::fromUtf8(name));
+        const int index = static_cast<int>(selector.Items().indexOf(QString::fromUtf8(name)));
         ASSERT_GE(index, 0) << name;
         selector.SetItemIndex(index);
     }
@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
         WindowConversionRow{"NumberThenARejectedCharacter", "12 $", "kilometre (km)", "metre (m)", "---"},
         WindowConversionRow{"ZeroFactor", "5", "metre (m)", "broken (x)", "---"},
         WindowConversionRow{"NegativeNumber", "-2", "kilometre (km)", "metre (m)", "---"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(UnitWindowTest, ChoosingAUnitConverts) {
     TfrmCalUnit& window = Window();

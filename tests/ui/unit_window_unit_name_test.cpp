@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameRow{"BracketBeforeAMultiByteCharacterIsText", "a<\xC3\xA9" "b", {NameRun("a<\xC3\xA9" "b")}},
         NameRow{"MultiByteTextKeepsItsBytes", "\xC2\xB5m<u>3</u>", {NameRun("\xC2\xB5m"), NameRun("3", 0, S)}},
         NameRow{"EmptyTagSplitsTheRun", "a<>b", {NameRun("a"), NameRun("b")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(UnitNameSizeTest, SizesFollowTheFontSizeInIntegerSteps) {
     EXPECT_EQ(UnitNameRuns("a<u>b", 10), (std::vector<TUnitNameRun>{NameRun("a", 0, 8), NameRun("b", 0, 4)}));

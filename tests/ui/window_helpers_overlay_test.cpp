@@ -113,7 +113,7 @@ protected:
     const TOutlineFrames FFrames = BuildOutlineFrames({300, 250, 350, 110}, {20, 30}, true);
 
     QRegion FrameRegion(int k) const {
-        return RegionOfPixels(OutlinePixels(RoundOutlineCorners(FFrames[k])));
+        return RegionOfPixels(OutlinePixels(RoundOutlineCorners(FFrames[static_cast<std::size_t>(k)])));
     }
 };
 

@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, PaintFrameTest,
                          ::testing::Values(FrameRow{"ActiveWindowHasStripes", 350, 110, true},
                                            FrameRow{"InactiveWindowHasOnlyTheSeparator", 350, 110, false},
                                            FrameRow{"NarrowActiveWindow", 24, 30, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PaintFrame, StripesOfA350PixelWindowEndBeforeX348) {
     const QImage image = Painted(350, 110, [](QPainter& p) { PaintFrame(p, 350, 110, TestColors(), true); });
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, PaintSeparatorTest,
                          ::testing::Values(SeparatorRow{"UnderTheTitle", 350, 17},
                                            SeparatorRow{"AboveTheInputLine", 200, 41},
                                            SeparatorRow{"FirstRow", 30, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // ---- the size grip ----
 

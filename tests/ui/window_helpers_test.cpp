@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, SetAlphaTest,
                                            AlphaRow{"StrongTranslucency", 160, 160.0 / 255, true},
                                            AlphaRow{"ZeroIsInvisible", 0, 0.0, true},
                                            AlphaRow{"OnlyTheLowEightBitsCount", -64, 192.0 / 255, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SetAlpha, FullAlphaMakesALayeredWindowOpaqueAgain) {
     QWidget window;

@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Binary, CalVMInstructionTest, testing::Values(
     InstructionRow{"AndIsBitwise", opAND, I(7), I(2), I(2)},
     InstructionRow{"OrIsBitwise", opOR, I(7), I(8), I(15)},
     InstructionRow{"XorIsBitwise", opXOR, I(7), I(2), I(5)}),
-    [](const auto& info) { return std::string(info.param.behaviour); });
+    [](const auto& row) { return std::string(row.param.behaviour); });
 
 TEST_F(CalVMTest, UnaryInstructionsUseTheirOperatorRules) {
     const struct {
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(Operators, CalVMErrorMapTest, testing::Values(
     ErrorRow{"StringThatIsNoNumber", opADD, S("x"), I(1), "CVM007"},
     ErrorRow{"StringBeyondTheDoubleRange", opSUB, S("1e999"), I(1), "CVM006"},
     ErrorRow{"BitwiseOfAStringThatIsNoNumber", opXOR, I(1), S("1x"), "CVM007"}),
-    [](const auto& info) { return std::string(info.param.behaviour); });
+    [](const auto& row) { return std::string(row.param.behaviour); });
 
 TEST_F(CalVMTest, NotOfAStringThatIsNoNumberRaisesCVM007) {
     EmitPush(S("abc"));
@@ -692,8 +692,8 @@ INSTANTIATE_TEST_SUITE_P(Results, CalVMDispatcherStatusTest, testing::Values(
     StatusRow{101, "CVM021 Fail"}, StatusRow{102, "CVM022 Fail"}, StatusRow{103, "CVM023 Fail"},
     StatusRow{104, "CVM024 Fail"}, StatusRow{105, "CVM025 Fail"}, StatusRow{7, "CVM010 Fail"},
     StatusRow{100, "CVM010 Fail"}, StatusRow{106, "CVM010 Fail"}, StatusRow{-1, "CVM010 Fail"}),
-    [](const auto& info) {
-        const int32_t status = info.param.status;
+    [](const auto& row) {
+        const int32_t status = row.param.status;
         return "Status" + (status < 0 ? "Minus" + std::to_string(-status) : std::to_string(status));
     });
 

@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberRow{"SumOfTenths", 0.1 + 0.2, "0.3"},
                       NumberRow{"DecimalsAfterIntegerPart", 12345.678, "12345.678"},
                       NumberRow{"MillimetresOfAMile", 1609344, "1609344"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(RealToGeneralTextSeparatorTest, UsesTheGivenDecimalSeparator) {
     const NumberSeparators comma{",", "."};

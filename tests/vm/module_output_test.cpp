@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         JoinCase{"empty_text_on_no_lines_gives_none", {}, "", {}},
         JoinCase{"single_break_gives_one_empty_line", {}, "\r\n", {""}},
         JoinCase{"earlier_empty_lines_stay", {"", "x"}, "y", {"", "x", "y"}}),
-    [](const ::testing::TestParamInfo<JoinCase>& info) { return std::string(info.param.rule); });
+    [](const ::testing::TestParamInfo<JoinCase>& row) { return std::string(row.param.rule); });
 
 class ModuleOutputTest : public ::testing::Test {
 protected:
@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         ModuleCallCase{"empty_line_inside", "Out(7)", {"a", "", "b", "7"}},
         ModuleCallCase{"negative_length", "Out(8)", {"8"}},
         ModuleCallCase{"each_call_of_a_line_adds_to_it", "Out(1) + Out(2)", {"a", "b", "a", "b", "3"}}),
-    [](const ::testing::TestParamInfo<ModuleCallCase>& info) { return std::string(info.param.rule); });
+    [](const ::testing::TestParamInfo<ModuleCallCase>& row) { return std::string(row.param.rule); });
 
 }  // namespace
 }  // namespace quenmark

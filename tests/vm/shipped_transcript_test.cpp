@@ -34,7 +34,7 @@ TEST_P(ShippedTranscriptTest, LogMatches) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ShippedTranscriptTest, ::testing::ValuesIn(testing::ListTranscripts(ShippedScripts)),
-                         [](const auto& info) { return testing::TranscriptTestName(info.param); });
+                         [](const auto& row) { return testing::TranscriptTestName(row.param); });
 
 }  // namespace
 }  // namespace quenmark

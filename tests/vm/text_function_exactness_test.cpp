@@ -30,7 +30,9 @@ VMXValue StringRecord(std::string& text) {
     return record;
 }
 
-std::string TextOf(const VMXValue& result) { return std::string(result.StrValue, result.StrLength); }
+std::string TextOf(const VMXValue& result) {
+    return std::string(result.StrValue, static_cast<std::size_t>(result.StrLength));
+}
 
 std::vector<std::string> SampleTexts() {
     std::string printable;
@@ -137,8 +139,8 @@ TEST_F(TextFunctionExactnessTest, ValReadsTheNearestDouble) {
     std::mt19937 random(7);
     for (int i = 0; i < 400; ++i) {
         std::string number = i % 3 == 0 ? "-" : "";
-        const int digits = 1 + static_cast<int>(random() % 40);
-        for (int d = 0; d < digits; ++d) number += static_cast<char>('0' + random() % 10);
+        const std::size_t digits = 1 + random() % 40;
+        for (std::size_t d = 0; d < digits; ++d) number += static_cast<char>('0' + random() % 10);
         number.insert(number.size() - random() % digits, ".");
         number += "e" + std::to_string(static_cast<int>(random() % (638 - digits)) - 330);
         const VMXValue result = Val(" " + number + " ");

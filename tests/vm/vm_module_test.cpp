@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedModule{"constant_count_without_table", "const_count_only", "CVM101"},
         RejectedModule{"function_count_without_table", "func_no_table", "CVM101"},
         RejectedModule{"functions_without_dispatcher", "func_no_dispatcher", "CVM101"}),
-    [](const ::testing::TestParamInfo<RejectedModule>& info) { return std::string(info.param.rule); });
+    [](const ::testing::TestParamInfo<RejectedModule>& row) { return std::string(row.param.rule); });
 
 struct AcceptedModule {
     const char* rule;
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AcceptedModule{"both_kinds_at_level_1a", "both_1a", true, true, true},
                       // A tokenizer's other exports are not looked up.
                       AcceptedModule{"tokenizer_only", "tokenizer_a", false, false, true}),
-    [](const ::testing::TestParamInfo<AcceptedModule>& info) { return std::string(info.param.rule); });
+    [](const ::testing::TestParamInfo<AcceptedModule>& row) { return std::string(row.param.rule); });
 
 TEST(ModuleLoadingTest, InitRunsBeforeTheInformationIsRead) {
     auto module = Load("valid");
@@ -214,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BrokenTable{"unknown_value_tag", "bad_tag", "CVM104", "BeforeBad"},
                       BrokenTable{"null_name", "null_const_name", "CVM101", "Named"},
                       BrokenTable{"null_table", "null_const_table", "CVM101", nullptr}),
-    [](const ::testing::TestParamInfo<BrokenTable>& info) { return std::string(info.param.rule); });
+    [](const ::testing::TestParamInfo<BrokenTable>& row) { return std::string(row.param.rule); });
 
 TEST(ModuleFunctionsTest, EntersEveryFunctionWithTheModulesDispatcher) {
     auto module = Load("valid");
