@@ -97,7 +97,7 @@ protected:
             } else if (const std::string* text = std::get_if<std::string>(&row.expected)) {
                 ASSERT_EQ(status, vmxSuccess) << Describe(row);
                 ASSERT_EQ(result.ValueType, vmxString) << Describe(row);
-                EXPECT_EQ(std::string(result.StrValue, result.StrLength), *text) << Describe(row);
+                EXPECT_EQ(std::string(result.StrValue, static_cast<size_t>(result.StrLength)), *text) << Describe(row);
             } else {
                 ASSERT_EQ(status, vmxSuccess) << Describe(row);
                 EXPECT_EQ(testing::NumberOf(result), std::get<double>(row.expected)) << Describe(row);
