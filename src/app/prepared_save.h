@@ -69,7 +69,6 @@ private:
     std::string FTemporaryPath;
     mode_t FMode = 0600;
     std::string FStartContents;
-    bool FSettingsRendered = false;
     bool FStale = false;  // a refresh ran out of memory part way
     std::string FRenderedFormat;
     uint8_t FRenderedMode = 0;

@@ -99,7 +99,6 @@ private:
     // cleared: clearing stops there, as the slots above still hold Integer 0.
     size_t FStackUsed = 0;
     size_t FMemoryUsed = 0;
-    bool FMemoryWritten = false;
     TVMVariableList& FVariables;
     std::vector<std::pair<TVMVariable*, Variant>> FReplacedValues;
     TVMCommandList& FCode;
