@@ -10,23 +10,13 @@
 #include "definitions/profile.h"
 #include "base/exception.h"
 #include "base/names.h"
+#include "expression/string_literal.h"
 
 namespace quenmark {
 
 namespace {
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7F'; }
-
-// The text as a string literal; inner quotes are doubled so that a mask
-// holding quotes reads back whole.
-std::string StringLiteral(const std::string& text) {
-    std::string literal = "\"";
-    for (char c : text) {
-        literal += c;
-        if (c == '"') literal += '"';
-    }
-    return literal + "\"";
-}
 
 }  // namespace
 

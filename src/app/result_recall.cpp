@@ -4,6 +4,7 @@
 #include "base/exception.h"
 #include "expression/interpreter.h"
 #include "expression/result_format.h"
+#include "expression/string_literal.h"
 
 namespace quenmark {
 
@@ -11,15 +12,6 @@ namespace {
 
 // The tokenizer reads "." as the decimal point and knows no grouping.
 const NumberSeparators LiteralSeparators{".", ","};
-
-std::string StringLiteral(const std::string& text) {
-    std::string literal = "\"";
-    for (char c : text) {
-        literal += c;
-        if (c == '"') literal += '"';
-    }
-    return literal + "\"";
-}
 
 // An Integer's radix form reads back as the same 32-bit pattern, except
 // an octal one of eleven digits, which is longer than a literal may be; a

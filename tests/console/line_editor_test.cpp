@@ -53,7 +53,7 @@ TEST(ConsoleLineEditorTest, TabCompletesNamesAndAltPeriodRecallsResults) {
         _exit(127);
     }
     ReadUntilPrompt(terminal);
-    for (const char* keys : {"total = 12\r", "@hex\r", "255\r", "@DEC\r", "x = \x1b.\x1b.\r", "tot\t + 1\r",
+    for (const char* keys : {"amount = 12\r", "@hex\r", "255\r", "@DEC\r", "x = \x1b.\x1b.\r", "amo\t + 1\r",
                              "@he\t\r"}) {
         ASSERT_GT(write(terminal, keys, std::char_traits<char>::length(keys)), 0);
         ReadUntilPrompt(terminal);
@@ -66,7 +66,7 @@ TEST(ConsoleLineEditorTest, TabCompletesNamesAndAltPeriodRecallsResults) {
     std::stringstream settings;
     for (const auto& entry : fs::directory_iterator(directory))
         if (entry.path().extension() == ".cfg") settings << std::ifstream(entry.path()).rdbuf();
-    for (const char* line : {"x = 12", "total + 1", "@HEX"})
+    for (const char* line : {"x = 12", "amount + 1", "@HEX"})
         EXPECT_NE(settings.str().find(EncodeHistoryLine(line) + "\r\n"), std::string::npos) << line;
     fs::remove_all(directory);
 }
