@@ -9,8 +9,9 @@ void TInputHistory::Assign(std::vector<std::string> entries) {
     FSlots.clear();
     FSlotsByName.clear();
     for (std::string& entry : entries) {
-        FSlotsByName.emplace(TNameHash()(entry), FSlots.size());
-        FSlots.push_back({std::move(entry), true});
+        const size_t hash = TNameHash()(entry);
+        FSlotsByName.emplace(hash, FSlots.size());
+        FSlots.push_back({std::move(entry), true, hash});
     }
     FFirstLive = 0;
     FLiveCount = FSlots.size();
@@ -31,7 +32,7 @@ void TInputHistory::Enter(const std::string& line, size_t limit) {
         }
     }
     FSlotsByName.emplace(hash, FSlots.size());
-    FSlots.push_back({line, true});
+    FSlots.push_back({line, true, hash});
     ++FLiveCount;
     while (FLiveCount > limit) RemoveOldest();
     if (FSlots.size() - FLiveCount > 2 * FLiveCount + RemovedLimit) CloseUp();
@@ -76,7 +77,7 @@ void TInputHistory::Remove(size_t slot) {
 
 void TInputHistory::RemoveOldest() {
     while (!FSlots[FFirstLive].Live) ++FFirstLive;
-    const auto [first, last] = FSlotsByName.equal_range(TNameHash()(FSlots[FFirstLive].Text));
+    const auto [first, last] = FSlotsByName.equal_range(FSlots[FFirstLive].NameHash);
     for (auto it = first; it != last; ++it) {
         if (it->second == FFirstLive) {
             FSlotsByName.erase(it);

@@ -38,6 +38,7 @@ private:
     struct TSlot {
         std::string Text;
         bool Live = false;
+        size_t NameHash = 0;  // the key of the slot in FSlotsByName
     };
 
     void Remove(size_t slot);

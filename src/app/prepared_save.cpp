@@ -180,7 +180,12 @@ void TPreparedSave::RefreshHistory(bool rebuild) {
     if (!FHistoryLinesSaved) return;
     for (size_t slot = FHistoryLines.size(); slot < FHistory.SlotCount(); ++slot) {
         const std::string* entry = FHistory.Slot(slot);
-        FHistoryLines.push_back(entry ? EncodeHistoryLine(*entry) + "\r\n" : std::string());
+        std::string line;
+        if (entry) {
+            line = EncodeHistoryLine(*entry);  // made with room for the line end
+            line += "\r\n";
+        }
+        FHistoryLines.push_back(std::move(line));
     }
 }
 

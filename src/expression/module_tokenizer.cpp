@@ -39,9 +39,7 @@ public:
         return std::memcmp(FData.get() + BufferSize, zeros, GuardCheckSize) != 0;
     }
     // Cleans the guard after a call that wrote into it.
-    void RestoreGuard() const {
-        if (GuardTouched()) std::memset(FData.get() + BufferSize, 0, GuardSize);
-    }
+    void RestoreGuard() const { std::memset(FData.get() + BufferSize, 0, GuardSize); }
     bool Terminated() const { return std::memchr(FData.get(), 0, BufferSize) != nullptr; }
 
 private:
@@ -168,8 +166,10 @@ TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) 
         TokenRecord record = FreshRecord(buffers);
         const int32_t result = module.GetNextToken(text, length, record);
         const bool overrun = buffers.Text.GuardTouched() || buffers.Value.GuardTouched();
-        buffers.Text.RestoreGuard();
-        buffers.Value.RestoreGuard();
+        if (overrun) {
+            buffers.Text.RestoreGuard();
+            buffers.Value.RestoreGuard();
+        }
         switch (result) {
         case vmxTokenRecognised: {
             if (overrun) Fail("INT063", module);
