@@ -184,15 +184,18 @@ bool TSettings::IsSettingsFileValid() const { return quenmark::IsSettingsFileVal
 void TSettings::ReadFrom(std::string sourceFileName) { FSourceFileName = std::move(sourceFileName); }
 
 void TSettings::Load() {
+    // Saves replace the file in one rename, so a reader without the lock
+    // still sees a whole file; the lock keeps it from reading between a
+    // save's merge and its write.
     TFileLock lock;
-    if (!lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, true))
+    if (ReadOnly || !lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, true))
         lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, false);
     const TProfileCache::Snapshot current = LoadDefinitionFile(*FContext, FSourceFileName);
     if (IsSettingsTextValid(*current.Text)) {
         TKeyReader reader{*current.Text};
         VisitKeys(*this, reader);
         if (!StayResident) MainPlacement.Show = true;
-    } else {
+    } else if (!ReadOnly) {
         lock.Release();
         SetDamagedFileAside();
     }

@@ -61,6 +61,9 @@ public:
     // is moved aside (DamagedFileMovedTo). With StayResident off the main
     // window is always shown.
     void Load();
+    // For a run that never saves: Load then creates no lock file and
+    // leaves a damaged file where it is.
+    bool ReadOnly = false;
 
     // Saves the fields in one locked, atomic replacement of the file,
     // creating the file and its directory where missing and turning the

@@ -101,6 +101,7 @@ int Calculate(const TCommandLine& options) {
     TConsoleOutput output(ChooseStyle(options, interactive), std::cout, std::cerr, isatty(STDOUT_FILENO),
                           isatty(STDERR_FILENO));
     UseSettingsFile(options.SettingsFile);
+    Settings().ReadOnly = options.NoSave;
     StartCore();
     TLineSession session(Interpreter(), Settings());
     session.LoadHistory();

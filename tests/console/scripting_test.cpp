@@ -88,9 +88,13 @@ TEST_F(ScriptingTest, StatusesAndStreams) {
 TEST_F(ScriptingTest, NoSaveLeavesTheSettingsFileAndSettingsUsesAnother) {
     ASSERT_EQ(Run({"kept = 1"}).status, 0);
     const std::string before = SettingsText();
+    for (const auto& entry : fs::directory_iterator(directory_))
+        if (entry.path().extension() == ".lock") fs::remove(entry.path());
     EXPECT_EQ(Run({"--no-save", "lost = 2", "@HEX"}).status, 0);
     EXPECT_EQ(Run({"--no-save"}, "more = 3\n").status, 0);
     EXPECT_EQ(SettingsText(), before);
+    for (const auto& entry : fs::directory_iterator(directory_))
+        EXPECT_NE(entry.path().extension(), ".lock") << "a run that never saves leaves no lock file behind";
 
     const fs::path other = directory_ / "alt" / "other.cfg";
     fs::create_directories(other.parent_path());
