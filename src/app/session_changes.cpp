@@ -1,10 +1,9 @@
 #include "app/session_changes.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
-#include <set>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/hex_codec.h"
@@ -32,25 +31,33 @@ std::optional<std::string> LineName(const std::string& line) {
     }
 }
 
-using TLinesByName = std::map<std::string, std::vector<std::string>>;
+// The lines of each name, in their order; the lines stay in their vector.
+using TLinesByName = std::unordered_map<std::string, std::vector<const std::string*>>;
 
 TLinesByName GroupByName(const std::vector<std::string>& lines) {
     TLinesByName groups;
+    groups.reserve(lines.size());
     for (const std::string& line : lines)
-        if (const auto name = LineName(line)) groups[*name].push_back(line);
+        if (auto name = LineName(line)) groups[std::move(*name)].push_back(&line);
     return groups;
 }
 
-std::set<std::string> ChangedNames(const TLinesByName& baseline, const TLinesByName& current) {
-    std::set<std::string> changed;
-    static const std::vector<std::string> none;
-    const auto linesOf = [](const TLinesByName& groups, const std::string& name) -> const std::vector<std::string>& {
+bool SameLines(const std::vector<const std::string*>& a, const std::vector<const std::string*>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const std::string* x, const std::string* y) { return *x == *y; });
+}
+
+std::unordered_set<std::string> ChangedNames(const TLinesByName& baseline, const TLinesByName& current) {
+    std::unordered_set<std::string> changed;
+    static const std::vector<const std::string*> none;
+    const auto linesOf = [](const TLinesByName& groups,
+                            const std::string& name) -> const std::vector<const std::string*>& {
         const auto it = groups.find(name);
         return it == groups.end() ? none : it->second;
     };
     for (const auto* groups : {&baseline, &current})
         for (const auto& [name, lines] : *groups)
-            if (linesOf(baseline, name) != linesOf(current, name)) changed.insert(name);
+            if (!SameLines(linesOf(baseline, name), linesOf(current, name))) changed.insert(name);
     return changed;
 }
 
@@ -79,13 +86,14 @@ std::vector<std::string> MergeVariableLines(const std::vector<std::string>& file
                                             const std::vector<std::string>& baseline,
                                             const std::vector<std::string>& current) {
     const TLinesByName ours = GroupByName(current);
-    const std::set<std::string> changed = ChangedNames(GroupByName(baseline), ours);
-    std::set<std::string> written;
+    const std::unordered_set<std::string> changed = ChangedNames(GroupByName(baseline), ours);
+    std::unordered_set<std::string> written;
     std::vector<std::string> merged;
+    merged.reserve(fileLines.size() + current.size());
     const auto writeOurs = [&](const std::string& name) {
         if (!written.insert(name).second) return;
         if (const auto it = ours.find(name); it != ours.end())
-            merged.insert(merged.end(), it->second.begin(), it->second.end());
+            for (const std::string* line : it->second) merged.push_back(*line);
     };
     for (const std::string& line : fileLines) {
         const auto name = LineName(line);
