@@ -110,15 +110,17 @@ std::vector<std::string> MergeVariableLines(const std::vector<std::string>& file
 std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, const std::vector<std::string>& added,
                                       int32_t maxHistory) {
     if (added.empty()) return fileEntries;
+    const size_t limit = maxHistory > 0 ? static_cast<size_t>(maxHistory) : 0;
+    // Only the newest `limit` entries stay: once that many distinct added
+    // entries are found, older added entries and the whole file are cut.
     std::unordered_set<std::string_view, TNameHash, TSameName> addedNames;
-    addedNames.reserve(added.size());
+    addedNames.reserve(std::min(added.size(), limit));
     std::vector<const std::string*> newestFirst;
-    newestFirst.reserve(added.size());
-    for (auto entry = added.rbegin(); entry != added.rend(); ++entry)
+    for (auto entry = added.rbegin(); entry != added.rend() && newestFirst.size() < limit; ++entry)
         if (addedNames.insert(*entry).second) newestFirst.push_back(&*entry);
+    if (newestFirst.size() == limit) fileEntries.clear();
     std::erase_if(fileEntries, [&addedNames](const std::string& old) { return addedNames.count(old) > 0; });
     for (auto entry = newestFirst.rbegin(); entry != newestFirst.rend(); ++entry) fileEntries.push_back(**entry);
-    const size_t limit = maxHistory > 0 ? static_cast<size_t>(maxHistory) : 0;
     if (fileEntries.size() > limit)
         fileEntries.erase(fileEntries.begin(), fileEntries.end() - static_cast<std::ptrdiff_t>(limit));
     return fileEntries;
