@@ -1,6 +1,7 @@
 #include "expression/module_tokenizer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -34,9 +35,14 @@ public:
     // An empty text for the next call.
     void Prepare() const { FData[0] = 0; }
     bool Owns(const char* pointer) const { return pointer == FData.get(); }
+    // Asked after every call, so checked word by word in line rather than
+    // through a library call.
     bool GuardTouched() const {
-        static const char zeros[GuardCheckSize] = {};
-        return std::memcmp(FData.get() + BufferSize, zeros, GuardCheckSize) != 0;
+        uint64_t words[GuardCheckSize / sizeof(uint64_t)];
+        std::memcpy(words, FData.get() + BufferSize, GuardCheckSize);
+        uint64_t touched = 0;
+        for (uint64_t word : words) touched |= word;
+        return touched != 0;
     }
     // Cleans the guard after a call that wrote into it.
     void RestoreGuard() const { std::memset(FData.get() + BufferSize, 0, GuardSize); }

@@ -1,5 +1,6 @@
 #include "expression/string_tokenizer.h"
 
+#include <array>
 #include <cstdint>
 
 #include "base/decimal_real.h"
@@ -95,6 +96,17 @@ const OperatorRule OperatorRules[] = {
     {'#', {TokenKind::Symbol, TokenKind::Sharp}},
     {'@', {TokenKind::Symbol, TokenKind::AtMark}},
 };
+
+// The rule of an operator character, or null; by table, as it is asked for
+// every operator of every line.
+const OperatorRule* OperatorRuleFor(char c) {
+    static const auto table = [] {
+        std::array<const OperatorRule*, 256> rules{};
+        for (const OperatorRule& rule : OperatorRules) rules[static_cast<unsigned char>(rule.Character)] = &rule;
+        return rules;
+    }();
+    return table[static_cast<unsigned char>(c)];
+}
 
 }  // namespace
 
@@ -303,8 +315,7 @@ TokenPtr TCCStringTokenizer::ReadOperator() {
         const TokenKind shift = c == '<' ? TokenKind::LShift : TokenKind::RShift;
         return std::make_unique<TCCToken>(std::string(1, c), TokenKinds{TokenKind::Operator, shift});
     }
-    for (const OperatorRule& rule : OperatorRules)
-        if (rule.Character == c) return std::make_unique<TCCToken>(std::string(1, c), rule.Kinds);
+    if (const OperatorRule* rule = OperatorRuleFor(c)) return std::make_unique<TCCToken>(std::string(1, c), rule->Kinds);
     FailCharacter(FPosition - 2);
 }
 
