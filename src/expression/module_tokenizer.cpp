@@ -162,11 +162,11 @@ const char* TCCModuleTokenizer::ZeroTerminated(std::string_view rest) {
 
 TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) {
     consumed = 0;
+    if (FModules.Tokenizers().empty()) return nullptr;
     const char* const text = ZeroTerminated(rest);
     const auto length = static_cast<int32_t>(std::min<size_t>(rest.size(), std::numeric_limits<int32_t>::max()));
-    for (size_t i = 0; i < FModules.Count(); ++i) {
-        const TVMModule& module = FModules[i];
-        if (!module.HasTokenizer()) continue;
+    for (const TVMModule* tokenizer : FModules.Tokenizers()) {
+        const TVMModule& module = *tokenizer;
         if (!FBuffers) FBuffers = std::make_unique<Buffers>();
         const TokenBuffers& buffers = *FBuffers;
         TokenRecord record = FreshRecord(buffers);

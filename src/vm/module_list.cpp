@@ -7,6 +7,7 @@ namespace quenmark {
 
 TVMModule& TVMModuleList::Add(std::unique_ptr<TVMModule> module) {
     FItems.push_back(std::move(module));
+    if (FItems.back()->HasTokenizer()) FTokenizers.push_back(FItems.back().get());
     return *FItems.back();
 }
 

@@ -23,6 +23,9 @@ public:
     TVMModule& operator[](size_t index) { return *FItems[index]; }
     const TVMModule& operator[](size_t index) const { return *FItems[index]; }
     TVMModule& Add(std::unique_ptr<TVMModule> module);
+    // The modules that offer a tokenizer, in load order: asked at every
+    // token position, so kept apart from the others.
+    const std::vector<const TVMModule*>& Tokenizers() const { return FTokenizers; }
 
     // Loads every "*.vmx" file of the directory in the order the directory
     // lists them: each module that loads is appended, enters its constants
@@ -34,6 +37,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<TVMModule>> FItems;
+    std::vector<const TVMModule*> FTokenizers;
 };
 
 }  // namespace quenmark
