@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 static uint64_t State[4];
-static int Seeded = 0;
+static int Started = 0;
 
-/* splitmix64, which spreads a weak seed over the whole state. */
-static uint64_t SplitMix(uint64_t* seed) {
-    uint64_t z = (*seed += 0x9E3779B97F4A7C15u);
+/* A mixing step that spreads a weak starting value over the whole state. */
+static uint64_t MixStep(uint64_t* mix) {
+    uint64_t z = (*mix += 0x9E3779B97F4A7C15u);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
     return z ^ (z >> 31);
@@ -17,20 +17,20 @@ static uint64_t SplitMix(uint64_t* seed) {
 
 /* The state from getrandom; where that fails, from the clock and the
    process id. */
-static void Seed(void) {
+static void StartState(void) {
     if (getrandom(State, sizeof State, 0) != (ssize_t)sizeof State) {
         struct timespec now;
         clock_gettime(CLOCK_REALTIME, &now);
-        uint64_t seed = (uint64_t)now.tv_sec * 1000000007u ^ (uint64_t)now.tv_nsec ^ ((uint64_t)getpid() << 32);
-        for (int i = 0; i < 4; ++i) State[i] = SplitMix(&seed);
+        uint64_t mix = (uint64_t)now.tv_sec * 1000000007u ^ (uint64_t)now.tv_nsec ^ ((uint64_t)getpid() << 32);
+        for (int i = 0; i < 4; ++i) State[i] = MixStep(&mix);
     }
-    Seeded = 1;
+    Started = 1;
 }
 
 static uint64_t RotateLeft(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
 static uint64_t NextRandom(void) {
-    if (!Seeded) Seed();
+    if (!Started) StartState();
     const uint64_t value = RotateLeft(State[1] * 5, 7) * 9;
     const uint64_t t = State[1] << 17;
     State[2] ^= State[0];

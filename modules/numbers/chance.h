@@ -1,4 +1,4 @@
-/* Random numbers of numbers.vmx, from a xoshiro256** generator seeded once
+/* Random numbers of numbers.vmx, from a xoshiro256** generator started once
    from the system's entropy. Not for secrets. */
 #ifndef QUENMARK_CHANCE_H
 #define QUENMARK_CHANCE_H
