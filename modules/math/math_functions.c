@@ -136,20 +136,11 @@ int32_t MathMax(const VMXValue* args, VMXValue* result) {
 
 static uint64_t Magnitude(int64_t value) { return value < 0 ? (uint64_t)(-value) : (uint64_t)value; }
 
-static uint64_t GreatestCommonDivisor(uint64_t a, uint64_t b) {
-    while (b != 0) {
-        const uint64_t rest = a % b;
-        a = b;
-        b = rest;
-    }
-    return a;
-}
-
 int32_t MathGcd(const VMXValue* args, VMXValue* result) {
     int64_t a, b;
     const int32_t status = MathTwoWholeArguments(args, &a, &b);
     if (status != vmxSuccess) return status;
-    return MathSetWhole(result, (double)GreatestCommonDivisor(Magnitude(a), Magnitude(b)));
+    return MathSetWhole(result, (double)MathGreatestCommonDivisor(Magnitude(a), Magnitude(b)));
 }
 
 int32_t MathLcm(const VMXValue* args, VMXValue* result) {
@@ -158,7 +149,7 @@ int32_t MathLcm(const VMXValue* args, VMXValue* result) {
     if (status != vmxSuccess) return status;
     if (a == 0 || b == 0) return MathSetInteger(result, 0);
     const long double lcm =
-        (long double)(Magnitude(a) / GreatestCommonDivisor(Magnitude(a), Magnitude(b))) * Magnitude(b);
+        (long double)(Magnitude(a) / MathGreatestCommonDivisor(Magnitude(a), Magnitude(b))) * Magnitude(b);
     if (lcm > MATH_EXACT_LIMIT) return mathOutOfRange;
     return MathSetWhole(result, (double)lcm);
 }

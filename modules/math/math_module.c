@@ -1,19 +1,11 @@
 /* math.vmx: mathematical constants and functions for Quenmark. */
-#include <string.h>
-
 #include "math_angles.h"
 #include "math_finance.h"
 #include "math_functions.h"
 #include "math_rounding.h"
 #include "math_special.h"
+#include "math_table.h"
 #include "vm/vmx.h"
-
-typedef struct MathEntry {
-    const char* Name;
-    int32_t ArgCount;
-    const char* Description;
-    MathHandler Handler;
-} MathEntry;
 
 static const MathEntry Entries[] = {
     {"SIN", 1, "SIN(x): sine of x (radians)", MathSin},
@@ -145,18 +137,9 @@ static const VMXModuleInfo Info = {
     "Free to use, change and pass on.",
 };
 
-/* The function table is made from Entries, so the two cannot disagree. */
-static void FillFunctions(void) {
-    for (int32_t i = 0; i < ENTRY_COUNT; ++i) {
-        Functions[i].Size = sizeof(VMXFunction);
-        Functions[i].Name = Entries[i].Name;
-        Functions[i].Description = Entries[i].Description;
-        Functions[i].ArgCount = Entries[i].ArgCount;
-    }
-}
 
 VMX_EXPORT int32_t Init(void) {
-    FillFunctions();
+    MathFillFunctions(Entries, ENTRY_COUNT, Functions);
     return vmxSuccess;
 }
 
@@ -169,17 +152,10 @@ VMX_EXPORT const VMXConstant* GetConstants(void) { return Constants; }
 VMX_EXPORT int32_t GetFunctionsNum(void) { return ENTRY_COUNT; }
 
 VMX_EXPORT const VMXFunction* GetFunctions(void) {
-    FillFunctions();
+    MathFillFunctions(Entries, ENTRY_COUNT, Functions);
     return Functions;
 }
 
 VMX_EXPORT int32_t FunctionDispatcher(const char* name, VMXValue* result, VMXValue* args, int32_t argCount) {
-    for (int32_t i = 0; i < ENTRY_COUNT; ++i) {
-        if (strcmp(Entries[i].Name, name) != 0) continue;
-        if (argCount != Entries[i].ArgCount || (argCount > 0 && !args)) return mathUnknownCall;
-        for (int32_t a = 0; a < argCount; ++a)
-            if (args[a].ValueType != vmxInteger && args[a].ValueType != vmxReal) return mathNotNumber;
-        return Entries[i].Handler(args, result);
-    }
-    return mathUnknownCall;
+    return MathDispatch(Entries, ENTRY_COUNT, name, result, args, argCount);
 }

@@ -37,3 +37,12 @@ int32_t MathTwoWholeArguments(const VMXValue* args, int64_t* a, int64_t* b) {
     const int32_t status = MathWholeArgument(&args[0], a);
     return status != vmxSuccess ? status : MathWholeArgument(&args[1], b);
 }
+
+uint64_t MathGreatestCommonDivisor(uint64_t a, uint64_t b) {
+    while (b != 0) {
+        const uint64_t rest = a % b;
+        a = b;
+        b = rest;
+    }
+    return a;
+}

@@ -38,4 +38,7 @@ int32_t MathWholeArgument(const VMXValue* arg, int64_t* whole);
 /* Both arguments as whole numbers, checked in order. */
 int32_t MathTwoWholeArguments(const VMXValue* args, int64_t* a, int64_t* b);
 
+/* The greatest common divisor by Euclid's method; a when b is 0. */
+uint64_t MathGreatestCommonDivisor(uint64_t a, uint64_t b);
+
 #endif /* QUENMARK_MATH_VALUES_H */

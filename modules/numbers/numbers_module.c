@@ -1,21 +1,13 @@
 /* numbers.vmx: primes, bit operations, radix texts and random numbers for
    Quenmark. */
-#include <string.h>
-
 #include "bits.h"
 #include "chance.h"
 #include "primes.h"
 #include "radix_text.h"
+#include "../math/math_table.h"
 #include "vm/vmx.h"
 
-typedef struct NumbersEntry {
-    const char* Name;
-    int32_t ArgCount;
-    const char* Description;
-    MathHandler Handler;
-} NumbersEntry;
-
-static const NumbersEntry Entries[] = {
+static const MathEntry Entries[] = {
     {"ISPRIME", 1, "ISPRIME(n): 1 if the whole number n is a prime, else 0", NumbersIsPrime},
     {"NEXTPRIME", 1, "NEXTPRIME(n): the least prime greater than n", NumbersNextPrime},
     {"PREVPRIME", 1, "PREVPRIME(n): the greatest prime less than n, n > 2", NumbersPrevPrime},
@@ -55,18 +47,9 @@ static const VMXModuleInfo Info = {
     "Free to use, change and pass on.",
 };
 
-/* The function table is made from Entries, so the two cannot disagree. */
-static void FillFunctions(void) {
-    for (int32_t i = 0; i < ENTRY_COUNT; ++i) {
-        Functions[i].Size = sizeof(VMXFunction);
-        Functions[i].Name = Entries[i].Name;
-        Functions[i].Description = Entries[i].Description;
-        Functions[i].ArgCount = Entries[i].ArgCount;
-    }
-}
 
 VMX_EXPORT int32_t Init(void) {
-    FillFunctions();
+    MathFillFunctions(Entries, ENTRY_COUNT, Functions);
     return vmxSuccess;
 }
 
@@ -75,17 +58,10 @@ VMX_EXPORT const VMXModuleInfo* GetModuleInfo(void) { return &Info; }
 VMX_EXPORT int32_t GetFunctionsNum(void) { return ENTRY_COUNT; }
 
 VMX_EXPORT const VMXFunction* GetFunctions(void) {
-    FillFunctions();
+    MathFillFunctions(Entries, ENTRY_COUNT, Functions);
     return Functions;
 }
 
 VMX_EXPORT int32_t FunctionDispatcher(const char* name, VMXValue* result, VMXValue* args, int32_t argCount) {
-    for (int32_t i = 0; i < ENTRY_COUNT; ++i) {
-        if (strcmp(Entries[i].Name, name) != 0) continue;
-        if (argCount != Entries[i].ArgCount || (argCount > 0 && !args)) return mathUnknownCall;
-        for (int32_t a = 0; a < argCount; ++a)
-            if (args[a].ValueType != vmxInteger && args[a].ValueType != vmxReal) return mathNotNumber;
-        return Entries[i].Handler(args, result);
-    }
-    return mathUnknownCall;
+    return MathDispatch(Entries, ENTRY_COUNT, name, result, args, argCount);
 }

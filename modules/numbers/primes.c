@@ -54,15 +54,6 @@ static int IsPrime(uint64_t n) {
     return 1;
 }
 
-static uint64_t GreatestCommonDivisor(uint64_t a, uint64_t b) {
-    while (b != 0) {
-        const uint64_t rest = a % b;
-        a = b;
-        b = rest;
-    }
-    return a;
-}
-
 /* A proper divisor of the odd composite n by Pollard's rho method; each
    polynomial x^2 + c that fails is replaced by the next. */
 static uint64_t RhoDivisor(uint64_t n) {
@@ -72,7 +63,7 @@ static uint64_t RhoDivisor(uint64_t n) {
             slow = (MultiplyModulo(slow, slow, n) + c) % n;
             fast = (MultiplyModulo(fast, fast, n) + c) % n;
             fast = (MultiplyModulo(fast, fast, n) + c) % n;
-            divisor = GreatestCommonDivisor(slow > fast ? slow - fast : fast - slow, n);
+            divisor = MathGreatestCommonDivisor(slow > fast ? slow - fast : fast - slow, n);
         }
         if (divisor != n) return divisor;
     }
