@@ -11,10 +11,8 @@
 #include <new>
 #include <string>
 
-#include "app/module_output.h"
 #include "expression/interpreter.h"
-#include "expression/module_tokenizer.h"
-#include "vm/module_list.h"
+#include "loaded_calculator.h"
 
 namespace {
 // Bytes held by the heap and the most held since the last reset, counted
@@ -58,17 +56,6 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace quenmark {
 namespace {
 
-struct ShippedModules {
-    ShippedModules() {
-        TVMVariableList constants;
-        TVMCallableList functions;
-        List.LoadDirectory(Context, QUENMARK_PROGRAM_DIR "/", constants, functions, ModuleOutput);
-    }
-    TCCContext Context;
-    TVMModuleList List;
-    TCCModuleTokenizer Tokenizer{List};
-};
-
 std::string SumOfOnes(size_t terms) {
     std::string line = "1";
     line.reserve(terms * 2);
@@ -88,11 +75,10 @@ long long PeakHeapOfLine(TCCInterpreter& interpreter, const std::string& line) {
 }
 
 void BM_LongSum(benchmark::State& state) {
-    static ShippedModules modules;
+    LoadedCalculator calculator;
     const auto terms = static_cast<size_t>(state.range(0));
     const std::string line = SumOfOnes(terms);
-    TCCInterpreter interpreter;
-    interpreter.Tokenizer().SetModuleTokenSource(&modules.Tokenizer);
+    TCCInterpreter& interpreter = calculator.Interpreter();
     const long long peak = PeakHeapOfLine(interpreter, line);
     for (auto _ : state) {
         interpreter.ProcessLine(line);
