@@ -10,18 +10,12 @@
 #include "app/saved_variables.h"
 #include "app/settings.h"
 #include "support/echo_messages.h"
+#include "support/file_bytes.h"
 
 namespace quenmark {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // A settings file the program wrote earlier, with a section of its own and
 // its two sections in the reverse order.
@@ -86,10 +80,10 @@ TEST_P(PreparedSaveTest, HoldsWhatTheSavesWouldWriteAfterEveryLine) {
         }
         const std::string expected = prepared.Contents();
         ASSERT_TRUE(session.SaveAll().Saved);
-        EXPECT_EQ(ReadBytes(path_), expected) << "after " << count << " lines";
+        EXPECT_EQ(FileBytes(path_), expected) << "after " << count << " lines";
         fs::remove(path_);
         ASSERT_TRUE(prepared.WriteNow());
-        EXPECT_EQ(ReadBytes(path_), expected) << "after " << count << " lines";
+        EXPECT_EQ(FileBytes(path_), expected) << "after " << count << " lines";
     }
 }
 

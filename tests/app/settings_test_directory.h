@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/file_bytes.h"
+
 namespace quenmark::test {
 
 // A fresh directory for one test, removed with everything in it afterwards.
@@ -40,12 +42,7 @@ inline void WriteTextFile(const std::string& path, const std::string& text) {
     out << text;
 }
 
-inline std::string ReadTextFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+inline std::string ReadTextFile(const std::string& path) { return FileBytes(path); }
 
 // A settings file of the current version holding the given lines after
 // its header.

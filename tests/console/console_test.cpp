@@ -16,6 +16,7 @@
 
 #include "definitions/messages.h"
 #include "support/cached_context.h"
+#include "support/file_bytes.h"
 
 namespace quenmark {
 namespace {
@@ -71,12 +72,7 @@ protected:
 
     std::string SettingsText() const {
         for (const auto& entry : fs::directory_iterator(directory_))
-            if (entry.path().extension() == ".cfg") {
-                std::ifstream file(entry.path());
-                std::stringstream text;
-                text << file.rdbuf();
-                return text.str();
-            }
+            if (entry.path().extension() == ".cfg") return FileBytes(entry.path());
         return {};
     }
 

@@ -17,18 +17,13 @@
 #include <string>
 #include <thread>
 
+#include "support/file_bytes.h"
+
 namespace quenmark {
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The console on three pipes, started from a program directory.
 class Console {
@@ -125,7 +120,7 @@ protected:
 
     std::string SettingsText() const {
         for (const auto& entry : fs::directory_iterator(directory_))
-            if (entry.path().extension() == ".cfg") return ReadFile(entry.path());
+            if (entry.path().extension() == ".cfg") return FileBytes(entry.path());
         return {};
     }
     // The saved variable lines.

@@ -14,17 +14,12 @@
 #include <sstream>
 #include <string>
 
+#include "support/file_bytes.h"
+
 namespace quenmark {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 struct RunResult {
     int Status = -1;
@@ -71,8 +66,8 @@ protected:
                                     "' 2> '" + (directory_ / "err").string() + "'";
         RunResult result;
         result.Status = std::system(("(" + command + ")").c_str());
-        result.Output = ReadFile(directory_ / "out");
-        result.Errors = ReadFile(directory_ / "err");
+        result.Output = FileBytes(directory_ / "out");
+        result.Errors = FileBytes(directory_ / "err");
         return result;
     }
 
@@ -92,14 +87,14 @@ TEST_F(SavedWorkTest, ADamagedFileIsMovedAsideAndTheUserTold) {
     for (const auto& entry : fs::directory_iterator(settings_.parent_path()))
         if (entry.path().filename().string().starts_with(settings_.filename().string() + ".damaged-")) aside = entry.path();
     ASSERT_FALSE(aside.empty()) << "the damaged file was not kept";
-    EXPECT_EQ(ReadFile(aside), damaged);
+    EXPECT_EQ(FileBytes(aside), damaged);
     EXPECT_NE(run.Output.find(aside.string()), std::string::npos) << "the user is told where it went:\n" << run.Output;
-    EXPECT_NE(ReadFile(settings_).find("Purpose=Quenmark Version 1.1 User Settings File"), std::string::npos);
+    EXPECT_NE(FileBytes(settings_).find("Purpose=Quenmark Version 1.1 User Settings File"), std::string::npos);
 }
 
 TEST_F(SavedWorkTest, AFileWithAByteOrderMarkKeepsItsVariables) {
     Run("x = 5\n");
-    const std::string saved = ReadFile(settings_);
+    const std::string saved = FileBytes(settings_);
     std::ofstream(settings_, std::ios::binary | std::ios::trunc) << "\xEF\xBB\xBF" + saved;
     Run("y = 6\n");
     const RunResult run = Run("x + y\n");

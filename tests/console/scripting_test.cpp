@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "hardening/console_process.h"
+#include "support/file_bytes.h"
 
 namespace quenmark {
 namespace {
@@ -43,11 +44,7 @@ protected:
     // The usual settings file, beside the program; empty when there is none.
     std::string SettingsText() const {
         for (const auto& entry : fs::directory_iterator(directory_))
-            if (entry.path().extension() == ".cfg") {
-                std::ostringstream text;
-                text << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-                return text.str();
-            }
+            if (entry.path().extension() == ".cfg") return FileBytes(entry.path());
         return {};
     }
 

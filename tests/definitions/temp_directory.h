@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/file_bytes.h"
+
 namespace quenmark::testing {
 
 // A fresh directory under /tmp for one test, removed with everything in it.
@@ -36,12 +38,7 @@ public:
         return path;
     }
 
-    std::string Read(const std::string& name) const {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Read(const std::string& name) const { return FileBytes(PathOf(name)); }
 
     // Sets the file's modification time to a fixed moment in the past.
     static void AgeFile(const std::string& path, long nanoseconds = 0) {

@@ -8,16 +8,10 @@
 
 #include "module_test_support.h"
 #include "support/echo_messages.h"
+#include "support/file_bytes.h"
 
 namespace quenmark {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
 
 // The body of the first fenced block that starts with the opening line.
 std::string FencedBlock(const std::string& text, const std::string& opening) {
@@ -29,8 +23,8 @@ std::string FencedBlock(const std::string& text, const std::string& opening) {
 }
 
 TEST(ExampleModuleTest, GuideShowsTheSourceThatIsBuilt) {
-    const std::string guide = ReadFile(testing::SourceDirectory() + "docs/modules.md");
-    const std::string source = ReadFile(testing::SourceDirectory() + "modules/example/sample.c");
+    const std::string guide = FileBytes(testing::SourceDirectory() + "docs/modules.md");
+    const std::string source = FileBytes(testing::SourceDirectory() + "modules/example/sample.c");
     ASSERT_FALSE(source.empty());
     EXPECT_EQ(FencedBlock(guide, "```c"), source);
 }
