@@ -53,8 +53,9 @@ std::string TCCMessages::GetText(std::string_view code) const {
     // per line or per RecentInterval, not at every lookup.
     const TProfileCache::Snapshot snapshot =
         LoadDefinitionFile(*FContext, FFullPath, TProfileCache::Freshness::Recent);
-    const std::string* stored = snapshot.Text->Value("Messages", code);
-    return ExpandMessageEscapes(stored ? *stored : std::string(code));
+    std::string text(code);
+    ReadProfileString(*snapshot.Text, "Messages", code, text);
+    return ExpandMessageEscapes(std::move(text));
 }
 
 std::string TCCMessages::GetTextWith(std::string_view code, std::string_view argument) const {
