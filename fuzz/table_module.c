@@ -12,14 +12,13 @@
 #include <string.h>
 
 #include "vm/vmx.h"
+#include "script_bytes.h"
 
 #define MAX_RECORDS 24
 #define TEXT_SLOTS 64
 #define TEXT_SIZE 48
 #define TABLE_BYTES (MAX_RECORDS * 64)
 
-static const unsigned char* script;
-static size_t scriptLeft;
 
 static char texts[TEXT_SLOTS][TEXT_SIZE];
 static int textsUsed;
@@ -31,18 +30,6 @@ static int32_t constantCount;
 static unsigned char functionTable[TABLE_BYTES];
 static int32_t functionCount;
 static VMXOutputProc output;
-
-static unsigned Byte(void) {
-    if (scriptLeft == 0) return 0;
-    --scriptLeft;
-    return *script++;
-}
-
-static int32_t Int32(void) {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= (uint32_t)Byte() << (8 * i);
-    return (int32_t)value;
-}
 
 static double Real(void) {
     uint64_t bits = 0;
@@ -142,8 +129,7 @@ static void FillFunction(unsigned char* record, int32_t size) {
 }
 
 VMX_EXPORT void SetTableScript(const unsigned char* data, size_t size) {
-    script = data;
-    scriptLeft = size;
+    SetScript(data, size);
     textsUsed = 0;
     const unsigned code = Byte();
     initResult = code < 0xF0 ? 0 : Int32();

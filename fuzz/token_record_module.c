@@ -10,6 +10,7 @@
 #include <string.h>
 
 #include "vm/vmx.h"
+#include "script_bytes.h"
 
 /* How far the program's guard reaches behind each lent buffer. */
 #define GUARDED_SIZE (VMX_BUFFER_SIZE + 1024)
@@ -26,26 +27,11 @@ static const VMXModuleInfo Info = {
     "Test module.",
 };
 
-static const unsigned char* script;
-static size_t scriptLeft;
 static char ownText[OWN_SIZE];
 static char ownValue[OWN_SIZE];
 
 VMX_EXPORT void SetRecordScript(const unsigned char* data, size_t size) {
-    script = data;
-    scriptLeft = size;
-}
-
-static unsigned Byte(void) {
-    if (scriptLeft == 0) return 0;
-    --scriptLeft;
-    return *script++;
-}
-
-static int32_t Int32(void) {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= (uint32_t)Byte() << (8 * i);
-    return (int32_t)value;
+    SetScript(data, size);
 }
 
 /* A length: mostly small, often just around the buffer size, sometimes any
