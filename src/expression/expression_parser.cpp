@@ -44,14 +44,18 @@ void TCCExpressionParser::Compile() {
 // expression := Identifier "=" expression | logic
 void TCCExpressionParser::ParseExpression() {
     NestingGuard guard(*this);
+    // Two tokens are read ahead whatever they are, so that a lexical error
+    // in the second comes before any syntax error of the first.
     TokenPtr first = Next();
-    TokenPtr second = first ? Next() : nullptr;
-    if (first && second && first->Is(TokenKind::Identifier) && second->Is(TokenKind::Equal)) {
-        ParseAssignment(*first);
-        return;
+    if (first) {
+        const TCCToken* second = Peek();
+        if (second && first->Is(TokenKind::Identifier) && second->Is(TokenKind::Equal)) {
+            Next();
+            ParseAssignment(*first);
+            return;
+        }
+        FTokenizer.PushBack(std::move(first));
     }
-    PushBack(std::move(second));
-    PushBack(std::move(first));
     ParseLogic();
 }
 
@@ -103,7 +107,7 @@ void TCCExpressionParser::ParsePower() {
 void TCCExpressionParser::ParseBinaryLevel(OperandParser operand, std::span<const BinaryOperator> operators) {
     (this->*operand)();
     for (;;) {
-        TokenPtr token = Next();
+        const TCCToken* token = Peek();
         if (!token) return;
         const BinaryOperator* match = nullptr;
         for (const BinaryOperator& candidate : operators) {
@@ -112,10 +116,8 @@ void TCCExpressionParser::ParseBinaryLevel(OperandParser operand, std::span<cons
                 break;
             }
         }
-        if (!match) {
-            PushBack(std::move(token));
-            return;
-        }
+        if (!match) return;
+        Next();
         RequireOperand();
         (this->*operand)();
         EmitOperator(match->Opcode);
@@ -124,14 +126,14 @@ void TCCExpressionParser::ParseBinaryLevel(OperandParser operand, std::span<cons
 
 // unary := ("+" | "-" | "!") unary | primary
 void TCCExpressionParser::ParseUnary() {
-    TokenPtr token = Next();
+    const TCCToken* token = Peek();
     if (!token) return;
     const uint8_t opcode = PrefixOpcode(*token);
     if (opcode == opNOP) {
-        PushBack(std::move(token));
         ParsePrimary();
         return;
     }
+    Next();
     RequireOperand();
     NestingGuard guard(*this);
     ParseUnary();
@@ -184,26 +186,6 @@ void TCCExpressionParser::ParseCall(const TVMCallable& function) {
     if (closing && closing->Is(TokenKind::Comma)) FailWith("INT047", name);
     if (!closing || !closing->Is(TokenKind::RightParen)) Fail("INT043");
     FCommands.Emit(opCALL, TVMOperand::Callable(name));
-}
-
-// The end of the line reads as "no token" again and again, so only real
-// tokens need to go back.
-void TCCExpressionParser::PushBack(TokenPtr token) {
-    if (token) FTokenizer.PushBack(std::move(token));
-}
-
-bool TCCExpressionParser::HasNext() {
-    TokenPtr token = Next();
-    const bool found = token != nullptr;
-    PushBack(std::move(token));
-    return found;
-}
-
-bool TCCExpressionParser::NextIs(TokenKind kind) {
-    TokenPtr token = Next();
-    const bool matches = token && token->Is(kind);
-    PushBack(std::move(token));
-    return matches;
 }
 
 // Consumes the next token and tells whether it is of the kind; callers fail

@@ -65,9 +65,13 @@ private:
     void ParseCall(const TVMCallable& function);
 
     TokenPtr Next() { return FTokenizer.NextToken(); }
-    void PushBack(TokenPtr token);
-    bool HasNext();
-    bool NextIs(TokenKind kind);
+    // The next token, read but left in place; null at the end of the line.
+    const TCCToken* Peek() { return FTokenizer.PeekToken(); }
+    bool HasNext() { return Peek() != nullptr; }
+    bool NextIs(TokenKind kind) {
+        const TCCToken* token = Peek();
+        return token && token->Is(kind);
+    }
     bool ReadIs(TokenKind kind);
     void RequireOperand();
 

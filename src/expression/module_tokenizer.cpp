@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/exception.h"
+#include "vm/guarded_buffer.h"
 #include "vm/module_list.h"
 #include "vm/vmx_value.h"
 
@@ -17,39 +18,16 @@ namespace quenmark {
 namespace {
 
 constexpr size_t BufferSize = VMX_BUFFER_SIZE;
-// Room behind each lent buffer: a module that writes past the end lands
-// here, where the write is detected instead of corrupting memory.
-constexpr size_t GuardSize = 1024;
-
-// How much of a guard area is checked after each call: a module that writes
-// past the end of its buffer writes on from there, so the head of the guard
-// shows it.
-constexpr size_t GuardCheckSize = 64;
 
 // One buffer lent to a module, with its guard area behind it. Allocated
 // zeroed once and reused; only the guard is kept clean between calls.
-class LentBuffer {
+class LentBuffer : public TGuardedBuffer {
 public:
-    LentBuffer() : FData(new char[BufferSize + GuardSize]()) {}
-    char* Data() const { return FData.get(); }
+    LentBuffer() : TGuardedBuffer(BufferSize) {}
     // An empty text for the next call.
-    void Prepare() const { FData[0] = 0; }
-    bool Owns(const char* pointer) const { return pointer == FData.get(); }
-    // Asked after every call, so checked word by word in line rather than
-    // through a library call.
-    bool GuardTouched() const {
-        uint64_t words[GuardCheckSize / sizeof(uint64_t)];
-        std::memcpy(words, FData.get() + BufferSize, GuardCheckSize);
-        uint64_t touched = 0;
-        for (uint64_t word : words) touched |= word;
-        return touched != 0;
-    }
-    // Cleans the guard after a call that wrote into it.
-    void RestoreGuard() const { std::memset(FData.get() + BufferSize, 0, GuardSize); }
-    bool Terminated() const { return std::memchr(FData.get(), 0, BufferSize) != nullptr; }
-
-private:
-    std::unique_ptr<char[]> FData;
+    void Prepare() const { Data()[0] = 0; }
+    bool Owns(const char* pointer) const { return pointer == Data(); }
+    bool Terminated() const { return std::memchr(Data(), 0, BufferSize) != nullptr; }
 };
 
 struct TokenBuffers {

@@ -172,8 +172,6 @@ TokenPtr TCCStringTokenizer::ReadBuiltInToken(char first) {
     FailCharacter(FPosition - 1);
 }
 
-void TCCStringTokenizer::PushBack(TokenPtr token) { FPushedBack.push_back(std::move(token)); }
-
 bool TCCStringTokenizer::HasMoreTokens() {
     if (!FPushedBack.empty()) return true;
     SkipBlanks();
@@ -283,18 +281,18 @@ TokenPtr TCCStringTokenizer::ReadDecimal() {
         if (!IsDecimalDigit(PeekChar())) Fail("INT012");
         while (IsDecimalDigit(PeekChar())) NextChar();
     }
-    std::string text = FLine.substr(start, FPosition - 1 - start);
+    const std::string_view text = std::string_view(FLine).substr(start, FPosition - 1 - start);
     constexpr TokenKinds IntegerKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Integer};
     // Up to nine whole digits alone are an Integer of exactly that value.
     if (!fraction && !exponent && wholeDigits <= 9)
-        return std::make_unique<TCCToken>(std::move(text), IntegerKinds, Variant(static_cast<int32_t>(integer)));
+        return std::make_unique<TCCToken>(text, IntegerKinds, Variant(static_cast<int32_t>(integer)));
     DecimalReal real;
     ReadDecimalReal(text, real);  // the syntax was checked above
     if (real.Range == DecimalRange::Overflow) Fail("INT011");
     const int32_t asInteger = static_cast<int32_t>(integer);
     if (static_cast<double>(asInteger) == real.Value)
-        return std::make_unique<TCCToken>(std::move(text), IntegerKinds, Variant(asInteger));
-    return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real},
+        return std::make_unique<TCCToken>(text, IntegerKinds, Variant(asInteger));
+    return std::make_unique<TCCToken>(text, TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real},
                                       Variant(real.Value));
 }
 
@@ -304,18 +302,20 @@ TokenPtr TCCStringTokenizer::ReadIdentifier() {
         if (FPosition - 1 - start == 32) Fail("INT020");
         NextChar();
     }
-    return std::make_unique<TCCToken>(FLine.substr(start, FPosition - 1 - start), TokenKinds{TokenKind::Identifier});
+    return std::make_unique<TCCToken>(std::string_view(FLine).substr(start, FPosition - 1 - start),
+                                      TokenKinds{TokenKind::Identifier});
 }
 
 TokenPtr TCCStringTokenizer::ReadOperator() {
+    const std::string_view character = std::string_view(FLine).substr(FPosition - 1, 1);
     const char c = NextChar();
     if (c == '<' || c == '>') {
         if (PeekChar() != c) FailCharacter(FPosition - 2);
         NextChar();
         const TokenKind shift = c == '<' ? TokenKind::LShift : TokenKind::RShift;
-        return std::make_unique<TCCToken>(std::string(1, c), TokenKinds{TokenKind::Operator, shift});
+        return std::make_unique<TCCToken>(character, TokenKinds{TokenKind::Operator, shift});
     }
-    if (const OperatorRule* rule = OperatorRuleFor(c)) return std::make_unique<TCCToken>(std::string(1, c), rule->Kinds);
+    if (const OperatorRule* rule = OperatorRuleFor(c)) return std::make_unique<TCCToken>(character, rule->Kinds);
     FailCharacter(FPosition - 2);
 }
 

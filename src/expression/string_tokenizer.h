@@ -41,7 +41,17 @@ public:
     // The next token, or null at the end of the line. Throws EINError.
     TokenPtr NextToken();
     // The next NextToken returns this token (or the empty entry).
-    void PushBack(TokenPtr token);
+    void PushBack(TokenPtr token) { FPushedBack.push_back(std::move(token)); }
+    // The token the next NextToken returns, or null at the end of the line;
+    // it is read now (so its errors are raised now) and stays owned here.
+    const TCCToken* PeekToken() {
+        if (FPushedBack.empty()) {
+            TokenPtr token = NextToken();
+            if (!token) return nullptr;
+            FPushedBack.push_back(std::move(token));
+        }
+        return FPushedBack.back().get();
+    }
     bool HasMoreTokens();
     // Lists every token of the line into lines (when given); afterwards the
     // tokens are pushed back in reading order.

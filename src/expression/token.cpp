@@ -75,22 +75,19 @@ const char* TokenKindName(TokenKind kind) {
 }
 
 TCCToken::TCCToken(std::string text, TokenKinds kinds, Variant value)
-    : Kinds(kinds), Value(std::move(value)) {
-    SetText(std::move(text));
-}
+    : Kinds(kinds), Value(std::move(value)), FText(std::move(text)) {}
+
+TCCToken::TCCToken(std::string_view text, TokenKinds kinds, Variant value)
+    : Kinds(kinds), Value(std::move(value)), FText(text) {}
 
 void TCCToken::SetText(std::string text) {
     FText = std::move(text);
-    FUpperText.clear();
-    FUpperTextMade = false;
+    FUpperText.reset();
 }
 
 const std::string& TCCToken::UpperText() const {
-    if (!FUpperTextMade) {
-        FUpperText = UpperCase(FText);
-        FUpperTextMade = true;
-    }
-    return FUpperText;
+    if (!FUpperText) FUpperText = std::make_unique<std::string>(UpperCase(FText));
+    return *FUpperText;
 }
 
 namespace {

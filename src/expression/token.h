@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "base/names.h"
 #include "vm/variant.h"
@@ -51,6 +53,9 @@ class TCCToken {
 public:
     TCCToken() = default;
     TCCToken(std::string text, TokenKinds kinds, Variant value = Variant());
+    TCCToken(std::string_view text, TokenKinds kinds, Variant value = Variant());
+    TCCToken(const char* text, TokenKinds kinds, Variant value = Variant())
+        : TCCToken(std::string_view(text), kinds, std::move(value)) {}
 
     const std::string& Text() const { return FText; }
     // The text with "a" to "z" in capitals, made on first use: only command
@@ -75,8 +80,7 @@ public:
 
 private:
     std::string FText;
-    mutable std::string FUpperText;
-    mutable bool FUpperTextMade = false;
+    mutable std::unique_ptr<std::string> FUpperText;  // made on first use
 };
 
 }  // namespace quenmark

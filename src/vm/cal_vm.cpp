@@ -50,20 +50,28 @@ const TVMOperand& Required(const std::optional<TVMOperand>& operand, const TCCCo
     return *operand;
 }
 
-// The slot number an operand names, checked against the slot count.
-size_t SlotIndex(const Variant& number, size_t count, const TCCContext& context) {
+// The slot number of an operand that is no Integer, converted and checked
+// against the slot count.
+[[gnu::noinline]] size_t ConvertedSlotIndex(const Variant& number, size_t count, const TCCContext& context) {
     int64_t index = -1;
-    if (number.IsInteger()) {
-        index = number.AsInteger();
-    } else {
-        try {
-            index = number.ToInteger(context.Separators());
-        } catch (const Exception&) {
-            throw InternalError(context);
-        }
+    try {
+        index = number.ToInteger(context.Separators());
+    } catch (const Exception&) {
+        throw InternalError(context);
     }
     if (index < 0 || static_cast<size_t>(index) >= count) throw InternalError(context);
     return static_cast<size_t>(index);
+}
+
+// The slot number an operand names, checked against the slot count. The
+// parser writes Integers, which take the short way at every instruction.
+inline size_t SlotIndex(const Variant& number, size_t count, const TCCContext& context) {
+    if (number.IsInteger()) {
+        const int32_t index = number.AsInteger();
+        if (index >= 0 && static_cast<size_t>(index) < count) return static_cast<size_t>(index);
+        throw InternalError(context);
+    }
+    return ConvertedSlotIndex(number, count, context);
 }
 
 // The message code of a dispatcher's failure result.
@@ -103,22 +111,23 @@ void TCalVM::Run() {
     Execute(FCode);
 }
 
+// Conversion failures of the operators become coded messages; the calls
+// report their own failures as EVMError already, which passes unchanged.
 void TCalVM::Execute(TVMCommandList& list) {
     list.Rewind();
-    while (const TVMCommand* command = list.Next()) {
-        if (LineInterruptRequested()) throw EVMError(FContext.GetText("CVM040"));
-        switch (command->Opcode) {
-        case opNOP: break;
-        case opCALL: ExecuteCall(*command); break;
-        case opRET: return;
-        case opICALL: ExecuteInternalCall(*command); break;
-        default:
-            try {
-                ExecuteData(*command);
-            } catch (const Exception&) {
-                RethrowAsVMError(FContext);
+    try {
+        while (const TVMCommand* command = list.Next()) {
+            if (LineInterruptRequested()) throw EVMError(FContext.GetText("CVM040"));
+            switch (command->Opcode) {
+            case opNOP: break;
+            case opCALL: ExecuteCall(*command); break;
+            case opRET: return;
+            case opICALL: ExecuteInternalCall(*command); break;
+            default: ExecuteData(*command);
             }
         }
+    } catch (const Exception&) {
+        RethrowAsVMError(FContext);
     }
 }
 

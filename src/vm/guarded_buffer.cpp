@@ -8,11 +8,6 @@ TGuardedBuffer::TGuardedBuffer(size_t size) : FSize(size), FData(new char[size +
 
 void TGuardedBuffer::Clear() const { std::memset(FData.get(), 0, FSize); }
 
-bool TGuardedBuffer::GuardTouched() const {
-    static const char zeros[GuardCheckSize] = {};
-    return std::memcmp(FData.get() + FSize, zeros, GuardCheckSize) != 0;
-}
-
 void TGuardedBuffer::RestoreGuard() const {
     if (GuardTouched()) std::memset(FData.get() + FSize, 0, GuardSize);
 }

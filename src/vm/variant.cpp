@@ -1,5 +1,7 @@
 #include "vm/variant.h"
 
+#include <variant>
+
 #include "base/exception.h"
 #include "vm/number_text.h"
 
@@ -34,5 +36,18 @@ double Variant::ToReal(const NumberSeparators& separators) const {
     }
     return 0.0;
 }
+
+bool Variant::operator==(const Variant& other) const {
+    if (FKind != other.FKind) return false;
+    switch (FKind) {
+    case Kind::Integer: return FNumber.Integer == other.FNumber.Integer;
+    case Kind::Real: return FNumber.Real == other.FNumber.Real;
+    case Kind::String: return FString == other.FString;
+    case Kind::Unassigned: break;
+    }
+    return true;
+}
+
+void Variant::WrongKind() { throw std::bad_variant_access(); }
 
 }  // namespace quenmark

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
-#include <variant>
+#include <utility>
 
 #include "base/number_separators.h"
 
@@ -12,28 +13,79 @@ namespace quenmark {
 // The value the calculator computes with: an Integer (signed 32-bit), a Real
 // (double) or a String (8-bit characters). A default-constructed Variant is
 // unassigned; storage slots and new variables start as Integer 0 instead.
+//
+// A tagged union written out by hand: the machine copies and moves values
+// at every instruction, and a number is then a plain copy of its bits, with
+// the String's constructors and destructor run only for a String.
 class Variant {
 public:
     enum class Kind : uint8_t { Unassigned, Integer, Real, String };
 
-    Variant() = default;
-    Variant(int32_t value) : value_(value) {}
-    Variant(double value) : value_(value) {}
-    Variant(std::string value) : value_(std::move(value)) {}
-    Variant(std::string_view value) : value_(std::string(value)) {}
-    Variant(const char* value) : value_(std::string(value)) {}
+    Variant() noexcept : FNumber{} {}
+    Variant(int32_t value) noexcept : FKind(Kind::Integer) { FNumber.Integer = value; }
+    Variant(double value) noexcept : FKind(Kind::Real) { FNumber.Real = value; }
+    Variant(std::string value) : FKind(Kind::String) { new (&FString) std::string(std::move(value)); }
+    Variant(std::string_view value) : Variant(std::string(value)) {}
+    Variant(const char* value) : Variant(std::string(value)) {}
 
-    Kind GetKind() const { return static_cast<Kind>(value_.index()); }
-    bool IsUnassigned() const { return GetKind() == Kind::Unassigned; }
-    bool IsInteger() const { return GetKind() == Kind::Integer; }
-    bool IsReal() const { return GetKind() == Kind::Real; }
-    bool IsString() const { return GetKind() == Kind::String; }
+    Variant(const Variant& other) : FKind(other.FKind) {
+        if (other.IsString()) new (&FString) std::string(other.FString);
+        else FNumber = other.FNumber;
+    }
+    Variant(Variant&& other) noexcept : FKind(other.FKind) {
+        if (other.IsString()) new (&FString) std::string(std::move(other.FString));
+        else FNumber = other.FNumber;
+    }
+    Variant& operator=(const Variant& other) {
+        if (this == &other) return *this;
+        if (IsString() && other.IsString()) {
+            FString = other.FString;
+        } else if (other.IsString()) {
+            new (&FString) std::string(other.FString);
+            FKind = Kind::String;
+        } else {
+            DropString();
+            FNumber = other.FNumber;
+            FKind = other.FKind;
+        }
+        return *this;
+    }
+    Variant& operator=(Variant&& other) noexcept {
+        if (this == &other) return *this;
+        if (IsString() && other.IsString()) {
+            FString = std::move(other.FString);
+        } else if (other.IsString()) {
+            new (&FString) std::string(std::move(other.FString));
+            FKind = Kind::String;
+        } else {
+            DropString();
+            FNumber = other.FNumber;
+            FKind = other.FKind;
+        }
+        return *this;
+    }
+    ~Variant() { DropString(); }
+
+    Kind GetKind() const { return FKind; }
+    bool IsUnassigned() const { return FKind == Kind::Unassigned; }
+    bool IsInteger() const { return FKind == Kind::Integer; }
+    bool IsReal() const { return FKind == Kind::Real; }
+    bool IsString() const { return FKind == Kind::String; }
     bool IsNumber() const { return IsInteger() || IsReal(); }
 
-    // Direct access; the kind must match.
-    int32_t AsInteger() const { return std::get<int32_t>(value_); }
-    double AsReal() const { return std::get<double>(value_); }
-    const std::string& AsString() const { return std::get<std::string>(value_); }
+    // Direct access; the kind must match (std::bad_variant_access otherwise).
+    int32_t AsInteger() const {
+        if (!IsInteger()) WrongKind();
+        return FNumber.Integer;
+    }
+    double AsReal() const {
+        if (!IsReal()) WrongKind();
+        return FNumber.Real;
+    }
+    const std::string& AsString() const {
+        if (!IsString()) WrongKind();
+        return FString;
+    }
 
     // Conversions with the given number separators (those of the caller's
     // context). ToInteger rounds a Real half to even and throws EInvalidOp
@@ -43,10 +95,30 @@ public:
     int32_t ToInteger(const NumberSeparators& separators) const;
     double ToReal(const NumberSeparators& separators) const;
 
-    bool operator==(const Variant& other) const = default;
+    // Same kind and same value; Reals compare as doubles (NaN is unequal).
+    bool operator==(const Variant& other) const;
 
 private:
-    std::variant<std::monostate, int32_t, double, std::string> value_;
+    // Leaves the String's storage without a live string; the kind is then
+    // set by the caller.
+    void DropString() noexcept {
+        if (IsString()) {
+            FString.~basic_string();
+            FKind = Kind::Unassigned;
+        }
+    }
+    [[noreturn]] static void WrongKind();
+
+    union Number {
+        int32_t Integer;
+        double Real;
+    };
+
+    Kind FKind = Kind::Unassigned;
+    union {
+        Number FNumber;
+        std::string FString;
+    };
 };
 
 }  // namespace quenmark
