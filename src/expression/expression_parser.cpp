@@ -208,18 +208,9 @@ void TCCExpressionParser::EmitOperator(uint8_t opcode) {
 }
 
 // Left operand in BX, right operand in CX, result in AX.
-void TCCExpressionParser::EmitBinary(uint8_t opcode) {
-    FCommands.Emit(opPOP, TVMOperand::Register(CX));
-    FCommands.Emit(opPOP, TVMOperand::Register(BX));
-    FCommands.Emit(opcode, TVMOperand::Register(AX), TVMOperand::Register(BX), TVMOperand::Register(CX));
-    FCommands.Emit(opPUSH, TVMOperand::Register(AX));
-}
+void TCCExpressionParser::EmitBinary(uint8_t opcode) { FCommands.EmitBinaryOperator(opcode); }
 
-void TCCExpressionParser::EmitUnary(uint8_t opcode) {
-    FCommands.Emit(opPOP, TVMOperand::Register(BX));
-    FCommands.Emit(opcode, TVMOperand::Register(AX), TVMOperand::Register(BX));
-    FCommands.Emit(opPUSH, TVMOperand::Register(AX));
-}
+void TCCExpressionParser::EmitUnary(uint8_t opcode) { FCommands.EmitUnaryOperator(opcode); }
 
 void TCCExpressionParser::EmitPower() { FCommands.Emit(opICALL, TVMOperand::InternalRoutine(PowerRoutineName)); }
 

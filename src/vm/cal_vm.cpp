@@ -120,6 +120,10 @@ void TCalVM::Execute(TVMCommandList& list) {
             if (LineInterruptRequested()) throw EVMError(FContext.GetText("CVM040"));
             switch (command->Opcode) {
             case opNOP: break;
+            case opPOP:
+                if (command->Group == TVMCommand::Step::Single || !RunOperatorStep(list, *command))
+                    ExecuteData(*command);
+                break;
             case opCALL: ExecuteCall(*command); break;
             case opRET: return;
             case opICALL: ExecuteInternalCall(*command); break;
@@ -129,6 +133,59 @@ void TCalVM::Execute(TVMCommandList& list) {
     } catch (const Exception&) {
         RethrowAsVMError(FContext);
     }
+}
+
+namespace {
+
+TCalVM::BinaryOperation BinaryOperationOf(uint8_t opcode) {
+    switch (opcode) {
+    case opADD: return &BoundedAdd;
+    case opSUB: return &Subtract;
+    case opMUL: return &Multiply;
+    case opDIV: return &Divide;
+    case opIDV: return &IntDivide;
+    case opMOD: return &Modulo;
+    case opAND: return &And;
+    case opOR: return &Or;
+    case opXOR: return &Xor;
+    default: return nullptr;
+    }
+}
+
+TCalVM::UnaryOperation UnaryOperationOf(uint8_t opcode) {
+    switch (opcode) {
+    case opINV: return &Negate;
+    case opNOT: return &Not;
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+// Runs the instructions of an operator as one step: the same pops, register
+// writes and push as one by one, without decoding each operand. Returns
+// false, having done nothing, where the stack is too short for the short
+// way; the instructions then run one by one and report the fault.
+bool TCalVM::RunOperatorStep(TVMCommandList& list, const TVMCommand& first) {
+    const size_t next = static_cast<size_t>(list.Cursor);
+    const bool binary = first.Group == TVMCommand::Step::BinaryOperator;
+    if (next + (binary ? 3 : 2) > list.Count()) return false;
+    if (binary) {
+        const BinaryOperation operation = BinaryOperationOf(list[next + 1].Opcode);
+        if (!operation || FSP < 2 || FSP >= static_cast<int32_t>(StackSize)) return false;
+        FRegisters.Put(CX, FStack.Get(static_cast<size_t>(FSP--)));
+        FRegisters.Put(BX, FStack.Get(static_cast<size_t>(FSP--)));
+        FRegisters.Put(AX, operation(FRegisters.Get(BX), FRegisters.Get(CX), FContext.Separators()));
+        list.Cursor += 3;
+    } else {
+        const UnaryOperation operation = UnaryOperationOf(list[next].Opcode);
+        if (!operation || FSP < 1 || FSP >= static_cast<int32_t>(StackSize)) return false;
+        FRegisters.Put(BX, FStack.Get(static_cast<size_t>(FSP--)));
+        FRegisters.Put(AX, operation(FRegisters.Get(BX), FContext.Separators()));
+        list.Cursor += 2;
+    }
+    Push(FRegisters.Get(AX));
+    return true;
 }
 
 void TCalVM::ExecuteData(const TVMCommand& command) {

@@ -69,10 +69,12 @@ public:
     // Runs a built-in routine; PowerRoutineName is the only one.
     void CallInternal(std::string_view name);
 
-private:
-    void ExecuteData(const TVMCommand& command);
     using BinaryOperation = Variant (*)(const Variant&, const Variant&, const NumberSeparators&);
     using UnaryOperation = Variant (*)(const Variant&, const NumberSeparators&);
+
+private:
+    void ExecuteData(const TVMCommand& command);
+    bool RunOperatorStep(TVMCommandList& list, const TVMCommand& first);
     void ExecuteBinary(const TVMCommand& command, BinaryOperation operation);
     void ExecuteUnary(const TVMCommand& command, UnaryOperation operation);
     void ExecuteCall(const TVMCommand& command);

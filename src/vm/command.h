@@ -43,7 +43,14 @@ struct TVMCommand {
         : Opcode(opcode), Operand1(std::move(operand1)), Operand2(std::move(operand2)),
           Operand3(std::move(operand3)) {}
 
+    // What the machine may run as one step from this instruction on: the
+    // whole sequence of a binary or unary operator as the command list
+    // emits it. Only the command list sets it; the instructions are listed
+    // and behave as they would one by one.
+    enum class Step : uint8_t { Single, BinaryOperator, UnaryOperator };
+
     uint8_t Opcode;
+    Step Group = Step::Single;
     std::optional<TVMOperand> Operand1;
     std::optional<TVMOperand> Operand2;
     std::optional<TVMOperand> Operand3;

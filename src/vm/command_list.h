@@ -61,6 +61,24 @@ public:
         ++FCount;
     }
 
+    // A binary operator: the right operand is popped into CX, the left into
+    // BX, the result is made in AX and pushed.
+    void EmitBinaryOperator(uint8_t opcode) {
+        Emit(opPOP, TVMOperand::Register(CX));
+        Last().Group = TVMCommand::Step::BinaryOperator;
+        Emit(opPOP, TVMOperand::Register(BX));
+        Emit(opcode, TVMOperand::Register(AX), TVMOperand::Register(BX), TVMOperand::Register(CX));
+        Emit(opPUSH, TVMOperand::Register(AX));
+    }
+    // A unary operator: the operand is popped into BX, the result is made
+    // in AX and pushed.
+    void EmitUnaryOperator(uint8_t opcode) {
+        Emit(opPOP, TVMOperand::Register(BX));
+        Last().Group = TVMCommand::Step::UnaryOperator;
+        Emit(opcode, TVMOperand::Register(AX), TVMOperand::Register(BX));
+        Emit(opPUSH, TVMOperand::Register(AX));
+    }
+
     void Clear() {
         FChunks.resize(1);
         FChunks[0].clear();
@@ -80,6 +98,8 @@ public:
     int32_t Cursor = 0;
 
 private:
+    TVMCommand& Last() { return FChunks.back().back(); }
+
     std::vector<std::vector<TVMCommand>> FChunks;
     size_t FCount = 0;
 };

@@ -157,13 +157,23 @@ void PrintTo(const InstructionRow& row, std::ostream* out) { *out << row.behavio
 
 class CalVMInstructionTest : public CalVMTest, public testing::WithParamInterface<InstructionRow> {};
 
+// One by one, and as the single step the command list's operator emitter
+// lets the machine take: the same result and the same registers.
 TEST_P(CalVMInstructionTest, WritesTheOperatorResult) {
     const InstructionRow& row = GetParam();
-    EmitPush(row.left);
-    EmitPush(row.right);
-    EmitBinary(row.opcode);
-    EmitRet();
-    EXPECT_EQ(RunAndPop(), row.expected);
+    for (const bool oneStep : {false, true}) {
+        Code.Clear();
+        EmitPush(row.left);
+        EmitPush(row.right);
+        if (oneStep) Code.EmitBinaryOperator(row.opcode);
+        else EmitBinary(row.opcode);
+        EmitRet();
+        EXPECT_EQ(RunAndPop(), row.expected) << "one step: " << oneStep;
+        EXPECT_EQ(VM.ReadOperand(Reg(BX)), row.left);
+        EXPECT_EQ(VM.ReadOperand(Reg(CX)), row.right);
+        EXPECT_EQ(VM.ReadOperand(Reg(AX)), row.expected);
+        EXPECT_EQ(VM.SP(), 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Binary, CalVMInstructionTest, testing::Values(
@@ -193,11 +203,14 @@ TEST_F(CalVMTest, UnaryInstructionsUseTheirOperatorRules) {
         {opNOT, R(1.5), I(-3)},
     };
     for (const auto& row : rows) {
-        Code.Clear();
-        EmitPush(row.operand);
-        EmitUnary(row.opcode);
-        EmitRet();
-        EXPECT_EQ(RunAndPop(), row.expected) << "opcode " << int{row.opcode};
+        for (const bool oneStep : {false, true}) {
+            Code.Clear();
+            EmitPush(row.operand);
+            if (oneStep) Code.EmitUnaryOperator(row.opcode);
+            else EmitUnary(row.opcode);
+            EmitRet();
+            EXPECT_EQ(RunAndPop(), row.expected) << "opcode " << int{row.opcode} << ", one step: " << oneStep;
+        }
     }
 }
 
@@ -217,11 +230,15 @@ class CalVMErrorMapTest : public CalVMTest, public testing::WithParamInterface<E
 
 TEST_P(CalVMErrorMapTest, RaisesTheCodedMessage) {
     const ErrorRow& row = GetParam();
-    EmitPush(row.left);
-    EmitPush(row.right);
-    EmitBinary(row.opcode);
-    EmitRet();
-    EXPECT_EQ(RunError(), row.code);
+    for (const bool oneStep : {false, true}) {
+        Code.Clear();
+        EmitPush(row.left);
+        EmitPush(row.right);
+        if (oneStep) Code.EmitBinaryOperator(row.opcode);
+        else EmitBinary(row.opcode);
+        EmitRet();
+        EXPECT_EQ(RunError(), row.code) << "one step: " << oneStep;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Operators, CalVMErrorMapTest, testing::Values(
@@ -446,6 +463,13 @@ TEST_F(CalVMTest, PowerFailuresUseTheErrorMap) {
         VM.Push(row.exponent);
         EXPECT_EQ(VMErrorOf([this] { VM.CallInternal("POWER"); }), row.code) << row.base.ToText(Context.Separators());
     }
+}
+
+TEST_F(CalVMTest, OperatorStepWithTooShortAStackRaisesCVM003) {
+    EmitPush(I(2));
+    Code.EmitBinaryOperator(opADD);
+    EmitRet();
+    EXPECT_EQ(RunError(), "CVM003");
 }
 
 TEST_F(CalVMTest, PowerWithOneValueOnTheStackRaisesCVM003) {
