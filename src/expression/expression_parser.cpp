@@ -75,52 +75,54 @@ void TCCExpressionParser::ParseAssignment(const TCCToken& target) {
     FCommands.Emit(opPUSH, TVMOperand::Variable(name));
 }
 
-// logic := additive { ("&" | "|" | "^") additive }
-void TCCExpressionParser::ParseLogic() {
-    static constexpr BinaryOperator operators[] = {
-        {TokenKind::And, opAND}, {TokenKind::Or, opOR}, {TokenKind::Xor, opXOR}};
-    ParseBinaryLevel(&TCCExpressionParser::ParseAdditive, operators);
+namespace {
+
+// The binary operators by level, the tightest first, each level in the
+// order its operators are tried.
+//   logic          := additive { ("&" | "|" | "^") additive }
+//   additive       := multiplicative { ("+" | "-") multiplicative }
+//   multiplicative := power { ("*" | "/" | "%" | Surplus) power }
+//   power          := unary { Power unary }
+constexpr TCCExpressionParser::BinaryOperator BinaryOperators[] = {
+    {TokenKind::Power, opICALL, 4},
+    {TokenKind::Multiple, opMUL, 3}, {TokenKind::Divide, opDIV, 3},
+    {TokenKind::Intdiv, opIDV, 3}, {TokenKind::Surplus, opMOD, 3},
+    {TokenKind::Plus, opADD, 2}, {TokenKind::Minus, opSUB, 2},
+    {TokenKind::And, opAND, 1}, {TokenKind::Or, opOR, 1}, {TokenKind::Xor, opXOR, 1},
+};
+
+constexpr uint64_t BinaryOperatorKinds = [] {
+    TokenKinds kinds;
+    for (const auto& binary : BinaryOperators) kinds += binary.Kind;
+    return kinds.Bits();
+}();
+
+// The binary operator a token stands for, or null.
+const TCCExpressionParser::BinaryOperator* BinaryOperatorOf(const TCCToken& token) {
+    if ((token.Kinds.Bits() & BinaryOperatorKinds) == 0) return nullptr;
+    for (const auto& binary : BinaryOperators)
+        if (token.Is(binary.Kind)) return &binary;
+    return nullptr;
 }
 
-// additive := multiplicative { ("+" | "-") multiplicative }
-void TCCExpressionParser::ParseAdditive() {
-    static constexpr BinaryOperator operators[] = {{TokenKind::Plus, opADD}, {TokenKind::Minus, opSUB}};
-    ParseBinaryLevel(&TCCExpressionParser::ParseMultiplicative, operators);
-}
+}  // namespace
 
-// multiplicative := power { ("*" | "/" | "%" | Surplus) power }
-void TCCExpressionParser::ParseMultiplicative() {
-    static constexpr BinaryOperator operators[] = {{TokenKind::Multiple, opMUL},
-                                                   {TokenKind::Divide, opDIV},
-                                                   {TokenKind::Intdiv, opIDV},
-                                                   {TokenKind::Surplus, opMOD}};
-    ParseBinaryLevel(&TCCExpressionParser::ParsePower, operators);
-}
+void TCCExpressionParser::ParseLogic() { ParseBinary(1); }
 
-// power := unary { Power unary }
-void TCCExpressionParser::ParsePower() {
-    static constexpr BinaryOperator operators[] = {{TokenKind::Power, opICALL}};
-    ParseBinaryLevel(&TCCExpressionParser::ParseUnary, operators);
-}
-
-// level := operand { operator operand }, left-associative
-void TCCExpressionParser::ParseBinaryLevel(OperandParser operand, std::span<const BinaryOperator> operators) {
-    (this->*operand)();
+// The operand of a level and the operators of that level or tighter that
+// follow it, left-associative: the four levels above by precedence climbing,
+// reading the same tokens in the same order as one function per level.
+void TCCExpressionParser::ParseBinary(int lowestLevel) {
+    ParseUnary();
     for (;;) {
         const TCCToken* token = Peek();
         if (!token) return;
-        const BinaryOperator* match = nullptr;
-        for (const BinaryOperator& candidate : operators) {
-            if (token->Is(candidate.Kind)) {
-                match = &candidate;
-                break;
-            }
-        }
-        if (!match) return;
+        const BinaryOperator* binary = BinaryOperatorOf(*token);
+        if (!binary || binary->Level < lowestLevel) return;
         Next();
         RequireOperand();
-        (this->*operand)();
-        EmitOperator(match->Opcode);
+        ParseBinary(binary->Level + 1);
+        EmitOperator(binary->Opcode);
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 
 #include "expression/string_tokenizer.h"
@@ -29,14 +28,15 @@ public:
     // overflow the native call stack with the parser's recursion.
     static constexpr int MaxNesting = 500;
 
-private:
-    // One operator of a binary level: the token kind and the opcode it
-    // compiles to (opICALL for the power routine).
+    // A binary operator: the token kind, the opcode it compiles to (opICALL
+    // for the power routine) and its level, 1 binding loosest.
     struct BinaryOperator {
         TokenKind Kind;
         uint8_t Opcode;
+        int Level;
     };
-    using OperandParser = void (TCCExpressionParser::*)();
+
+private:
 
     // Counts one nesting level for as long as it lives.
     class NestingGuard {
@@ -55,10 +55,7 @@ private:
     void ParseExpression();
     void ParseAssignment(const TCCToken& target);
     void ParseLogic();
-    void ParseAdditive();
-    void ParseMultiplicative();
-    void ParsePower();
-    void ParseBinaryLevel(OperandParser operand, std::span<const BinaryOperator> operators);
+    void ParseBinary(int lowestLevel);
     void ParseUnary();
     void ParsePrimary();
     void ParseIdentifier(const TCCToken& name);

@@ -114,8 +114,11 @@ TCCStringTokenizer::TCCStringTokenizer(const TCCContext& context, std::string li
     SetText(std::move(line));
 }
 
-void TCCStringTokenizer::SetText(std::string line) {
-    FLine = std::move(line);
+void TCCStringTokenizer::SetText(std::string_view line) {
+    // The storage of a very long line goes back to the heap after it.
+    constexpr size_t KeptCapacity = 4096;
+    if (FLine.capacity() > KeptCapacity && line.size() < FLine.capacity() / 4) FLine = std::string();
+    FLine.assign(line);
     Reset();
 }
 

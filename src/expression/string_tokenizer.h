@@ -35,7 +35,8 @@ public:
     // tokenizer.
     explicit TCCStringTokenizer(const TCCContext& context, std::string line = {});
 
-    void SetText(std::string line);
+    // A new line; the storage of the last one is reused.
+    void SetText(std::string_view line);
     void Reset();
 
     // The next token, or null at the end of the line. Throws EINError.
