@@ -4,15 +4,15 @@ namespace quenmark {
 
 std::vector<std::string> SplitLines(std::string_view text, EmptyText empty) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    const char* const end = text.data() + text.size();
+    // One pass over the bytes: find_first_of would search the set of line
+    // ends once for every byte.
+    for (const char* start = text.data(); start < end;) {
+        const char* stop = start;
+        while (stop < end && *stop != '\r' && *stop != '\n') ++stop;
+        lines.emplace_back(start, stop);
+        if (stop == end) break;
+        start = stop + (*stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
     }
     if (lines.empty() && text.empty() && empty == EmptyText::OneEmptyLine) lines.emplace_back();
     return lines;

@@ -11,8 +11,6 @@
 #include <iostream>
 #include <string>
 
-#include <editline/readline.h>
-
 #include "app/process_objects.h"
 #include "console/line_editor.h"
 #include "console/terminal_state.h"
@@ -68,14 +66,31 @@ int ReadEditorByte(FILE* input) {
 // Tab offers no names of its own; a file name never belongs in a line.
 char* NoCompletion(const char*, int) { return nullptr; }
 
-void PrepareEditor() {
-    rl_getc_function = ReadEditorByte;
-    rl_completion_entry_function = NoCompletion;
+void PrepareEditor(const QuenmarkLineEditor& editor) {
+    *editor.GetcFunction = ReadEditorByte;
+    *editor.CompletionEntryFunction = NoCompletion;
 }
 
-void SyncEditorHistory(const TLineSession& session) {
-    clear_history();
-    for (const std::string& entry : session.History()) add_history(entry.c_str());
+void SyncEditorHistory(const QuenmarkLineEditor& editor, const TLineSession& session) {
+    editor.ClearHistory();
+    for (const std::string& entry : session.History()) editor.AddHistory(entry.c_str());
+}
+
+// Without the editor's library: the prompt, and each line as the terminal
+// hands it over.
+void RunPlainPrompt(TConsoleRun& run) {
+    for (;;) {
+        std::cout << "> " << std::flush;
+        std::string line;
+        int byte = EOF;
+        while ((byte = ReadEditorByte(stdin)) != EOF && byte != '\n') line += static_cast<char>(byte);
+        if (byte == EOF && promptInterrupted.exchange(false)) {
+            std::cout << std::endl;
+            continue;
+        }
+        if (byte == EOF && line.empty()) break;
+        if (!RunLine(run, TrimLine(line), true) || byte == EOF) break;
+    }
 }
 
 }  // namespace
@@ -87,11 +102,19 @@ void InterruptPrompt() {
 
 void RunInteractive(TConsoleRun& run) {
     RememberTerminal();
-    PrepareEditor();
-    InstallLineEditor(run.Session, Interpreter());
-    SyncEditorHistory(run.Session);
+    std::string problem;
+    const QuenmarkLineEditor* const loaded = LoadLineEditor(problem);
+    if (!loaded) {
+        std::cerr << "quenmark-console: line editing is not available: " << problem << std::endl;
+        RunPlainPrompt(run);
+        return;
+    }
+    const QuenmarkLineEditor& editor = *loaded;
+    PrepareEditor(editor);
+    InstallLineEditor(editor, run.Session, Interpreter());
+    SyncEditorHistory(editor, run.Session);
     for (;;) {
-        char* input = readline("> ");
+        char* input = editor.ReadLine("> ");
         if (!input && promptInterrupted.exchange(false)) {
             std::cout << "^C" << std::endl;
             continue;
@@ -100,7 +123,7 @@ void RunInteractive(TConsoleRun& run) {
         const std::string line = TrimLine(input);
         std::free(input);
         if (!RunLine(run, line, true)) break;
-        SyncEditorHistory(run.Session);
+        SyncEditorHistory(editor, run.Session);
     }
 }
 

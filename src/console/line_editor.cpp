@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include <editline/readline.h>
+#include <dlfcn.h>
 
 #include "app/name_completion.h"
 #include "app/result_recall.h"
+#include "platform/program_directory.h"
 
 namespace quenmark {
 
@@ -21,10 +22,12 @@ namespace {
 // The editor calls back through plain functions; they reach the run's
 // completion and results through this one object.
 struct TEditorState {
-    TEditorState(TLineSession& session, TCCInterpreter& interpreter) : Completion(interpreter, nullptr) {
+    TEditorState(const QuenmarkLineEditor& editor, TLineSession& session, TCCInterpreter& interpreter)
+        : Editor(editor), Completion(interpreter, nullptr) {
         Recall.Attach(session, interpreter);
     }
 
+    const QuenmarkLineEditor& Editor;
     TNameCompletion Completion;
     TResultRecall Recall;
 };
@@ -74,8 +77,9 @@ char** MatchList(const std::vector<TCompletionCandidate>& candidates, const std:
 }
 
 char** CompleteName(const char* text, int, int end) {
-    rl_attempted_completion_over = 1;  // never file names
-    const std::string line(rl_line_buffer, static_cast<size_t>(rl_end));
+    const QuenmarkLineEditor& editor = State->Editor;
+    *editor.AttemptedCompletionOver = 1;  // never file names
+    const std::string line(*editor.LineBuffer, static_cast<size_t>(*editor.End));
     const TTypedName typed = TypedNameAt(line, static_cast<size_t>(end));
     // The editor replaces its own word: complete only where it is the name.
     if (typed.Text.empty() || typed.Text != text) return nullptr;
@@ -87,37 +91,63 @@ char** CompleteName(const char* text, int, int end) {
 // editor keeps its cursor where it was when it replaces the line, and
 // inserting moves it, so: the text up to the nearer of the two positions,
 // then the rest up to the new cursor inserted, then the whole text.
-void SetLine(const std::string& text, size_t cursor) {
-    const size_t kept = std::min(static_cast<size_t>(rl_point), cursor);
-    rl_replace_line(text.substr(0, kept).c_str(), 0);
-    if (cursor > kept) rl_insert_text(text.substr(kept, cursor - kept).c_str());
-    rl_replace_line(text.c_str(), 0);
+void SetLine(const QuenmarkLineEditor& editor, const std::string& text, size_t cursor) {
+    const size_t kept = std::min(static_cast<size_t>(*editor.Point), cursor);
+    editor.ReplaceLine(text.substr(0, kept).c_str(), 0);
+    if (cursor > kept) editor.InsertText(text.substr(kept, cursor - kept).c_str());
+    editor.ReplaceLine(text.c_str(), 0);
 }
 
 // One press of Alt+.: the last result at the cursor, or, right after a
 // press, the result before in place of the one inserted.
 int RecallResult(int, int) {
-    TEditedLine line{std::string(rl_line_buffer, static_cast<size_t>(rl_end)), static_cast<size_t>(rl_point)};
-    if (!State->Recall.Recall(line)) return rl_ding();
-    SetLine(line.Text, line.Cursor);
+    const QuenmarkLineEditor& editor = State->Editor;
+    TEditedLine line{std::string(*editor.LineBuffer, static_cast<size_t>(*editor.End)),
+                     static_cast<size_t>(*editor.Point)};
+    if (!State->Recall.Recall(line)) return editor.Ding();
+    SetLine(editor, line.Text, line.Cursor);
     return 0;
+}
+
+const QuenmarkLineEditor* OpenLineEditor(std::string& problem) {
+    const std::string path = ProgramDirectory() + LineEditorLibraryName;
+    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        problem = dlerror();
+        return nullptr;
+    }
+    auto* entry = reinterpret_cast<QuenmarkLineEditorEntry*>(dlsym(library, LineEditorEntryName));
+    const QuenmarkLineEditor* editor = entry ? entry() : nullptr;
+    if (!editor || editor->Size != sizeof(QuenmarkLineEditor)) {
+        problem = path + ": not the line editor of this program";
+        dlclose(library);
+        return nullptr;
+    }
+    return editor;  // the library stays loaded to the end of the run
 }
 
 }  // namespace
 
-void InstallLineEditor(TLineSession& session, TCCInterpreter& interpreter) {
-    State = std::make_unique<TEditorState>(session, interpreter);
-    rl_initialize();
-    rl_attempted_completion_function = CompleteName;
-    rl_completer_word_break_characters = WordBreaks;
-    rl_basic_word_break_characters = WordBreaks;
-    rl_completion_append_character = '\0';
+const QuenmarkLineEditor* LoadLineEditor(std::string& problem) {
+    static std::string failure;
+    static const QuenmarkLineEditor* const editor = OpenLineEditor(failure);
+    problem = failure;
+    return editor;
+}
+
+void InstallLineEditor(const QuenmarkLineEditor& editor, TLineSession& session, TCCInterpreter& interpreter) {
+    State = std::make_unique<TEditorState>(editor, session, interpreter);
+    editor.Initialize();
+    *editor.AttemptedCompletionFunction = CompleteName;
+    *editor.CompleterWordBreakCharacters = WordBreaks;
+    *editor.BasicWordBreakCharacters = WordBreaks;
+    *editor.CompletionAppendCharacter = '\0';
     // A function of the editor's own does not redraw the line after it, so
     // Alt+. types two keys: one that recalls, one that redraws the line in
     // place.
-    rl_add_defun(RecallFunctionName, RecallResult, RecallKey);
-    rl_parse_and_bind((std::string("bind ") + RedrawKeys + " ed-redisplay").c_str());
-    rl_parse_and_bind((std::string("bind -s ^[. ") + RecallKeyName + RedrawKeys).c_str());
+    editor.AddDefun(RecallFunctionName, RecallResult, RecallKey);
+    editor.ParseAndBind((std::string("bind ") + RedrawKeys + " ed-redisplay").c_str());
+    editor.ParseAndBind((std::string("bind -s ^[. ") + RecallKeyName + RedrawKeys).c_str());
 }
 
 }  // namespace quenmark
