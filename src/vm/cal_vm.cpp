@@ -247,23 +247,7 @@ std::string_view TCalVM::RoutineName(const TVMCommand& command, std::string& buf
     return buffer;
 }
 
-void TCalVM::CheckPush() {
-    ++FSP;
-    if (FSP >= static_cast<int32_t>(StackSize)) throw EVMError(FContext.GetText("CVM002"));
-    FStackUsed = std::max(FStackUsed, static_cast<size_t>(FSP) + 1);
-}
-
-int32_t TCalVM::Push(const Variant& value) {
-    CheckPush();
-    FStack.Put(static_cast<size_t>(FSP), value);
-    return FSP;
-}
-
-int32_t TCalVM::Push(Variant&& value) {
-    CheckPush();
-    FStack.Put(static_cast<size_t>(FSP), std::move(value));
-    return FSP;
-}
+void TCalVM::StackOverflow() const { throw EVMError(FContext.GetText("CVM002")); }
 
 const Variant& TCalVM::PopSlot() {
     if (FSP <= 0 || FSP >= static_cast<int32_t>(StackSize)) throw InternalError(FContext);

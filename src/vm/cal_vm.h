@@ -51,8 +51,16 @@ public:
     void KeepVariableWrites() { FReplacedValues.clear(); }
     void UndoVariableWrites();
     // Returns the new SP. Slot 0 is never used, so 1023 values fit.
-    int32_t Push(const Variant& value);
-    int32_t Push(Variant&& value);
+    int32_t Push(const Variant& value) {
+        CheckPush();
+        FStack.Put(static_cast<size_t>(FSP), value);
+        return FSP;
+    }
+    int32_t Push(Variant&& value) {
+        CheckPush();
+        FStack.Put(static_cast<size_t>(FSP), std::move(value));
+        return FSP;
+    }
     // A copy of the top value; its slot keeps the content.
     Variant Pop();
 
@@ -83,7 +91,12 @@ private:
 
     // The top slot, removed from the stack but left unchanged in place.
     const Variant& PopSlot();
-    void CheckPush();
+    void CheckPush() {
+        ++FSP;
+        if (FSP >= static_cast<int32_t>(StackSize)) StackOverflow();
+        if (static_cast<size_t>(FSP) >= FStackUsed) FStackUsed = static_cast<size_t>(FSP) + 1;
+    }
+    [[noreturn]] void StackOverflow() const;
     void ClearStack();
     void ClearMemory();
     TVMVariable& VariableOf(const TVMOperand& operand) const;

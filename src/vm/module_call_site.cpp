@@ -19,10 +19,15 @@ struct EntryName {
 std::array<EntryName, 256> entryNames;
 std::atomic<size_t> entryCount{0};
 
+}  // namespace
+
+namespace module_call_site {
 std::atomic<const void*> runningEntry{nullptr};
 std::atomic<const char*> runningFunction{nullptr};
+}  // namespace module_call_site
 
-}  // namespace
+using module_call_site::runningEntry;
+using module_call_site::runningFunction;
 
 void NoteModuleEntry(const void* entry, const std::string& moduleFileName) {
     const size_t count = entryCount.load();
@@ -33,20 +38,6 @@ void NoteModuleEntry(const void* entry, const std::string& moduleFileName) {
     std::memcpy(slot.Module, moduleFileName.data(), length);
     slot.Module[length] = 0;
     entryCount.store(count + 1);
-}
-
-TModuleCallScope::TModuleCallScope(const void* entry, const char* function)
-    : FOuterEntry(runningEntry.load(std::memory_order_relaxed)),
-      FOuterFunction(runningFunction.load(std::memory_order_relaxed)) {
-    runningFunction.store(function, std::memory_order_relaxed);
-    runningEntry.store(entry, std::memory_order_relaxed);
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-}
-
-TModuleCallScope::~TModuleCallScope() {
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    runningEntry.store(FOuterEntry, std::memory_order_relaxed);
-    runningFunction.store(FOuterFunction, std::memory_order_relaxed);
 }
 
 bool RunningModuleCall(const char*& module, const char*& function) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 
 namespace quenmark {
@@ -15,10 +16,27 @@ void NoteModuleEntry(const void* entry, const std::string& moduleFileName);
 
 // Marks a call of entry under the function name for its lifetime. The name
 // must outlive the scope.
+namespace module_call_site {
+// The running call; read by the fatal-signal handler.
+extern std::atomic<const void*> runningEntry;
+extern std::atomic<const char*> runningFunction;
+}  // namespace module_call_site
+
+// In line, as every token position of every line calls a module.
 class TModuleCallScope {
 public:
-    TModuleCallScope(const void* entry, const char* function);
-    ~TModuleCallScope();
+    TModuleCallScope(const void* entry, const char* function)
+        : FOuterEntry(module_call_site::runningEntry.load(std::memory_order_relaxed)),
+          FOuterFunction(module_call_site::runningFunction.load(std::memory_order_relaxed)) {
+        module_call_site::runningFunction.store(function, std::memory_order_relaxed);
+        module_call_site::runningEntry.store(entry, std::memory_order_relaxed);
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+    }
+    ~TModuleCallScope() {
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        module_call_site::runningEntry.store(FOuterEntry, std::memory_order_relaxed);
+        module_call_site::runningFunction.store(FOuterFunction, std::memory_order_relaxed);
+    }
     TModuleCallScope(const TModuleCallScope&) = delete;
     TModuleCallScope& operator=(const TModuleCallScope&) = delete;
 

@@ -37,6 +37,11 @@ public:
         else FNumber = other.FNumber;
     }
     Variant& operator=(const Variant& other) {
+        if (!IsString() && !other.IsString()) {
+            FNumber = other.FNumber;
+            FKind = other.FKind;
+            return *this;
+        }
         if (this == &other) return *this;
         if (IsString() && other.IsString()) {
             FString = other.FString;
@@ -51,6 +56,11 @@ public:
         return *this;
     }
     Variant& operator=(Variant&& other) noexcept {
+        if (!IsString() && !other.IsString()) {
+            FNumber = other.FNumber;
+            FKind = other.FKind;
+            return *this;
+        }
         if (this == &other) return *this;
         if (IsString() && other.IsString()) {
             FString = std::move(other.FString);

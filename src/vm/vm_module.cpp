@@ -152,9 +152,4 @@ void TVMModule::ConnectOutput(VMXOutputProc output) const {
 
 const VMXModuleInfo* TVMModule::ModuleInfo() const { return FGetModuleInfo ? FGetModuleInfo() : nullptr; }
 
-int32_t TVMModule::GetNextToken(const char* text, int32_t length, TokenRecord& record) const {
-    const TModuleCallScope scope(reinterpret_cast<const void*>(FGetNextToken), "GetNextToken");
-    return FGetNextToken(text, length, &record);
-}
-
 }  // namespace quenmark

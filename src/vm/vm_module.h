@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/context.h"
+#include "vm/module_call_site.h"
 #include "vm/vmx.h"
 
 namespace quenmark {
@@ -56,7 +57,11 @@ public:
     // The module's tokenizer: offers text (zero-terminated, length characters)
     // and returns the module's result code.
     bool HasTokenizer() const { return FGetNextToken != nullptr; }
-    int32_t GetNextToken(const char* text, int32_t length, TokenRecord& record) const;
+    // In line: asked at every token position of every line.
+    int32_t GetNextToken(const char* text, int32_t length, TokenRecord& record) const {
+        const TModuleCallScope scope(reinterpret_cast<const void*>(FGetNextToken), "GetNextToken");
+        return FGetNextToken(text, length, &record);
+    }
 
 private:
     struct LibraryCloser {
