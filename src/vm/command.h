@@ -36,10 +36,10 @@ const char* Mnemonic(uint8_t opcode);
 // Operand2 and Operand3 the sources.
 struct TVMCommand {
     explicit TVMCommand(uint8_t opcode) : Opcode(opcode) {}
-    TVMCommand(uint8_t opcode, TVMOperand operand1) : Opcode(opcode), Operand1(std::move(operand1)) {}
-    TVMCommand(uint8_t opcode, TVMOperand operand1, TVMOperand operand2)
+    TVMCommand(uint8_t opcode, TVMOperand&& operand1) : Opcode(opcode), Operand1(std::move(operand1)) {}
+    TVMCommand(uint8_t opcode, TVMOperand&& operand1, TVMOperand&& operand2)
         : Opcode(opcode), Operand1(std::move(operand1)), Operand2(std::move(operand2)) {}
-    TVMCommand(uint8_t opcode, TVMOperand operand1, TVMOperand operand2, TVMOperand operand3)
+    TVMCommand(uint8_t opcode, TVMOperand&& operand1, TVMOperand&& operand2, TVMOperand&& operand3)
         : Opcode(opcode), Operand1(std::move(operand1)), Operand2(std::move(operand2)),
           Operand3(std::move(operand3)) {}
 
