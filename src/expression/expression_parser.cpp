@@ -69,10 +69,11 @@ void TCCExpressionParser::ParseAssignment(const TCCToken& target) {
     if (!variable) variable = &FVariables.Add(target.Text(), Variant(int32_t{0}));
     if (variable->IsConstant) FailWith("INT042", variable->Name);
     if (variable->IsProtected) FailWith("INT048", variable->Name);
-    const std::string name = variable->Name;
+    // Compiling the right side only adds variables, and each keeps its
+    // address, so the target stays valid.
     ParseExpression();
-    FCommands.Emit(opPOP, TVMOperand::Variable(name));
-    FCommands.Emit(opPUSH, TVMOperand::Variable(name));
+    FCommands.Emit(opPOP, TVMOperand::Variable(variable->Name, *variable, FVariables.Removals()));
+    FCommands.Emit(opPUSH, TVMOperand::Variable(variable->Name, *variable, FVariables.Removals()));
 }
 
 namespace {
@@ -162,8 +163,8 @@ void TCCExpressionParser::ParsePrimary() {
 // variable := Identifier naming a variable; call when it names a function
 void TCCExpressionParser::ParseIdentifier(const TCCToken& name) {
     // A variable hides a function of the same name.
-    if (FVariables.Find(name.Text())) {
-        FCommands.Emit(opPUSH, TVMOperand::Variable(name.Text()));
+    if (TVMVariable* variable = FVariables.Find(name.Text())) {
+        FCommands.Emit(opPUSH, TVMOperand::Variable(name.Text(), *variable, FVariables.Removals()));
         return;
     }
     if (const TVMCallable* function = FCallables.Find(name.Text())) {

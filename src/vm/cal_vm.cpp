@@ -267,6 +267,7 @@ void TCalVM::ClearMemory() {
 }
 
 TVMVariable& TCalVM::VariableOf(const TVMOperand& operand) const {
+    if (operand.Found && operand.FoundAtRemovals == FVariables.Removals()) return *operand.Found;
     if (!operand.Value.IsString()) throw InternalError(FContext);
     TVMVariable* variable = FVariables.Find(operand.Value.AsString());
     if (!variable) throw InternalError(FContext);

@@ -7,6 +7,8 @@
 
 namespace quenmark {
 
+struct TVMVariable;
+
 // Operand kinds are single bits; an operand carries exactly one.
 enum OperandKind : uint8_t {
     okConstant = 1,
@@ -31,11 +33,23 @@ struct TVMOperand {
     static TVMOperand Register(RegisterNumber number) { return {okRegister, Variant(int32_t{number})}; }
     static TVMOperand Address(int32_t slot) { return {okAddress, Variant(slot)}; }
     static TVMOperand Variable(std::string name) { return {okVariable, Variant(std::move(name))}; }
+    // A variable operand that also remembers the variable its name found
+    // when the code was made, with the table's removal count at that time.
+    static TVMOperand Variable(std::string name, TVMVariable& variable, uint64_t removals) {
+        TVMOperand operand = Variable(std::move(name));
+        operand.Found = &variable;
+        operand.FoundAtRemovals = removals;
+        return operand;
+    }
     static TVMOperand Callable(std::string name) { return {okCallable, Variant(std::move(name))}; }
     static TVMOperand InternalRoutine(std::string name) { return {okInternalRoutine, Variant(std::move(name))}; }
 
     uint8_t Kind;
     Variant Value;
+    // For a variable: where its name led, valid while the table's removal
+    // count is still FoundAtRemovals; otherwise the name is looked up.
+    TVMVariable* Found = nullptr;
+    uint64_t FoundAtRemovals = 0;
 };
 
 // The listing text of an operand; a Real constant with the given separators.

@@ -29,6 +29,7 @@ const TVMVariable* TVMVariableList::Find(std::string_view name) const {
 void TVMVariableList::Delete(size_t index) {
     FIndex.Removing(*FItems[index], FItems);
     FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(index));
+    ++FRemovals;
     NoteRebuild();
 }
 
@@ -37,6 +38,7 @@ void TVMVariableList::Remove(const TVMVariable* variable) {
     if (it != FItems.end()) {
         FIndex.Removing(**it, FItems);
         FItems.erase(it);
+        ++FRemovals;
     }
     NoteRebuild();
 }
@@ -44,6 +46,7 @@ void TVMVariableList::Remove(const TVMVariable* variable) {
 void TVMVariableList::Clear() {
     FIndex.Clear();
     FItems.clear();
+    ++FRemovals;
     NoteRebuild();
 }
 

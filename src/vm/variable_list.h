@@ -42,6 +42,9 @@ public:
     void Delete(size_t index);
     void Remove(const TVMVariable* variable);
     void Clear();
+    // Counts the removals: a variable found while it stays unchanged is
+    // still the one its name finds, at the same address.
+    uint64_t Removals() const { return FRemovals; }
 
     // A module constant: an existing variable takes the module's spelling,
     // the value and the constant flag (its protection stays); otherwise a new
@@ -63,6 +66,7 @@ private:
 
     std::vector<std::unique_ptr<TVMVariable>> FItems;
     TNameIndex<TVMVariable> FIndex;
+    uint64_t FRemovals = 0;
     std::array<const TVMVariable*, NoteLimit> FNoted{};
     size_t FNotedCount = 0;
     bool FRebuildNoted = false;

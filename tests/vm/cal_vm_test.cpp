@@ -465,6 +465,18 @@ TEST_F(CalVMTest, PowerFailuresUseTheErrorMap) {
     }
 }
 
+// An operand remembers the variable its name found; once a variable has
+// been removed, the name is looked up again.
+TEST_F(CalVMTest, VariableOperandFollowsItsNameAfterARemoval) {
+    TVMVariable& first = Variables.Add("x", I(1));
+    Code.Emit(opPUSH, TVMOperand::Variable("x", first, Variables.Removals()));
+    EmitRet();
+    EXPECT_EQ(RunAndPop(), I(1));
+    Variables.Remove(&first);
+    Variables.Add("X", I(2));
+    EXPECT_EQ(RunAndPop(), I(2));
+}
+
 TEST_F(CalVMTest, OperatorStepWithTooShortAStackRaisesCVM003) {
     EmitPush(I(2));
     Code.EmitBinaryOperator(opADD);
