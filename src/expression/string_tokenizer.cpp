@@ -146,12 +146,14 @@ void TCCStringTokenizer::SkipBlanks() {
     while (FPosition <= FLine.size() && FLine[FPosition - 1] == ' ') ++FPosition;
 }
 
-TokenPtr TCCStringTokenizer::NextToken() {
-    if (!FPushedBack.empty()) {
-        TokenPtr token = std::move(FPushedBack.back());
-        FPushedBack.pop_back();
-        return token;
-    }
+const TCCToken* TCCStringTokenizer::ReadAhead() {
+    TokenPtr token = ReadToken();
+    if (!token) return nullptr;
+    FPushedBack.push_back(std::move(token));
+    return FPushedBack.back().get();
+}
+
+TokenPtr TCCStringTokenizer::ReadToken() {
     SkipBlanks();
     if (FPosition > FLine.size()) return nullptr;
 

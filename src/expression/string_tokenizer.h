@@ -40,19 +40,17 @@ public:
     void Reset();
 
     // The next token, or null at the end of the line. Throws EINError.
-    TokenPtr NextToken();
+    TokenPtr NextToken() {
+        if (FPushedBack.empty()) return ReadToken();
+        TokenPtr token = std::move(FPushedBack.back());
+        FPushedBack.pop_back();
+        return token;
+    }
     // The next NextToken returns this token (or the empty entry).
     void PushBack(TokenPtr token) { FPushedBack.push_back(std::move(token)); }
     // The token the next NextToken returns, or null at the end of the line;
     // it is read now (so its errors are raised now) and stays owned here.
-    const TCCToken* PeekToken() {
-        if (FPushedBack.empty()) {
-            TokenPtr token = NextToken();
-            if (!token) return nullptr;
-            FPushedBack.push_back(std::move(token));
-        }
-        return FPushedBack.back().get();
-    }
+    const TCCToken* PeekToken() { return FPushedBack.empty() ? ReadAhead() : FPushedBack.back().get(); }
     bool HasMoreTokens();
     // Lists every token of the line into lines (when given); afterwards the
     // tokens are pushed back in reading order.
@@ -68,6 +66,10 @@ public:
     void SetModuleTokenSource(ModuleTokenSource* source) { FModuleSource = source; }
 
 private:
+    // The next token of the line itself, past the pushed-back ones.
+    TokenPtr ReadToken();
+    // Reads the next token of the line onto the push-back stack.
+    const TCCToken* ReadAhead();
     [[noreturn]] void Fail(const char* code) const;
     // INT030 with the character at the 0-based index of the line.
     [[noreturn]] void FailCharacter(size_t index) const;

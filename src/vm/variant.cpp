@@ -48,6 +48,36 @@ bool Variant::operator==(const Variant& other) const {
     return true;
 }
 
+Variant& Variant::AssignWithString(const Variant& other) {
+    if (this == &other) return *this;
+    if (IsString() && other.IsString()) {
+        FString = other.FString;
+    } else if (other.IsString()) {
+        new (&FString) std::string(other.FString);
+        FKind = Kind::String;
+    } else {
+        DropString();
+        FNumber = other.FNumber;
+        FKind = other.FKind;
+    }
+    return *this;
+}
+
+Variant& Variant::MoveWithString(Variant&& other) noexcept {
+    if (this == &other) return *this;
+    if (IsString() && other.IsString()) {
+        FString = std::move(other.FString);
+    } else if (other.IsString()) {
+        new (&FString) std::string(std::move(other.FString));
+        FKind = Kind::String;
+    } else {
+        DropString();
+        FNumber = other.FNumber;
+        FKind = other.FKind;
+    }
+    return *this;
+}
+
 void Variant::WrongKind() { throw std::bad_variant_access(); }
 
 }  // namespace quenmark

@@ -36,42 +36,18 @@ public:
         if (other.IsString()) new (&FString) std::string(std::move(other.FString));
         else FNumber = other.FNumber;
     }
+    // Numbers are copied in line; a String on either side takes the
+    // general way.
     Variant& operator=(const Variant& other) {
-        if (!IsString() && !other.IsString()) {
-            FNumber = other.FNumber;
-            FKind = other.FKind;
-            return *this;
-        }
-        if (this == &other) return *this;
-        if (IsString() && other.IsString()) {
-            FString = other.FString;
-        } else if (other.IsString()) {
-            new (&FString) std::string(other.FString);
-            FKind = Kind::String;
-        } else {
-            DropString();
-            FNumber = other.FNumber;
-            FKind = other.FKind;
-        }
+        if (IsString() || other.IsString()) return AssignWithString(other);
+        FNumber = other.FNumber;
+        FKind = other.FKind;
         return *this;
     }
     Variant& operator=(Variant&& other) noexcept {
-        if (!IsString() && !other.IsString()) {
-            FNumber = other.FNumber;
-            FKind = other.FKind;
-            return *this;
-        }
-        if (this == &other) return *this;
-        if (IsString() && other.IsString()) {
-            FString = std::move(other.FString);
-        } else if (other.IsString()) {
-            new (&FString) std::string(std::move(other.FString));
-            FKind = Kind::String;
-        } else {
-            DropString();
-            FNumber = other.FNumber;
-            FKind = other.FKind;
-        }
+        if (IsString() || other.IsString()) return MoveWithString(std::move(other));
+        FNumber = other.FNumber;
+        FKind = other.FKind;
         return *this;
     }
     ~Variant() { DropString(); }
@@ -118,6 +94,8 @@ private:
         }
     }
     [[noreturn]] static void WrongKind();
+    Variant& AssignWithString(const Variant& other);
+    Variant& MoveWithString(Variant&& other) noexcept;
 
     union Number {
         int32_t Integer;
