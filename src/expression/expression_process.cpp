@@ -24,7 +24,7 @@ std::string GroupDigits(const std::string& digits, size_t groupSize) {
 
 void TCCInterpreter::ExpressionProcess() {
     FCommandList.Clear();
-    FVM.Reset();
+    FVM.ClearMemory();  // the stack and the registers are cleared by Run
     Trace("Enter The Expression Process.");
     FLastResult = Variant(int32_t{0});
     FLastResultLine.clear();

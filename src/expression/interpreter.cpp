@@ -19,10 +19,6 @@ TCCInterpreter::TCCInterpreter(const TCCContext* context, std::unique_ptr<TCCCon
       FParser(FTokenizer, FCommandList, FCallables, FVariables),
       FVM(FContext, FVariables, FCommandList, FCallables) {}
 
-void TCCInterpreter::Trace(const char* line) {
-    if (FDebugMode) FOutputLines.emplace_back(line);
-}
-
 bool TCCInterpreter::ProcessLine(const std::string& line) {
     if (TDefinitionFiles* files = FContext.Files()) files->Revalidate();
     const size_t variableCount = FVariables.Count();

@@ -91,7 +91,9 @@ private:
     std::string ResultLine(const Variant& value) const;
     std::string DecimalResultLine(const Variant& value) const;
 
-    void Trace(const char* line);
+    void Trace(const char* line) {
+        if (FDebugMode) FOutputLines.emplace_back(line);
+    }
 
     // The default context, when none was given; FContext refers to it.
     std::unique_ptr<TCCContext> FOwnContext;

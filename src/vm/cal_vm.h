@@ -40,6 +40,9 @@ public:
 
     // Every slot of the stack, the memory and the registers becomes Integer 0.
     void Reset();
+    // Every slot of the memory becomes Integer 0: with Run, which clears
+    // the stack and the registers, the same as Reset before Run.
+    void ClearMemory();
     // Clears the stack and the registers (the memory keeps its slots) and
     // executes the shared command list.
     void Run();
@@ -98,7 +101,6 @@ private:
     }
     [[noreturn]] void StackOverflow() const;
     void ClearStack();
-    void ClearMemory();
     TVMVariable& VariableOf(const TVMOperand& operand) const;
     template <typename Value>
     void Store(const TVMOperand& operand, Value&& value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -51,13 +52,12 @@ public:
     const TVMCommand& operator[](size_t index) const { return FChunks[index / ChunkSize][index % ChunkSize]; }
     TVMCommand& operator[](size_t index) { return FChunks[index / ChunkSize][index % ChunkSize]; }
     void Add(TVMCommand command) { Emit(std::move(command)); }
+    // In line: the parser emits a few instructions for every token.
     template <typename... Args>
-    void Emit(Args&&... args) {
-        if (FChunks.back().size() == ChunkSize) {
-            FChunks.emplace_back();
-            FChunks.back().reserve(ChunkSize);
-        }
-        FChunks.back().emplace_back(std::forward<Args>(args)...);
+    [[gnu::always_inline]] void Emit(Args&&... args) {
+        std::vector<TVMCommand>* chunk = &FChunks.back();
+        if (chunk->size() == chunk->capacity()) chunk = &Grow();
+        chunk->emplace_back(std::forward<Args>(args)...);
         ++FCount;
     }
 
@@ -99,6 +99,18 @@ public:
 
 private:
     TVMCommand& Last() { return FChunks.back().back(); }
+    // The chunk with room for the next instruction: the last one with its
+    // capacity doubled up to ChunkSize, or a new one.
+    [[gnu::noinline]] std::vector<TVMCommand>& Grow() {
+        std::vector<TVMCommand>& last = FChunks.back();
+        if (last.capacity() < ChunkSize) {
+            last.reserve(std::min(ChunkSize, std::max<size_t>(2 * last.capacity(), 8)));
+            return last;
+        }
+        FChunks.emplace_back();
+        FChunks.back().reserve(ChunkSize);
+        return FChunks.back();
+    }
 
     std::vector<std::vector<TVMCommand>> FChunks;
     size_t FCount = 0;
