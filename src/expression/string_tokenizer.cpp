@@ -168,9 +168,16 @@ TokenPtr TCCStringTokenizer::ReadToken() {
     return token;
 }
 
+// Numbers and one-character operators first: most tokens are one or the
+// other.
 TokenPtr TCCStringTokenizer::ReadBuiltInToken(char first) {
+    if (IsDecimalDigit(first)) return first == '0' ? ReadNumber() : ReadDecimal();
+    if (const OperatorRule* rule = OperatorRuleFor(first)) {
+        const std::string_view character = std::string_view(FLine).substr(FPosition - 1, 1);
+        ++FPosition;
+        return std::make_unique<TCCToken>(character, rule->Kinds);
+    }
     if (first == '"') return ReadString();
-    if (IsDecimalDigit(first)) return ReadNumber();
     if (IsLetter(first) || first == '_') return ReadIdentifier();
     if (IsOperatorChar(first)) return ReadOperator();
     if (first == '.') Fail("INT008");

@@ -77,9 +77,6 @@ const char* TokenKindName(TokenKind kind) {
 TCCToken::TCCToken(std::string text, TokenKinds kinds, Variant value)
     : Kinds(kinds), Value(std::move(value)), FText(std::move(text)) {}
 
-TCCToken::TCCToken(std::string_view text, TokenKinds kinds, Variant value)
-    : Kinds(kinds), Value(std::move(value)), FText(text) {}
-
 void TCCToken::SetText(std::string text) {
     FText = std::move(text);
     FUpperText.reset();

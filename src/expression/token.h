@@ -53,7 +53,8 @@ class TCCToken {
 public:
     TCCToken() = default;
     TCCToken(std::string text, TokenKinds kinds, Variant value = Variant());
-    TCCToken(std::string_view text, TokenKinds kinds, Variant value = Variant());
+    TCCToken(std::string_view text, TokenKinds kinds, Variant value = Variant())
+        : Kinds(kinds), Value(std::move(value)), FText(text) {}
     TCCToken(const char* text, TokenKinds kinds, Variant value = Variant())
         : TCCToken(std::string_view(text), kinds, std::move(value)) {}
 
