@@ -98,7 +98,7 @@ private:
     // The default context, when none was given; FContext refers to it.
     std::unique_ptr<TCCContext> FOwnContext;
     const TCCContext& FContext;
-    TVMCommandList FCommandList{32};
+    TVMCommandList FCommandList;
     TVMVariableList FVariables{32};
     TVMCallableList FCallables{32};
     TCCStringTokenizer FTokenizer;

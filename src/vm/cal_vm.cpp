@@ -45,10 +45,6 @@ Variant BoundedAdd(const Variant& a, const Variant& b, const NumberSeparators& s
     return Add(a, b, separators);
 }
 
-const TVMOperand& Required(const std::optional<TVMOperand>& operand, const TCCContext& context) {
-    if (!operand) throw InternalError(context);
-    return *operand;
-}
 
 // The slot number of an operand that is no Integer, converted and checked
 // against the slot count.
@@ -116,18 +112,18 @@ void TCalVM::Run() {
 void TCalVM::Execute(TVMCommandList& list) {
     list.Rewind();
     try {
-        while (const TVMCommand* command = list.Next()) {
+        while (const TVMInstruction* instruction = list.Next()) {
             if (LineInterruptRequested()) throw EVMError(FContext.GetText("CVM040"));
-            switch (command->Opcode) {
+            switch (instruction->Opcode) {
             case opNOP: break;
             case opPOP:
-                if (command->Group == TVMCommand::Step::Single || !RunOperatorStep(list, *command))
-                    ExecuteData(*command);
+                if (instruction->Group == TVMCommand::Step::Single || !RunOperatorStep(list, *instruction))
+                    ExecuteData(list, *instruction);
                 break;
-            case opCALL: ExecuteCall(*command); break;
+            case opCALL: ExecuteCall(list, *instruction); break;
             case opRET: return;
-            case opICALL: ExecuteInternalCall(*command); break;
-            default: ExecuteData(*command);
+            case opICALL: ExecuteInternalCall(list, *instruction); break;
+            default: ExecuteData(list, *instruction);
             }
         }
     } catch (const Exception&) {
@@ -166,19 +162,19 @@ TCalVM::UnaryOperation UnaryOperationOf(uint8_t opcode) {
 // writes and push as one by one, without decoding each operand. Returns
 // false, having done nothing, where the stack is too short for the short
 // way; the instructions then run one by one and report the fault.
-bool TCalVM::RunOperatorStep(TVMCommandList& list, const TVMCommand& first) {
+bool TCalVM::RunOperatorStep(TVMCommandList& list, const TVMInstruction& first) {
     const size_t next = static_cast<size_t>(list.Cursor);
     const bool binary = first.Group == TVMCommand::Step::BinaryOperator;
     if (next + (binary ? 3 : 2) > list.Count()) return false;
     if (binary) {
-        const BinaryOperation operation = BinaryOperationOf(list[next + 1].Opcode);
+        const BinaryOperation operation = BinaryOperationOf(list.Instruction(next + 1).Opcode);
         if (!operation || FSP < 2 || FSP >= static_cast<int32_t>(StackSize)) return false;
         FRegisters.Put(CX, FStack.Get(static_cast<size_t>(FSP--)));
         FRegisters.Put(BX, FStack.Get(static_cast<size_t>(FSP--)));
         FRegisters.Put(AX, operation(FRegisters.Get(BX), FRegisters.Get(CX), FContext.Separators()));
         list.Cursor += 3;
     } else {
-        const UnaryOperation operation = UnaryOperationOf(list[next].Opcode);
+        const UnaryOperation operation = UnaryOperationOf(list.Instruction(next).Opcode);
         if (!operation || FSP < 1 || FSP >= static_cast<int32_t>(StackSize)) return false;
         FRegisters.Put(BX, FStack.Get(static_cast<size_t>(FSP--)));
         FRegisters.Put(AX, operation(FRegisters.Get(BX), FContext.Separators()));
@@ -188,60 +184,73 @@ bool TCalVM::RunOperatorStep(TVMCommandList& list, const TVMCommand& first) {
     return true;
 }
 
-void TCalVM::ExecuteData(const TVMCommand& command) {
-    switch (command.Opcode) {
+void TCalVM::MissingOperand() const { throw InternalError(FContext); }
+
+template <typename Value>
+void TCalVM::Destination(const TVMCommandList& list, uint32_t operand, Value&& value) {
+    if (operand == TVMInstruction::Absent) throw InternalError(FContext);
+    if (TVMInstruction::IsRegister(operand)) FRegisters.Put(TVMInstruction::RegisterOf(operand), std::forward<Value>(value));
+    else Store(list.Stored(operand), std::forward<Value>(value));
+}
+
+void TCalVM::ExecuteData(const TVMCommandList& list, const TVMInstruction& instruction) {
+    const uint32_t* operands = instruction.Operands;
+    switch (instruction.Opcode) {
     case opMOVE:
-        WriteOperand(Required(command.Operand1, FContext), ReadOperand(Required(command.Operand2, FContext)));
+        if (operands[0] == TVMInstruction::Absent) throw InternalError(FContext);
+        Destination(list, operands[0], Source(list, operands[1]));
         break;
-    case opPUSH: Push(ReadOperand(Required(command.Operand1, FContext))); break;
-    case opPOP: {
-        const TVMOperand& destination = Required(command.Operand1, FContext);
-        WriteOperand(destination, PopSlot());
+    case opPUSH: Push(Source(list, operands[0])); break;
+    case opPOP:
+        if (operands[0] == TVMInstruction::Absent) throw InternalError(FContext);
+        Destination(list, operands[0], PopSlot());
         break;
-    }
-    case opADD: ExecuteBinary(command, &BoundedAdd); break;
-    case opSUB: ExecuteBinary(command, &Subtract); break;
-    case opMUL: ExecuteBinary(command, &Multiply); break;
-    case opDIV: ExecuteBinary(command, &Divide); break;
-    case opIDV: ExecuteBinary(command, &IntDivide); break;
-    case opMOD: ExecuteBinary(command, &Modulo); break;
-    case opINV: ExecuteUnary(command, &Negate); break;
-    case opAND: ExecuteBinary(command, &And); break;
-    case opOR: ExecuteBinary(command, &Or); break;
-    case opXOR: ExecuteBinary(command, &Xor); break;
-    case opNOT: ExecuteUnary(command, &Not); break;
+    case opADD: ExecuteBinary(list, instruction, &BoundedAdd); break;
+    case opSUB: ExecuteBinary(list, instruction, &Subtract); break;
+    case opMUL: ExecuteBinary(list, instruction, &Multiply); break;
+    case opDIV: ExecuteBinary(list, instruction, &Divide); break;
+    case opIDV: ExecuteBinary(list, instruction, &IntDivide); break;
+    case opMOD: ExecuteBinary(list, instruction, &Modulo); break;
+    case opINV: ExecuteUnary(list, instruction, &Negate); break;
+    case opAND: ExecuteBinary(list, instruction, &And); break;
+    case opOR: ExecuteBinary(list, instruction, &Or); break;
+    case opXOR: ExecuteBinary(list, instruction, &Xor); break;
+    case opNOT: ExecuteUnary(list, instruction, &Not); break;
     default: break;  // the unassigned codes do nothing
     }
 }
 
-void TCalVM::ExecuteBinary(const TVMCommand& command, BinaryOperation operation) {
-    const TVMOperand& destination = Required(command.Operand1, FContext);
-    const Variant& a = ReadOperand(Required(command.Operand2, FContext));
-    const Variant& b = ReadOperand(Required(command.Operand3, FContext));
-    WriteOperand(destination, operation(a, b, FContext.Separators()));
+void TCalVM::ExecuteBinary(const TVMCommandList& list, const TVMInstruction& instruction, BinaryOperation operation) {
+    const uint32_t* operands = instruction.Operands;
+    if (operands[0] == TVMInstruction::Absent) throw InternalError(FContext);
+    const Variant& a = Source(list, operands[1]);
+    const Variant& b = Source(list, operands[2]);
+    Destination(list, operands[0], operation(a, b, FContext.Separators()));
 }
 
-void TCalVM::ExecuteUnary(const TVMCommand& command, UnaryOperation operation) {
-    const TVMOperand& destination = Required(command.Operand1, FContext);
-    WriteOperand(destination, operation(ReadOperand(Required(command.Operand2, FContext)), FContext.Separators()));
+void TCalVM::ExecuteUnary(const TVMCommandList& list, const TVMInstruction& instruction, UnaryOperation operation) {
+    const uint32_t* operands = instruction.Operands;
+    if (operands[0] == TVMInstruction::Absent) throw InternalError(FContext);
+    Destination(list, operands[0], operation(Source(list, operands[1]), FContext.Separators()));
 }
 
-void TCalVM::ExecuteCall(const TVMCommand& command) {
+void TCalVM::ExecuteCall(const TVMCommandList& list, const TVMInstruction& instruction) {
     std::string buffer;
-    const std::string_view name = RoutineName(command, buffer);
+    const std::string_view name = RoutineName(list, instruction, buffer);
     const TVMCallable* callable = FCallables.Find(name);
     if (!callable) throw EVMError(FContext.GetTextWith("CVM011", name));
     CallFunction(*callable);
 }
 
-void TCalVM::ExecuteInternalCall(const TVMCommand& command) {
+void TCalVM::ExecuteInternalCall(const TVMCommandList& list, const TVMInstruction& instruction) {
     std::string buffer;
-    CallInternal(RoutineName(command, buffer));
+    CallInternal(RoutineName(list, instruction, buffer));
 }
 
 // The text of a call's name operand; buffer holds it when it is no String.
-std::string_view TCalVM::RoutineName(const TVMCommand& command, std::string& buffer) const {
-    const Variant& name = ReadOperand(Required(command.Operand1, FContext));
+std::string_view TCalVM::RoutineName(const TVMCommandList& list, const TVMInstruction& instruction,
+                                     std::string& buffer) const {
+    const Variant& name = Source(list, instruction.Operands[0]);
     if (name.IsString()) return name.AsString();
     buffer = name.ToText(FContext.Separators());
     return buffer;

@@ -84,13 +84,23 @@ public:
     using UnaryOperation = Variant (*)(const Variant&, const NumberSeparators&);
 
 private:
-    void ExecuteData(const TVMCommand& command);
-    bool RunOperatorStep(TVMCommandList& list, const TVMCommand& first);
-    void ExecuteBinary(const TVMCommand& command, BinaryOperation operation);
-    void ExecuteUnary(const TVMCommand& command, UnaryOperation operation);
-    void ExecuteCall(const TVMCommand& command);
-    void ExecuteInternalCall(const TVMCommand& command);
-    std::string_view RoutineName(const TVMCommand& command, std::string& buffer) const;
+    void ExecuteData(const TVMCommandList& list, const TVMInstruction& instruction);
+    bool RunOperatorStep(TVMCommandList& list, const TVMInstruction& first);
+    void ExecuteBinary(const TVMCommandList& list, const TVMInstruction& instruction, BinaryOperation operation);
+    void ExecuteUnary(const TVMCommandList& list, const TVMInstruction& instruction, UnaryOperation operation);
+    void ExecuteCall(const TVMCommandList& list, const TVMInstruction& instruction);
+    void ExecuteInternalCall(const TVMCommandList& list, const TVMInstruction& instruction);
+    std::string_view RoutineName(const TVMCommandList& list, const TVMInstruction& instruction,
+                                 std::string& buffer) const;
+    const Variant& Source(const TVMCommandList& list, uint32_t operand) const {
+        if (TVMInstruction::IsRegister(operand)) return FRegisters.Get(TVMInstruction::RegisterOf(operand));
+        if (operand == TVMInstruction::Absent) MissingOperand();
+        const TVMOperand& stored = list.Stored(operand);
+        return stored.Kind == okConstant ? stored.Value : ReadOperand(stored);
+    }
+    [[noreturn]] void MissingOperand() const;
+    template <typename Value>
+    void Destination(const TVMCommandList& list, uint32_t operand, Value&& value);
 
     // The top slot, removed from the stack but left unchanged in place.
     const Variant& PopSlot();

@@ -94,8 +94,8 @@ TEST(CommandListTest, CodeLongerThanAChunkKeepsItsOrder) {
         for (const TVMCommand& command : list) EXPECT_EQ(command.Operand1->Value, Variant(static_cast<int32_t>(walked++)));
         EXPECT_EQ(walked, count);
         size_t stepped = 0;
-        while (const TVMCommand* command = list.Next())
-            EXPECT_EQ(&list[stepped++], command);
+        while (const TVMInstruction* instruction = list.Next())
+            EXPECT_EQ(&list.Instruction(stepped++), instruction);
         EXPECT_EQ(stepped, count);
         list.Clear();
         EXPECT_EQ(list.Count(), 0u);
