@@ -1,108 +1,190 @@
 #include "app/input_history.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "base/names.h"
-#include "vm/name_index.h"
 
 namespace quenmark {
 
+namespace {
+
+constexpr size_t SmallestIndex = 16;
+
+// Eight bytes with "a" to "z" made capitals, as SameName compares them.
+uint64_t CapitalBytes(uint64_t bytes) {
+    constexpr uint64_t Ones = 0x0101010101010101ull;
+    constexpr uint64_t High = 0x80 * Ones;
+    const uint64_t low = bytes & ~High;  // each byte's lower seven bits
+    const uint64_t fromA = low + (0x80 - 'a') * Ones;       // high bit: at least "a"
+    const uint64_t beyondZ = low + (0x80 - 'z' - 1) * Ones;  // high bit: beyond "z"
+    const uint64_t small = fromA & ~beyondZ & ~bytes & High;  // a small letter, not a byte of 0x80 up
+    return bytes - (small >> 2);                            // 0x20 less in each
+}
+
+uint64_t Load64(const char* data) {
+    uint64_t bytes;
+    std::memcpy(&bytes, data, 8);
+    return bytes;
+}
+
+// A hash of a line that SameName finds equal to another gives both the
+// same hash: whole words at a time, a short line's first and last word
+// (overlapping) mixed side by side.
+size_t LineHash(std::string_view line) {
+    constexpr uint64_t First = 0x9E3779B97F4A7C15ull;
+    constexpr uint64_t Second = 0xFF51AFD7ED558CCDull;
+    const char* const data = line.data();
+    const size_t size = line.size();
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    if (size >= 8) {
+        head = CapitalBytes(Load64(data));
+        tail = CapitalBytes(Load64(data + size - 8));
+        for (size_t at = 8; at + 8 < size; at += 8) head = (head ^ CapitalBytes(Load64(data + at))) * First + (head >> 29);
+    } else {
+        for (size_t i = 0; i < size; ++i) head |= uint64_t{static_cast<unsigned char>(data[i])} << (8 * i);
+        head = CapitalBytes(head);
+    }
+    const uint64_t hash = (head ^ size) * First + tail * Second;
+    return static_cast<size_t>(hash ^ (hash >> 31));
+}
+
+}  // namespace
+
 void TInputHistory::Assign(std::vector<std::string> entries) {
     FSlots.clear();
-    FSlotsByName.clear();
-    for (std::string& entry : entries) {
-        const size_t hash = TNameHash()(entry);
-        FSlotsByName.emplace(hash, FSlots.size());
-        FSlots.push_back({std::move(entry), true, hash});
-    }
+    FTexts.clear();
+    FCells.clear();
+    FIndexed = 0;
     FFirstLive = 0;
-    FLiveCount = FSlots.size();
-    FRemoved.clear();
-    FRenumbered = true;
+    FLiveCount = 0;
+    for (const std::string& entry : entries) Append(entry, LineHash(entry), 0);
     FEntriesStale = true;
 }
 
-void TInputHistory::Enter(const std::string& line, size_t limit) {
-    const size_t hash = TNameHash()(line);
-    auto [it, last] = FSlotsByName.equal_range(hash);
-    while (it != last) {
-        if (SameName(FSlots[it->second].Text, line)) {
-            Remove(it->second);
-            it = FSlotsByName.erase(it);
-        } else {
-            ++it;
+void TInputHistory::Enter(std::string_view line, size_t limit) {
+    // A view of an entry here would not survive the texts growing.
+    std::string copy;
+    if (!FTexts.empty() && line.data() >= FTexts.data() && line.data() < FTexts.data() + FTexts.size()) {
+        copy.assign(line);
+        line = copy;
+    }
+    const size_t hash = LineHash(line);
+    if (!FCells.empty()) {
+        for (size_t cell = CellOf(hash); FCells[cell].Slot != NoSlot;) {
+            const TCell& found = FCells[cell];
+            if (found.NameHash == hash && SameName(Text(FSlots[found.Slot]), line)) {
+                Remove(found.Slot);
+                Unindex(cell);  // a later cell may have moved here: look at it again
+            } else {
+                cell = (cell + 1) & (FCells.size() - 1);
+            }
         }
     }
-    FSlotsByName.emplace(hash, FSlots.size());
-    FSlots.push_back({line, true, hash});
-    ++FLiveCount;
+    Append(line, hash, ++FEnteredCount);
     while (FLiveCount > limit) RemoveOldest();
-    if (FSlots.size() - FLiveCount > 2 * FLiveCount + RemovedLimit) CloseUp();
+    if (FSlots.size() - FLiveCount > 2 * FLiveCount + EmptySlotsAllowed) CloseUp();
     FEntriesStale = true;
-}
-
-const std::string* TInputHistory::Slot(size_t index) const {
-    return FSlots[index].Live ? &FSlots[index].Text : nullptr;
-}
-
-bool TInputHistory::TakeRemovedSlots(std::vector<size_t>& removed) const {
-    removed.swap(FRemoved);
-    FRemoved.clear();
-    const bool renumbered = FRenumbered;
-    FRenumbered = false;
-    return renumbered;
 }
 
 const std::vector<std::string>& TInputHistory::Entries() const {
     if (FEntriesStale) {
         FEntries.clear();
-        for (size_t i = FFirstLive; i < FSlots.size(); ++i)
-            if (FSlots[i].Live) FEntries.push_back(FSlots[i].Text);
+        FEntries.reserve(FLiveCount);
+        ForEach([this](std::string_view text) { FEntries.emplace_back(text); });
         FEntriesStale = false;
     }
     return FEntries;
 }
 
-// Empties a slot; its name is taken out of the index by the caller.
+std::vector<std::string> TInputHistory::EnteredSince(uint64_t mark) const {
+    std::vector<std::string> entries;
+    for (size_t i = FFirstLive; i < FSlots.size(); ++i)
+        if (FSlots[i].Live && FSlots[i].Entered > mark) entries.emplace_back(Text(FSlots[i]));
+    return entries;
+}
+
+void TInputHistory::Append(std::string_view text, size_t hash, uint64_t entered) {
+    if ((FIndexed + 1) * 2 > FCells.size()) GrowIndex();
+    FSlots.push_back({FTexts.size(), text.size(), hash, entered, true});
+    try {
+        FTexts.append(text);
+    } catch (...) {
+        FSlots.pop_back();
+        throw;
+    }
+    Index(hash, FSlots.size() - 1);
+    ++FLiveCount;
+}
+
+// Empties a slot; its text stays in place until the next close-up, and the
+// caller takes it out of the index.
 void TInputHistory::Remove(size_t slot) {
     FSlots[slot].Live = false;
-    FSlots[slot].Text = std::string();
     --FLiveCount;
-    if (FRenumbered) return;
-    if (FRemoved.size() == RemovedLimit) {
-        FRenumbered = true;
-        FRemoved.clear();
-        return;
-    }
-    FRemoved.push_back(slot);
 }
 
 void TInputHistory::RemoveOldest() {
     while (!FSlots[FFirstLive].Live) ++FFirstLive;
-    const auto [first, last] = FSlotsByName.equal_range(FSlots[FFirstLive].NameHash);
-    for (auto it = first; it != last; ++it) {
-        if (it->second == FFirstLive) {
-            FSlotsByName.erase(it);
-            break;
-        }
-    }
+    size_t cell = CellOf(FSlots[FFirstLive].NameHash);
+    while (FCells[cell].Slot != FFirstLive) cell = (cell + 1) & (FCells.size() - 1);
+    Unindex(cell);
     Remove(FFirstLive);
 }
 
-// Moves the live slots together and renumbers the index in place, without
-// hashing the names again.
+// Moves the live slots and their texts together, in order, and renumbers
+// the index in place, without hashing the names again.
 void TInputHistory::CloseUp() {
-    std::vector<size_t> newSlot(FSlots.size());
+    FNewSlot.resize(FSlots.size());  // read for live slots only
     size_t count = 0;
+    size_t at = 0;
     for (size_t i = FFirstLive; i < FSlots.size(); ++i) {
-        if (!FSlots[i].Live) continue;
-        newSlot[i] = count;
-        if (count != i) FSlots[count] = std::move(FSlots[i]);
-        ++count;
+        TSlot slot = FSlots[i];
+        if (!slot.Live) continue;
+        // Texts only move towards the front.
+        if (slot.At != at) std::memmove(FTexts.data() + at, FTexts.data() + slot.At, slot.Length);
+        slot.At = at;
+        at += slot.Length;
+        FNewSlot[i] = count;
+        FSlots[count++] = slot;
     }
     FSlots.resize(count);
-    for (auto& entry : FSlotsByName) entry.second = newSlot[entry.second];
+    FTexts.resize(at);
+    for (TCell& cell : FCells)
+        if (cell.Slot != NoSlot) cell.Slot = FNewSlot[cell.Slot];
     FFirstLive = 0;
-    FRemoved.clear();
-    FRenumbered = true;
+}
+
+void TInputHistory::Index(size_t hash, size_t slot) {
+    size_t cell = CellOf(hash);
+    while (FCells[cell].Slot != NoSlot) cell = (cell + 1) & (FCells.size() - 1);
+    FCells[cell] = {hash, slot};
+    ++FIndexed;
+}
+
+// Empties a cell and moves later cells of the same probe run back into the
+// gap, so that no search stops early at it.
+void TInputHistory::Unindex(size_t cell) {
+    const size_t mask = FCells.size() - 1;
+    size_t hole = cell;
+    for (size_t next = (hole + 1) & mask; FCells[next].Slot != NoSlot; next = (next + 1) & mask) {
+        const size_t home = CellOf(FCells[next].NameHash);
+        if (((next - home) & mask) >= ((next - hole) & mask)) {
+            FCells[hole] = FCells[next];
+            hole = next;
+        }
+    }
+    FCells[hole] = TCell{};
+    --FIndexed;
+}
+
+void TInputHistory::GrowIndex() {
+    std::vector<TCell> old(std::max(SmallestIndex, FCells.size() * 2));
+    old.swap(FCells);
+    FIndexed = 0;
+    for (const TCell& cell : old)
+        if (cell.Slot != NoSlot) Index(cell.NameHash, cell.Slot);
 }
 
 }  // namespace quenmark

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace quenmark {
@@ -9,52 +10,80 @@ namespace quenmark {
 // The input history, oldest entry first, with its rules: a line entered
 // again (letter case of "a" to "z" aside) leaves its old place and goes to
 // the end, and only the newest entries up to the limit stay. Entering a
-// line costs the same however long the history is: entries live in slots,
-// a removed entry leaves an empty slot, and the slots are closed up once
-// the empty ones outnumber the live ones twice over.
+// line costs the same however long the history is and, once the history
+// has reached its size, allocates nothing: the texts live one after another
+// in one buffer, a removed entry leaves an empty slot, and the slots are
+// closed up once the empty ones outnumber the live ones twice over. Each
+// entry remembers when it was entered, so the entries added since a save
+// are read from here rather than kept a second time.
 class TInputHistory {
 public:
-    // Replaces every entry, oldest first, as they are.
+    // Replaces every entry, oldest first, as they are; none counts as
+    // entered.
     void Assign(std::vector<std::string> entries);
-    void Enter(const std::string& line, size_t limit);
+    void Enter(std::string_view line, size_t limit);
 
     size_t Size() const { return FLiveCount; }
     // The live entries, oldest first; built again only after a change.
     const std::vector<std::string>& Entries() const;
 
-    // The slots, for a copy that follows the history line by line (the
-    // prepared save). Slot indices hold until the slots are closed up.
+    // Calls visit(std::string_view) for every live entry, oldest first,
+    // without allocating: async-signal-safe while nothing changes the
+    // history.
+    template <typename TVisit>
+    void ForEach(TVisit&& visit) const {
+        for (size_t i = FFirstLive; i < FSlots.size(); ++i)
+            if (FSlots[i].Live) visit(Text(FSlots[i]));
+    }
+
+    // The slots, live and emptied: at most twice the live ones and
+    // EmptySlotsAllowed more, beside the one just entered.
+    static constexpr size_t EmptySlotsAllowed = 64;
     size_t SlotCount() const { return FSlots.size(); }
-    // The entry in a slot, or nothing for an emptied slot.
-    const std::string* Slot(size_t index) const;
-    // Hands over the slots emptied since the last call, or returns true
-    // when the slots were renumbered or more were emptied than fit: the
-    // copy must then be built again from the slots. The follower's
-    // bookkeeping only: the entries do not change.
-    static constexpr size_t RemovedLimit = 64;
-    bool TakeRemovedSlots(std::vector<size_t>& removed) const;
+
+    // How many lines were entered so far; a mark for EnteredSince.
+    uint64_t EnteredCount() const { return FEnteredCount; }
+    // The live entries entered after the mark was taken, oldest first.
+    std::vector<std::string> EnteredSince(uint64_t mark) const;
 
 private:
     struct TSlot {
-        std::string Text;
+        size_t At = 0;  // the text in FTexts
+        size_t Length = 0;
+        size_t NameHash = 0;
+        uint64_t Entered = 0;  // 1 + EnteredCount before it was entered; 0 for an assigned entry
         bool Live = false;
-        size_t NameHash = 0;  // the key of the slot in FSlotsByName
     };
+    // A cell of the index: a live slot by the hash of its entry's name.
+    struct TCell {
+        size_t NameHash = 0;
+        size_t Slot = NoSlot;
+    };
+    static constexpr size_t NoSlot = SIZE_MAX;
 
+    std::string_view Text(const TSlot& slot) const { return {FTexts.data() + slot.At, slot.Length}; }
+    void Append(std::string_view text, size_t hash, uint64_t entered);
     void Remove(size_t slot);
     void RemoveOldest();
     void CloseUp();
 
+    size_t CellOf(size_t hash) const { return hash & (FCells.size() - 1); }
+    void Index(size_t hash, size_t slot);
+    void Unindex(size_t cell);
+    void GrowIndex();
+
     std::vector<TSlot> FSlots;
+    std::string FTexts;     // the slots' texts, in slot order; emptied ones stay until a close-up
     size_t FFirstLive = 0;  // no live slot before it
     size_t FLiveCount = 0;
+    uint64_t FEnteredCount = 0;
     // The live slots by the hash of their entry's name (letter case of "a"
-    // to "z" aside); entries of equal hash are told apart by comparing.
-    // More than one of a name only where assigned entries repeat it.
-    std::unordered_multimap<size_t, size_t> FSlotsByName;
-
-    mutable std::vector<size_t> FRemoved;
-    mutable bool FRenumbered = true;
+    // to "z" aside), open addressing with linear probing; entries of equal
+    // hash are told apart by comparing. More than one of a name only where
+    // assigned entries repeat it. A power of two in size, at most half full.
+    std::vector<TCell> FCells;
+    size_t FIndexed = 0;
+    std::vector<size_t> FNewSlot;  // for a close-up, kept to be reused
 
     mutable std::vector<std::string> FEntries;
     mutable bool FEntriesStale = false;

@@ -28,17 +28,35 @@ std::string TrimLine(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
+void TrimLineInPlace(std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && IsBlankOrControl(text[end - 1])) --end;
+    text.resize(end);
+    size_t begin = 0;
+    while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+    if (begin > 0) text.erase(0, begin);
+}
+
 TLineSession::TLineSession(TCCInterpreter& interpreter, TSettings& settings)
     : FInterpreter(interpreter), FSettings(settings) {
     FChanges.NoteVariablesSaved(interpreter.Variables());
+    FChanges.FollowHistory(FHistory);
 }
 
 void TLineSession::Log(const std::string& line) {
-    if (OnLogLine) OnLogLine(line);
+    if (FLineLog) FLineLog->Line(line);
+    else if (OnLogLine) OnLogLine(line);
 }
 
 bool TLineSession::ExecuteLine(const std::string& line) {
-    Log("> " + line);
+    const bool succeeded = InterpretLine(line);
+    if (!FRestoring) RecordHistory(line);
+    return succeeded;
+}
+
+bool TLineSession::InterpretLine(const std::string& line) {
+    if (FLineLog) FLineLog->Echo(line);
+    else if (OnLogLine) OnLogLine("> " + line);
     auto& output = FInterpreter.OutputLines();
     bool succeeded = false;
     try {
@@ -59,12 +77,11 @@ bool TLineSession::ExecuteLine(const std::string& line) {
         FSettings.OutputMode = static_cast<uint8_t>(FInterpreter.GetOutputMode());
         if (OnOutputModeSelected) OnOutputModeSelected(FInterpreter.GetOutputMode());
     }
-    if (!FRestoring) RecordHistory(line);
     return succeeded;
 }
 
+// The changes since the last save read the new entries from the history.
 void TLineSession::RecordHistory(const std::string& line) {
-    FChanges.NoteHistoryEntry(line, FSettings.MaxHistory);
     FHistory.Enter(line, FSettings.MaxHistory > 0 ? static_cast<size_t>(FSettings.MaxHistory) : 0);
     FHistoryIndex = static_cast<int>(FHistory.Size()) - 1;
 }

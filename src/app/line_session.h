@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/input_history.h"
+#include "app/line_log.h"
 #include "app/session_changes.h"
 #include "app/settings_save.h"
 #include "expression/interpreter.h"
@@ -22,8 +23,13 @@ class TLineSession {
 public:
     TLineSession(TCCInterpreter& interpreter, TSettings& settings);
 
-    // Receives every line for the log, in order.
+    // Receives every line for the log, in order, the echo as "> " and the
+    // line; not called while a line log is set.
     std::function<void(const std::string&)> OnLogLine;
+    // Sends the log lines to log instead of OnLogLine, so that nothing is
+    // built or copied for a line the front end does not show; null goes back
+    // to OnLogLine. The log must outlive the session or be unset first.
+    void SetLineLog(TLineLog* log) { FLineLog = log; }
     // Told the output mode after every line that ended in the command process.
     std::function<void(OutputMode)> OnOutputModeSelected;
     // Told the result of every line that was an expression.
@@ -35,6 +41,11 @@ public:
     // Runs one line (already trimmed) as the log window does. Returns false
     // when the line failed; its error text is then the last line logged.
     bool ExecuteLine(const std::string& line);
+    // ExecuteLine without entering the line into the history, for a caller
+    // that enters it with RecordHistory together with other state.
+    bool InterpretLine(const std::string& line);
+    // Enters a line into the history, as ExecuteLine does after running it.
+    void RecordHistory(const std::string& line);
 
     // Restores the saved format mask and output mode in the interpreter,
     // without recording the lines in the history.
@@ -68,7 +79,6 @@ public:
 
 private:
     void Log(const std::string& line);
-    void RecordHistory(const std::string& line);
     std::string Recall(const std::string& currentText, int step);
 
     TCCInterpreter& FInterpreter;
@@ -76,10 +86,13 @@ private:
     TSessionChanges FChanges;
     TInputHistory FHistory;
     int FHistoryIndex = -1;
+    TLineLog* FLineLog = nullptr;
     bool FRestoring = false;
 };
 
 // Removes leading and trailing blanks and control characters.
 std::string TrimLine(const std::string& text);
+// The same in place, keeping the string's room for the next line.
+void TrimLineInPlace(std::string& text);
 
 }  // namespace quenmark

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "app/history_section.h"
@@ -56,23 +57,75 @@ std::string JoinLines(const std::vector<std::string>& lines, size_t from, size_t
     return text;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    const char* data = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        const ssize_t written = write(fd, data, left);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        left -= static_cast<size_t>(written);
+// The bytes written in blocks from a buffer of its own; async-signal-safe.
+class TFileBytes {
+public:
+    explicit TFileBytes(int fd) : FFd(fd) {}
+    void Put(const char* data, size_t size) {
+        while (size > 0) {
+            if (FUsed == sizeof FBuffer) Flush();
+            const size_t part = std::min(size, sizeof FBuffer - FUsed);
+            std::memcpy(FBuffer + FUsed, data, part);
+            FUsed += part;
+            data += part;
+            size -= part;
+        }
     }
-    return true;
-}
+    void Put(const std::string& text) { Put(text.data(), text.size()); }
+    // Writes what is left; whether every byte was written.
+    bool Flush() {
+        const char* data = FBuffer;
+        for (size_t left = FUsed; FWritten && left > 0;) {
+            const ssize_t written = write(FFd, data, left);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) FWritten = false;
+            else {
+                data += written;
+                left -= static_cast<size_t>(written);
+            }
+        }
+        FUsed = 0;
+        return FWritten;
+    }
 
-bool WriteAll(int fd, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines)
-        if (!WriteAll(fd, line)) return false;
-    return true;
+private:
+    int FFd;
+    bool FWritten = true;
+    size_t FUsed = 0;
+    char FBuffer[8192];
+};
+
+struct TTextBytes {
+    std::string& Text;
+    void Put(const char* data, size_t size) { Text.append(data, size); }
+    void Put(const std::string& text) { Text += text; }
+};
+
+// A history entry as its section writes it (see EncodeHistoryLine), with
+// its line end, encoded piece by piece without allocating.
+template <typename TBytes>
+void PutHistoryLine(TBytes& bytes, std::string_view entry) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    char piece[512];
+    size_t used = 0;
+    piece[used++] = ';';
+    const auto length = static_cast<uint32_t>(entry.size());
+    for (int i = 0; i < 4; ++i) {
+        const auto byte = static_cast<uint8_t>(length >> (8 * i));
+        piece[used++] = Digits[byte >> 4];
+        piece[used++] = Digits[byte & 0x0F];
+    }
+    for (char c : entry) {
+        if (used + 2 > sizeof piece) {
+            bytes.Put(piece, used);
+            used = 0;
+        }
+        const auto byte = static_cast<uint8_t>(c);
+        piece[used++] = Digits[byte >> 4];
+        piece[used++] = Digits[byte & 0x0F];
+    }
+    bytes.Put(piece, used);
+    bytes.Put("\r\n", 2);
 }
 
 }  // namespace
@@ -85,24 +138,28 @@ TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variabl
     std::lock_guard<std::mutex> lock(FMutex);
     RenderSettingsPart();
     RebuildVariables();
-    RefreshHistory(true);
+    FSaveHistory = FSettings.SaveHistory;
 }
 
 TPreparedSave::~TPreparedSave() = default;
 
 void TPreparedSave::Refresh() {
     std::lock_guard<std::mutex> lock(FMutex);
+    RefreshLocked();
+}
+
+void TPreparedSave::RefreshLocked() {
+    FSaveHistory = FSettings.SaveHistory;
     try {
         if (FStale || FSettings.OutputFormat != FRenderedFormat || FSettings.OutputMode != FRenderedMode)
             RenderSettingsPart();
         if (FStale) RebuildVariables();
         else RefreshVariables();
-        RefreshHistory(FStale);
         FStale = false;
     } catch (const std::bad_alloc&) {
-        // Too large to prepare beside the session itself: the prepared file
-        // stays at an earlier line, the next line rebuilds it whole, and
-        // the save at the end is not affected.
+        // Too large to prepare beside the session itself: the prepared
+        // variables stay at an earlier line, the next line rebuilds them
+        // whole, and the save at the end is not affected.
         FStale = true;
     }
 }
@@ -131,12 +188,15 @@ void TPreparedSave::RenderSettingsPart() {
     FAfter = JoinLines(lines, second + 1, lines.size());
 }
 
-std::string TPreparedSave::VariableLine(const TVMVariable& variable) const {
-    if (!FSettings.SaveVariables || variable.IsConstant) return {};
+// Encodes the variable's line into line, in the room it already has.
+void TPreparedSave::EncodeLine(const TVMVariable& variable, std::string& line) const {
+    line.clear();
+    if (!FSettings.SaveVariables || variable.IsConstant) return;
     try {
-        return EncodeVariableLine(variable) + "\r\n";
+        AppendVariableLine(variable, line);
+        line += "\r\n";
     } catch (const Exception&) {
-        return {};  // a value that cannot be saved is left out
+        line.clear();  // a value that cannot be saved is left out
     }
 }
 
@@ -146,7 +206,7 @@ void TPreparedSave::RebuildVariables() {
     FVariableIndex.clear();
     for (size_t i = 0; i < FVariables.Count(); ++i) {
         FVariableIndex[&FVariables[i]] = i;
-        FVariableLines.push_back(VariableLine(FVariables[i]));
+        EncodeLine(FVariables[i], FVariableLines.emplace_back());
     }
 }
 
@@ -157,59 +217,44 @@ void TPreparedSave::RefreshVariables() {
     }
     for (const TVMVariable* variable : FChanged) {
         const auto at = FVariableIndex.find(variable);
-        if (at != FVariableIndex.end()) FVariableLines[at->second] = VariableLine(*variable);
+        if (at != FVariableIndex.end()) EncodeLine(*variable, FVariableLines[at->second]);
     }
     for (size_t i = FVariableLines.size(); i < FVariables.Count(); ++i) {
         FVariableIndex[&FVariables[i]] = i;
-        FVariableLines.push_back(VariableLine(FVariables[i]));
+        EncodeLine(FVariables[i], FVariableLines.emplace_back());
     }
 }
 
-// Follows the history slot by slot: an emptied slot empties its line, new
-// slots are encoded once; renumbered slots make all lines again.
-void TPreparedSave::RefreshHistory(bool rebuild) {
-    rebuild = FHistory.TakeRemovedSlots(FRemovedHistorySlots) || rebuild ||
-              FHistoryLinesSaved != FSettings.SaveHistory || FHistoryLines.size() > FHistory.SlotCount();
-    if (rebuild) {
-        FHistoryLines.clear();
-        FHistoryLinesSaved = FSettings.SaveHistory;
-    } else {
-        for (size_t slot : FRemovedHistorySlots)
-            if (slot < FHistoryLines.size()) FHistoryLines[slot] = std::string();
-    }
-    if (!FHistoryLinesSaved) return;
-    for (size_t slot = FHistoryLines.size(); slot < FHistory.SlotCount(); ++slot) {
-        const std::string* entry = FHistory.Slot(slot);
-        std::string line;
-        if (entry) {
-            line = EncodeHistoryLine(*entry);  // made with room for the line end
-            line += "\r\n";
-        }
-        FHistoryLines.push_back(std::move(line));
-    }
-}
-
-bool TPreparedSave::WritePieces(int fd) const {
-    const std::vector<std::string>& first = FHistoryFirst ? FHistoryLines : FVariableLines;
-    const std::vector<std::string>& second = FHistoryFirst ? FVariableLines : FHistoryLines;
-    return WriteAll(fd, FBefore) && WriteAll(fd, first) && WriteAll(fd, FBetween) && WriteAll(fd, second) &&
-           WriteAll(fd, FAfter);
+template <typename TBytes>
+void TPreparedSave::PutPieces(TBytes& bytes) const {
+    const auto putVariables = [&bytes, this]() {
+        for (const std::string& line : FVariableLines) bytes.Put(line);
+    };
+    const auto putHistory = [&bytes, this]() {
+        if (FSaveHistory) FHistory.ForEach([&bytes](std::string_view entry) { PutHistoryLine(bytes, entry); });
+    };
+    bytes.Put(FBefore);
+    if (FHistoryFirst) putHistory();
+    else putVariables();
+    bytes.Put(FBetween);
+    if (FHistoryFirst) putVariables();
+    else putHistory();
+    bytes.Put(FAfter);
 }
 
 std::string TPreparedSave::Contents() const {
-    const std::vector<std::string>& first = FHistoryFirst ? FHistoryLines : FVariableLines;
-    const std::vector<std::string>& second = FHistoryFirst ? FVariableLines : FHistoryLines;
-    std::string text = FBefore;
-    for (const std::string& line : first) text += line;
-    text += FBetween;
-    for (const std::string& line : second) text += line;
-    return text + FAfter;
+    std::string text;
+    TTextBytes bytes{text};
+    PutPieces(bytes);
+    return text;
 }
 
 bool TPreparedSave::WriteNow() const {
     const int fd = open(FTemporaryPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, FMode);
     if (fd < 0) return false;
-    bool written = WritePieces(fd) && fsync(fd) == 0;
+    TFileBytes bytes(fd);
+    PutPieces(bytes);
+    bool written = bytes.Flush() && fsync(fd) == 0;
     written = close(fd) == 0 && written;
     if (written && rename(FTemporaryPath.c_str(), FPath.c_str()) == 0) return true;
     unlink(FTemporaryPath.c_str());

@@ -15,16 +15,20 @@
 namespace quenmark {
 
 // The settings file as the saves at the end of a run would write it
-// (settings, then variables, then history), rebuilt after every completed
-// line and kept ready, so that a signal handler can write it with open,
-// write, fsync and rename only when the line in progress never ends.
+// (settings, then variables, then history), brought up to date after every
+// completed line and kept ready, so that a signal handler can write it with
+// open, write, fsync and rename only when the line in progress never ends.
 //
 // The settings part is stored by the settings' own code into the file as
 // it was at the start; a line changes only the output format and mode, so
-// only a change of them stores it again. Variables and history lines are
-// encoded as their sections write them, each line once: after a line only
-// the variables it wrote or added and the new history entries are encoded.
-// What another copy of the program saved meanwhile is not merged in.
+// only a change of them stores it again. Variable lines are encoded as
+// their section writes them, each line once: after a line only the
+// variables it wrote or added are encoded. The history is not copied: its
+// entries are encoded as their section writes them while the file is
+// written, so the history must change only under Lock(), together with
+// the refresh after its line (RefreshLocked), or on the thread whose
+// interruption writes the file. What another copy of the program saved
+// meanwhile is not merged in.
 class TPreparedSave {
 public:
     TPreparedSave(const TSettings& settings, TVMVariableList& variables, const TInputHistory& history);
@@ -35,6 +39,8 @@ public:
     // Brings the prepared file up to the state after the last line. Run it
     // on the thread that runs the lines, between lines.
     void Refresh();
+    // Refresh with Lock() already held.
+    void RefreshLocked();
 
     // The prepared file's bytes.
     std::string Contents() const;
@@ -55,9 +61,9 @@ private:
     void RenderSettingsPart();
     void RefreshVariables();
     void RebuildVariables();
-    std::string VariableLine(const TVMVariable& variable) const;
-    void RefreshHistory(bool rebuild);
-    bool WritePieces(int fd) const;
+    void EncodeLine(const TVMVariable& variable, std::string& line) const;
+    template <typename TBytes>
+    void PutPieces(TBytes& bytes) const;
 
     const TSettings& FSettings;
     TVMVariableList& FVariables;
@@ -82,10 +88,7 @@ private:
     std::vector<std::string> FVariableLines;
     std::unordered_map<const TVMVariable*, size_t> FVariableIndex;
     std::vector<const TVMVariable*> FChanged;
-    // One line per history slot (empty for an emptied slot), in slot order.
-    std::vector<std::string> FHistoryLines;
-    std::vector<size_t> FRemovedHistorySlots;
-    bool FHistoryLinesSaved = false;  // SaveHistory when the lines were made
+    bool FSaveHistory = false;  // SaveHistory at the last refresh
 };
 
 }  // namespace quenmark

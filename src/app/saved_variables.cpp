@@ -37,17 +37,28 @@ Variant DecodeValue(uint8_t type, std::string_view& digits) {
 }  // namespace
 
 std::string EncodeVariableLine(const TVMVariable& variable) {
+    std::string line;
+    AppendVariableLine(variable, line);
+    return line;
+}
+
+void AppendVariableLine(const TVMVariable& variable, std::string& line) {
     VMXValue record;
     std::memset(&record, 0, sizeof record);
     VariantToVMX(variable.Value, record);
-    std::string line = ";";
-    EncodeString(variable.Name, line);
-    EncodeInt32(AttributeCount, line);
-    EncodeByte(static_cast<uint8_t>(record.ValueType), line);
-    EncodeByte(variable.IsConstant ? 1 : 0, line);
-    EncodeByte(variable.IsProtected ? 1 : 0, line);
-    EncodeValue(record, line);
-    return line;
+    const size_t start = line.size();
+    try {
+        line += ';';
+        EncodeString(variable.Name, line);
+        EncodeInt32(AttributeCount, line);
+        EncodeByte(static_cast<uint8_t>(record.ValueType), line);
+        EncodeByte(variable.IsConstant ? 1 : 0, line);
+        EncodeByte(variable.IsProtected ? 1 : 0, line);
+        EncodeValue(record, line);
+    } catch (...) {
+        line.resize(start);
+        throw;
+    }
 }
 
 std::unique_ptr<TVMVariable> DecodeVariableLine(std::string_view line) {

@@ -20,6 +20,8 @@ constexpr const char* VariablesSection = "Variables";
 // The saved line of a variable. Throws Exception("Invalid variant type.")
 // for a value that is not an Integer, Real or String.
 std::string EncodeVariableLine(const TVMVariable& variable);
+// The same appended to out; out is unchanged when it throws.
+void AppendVariableLine(const TVMVariable& variable, std::string& out);
 
 // The variable of a saved line. Throws an Exception for a damaged line: one
 // without the leading ";", a character that is not a capital hex digit, a

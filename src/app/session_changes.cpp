@@ -135,6 +135,7 @@ void TSessionChanges::NoteVariablesSaved(const TVMVariableList& variables) {
 }
 
 void TSessionChanges::NoteHistoryEntry(const std::string& entry, int32_t maxHistory) {
+    if (FHistory) return;
     FAddedHistory.push_back(entry);
     // Folded to at most the limit's worth of distinct entries now and then:
     // the memory stays bounded by the limit, and each entry is folded about
@@ -160,15 +161,36 @@ void TSessionChanges::MergeInto(TProfileText& file, const TSettings& settings,
     if (settings.SaveHistory) {
         std::vector<std::string> fileLines;
         AppendSectionLines(file, HistorySection, fileLines);
-        for (const std::string& entry : MergeHistory(DecodedHistory(fileLines), FAddedHistory, settings.MaxHistory))
+        for (const std::string& entry :
+             MergeHistory(DecodedHistory(fileLines), AddedHistory(settings.MaxHistory), settings.MaxHistory))
             history.push_back(EncodeHistoryLine(entry));
     }
     ReplaceSectionLines(file, HistorySection, history);
 }
 
+void TSessionChanges::FollowHistory(const TInputHistory& history) {
+    FHistory = &history;
+    FHistoryMark = history.EnteredCount();
+    FAddedHistory.clear();
+}
+
+// The entries added since the last save, in order; as many as a merge
+// needs. Of a followed history its entries entered since then: the newest
+// distinct ones of every line entered, up to the limit at the last entry.
+// Lines entered under a limit of zero left no entry there; with a limit of
+// zero at the merge too they still empty the file's history, so one entry
+// stands for them.
+std::vector<std::string> TSessionChanges::AddedHistory(int32_t maxHistory) const {
+    if (!FHistory) return FAddedHistory;
+    std::vector<std::string> added = FHistory->EnteredSince(FHistoryMark);
+    if (added.empty() && maxHistory <= 0 && FHistory->EnteredCount() > FHistoryMark) added.emplace_back();
+    return added;
+}
+
 void TSessionChanges::NoteSaved(const TVMVariableList& variables) {
     NoteVariablesSaved(variables);
     FAddedHistory.clear();
+    if (FHistory) FHistoryMark = FHistory->EnteredCount();
 }
 
 }  // namespace quenmark

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/input_history.h"
 #include "definitions/profile_text.h"
 #include "vm/variable_list.h"
 
@@ -22,6 +23,11 @@ public:
     // A line entered into the history. Only the newest maxHistory distinct
     // entries can survive a merge, so no more than about twice that are kept.
     void NoteHistoryEntry(const std::string& entry, int32_t maxHistory);
+    // The history this copy enters its lines into: from now on the entries
+    // added since the last save are read from it at the merge, which keeps
+    // the newest maxHistory distinct ones as NoteHistoryEntry would, and
+    // NoteHistoryEntry is not called.
+    void FollowHistory(const TInputHistory& history);
 
     // Merges into the file's sections: variables this copy assigned,
     // protected or deleted win, the others keep the file's lines; entries
@@ -34,8 +40,12 @@ public:
     void NoteSaved(const TVMVariableList& variables);
 
 private:
+    std::vector<std::string> AddedHistory(int32_t maxHistory) const;
+
     std::vector<std::string> FSavedVariableLines;
     std::vector<std::string> FAddedHistory;
+    const TInputHistory* FHistory = nullptr;
+    uint64_t FHistoryMark = 0;  // the history's EnteredCount at the last save
 };
 
 // The saved lines of every variable that is not a constant, in table order.

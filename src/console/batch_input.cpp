@@ -9,7 +9,8 @@ bool RunStreamLines(TConsoleRun& run, std::istream& input) {
     while (std::getline(input, line)) {
         // Answer at once when no further input is waiting, as a pipe partner
         // expects; a long piped file is written in large blocks.
-        if (!RunLine(run, TrimLine(line), input.rdbuf()->in_avail() <= 0)) return false;
+        TrimLineInPlace(line);
+        if (!RunLine(run, line, input.rdbuf()->in_avail() <= 0)) return false;
     }
     return true;
 }

@@ -2,7 +2,9 @@
 
 #include <iosfwd>
 #include <string>
-#include <vector>
+#include <string_view>
+
+#include "app/line_log.h"
 
 namespace quenmark {
 
@@ -16,24 +18,34 @@ enum class TOutputStyle {
 // Writes the lines of each input line to standard output, one per line; a
 // line break inside a text starts a new line. Text bound for a terminal has
 // its control bytes made visible; other output is written byte for byte.
-class TConsoleOutput {
+// The lines of an input line are gathered in one buffer, kept from line to
+// line, and written at its end; an echo is written at once, before the
+// line runs.
+class TConsoleOutput : public TLineLog {
 public:
     TConsoleOutput(TOutputStyle style, std::ostream& out, std::ostream& errors, bool outIsTerminal,
                    bool errorsAreTerminal);
 
     // A line outside any input line: the banner, the welcome text.
     void Print(const std::string& line);
-    // Around the lines logged for one input line; the first is its echo.
-    // With ResultsOnly the lines are held until the end, so that the error
-    // text, the last of a failed line, goes to standard error.
+    // Around the lines logged for one input line. With ResultsOnly the last
+    // line is held until the end, so that the error text, the last of a
+    // failed line, goes to standard error.
     void BeginLine();
+    // The session's lines (TLineLog): the echo, shown in the Log style
+    // only, then the output lines.
+    void Echo(const std::string& line) override;
+    void Line(const std::string& text) override;
+    // A logged line as OnLogLine gives them: the first of an input line is
+    // its echo, "> " and the line.
     void Log(const std::string& line);
     void EndLine(bool succeeded);
     // A notice for the user outside the calculation: on standard error.
     void Notice(const std::string& text);
 
 private:
-    void Write(std::ostream& stream, bool terminal, const std::string& line);
+    static void Append(std::string& buffer, bool terminal, std::string_view text);
+    void WriteOut();
 
     TOutputStyle FStyle;
     std::ostream& FOut;
@@ -41,7 +53,9 @@ private:
     bool FOutIsTerminal;
     bool FErrorsAreTerminal;
     bool FEchoPending = false;
-    std::vector<std::string> FHeld;
+    std::string FBuffer;  // the lines for standard output not yet written
+    std::string FHeld;    // with ResultsOnly, the last line so far
+    bool FHolding = false;
 };
 
 }  // namespace quenmark

@@ -14,10 +14,18 @@ bool RunLine(TConsoleRun& run, const std::string& line, bool flush) {
     std::lock_guard<std::timed_mutex> lock(run.SessionLock);
     ClearLineInterrupt();
     run.Output.BeginLine();
-    const bool succeeded = run.Session.ExecuteLine(line);
+    const bool succeeded = run.Session.InterpretLine(line);
     run.Output.EndLine(succeeded);
     if (!succeeded) run.AnyLineFailed = true;
-    if (run.Saving) run.Prepared.Refresh();
+    if (run.Saving) {
+        // The prepared save writes the history as it is: its new entry and
+        // the line's variables join the prepared file in one step.
+        std::lock_guard<std::mutex> prepared(run.Prepared.Lock());
+        run.Session.RecordHistory(line);
+        run.Prepared.RefreshLocked();
+    } else {
+        run.Session.RecordHistory(line);
+    }
     if (flush) std::cout.flush();
     return static_cast<bool>(std::cout);
 }

@@ -10,11 +10,14 @@
 
 namespace quenmark {
 
-// What the input loop and the watcher of the ending signals share.
+// What the input loop and the watcher of the ending signals share. The
+// session's log lines go straight to the output from here on.
 struct TConsoleRun {
     TConsoleRun(TLineSession& session, TPreparedSave& prepared, TConsoleOutput& output, bool interactive,
                 bool saving)
-        : Session(session), Prepared(prepared), Output(output), Interactive(interactive), Saving(saving) {}
+        : Session(session), Prepared(prepared), Output(output), Interactive(interactive), Saving(saving) {
+        session.SetLineLog(&output);
+    }
 
     TLineSession& Session;
     TPreparedSave& Prepared;

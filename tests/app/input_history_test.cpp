@@ -17,21 +17,11 @@ void EnterInModel(std::vector<std::string>& model, const std::string& line, size
     if (model.size() > limit) model.erase(model.begin(), model.end() - static_cast<std::ptrdiff_t>(limit));
 }
 
-// A copy that follows the slots as the prepared save does.
-void Follow(const TInputHistory& history, std::vector<std::string>& slots) {
-    std::vector<size_t> removed;
-    if (history.TakeRemovedSlots(removed)) slots.clear();
-    for (size_t slot : removed)
-        if (slot < slots.size()) slots[slot] = "-";
-    for (size_t slot = slots.size(); slot < history.SlotCount(); ++slot)
-        slots.push_back(history.Slot(slot) ? *history.Slot(slot) : "-");
-}
-
-std::vector<std::string> LiveSlots(const std::vector<std::string>& slots) {
-    std::vector<std::string> live;
-    for (const std::string& slot : slots)
-        if (slot != "-") live.push_back(slot);
-    return live;
+// The entries as a writer of the history section visits them.
+std::vector<std::string> Visited(const TInputHistory& history) {
+    std::vector<std::string> entries;
+    history.ForEach([&entries](std::string_view entry) { entries.emplace_back(entry); });
+    return entries;
 }
 
 TEST(InputHistoryTest, ReenteredEntryMovesToTheEndWithoutLetterCaseAndTheOldestGo) {
@@ -44,6 +34,14 @@ TEST(InputHistoryTest, ReenteredEntryMovesToTheEndWithoutLetterCaseAndTheOldestG
     history.Enter("\xC3\xA9", 3);  // only "a" to "z" change case
     history.Enter("\xC3\x89", 3);
     EXPECT_EQ(history.Entries(), (std::vector<std::string>{"d", "\xC3\xA9", "\xC3\x89"}));
+    // Long lines are compared whole, in every part of them.
+    history.Enter("alpha = beta + gamma * delta", 3);
+    history.Enter("alpha = beta + gamma * deltA", 3);
+    history.Enter("Alpha = Beta + Gamma * Delta", 3);
+    EXPECT_EQ(history.Entries(), (std::vector<std::string>{"\xC3\xA9", "\xC3\x89", "Alpha = Beta + Gamma * Delta"}));
+    history.Enter("alpha = beta + gamma * delt@", 3);
+    EXPECT_EQ(history.Entries(),
+              (std::vector<std::string>{"\xC3\x89", "Alpha = Beta + Gamma * Delta", "alpha = beta + gamma * delt@"}));
 }
 
 TEST(InputHistoryTest, AssignedRepeatsAreAllReplacedByTheNewEntry) {
@@ -57,18 +55,32 @@ TEST(InputHistoryTest, FollowsTheListRulesAtTheLimitThroughEveryCloseUp) {
     for (size_t limit : {size_t{0}, size_t{1}, size_t{5}, size_t{100}}) {
         TInputHistory history;
         std::vector<std::string> model;
-        std::vector<std::string> follower;
         for (int i = 0; i < 2000; ++i) {
             const std::string line = (i % 3 ? "v" : "V") + std::to_string((i * 7919) % 137);
             history.Enter(line, limit);
             EnterInModel(model, line, limit);
-            Follow(history, follower);
             ASSERT_EQ(history.Entries(), model) << "limit " << limit << ", line " << i;
-            ASSERT_EQ(LiveSlots(follower), model) << "limit " << limit << ", line " << i;
+            ASSERT_EQ(Visited(history), model) << "limit " << limit << ", line " << i;
+            ASSERT_EQ(history.EnteredSince(0), model) << "limit " << limit << ", line " << i;
             ASSERT_EQ(history.Size(), model.size());
         }
-        EXPECT_LE(history.SlotCount(), 3 * limit + TInputHistory::RemovedLimit + 1);
+        EXPECT_LE(history.SlotCount(), 3 * limit + TInputHistory::EmptySlotsAllowed + 1);
     }
+}
+
+// What a save merges: the entries entered after its mark, not the assigned
+// ones nor those entered before it.
+TEST(InputHistoryTest, EntriesEnteredSinceAMarkAreTheNewOnes) {
+    TInputHistory history;
+    history.Assign({"a", "b", "c"});
+    EXPECT_TRUE(history.EnteredSince(history.EnteredCount()).empty());
+    history.Enter("d", 10);
+    const uint64_t mark = history.EnteredCount();
+    history.Enter("A", 10);
+    history.Enter("e", 10);
+    EXPECT_EQ(history.Entries(), (std::vector<std::string>{"b", "c", "d", "A", "e"}));
+    EXPECT_EQ(history.EnteredSince(mark), (std::vector<std::string>{"A", "e"}));
+    EXPECT_EQ(history.EnteredSince(0), (std::vector<std::string>{"d", "A", "e"}));
 }
 
 }  // namespace

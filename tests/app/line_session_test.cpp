@@ -158,6 +158,11 @@ TEST(TrimLineTest, RemovesBlanksAndControlCharacters) {
     EXPECT_EQ(TrimLine(" \t 1 + 2\r\n"), "1 + 2");
     EXPECT_EQ(TrimLine("\x01\x7F"), "");
     EXPECT_EQ(TrimLine("a b"), "a b");
+    for (const char* text : {" \t 1 + 2\r\n", "\x01\x7F", "a b", ""}) {
+        std::string line = text;
+        TrimLineInPlace(line);
+        EXPECT_EQ(line, TrimLine(text)) << text;
+    }
 }
 
 TEST(BannerTest, NamesVersionAndLevel) {

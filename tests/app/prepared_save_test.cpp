@@ -39,6 +39,12 @@ std::vector<std::string> RepeatedLines() {
     return lines;
 }
 
+std::string LongLine() {
+    std::string line = "1";
+    for (int i = 0; i < 3000; ++i) line += "+1";
+    return line;
+}
+
 struct PreparedRow {
     const char* name;
     const char* startFile;  // null: no file
@@ -94,7 +100,9 @@ INSTANTIATE_TEST_SUITE_P(Sessions, PreparedSaveTest, ::testing::Values(
     PreparedRow{"ManyWritesInOneLine", nullptr,
                 {"a=1", "b=2", "c=3", "d=4", "e=5", "f=6", "g=7", "h=8", "i=9",
                  "a=b+c+d+e+f+g+h+i", "@DELVARALL", "j = 1"}},
-    PreparedRow{"HistoryAtItsLimit", SmallHistoryFile, RepeatedLines()}),
+    PreparedRow{"HistoryAtItsLimit", SmallHistoryFile, RepeatedLines()},
+    // Entries encoded in several pieces and blocks as the file is written.
+    PreparedRow{"LongEntries", nullptr, {"s = \"\xC3\xA9\t\"", LongLine(), "s", LongLine() + " "}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -87,5 +87,33 @@ TEST(SessionChangesTest, MergesBothSectionsOfTheFile) {
     EXPECT_EQ(again.Contents(), file.Contents()) << "after a save nothing is left to merge";
 }
 
+// Read from the history it follows, the added entries merge as the list of
+// every line entered would: re-entered lines, the limit, and a limit of zero.
+TEST(SessionChangesTest, AFollowedHistoryMergesAsEveryEnteredLine) {
+    for (const int32_t max : {0, 3, 50}) {
+        TInputHistory history;
+        history.Assign({"old", "x"});
+        TSessionChanges changes;
+        changes.FollowHistory(history);
+        Lines entered;
+        for (const char* line : {"a", "X", "b", "A", "c", "d", "b"}) {
+            history.Enter(line, static_cast<size_t>(max));
+            entered.push_back(line);
+        }
+        TProfileText file;
+        ReplaceSectionLines(file, HistorySection, {EncodeHistoryLine("theirs"), EncodeHistoryLine("x")});
+        TSettings settings("unused.cfg");
+        settings.MaxHistory = max;
+        const TVMVariableList variables;
+        changes.MergeInto(file, settings, variables);
+        Lines expected;
+        for (const std::string& entry : MergeHistory({"theirs", "x"}, entered, max))
+            expected.push_back(EncodeHistoryLine(entry));
+        Lines merged;
+        AppendSectionLines(file, HistorySection, merged);
+        EXPECT_EQ(merged, expected) << "MaxHistory " << max;
+    }
+}
+
 }  // namespace
 }  // namespace quenmark

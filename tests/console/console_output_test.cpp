@@ -49,5 +49,18 @@ TEST(ConsoleOutputTest, OnlyTerminalsGetEscapedTextAndLineBreaksSplit) {
     }
 }
 
+// A line break anywhere in a long text splits it, and the echo too.
+TEST(ConsoleOutputTest, BreaksInLongTextsSplitThemToo) {
+    Streams streams;
+    TConsoleOutput output(TOutputStyle::Log, streams.out, streams.errors, false, false);
+    output.BeginLine();
+    output.Echo("1234567\r89");
+    output.Line("first line\nsecond");
+    output.Line("0123456789abcdef\r");
+    output.Line("0123456789abcdefg");
+    output.EndLine(true);
+    EXPECT_EQ(streams.out.str(), "> 1234567\n89\nfirst line\nsecond\n0123456789abcdef\n0123456789abcdefg\n");
+}
+
 }  // namespace
 }  // namespace quenmark
