@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <signal.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,19 +22,40 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Reads what the terminal shows until the next prompt on a line of its own
-// (the line ran and the editor waits again), or until the program ends.
+// Reads what the terminal shows until it ends in a prompt on a line of its
+// own and nothing more comes for a moment (the line ran and the editor waits
+// again), or until the program ends. An echoed "> " line earlier in the
+// output is not taken for the prompt, so no key is typed before the editor
+// reads again.
 void ReadUntilPrompt(int terminal) {
     std::string shown;
     char buffer[4096];
     pollfd waiting{terminal, POLLIN, 0};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (shown.find("\n> ") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        if (poll(&waiting, 1, 100) <= 0) continue;
+    const auto atPrompt = [&shown] { return shown.size() >= 3 && shown.compare(shown.size() - 3, 3, "\n> ") == 0; };
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (poll(&waiting, 1, 100) <= 0) {
+            if (atPrompt()) return;
+            continue;
+        }
         const ssize_t count = read(terminal, buffer, sizeof buffer);
         if (count <= 0) return;
         shown.append(buffer, static_cast<size_t>(count));
     }
+}
+
+// Waits up to 20 seconds for the child to end; a child that is still
+// running then is killed, so that a stuck editor fails the test instead of
+// hanging it.
+bool EndedInTime(pid_t child, int& status) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(child, &status, WNOHANG) == child) return true;
+        poll(nullptr, 0, 20);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    return false;
 }
 
 TEST(ConsoleLineEditorTest, TabCompletesNamesAndAltPeriodRecallsResults) {
@@ -60,7 +82,7 @@ TEST(ConsoleLineEditorTest, TabCompletesNamesAndAltPeriodRecallsResults) {
     }
     ASSERT_GT(write(terminal, "\x04", 1), 0);
     int status = 0;
-    waitpid(child, &status, 0);
+    EXPECT_TRUE(EndedInTime(child, status)) << "the console did not end at Ctrl-D";
     close(terminal);
 
     std::stringstream settings;
