@@ -129,6 +129,7 @@ std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, cons
 void TSessionChanges::NoteVariablesSaved(const TVMVariableList& variables) {
     try {
         FSavedVariableLines = VariableLines(variables);
+        FSavedAtChange = variables.Changes();
     } catch (const Exception&) {
         // a value that cannot be saved keeps the earlier baseline
     }
@@ -146,16 +147,23 @@ void TSessionChanges::NoteHistoryEntry(const std::string& entry, int32_t maxHist
 
 void TSessionChanges::MergeInto(TProfileText& file, const TSettings& settings,
                                 const TVMVariableList& variables) const {
-    try {
-        std::vector<std::string> lines;
-        if (settings.SaveVariables) {
-            std::vector<std::string> fileLines;
-            AppendSectionLines(file, VariablesSection, fileLines);
-            lines = MergeVariableLines(fileLines, FSavedVariableLines, VariableLines(variables));
+    // Without a change since the baseline, the merge would give the file's
+    // own lines back: the section stays as the file has it, or is begun.
+    const bool unchanged = settings.SaveVariables && FSavedAtChange == variables.Changes();
+    if (unchanged) {
+        if (!HasSection(file, VariablesSection)) ReplaceSectionLines(file, VariablesSection, {});
+    } else {
+        try {
+            std::vector<std::string> lines;
+            if (settings.SaveVariables) {
+                std::vector<std::string> fileLines;
+                AppendSectionLines(file, VariablesSection, fileLines);
+                lines = MergeVariableLines(fileLines, FSavedVariableLines, VariableLines(variables));
+            }
+            ReplaceSectionLines(file, VariablesSection, lines);
+        } catch (const Exception&) {
+            // the section stays as the file has it
         }
-        ReplaceSectionLines(file, VariablesSection, lines);
-    } catch (const Exception&) {
-        // the section stays as the file has it
     }
     std::vector<std::string> history;
     if (settings.SaveHistory) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ private:
     std::vector<std::string> AddedHistory(int32_t maxHistory) const;
 
     std::vector<std::string> FSavedVariableLines;
+    // The table's change count when the baseline was taken; none before.
+    std::optional<uint64_t> FSavedAtChange;
     std::vector<std::string> FAddedHistory;
     const TInputHistory* FHistory = nullptr;
     uint64_t FHistoryMark = 0;  // the history's EnteredCount at the last save

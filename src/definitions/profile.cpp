@@ -121,6 +121,13 @@ void AppendSectionLines(const TProfileText& file, std::string_view section, std:
     }
 }
 
+bool HasSection(const TProfileText& file, std::string_view section) {
+    const std::string header = SectionLine(section);
+    for (const std::string& line : file.Lines())
+        if (TrimControls(line) == header) return true;
+    return false;
+}
+
 bool WriteSectionLines(const TCCContext& context, const std::string& path,
                        std::string_view section, const std::vector<std::string>& lines) {
     return UpdateDefinitionFile(context, path, false, [&](TProfileText& file) {

@@ -61,6 +61,8 @@ bool WriteSectionLines(const TCCContext& context, const std::string& path,
 
 // The two line-block operations on a file's parsed contents.
 void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines);
+// Whether the file has the section's header line.
+bool HasSection(const TProfileText& file, std::string_view section);
 void ReplaceSectionLines(TProfileText& file, std::string_view section, const std::vector<std::string>& lines);
 
 // Every line of the file as it is, without line ends; none for a missing

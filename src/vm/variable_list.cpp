@@ -13,6 +13,7 @@ TVMVariable::TVMVariable(std::string name, Variant value, bool isConstant, bool 
 TVMVariable& TVMVariableList::Add(std::unique_ptr<TVMVariable> variable) {
     FItems.push_back(std::move(variable));
     FIndex.Added(*FItems.back());
+    ++FChanges;
     return *FItems.back();
 }
 
@@ -62,6 +63,7 @@ TVMVariable& TVMVariableList::RegisterConstant(const std::string& name, const Va
 }
 
 void TVMVariableList::NoteChanged(const TVMVariable& variable) {
+    ++FChanges;
     if (FRebuildNoted) return;
     for (size_t i = 0; i < FNotedCount; ++i)
         if (FNoted[i] == &variable) return;
@@ -74,6 +76,7 @@ void TVMVariableList::NoteChanged(const TVMVariable& variable) {
 
 // The noted pointers may no longer be valid: the copy starts afresh.
 void TVMVariableList::NoteRebuild() {
+    ++FChanges;
     FRebuildNoted = true;
     FNotedCount = 0;
 }

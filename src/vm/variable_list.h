@@ -45,6 +45,9 @@ public:
     // Counts the removals: a variable found while it stays unchanged is
     // still the one its name finds, at the same address.
     uint64_t Removals() const { return FRemovals; }
+    // Counts every change of the table: additions, removals and noted
+    // writes. The same count means the same variables and values.
+    uint64_t Changes() const { return FChanges; }
 
     // A module constant: an existing variable takes the module's spelling,
     // the value and the constant flag (its protection stays); otherwise a new
@@ -67,6 +70,7 @@ private:
     std::vector<std::unique_ptr<TVMVariable>> FItems;
     TNameIndex<TVMVariable> FIndex;
     uint64_t FRemovals = 0;
+    uint64_t FChanges = 0;
     std::array<const TVMVariable*, NoteLimit> FNoted{};
     size_t FNotedCount = 0;
     bool FRebuildNoted = false;

@@ -87,6 +87,31 @@ TEST(SessionChangesTest, MergesBothSectionsOfTheFile) {
     EXPECT_EQ(again.Contents(), file.Contents()) << "after a save nothing is left to merge";
 }
 
+// A file whose variables nobody here changed keeps its section as it is;
+// a noted write of a value is a change again.
+TEST(SessionChangesTest, OnlyAChangedTableRewritesTheVariables) {
+    TVMVariableList variables;
+    TVMVariable& mine = variables.Add("mine", Variant(1));
+    TSessionChanges changes;
+    changes.NoteVariablesSaved(variables);
+    TProfileText file;
+    ReplaceSectionLines(file, VariablesSection, {";zz", Line("theirs", 3)});
+    const TSettings settings("unused.cfg");
+
+    TProfileText unchanged = file;
+    changes.MergeInto(unchanged, settings, variables);
+    Lines section;
+    AppendSectionLines(unchanged, VariablesSection, section);
+    EXPECT_EQ(section, (Lines{";zz", Line("theirs", 3)}));
+
+    mine.Value = Variant(2);
+    variables.NoteChanged(mine);
+    changes.MergeInto(file, settings, variables);
+    section.clear();
+    AppendSectionLines(file, VariablesSection, section);
+    EXPECT_EQ(section, (Lines{";zz", Line("theirs", 3), Line("mine", 2)}));
+}
+
 // Read from the history it follows, the added entries merge as the list of
 // every line entered would: re-entered lines, the limit, and a limit of zero.
 TEST(SessionChangesTest, AFollowedHistoryMergesAsEveryEnteredLine) {
