@@ -35,6 +35,14 @@ bench-compare: build
 	bench/compare.py --program-dir $(BUILD_DIR)/quenmark --rounds $(COMPARE_ROUNDS) \
 	  --workloads $(COMPARE_WORKLOADS)
 
+# The desktop program started on a private Xvfb display with openbox:
+# exec to main window mapped, and idle memory; DESKTOP_ROUNDS rounds.
+DESKTOP_ROUNDS ?= 15
+
+.PHONY: bench-desktop
+bench-desktop: build
+	bench/desktop_start.py --program-dir $(BUILD_DIR)/quenmark --rounds $(DESKTOP_ROUNDS)
+
 clean:
 	rm -rf $(BUILD_DIR)
 

@@ -94,6 +94,7 @@ void RoundRectangle(QPainter& canvas, const TEdges& edges, int roundSize) {
     const std::vector<TSpan> spans = RoundedSpans(edges, roundSize);
     const QBrush brush = canvas.brush();
     const QPen pen = canvas.pen();
+    const QColor penColor = pen.color();
     const TSpan outside{1, 0};
     for (std::size_t row = 0; row < spans.size(); ++row) {
         const TSpan& span = spans[row];
@@ -105,11 +106,15 @@ void RoundRectangle(QPainter& canvas, const TEdges& edges, int roundSize) {
             canvas.fillRect(QRect(span.First, y, span.Last - span.First + 1, 1), brush);
         }
         if (pen.style() == Qt::NoPen) continue;
-        for (int x = span.First; x <= span.Last; ++x) {
-            // A pixel of the outline touches the outside above, below or beside it.
-            const bool edge =
-                x == span.First || x == span.Last || !above.Holds(x) || !below.Holds(x);
-            if (edge) canvas.fillRect(QRect(x, y, 1, 1), pen.color());
+        // A pixel of the outline touches the outside above, below or beside
+        // it; each run of such pixels in the row is filled at once.
+        int runFirst = span.First;
+        for (int x = span.First; x <= span.Last + 1; ++x) {
+            const bool edge = x <= span.Last && (x == span.First || x == span.Last || !above.Holds(x) || !below.Holds(x));
+            if (!edge) {
+                if (x > runFirst) canvas.fillRect(QRect(runFirst, y, x - runFirst, 1), penColor);
+                runFirst = x + 1;
+            }
         }
     }
 }

@@ -12,7 +12,11 @@
 #include <QPointer>
 #include <QScreen>
 
+#include <dlfcn.h>
+
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace quenmark {
 namespace {
@@ -32,6 +36,37 @@ std::optional<TWorkArea> PrimaryWorkArea() {
     return TWorkArea{area.x(), area.y(), area.width(), area.height()};
 }
 
+// Reading the font configuration takes milliseconds that the first window
+// would otherwise wait for. It is read on a second thread while the
+// application object connects to the display; Qt's font database then finds
+// it loaded. The library is the one Qt has already loaded, found by name, so
+// a Qt without fontconfig simply skips this.
+class TFontConfigurationReader {
+public:
+    TFontConfigurationReader() {
+        using TInit = int (*)();
+        auto* init = reinterpret_cast<TInit>(dlsym(RTLD_DEFAULT, "FcInit"));
+        if (!init) return;
+        try {
+            FThread = std::thread(init);
+        } catch (const std::system_error&) {
+            // Without a thread Qt reads the configuration when it needs it.
+        }
+    }
+    ~TFontConfigurationReader() { Wait(); }
+    TFontConfigurationReader(const TFontConfigurationReader&) = delete;
+    TFontConfigurationReader& operator=(const TFontConfigurationReader&) = delete;
+
+    // Called before the first font is used, so the configuration is never
+    // read twice.
+    void Wait() {
+        if (FThread.joinable()) FThread.join();
+    }
+
+private:
+    std::thread FThread;
+};
+
 QPointer<TfrmCalSplash> ShowSplashWhenAsked() {
     if (!Settings().Splash) return nullptr;
     auto* splash = new TfrmCalSplash();
@@ -41,6 +76,7 @@ QPointer<TfrmCalSplash> ShowSplashWhenAsked() {
 }
 
 int Main(char* programName) {
+    TFontConfigurationReader fontConfiguration;
     ChoosePlatform();
     // The program reads no command line of its own, and gives Qt none.
     int argc = 1;
@@ -57,6 +93,7 @@ int Main(char* programName) {
     TSessionEndWatcher sessionEnd;
 
     LoadSettings(PrimaryWorkArea);
+    fontConfiguration.Wait();
     QPointer<TfrmCalSplash> splash = ShowSplashWhenAsked();
     LoadLanguages();
     CreateInterpreter();

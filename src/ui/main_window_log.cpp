@@ -6,16 +6,25 @@
 
 #include <QFontMetrics>
 #include <QMouseEvent>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
 namespace quenmark {
 
+// A plain scan rather than a regular expression: every log line passes here,
+// and the expression engine would be loaded and compiled at start-up.
 QStringList SplitLogText(const QString& text) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
-    QStringList lines = text.split(lineBreak);
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
     if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
     return lines;
 }

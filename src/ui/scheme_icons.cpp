@@ -1,5 +1,7 @@
 #include "ui/scheme_icons.h"
 
+#include <QImageReader>
+
 #include <array>
 
 #include "app/color_schemes.h"
@@ -20,6 +22,14 @@ int DrawnSizeFor(int size) {
     return DrawnSizes.back();
 }
 
+// The artwork is PNG: reading it as such skips the probing of every image
+// format plugin by content, which would load all of them at start-up.
+QPixmap ReadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 }  // namespace
 
 QString SchemeIconResourcePath(int index, int size) {
@@ -28,14 +38,14 @@ QString SchemeIconResourcePath(int index, int size) {
 }
 
 QPixmap LoadSchemeIconPixmap(int index, int size) {
-    const QPixmap drawn(SchemeIconResourcePath(index, DrawnSizeFor(size)));
+    const QPixmap drawn = ReadPng(SchemeIconResourcePath(index, DrawnSizeFor(size)));
     if (drawn.isNull() || drawn.width() == size) return drawn;
     return drawn.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QIcon LoadSchemeIcon(int index) {
     QIcon icon;
-    for (int size : DrawnSizes) icon.addFile(SchemeIconResourcePath(index, size), QSize(size, size));
+    for (int size : DrawnSizes) icon.addPixmap(ReadPng(SchemeIconResourcePath(index, size)));
     return icon;
 }
 

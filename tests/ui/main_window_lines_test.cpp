@@ -157,6 +157,10 @@ TEST(MainLogText, SplitsAtEveryKindOfLineBreak) {
         {"a\r\n", {"a"}},
         {"a\r\n\r\nb", {"a", "", "b"}},
         {"", {""}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"\r\n", {""}},
+        {"\n\nx", {"", "", "x"}},
     };
     for (const auto& row : rows) EXPECT_EQ(SplitLogText(QString::fromUtf8(row.text)), row.lines) << row.text;
 }
