@@ -31,6 +31,30 @@ bool ReadUntil(int terminal, std::string& seen, const std::string& text) {
     return true;
 }
 
+// Reads on until nothing more comes for a moment, so that the editor has
+// set up the terminal for the next line before keys are typed.
+void ReadUntilQuiet(int terminal, std::string& seen) {
+    char buffer[4096];
+    pollfd ready{terminal, POLLIN, 0};
+    for (int waits = 0; waits < 100 && poll(&ready, 1, 100) > 0; ++waits) {
+        const ssize_t count = read(terminal, buffer, sizeof buffer);
+        if (count <= 0) return;
+        seen.append(buffer, static_cast<size_t>(count));
+    }
+}
+
+// Waits up to 20 seconds for the child to end; one still running then is
+// killed, so that a stuck console fails the test instead of hanging it.
+bool EndedInTime(pid_t child, int& status) {
+    for (int waits = 0; waits < 1000; ++waits) {
+        if (waitpid(child, &status, WNOHANG) == child) return true;
+        poll(nullptr, 0, 20);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    return false;
+}
+
 TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {
     const fs::path directory = fs::temp_directory_path() / ("quenmark-interactive-" + std::to_string(getpid()));
     fs::remove_all(directory);
@@ -48,13 +72,16 @@ TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {
     std::string seen;
     auto type = [terminal](const std::string& keys) { return write(terminal, keys.data(), keys.size()) > 0; };
     EXPECT_TRUE(ReadUntil(terminal, seen, "> ") && type("12+3") && ReadUntil(terminal, seen, "12+3"));
+    ReadUntilQuiet(terminal, seen);
     EXPECT_TRUE(type("\x03") && ReadUntil(terminal, seen, "^C\r\n> ")) << seen;
+    ReadUntilQuiet(terminal, seen);
     EXPECT_TRUE(type("1+1\r") && ReadUntil(terminal, seen, "\r\n2\r\n> ")) << seen;
+    ReadUntilQuiet(terminal, seen);
     EXPECT_EQ(seen.find("15"), std::string::npos) << "the abandoned line ran";
     type("\x04");
     if (HasFailure()) kill(pid, SIGKILL);
     int status = 0;
-    waitpid(pid, &status, 0);
+    EXPECT_TRUE(EndedInTime(pid, status)) << "the console did not end at Ctrl-D";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     close(terminal);
     fs::remove_all(directory);
