@@ -122,7 +122,13 @@ TokenPtr BuildToken(const TokenRecord& record, size_t restLength, const TokenBuf
 
 }  // namespace
 
-struct TCCModuleTokenizer::Buffers : TokenBuffers {};
+// The lent buffers, the record of the call in progress, and the fresh
+// record every call starts from.
+struct TCCModuleTokenizer::Buffers : TokenBuffers {
+    Buffers() : Fresh(FreshRecord(*this)), Record(Fresh) {}
+    const TokenRecord Fresh;
+    TokenRecord Record;
+};
 
 TCCModuleTokenizer::TCCModuleTokenizer(const TVMModuleList& modules) : FModules(modules) {}
 
@@ -143,12 +149,14 @@ TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) 
     if (FModules.Tokenizers().empty()) return nullptr;
     const char* const text = ZeroTerminated(rest);
     const auto length = static_cast<int32_t>(std::min<size_t>(rest.size(), std::numeric_limits<int32_t>::max()));
+    if (!FBuffers) FBuffers = std::make_unique<Buffers>();
+    Buffers& buffers = *FBuffers;
     for (const TVMModule* tokenizer : FModules.Tokenizers()) {
         const TVMModule& module = *tokenizer;
-        if (!FBuffers) FBuffers = std::make_unique<Buffers>();
-        const TokenBuffers& buffers = *FBuffers;
-        TokenRecord record = FreshRecord(buffers);
-        const int32_t result = module.GetNextToken(text, length, record);
+        buffers.Text.Prepare();
+        buffers.Value.Prepare();
+        buffers.Record = buffers.Fresh;
+        const int32_t result = module.GetNextToken(text, length, buffers.Record);
         const bool overrun = buffers.Text.GuardTouched() || buffers.Value.GuardTouched();
         if (overrun) {
             buffers.Text.RestoreGuard();
@@ -157,8 +165,8 @@ TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) 
         switch (result) {
         case vmxTokenRecognised: {
             if (overrun) Fail("INT063", module);
-            TokenPtr token = BuildToken(record, static_cast<size_t>(length), buffers, module);
-            consumed = static_cast<size_t>(record.TokenLength);
+            TokenPtr token = BuildToken(buffers.Record, static_cast<size_t>(length), buffers, module);
+            consumed = static_cast<size_t>(buffers.Record.TokenLength);
             return token;
         }
         case vmxTokenNotRecognised: continue;
