@@ -30,7 +30,7 @@ void TVMCommandList::Add(const TVMCommand& command) {
     instruction.Operands[2] = Keep(command.Operand3);
 }
 
-uint32_t TVMCommandList::Keep(TVMOperand operand) {
+uint32_t TVMCommandList::Keep(TVMOperand&& operand) {
     if (operand.Kind == okRegister && operand.Value.IsInteger() && !operand.Found) {
         const int32_t number = operand.Value.AsInteger();
         if (number >= 0 && number < static_cast<int32_t>(HX) + 1)

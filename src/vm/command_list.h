@@ -142,7 +142,8 @@ private:
         return instruction;
     }
     // A plain register stays in line; any other operand goes to the store.
-    uint32_t Keep(TVMOperand operand);
+    uint32_t Keep(TVMOperand&& operand);
+    uint32_t Keep(const TVMOperand& operand) { return Keep(TVMOperand(operand)); }
     uint32_t Keep(const std::optional<TVMOperand>& operand) {
         return operand ? Keep(*operand) : TVMInstruction::Absent;
     }

@@ -22,8 +22,12 @@ struct TNameHash {
     }
 };
 
+// Names found again are mostly spelt the same: equal bytes are checked in
+// line before the comparison that ignores case.
 struct TSameName {
-    bool operator()(std::string_view a, std::string_view b) const noexcept { return SameName(a, b); }
+    bool operator()(std::string_view a, std::string_view b) const noexcept {
+        return a.size() == b.size() && (a == b || SameName(a, b));
+    }
 };
 
 // The earliest entry of each name in a table of uniquely owned entries kept

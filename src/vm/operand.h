@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "vm/variant.h"
 
@@ -27,22 +28,23 @@ inline constexpr const char* PowerRoutineName = "POWER";
 
 // One operand of an instruction.
 struct TVMOperand {
-    TVMOperand(uint8_t kind, Variant value) : Kind(kind), Value(std::move(value)) {}
+    TVMOperand(uint8_t kind, Variant&& value) : Kind(kind), Value(std::move(value)) {}
+    TVMOperand(uint8_t kind, const Variant& value) : Kind(kind), Value(value) {}
 
     static TVMOperand Constant(Variant value) { return {okConstant, std::move(value)}; }
     static TVMOperand Register(RegisterNumber number) { return {okRegister, Variant(int32_t{number})}; }
     static TVMOperand Address(int32_t slot) { return {okAddress, Variant(slot)}; }
-    static TVMOperand Variable(std::string name) { return {okVariable, Variant(std::move(name))}; }
+    static TVMOperand Variable(std::string_view name) { return {okVariable, Variant(name)}; }
     // A variable operand that also remembers the variable its name found
     // when the code was made, with the table's removal count at that time.
-    static TVMOperand Variable(std::string name, TVMVariable& variable, uint64_t removals) {
-        TVMOperand operand = Variable(std::move(name));
+    static TVMOperand Variable(std::string_view name, TVMVariable& variable, uint64_t removals) {
+        TVMOperand operand = Variable(name);
         operand.Found = &variable;
         operand.FoundAtRemovals = removals;
         return operand;
     }
-    static TVMOperand Callable(std::string name) { return {okCallable, Variant(std::move(name))}; }
-    static TVMOperand InternalRoutine(std::string name) { return {okInternalRoutine, Variant(std::move(name))}; }
+    static TVMOperand Callable(std::string_view name) { return {okCallable, Variant(name)}; }
+    static TVMOperand InternalRoutine(std::string_view name) { return {okInternalRoutine, Variant(name)}; }
 
     uint8_t Kind;
     Variant Value;

@@ -24,9 +24,10 @@ public:
     Variant() noexcept : FNumber{} {}
     Variant(int32_t value) noexcept : FKind(Kind::Integer) { FNumber.Integer = value; }
     Variant(double value) noexcept : FKind(Kind::Real) { FNumber.Real = value; }
-    Variant(std::string value) : FKind(Kind::String) { new (&FString) std::string(std::move(value)); }
-    Variant(std::string_view value) : Variant(std::string(value)) {}
-    Variant(const char* value) : Variant(std::string(value)) {}
+    Variant(std::string&& value) : FKind(Kind::String) { new (&FString) std::string(std::move(value)); }
+    Variant(const std::string& value) : FKind(Kind::String) { new (&FString) std::string(value); }
+    Variant(std::string_view value) : FKind(Kind::String) { new (&FString) std::string(value); }
+    Variant(const char* value) : FKind(Kind::String) { new (&FString) std::string(value); }
 
     Variant(const Variant& other) : FKind(other.FKind) {
         if (other.IsString()) new (&FString) std::string(other.FString);
