@@ -160,7 +160,9 @@ TokenPtr TCCStringTokenizer::ReadToken() {
     TokenPtr token;
     if (FModuleSource) {
         size_t consumed = 0;
-        token = FModuleSource->ReadToken(std::string_view(FLine).substr(FPosition - 1), consumed);
+        // The position is inside the line here: the rest needs no checked substr.
+        const std::string_view rest(FLine.data() + (FPosition - 1), FLine.size() - (FPosition - 1));
+        token = FModuleSource->ReadToken(rest, consumed);
         if (token) FPosition += consumed;
     }
     if (!token) token = ReadBuiltInToken(PeekChar());

@@ -92,13 +92,14 @@ public:
     // A binary operator: the right operand is popped into CX, the left into
     // BX, the result is made in AX and pushed.
     void EmitBinaryOperator(uint8_t opcode) {
-        Append(opPOP, TVMCommand::Step::BinaryOperator).Operands[0] = InLine(CX);
-        Append(opPOP).Operands[0] = InLine(BX);
-        TVMInstruction& operation = Append(opcode);
-        operation.Operands[0] = InLine(AX);
-        operation.Operands[1] = InLine(BX);
-        operation.Operands[2] = InLine(CX);
-        Append(opPUSH).Operands[0] = InLine(AX);
+        constexpr uint32_t None = TVMInstruction::Absent;
+        const TVMInstruction sequence[] = {
+            {opPOP, TVMCommand::Step::BinaryOperator, {InLine(CX), None, None}},
+            {opPOP, TVMCommand::Step::Single, {InLine(BX), None, None}},
+            {opcode, TVMCommand::Step::Single, {InLine(AX), InLine(BX), InLine(CX)}},
+            {opPUSH, TVMCommand::Step::Single, {InLine(AX), None, None}},
+        };
+        AppendAll(sequence);
     }
     // A unary operator: the operand is popped into BX, the result is made
     // in AX and pushed.
@@ -140,6 +141,16 @@ private:
         instruction.Opcode = opcode;
         instruction.Group = group;
         return instruction;
+    }
+    // Appends the instructions, at once when they fit in the last chunk.
+    template <size_t Count>
+    void AppendAll(const TVMInstruction (&sequence)[Count]) {
+        if (FCount % ChunkSize + Count <= ChunkSize && FCount < FChunks.size() * ChunkSize) {
+            std::copy(sequence, sequence + Count, &Instruction(FCount));
+            FCount += Count;
+            return;
+        }
+        for (const TVMInstruction& instruction : sequence) Append(instruction.Opcode, instruction.Group) = instruction;
     }
     // A plain register stays in line; any other operand goes to the store.
     uint32_t Keep(TVMOperand&& operand);
