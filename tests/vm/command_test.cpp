@@ -102,5 +102,20 @@ TEST(CommandListTest, CodeLongerThanAChunkKeepsItsOrder) {
     }
 }
 
+// An operator's instructions that do not fit in the last chunk go on into
+// the next one in the same order.
+TEST(CommandListTest, OperatorAcrossAChunkEndKeepsItsInstructions) {
+    TVMCommandList list;
+    for (size_t i = 0; i + 2 < TVMCommandList::ChunkSize; ++i) list.Emit(opNOP);
+    list.EmitBinaryOperator(opSUB);
+    ASSERT_EQ(list.Count(), TVMCommandList::ChunkSize + 2);
+    const size_t first = TVMCommandList::ChunkSize - 2;
+    EXPECT_EQ(CommandText(list[first], Plain), "POP\tCX");
+    EXPECT_EQ(list[first].Group, TVMCommand::Step::BinaryOperator);
+    EXPECT_EQ(CommandText(list[first + 1], Plain), "POP\tBX");
+    EXPECT_EQ(CommandText(list[first + 2], Plain), "SUB\tAX,  \tBX, \tCX");
+    EXPECT_EQ(CommandText(list[first + 3], Plain), "PUSH\tAX");
+}
+
 }  // namespace
 }  // namespace quenmark
