@@ -48,12 +48,16 @@ bool Variant::operator==(const Variant& other) const {
     return true;
 }
 
-Variant& Variant::AssignWithString(const Variant& other) {
+// Assignment where either side is a String; Other is const Variant& for
+// a copy and Variant for a move, and the other side's string is copied or
+// moved accordingly.
+template <typename Other>
+Variant& Variant::AssignStringCase(Other&& other) {
     if (this == &other) return *this;
     if (IsString() && other.IsString()) {
-        FString = other.FString;
+        FString = std::forward<Other>(other).FString;
     } else if (other.IsString()) {
-        new (&FString) std::string(other.FString);
+        new (&FString) std::string(std::forward<Other>(other).FString);
         FKind = Kind::String;
     } else {
         DropString();
@@ -63,20 +67,9 @@ Variant& Variant::AssignWithString(const Variant& other) {
     return *this;
 }
 
-Variant& Variant::MoveWithString(Variant&& other) noexcept {
-    if (this == &other) return *this;
-    if (IsString() && other.IsString()) {
-        FString = std::move(other.FString);
-    } else if (other.IsString()) {
-        new (&FString) std::string(std::move(other.FString));
-        FKind = Kind::String;
-    } else {
-        DropString();
-        FNumber = other.FNumber;
-        FKind = other.FKind;
-    }
-    return *this;
-}
+Variant& Variant::AssignWithString(const Variant& other) { return AssignStringCase(other); }
+
+Variant& Variant::MoveWithString(Variant&& other) noexcept { return AssignStringCase(std::move(other)); }
 
 void Variant::WrongKind() { throw std::bad_variant_access(); }
 

@@ -97,6 +97,8 @@ private:
     [[noreturn]] static void WrongKind();
     Variant& AssignWithString(const Variant& other);
     Variant& MoveWithString(Variant&& other) noexcept;
+    template <typename Other>
+    Variant& AssignStringCase(Other&& other);
 
     union Number {
         int32_t Integer;
