@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/child_process.h"
+
 namespace quenmark {
 namespace {
 
@@ -41,18 +43,6 @@ void ReadUntilQuiet(int terminal, std::string& seen) {
         if (count <= 0) return;
         seen.append(buffer, static_cast<size_t>(count));
     }
-}
-
-// Waits up to 20 seconds for the child to end; one still running then is
-// killed, so that a stuck console fails the test instead of hanging it.
-bool EndedInTime(pid_t child, int& status) {
-    for (int waits = 0; waits < 1000; ++waits) {
-        if (waitpid(child, &status, WNOHANG) == child) return true;
-        poll(nullptr, 0, 20);
-    }
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    return false;
 }
 
 TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {

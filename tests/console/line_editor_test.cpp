@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/history_section.h"
+#include "support/child_process.h"
 
 namespace quenmark {
 namespace {
@@ -42,20 +43,6 @@ void ReadUntilPrompt(int terminal) {
         if (count <= 0) return;
         shown.append(buffer, static_cast<size_t>(count));
     }
-}
-
-// Waits up to 20 seconds for the child to end; a child that is still
-// running then is killed, so that a stuck editor fails the test instead of
-// hanging it.
-bool EndedInTime(pid_t child, int& status) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(child, &status, WNOHANG) == child) return true;
-        poll(nullptr, 0, 20);
-    }
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    return false;
 }
 
 TEST(ConsoleLineEditorTest, TabCompletesNamesAndAltPeriodRecallsResults) {
