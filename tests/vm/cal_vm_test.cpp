@@ -67,6 +67,16 @@ protected:
         Code.Emit(opPUSH, Reg(AX));
     }
     void EmitRet() { Code.Emit(opRET); }
+    // A fresh program of left, right and the operator: one instruction at a
+    // time, or as the command list emits an operator to run in one step.
+    void EmitBinaryProgram(const Variant& left, const Variant& right, uint8_t opcode, bool oneStep) {
+        Code.Clear();
+        EmitPush(left);
+        EmitPush(right);
+        if (oneStep) Code.EmitBinaryOperator(opcode);
+        else EmitBinary(opcode);
+        EmitRet();
+    }
 
     Variant RunAndPop() {
         VM.Run();
@@ -162,12 +172,7 @@ class CalVMInstructionTest : public CalVMTest, public testing::WithParamInterfac
 TEST_P(CalVMInstructionTest, WritesTheOperatorResult) {
     const InstructionRow& row = GetParam();
     for (const bool oneStep : {false, true}) {
-        Code.Clear();
-        EmitPush(row.left);
-        EmitPush(row.right);
-        if (oneStep) Code.EmitBinaryOperator(row.opcode);
-        else EmitBinary(row.opcode);
-        EmitRet();
+        EmitBinaryProgram(row.left, row.right, row.opcode, oneStep);
         EXPECT_EQ(RunAndPop(), row.expected) << "one step: " << oneStep;
         EXPECT_EQ(VM.ReadOperand(Reg(BX)), row.left);
         EXPECT_EQ(VM.ReadOperand(Reg(CX)), row.right);
@@ -231,12 +236,7 @@ class CalVMErrorMapTest : public CalVMTest, public testing::WithParamInterface<E
 TEST_P(CalVMErrorMapTest, RaisesTheCodedMessage) {
     const ErrorRow& row = GetParam();
     for (const bool oneStep : {false, true}) {
-        Code.Clear();
-        EmitPush(row.left);
-        EmitPush(row.right);
-        if (oneStep) Code.EmitBinaryOperator(row.opcode);
-        else EmitBinary(row.opcode);
-        EmitRet();
+        EmitBinaryProgram(row.left, row.right, row.opcode, oneStep);
         EXPECT_EQ(RunError(), row.code) << "one step: " << oneStep;
     }
 }
