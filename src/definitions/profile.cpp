@@ -109,12 +109,22 @@ void ReadSectionLines(const TCCContext& context, const std::string& path,
     AppendSectionLines(*snapshot.Text, section, lines);
 }
 
-void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines) {
+namespace {
+
+// The index of the section's header line; the line count when there is none.
+size_t HeaderIndex(const TProfileText& file, std::string_view section) {
     const std::vector<std::string>& fileLines = file.Lines();
     const std::string header = SectionLine(section);
     size_t i = 0;
     while (i < fileLines.size() && TrimControls(fileLines[i]) != header) ++i;
-    for (++i; i < fileLines.size(); ++i) {
+    return i;
+}
+
+}  // namespace
+
+void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines) {
+    const std::vector<std::string>& fileLines = file.Lines();
+    for (size_t i = HeaderIndex(file, section) + 1; i < fileLines.size(); ++i) {
         const std::string_view line = TrimControls(fileLines[i]);
         if (StartsSection(line)) break;
         lines.emplace_back(line);
@@ -122,10 +132,7 @@ void AppendSectionLines(const TProfileText& file, std::string_view section, std:
 }
 
 bool HasSection(const TProfileText& file, std::string_view section) {
-    const std::string header = SectionLine(section);
-    for (const std::string& line : file.Lines())
-        if (TrimControls(line) == header) return true;
-    return false;
+    return HeaderIndex(file, section) < file.Lines().size();
 }
 
 bool WriteSectionLines(const TCCContext& context, const std::string& path,
