@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/names.h"
+#include "vm/name_index.h"
 
 namespace quenmark {
 
@@ -11,43 +12,10 @@ namespace {
 
 constexpr size_t SmallestIndex = 16;
 
-// Eight bytes with "a" to "z" made capitals, as SameName compares them.
-uint64_t CapitalBytes(uint64_t bytes) {
-    constexpr uint64_t Ones = 0x0101010101010101ull;
-    constexpr uint64_t High = 0x80 * Ones;
-    const uint64_t low = bytes & ~High;  // each byte's lower seven bits
-    const uint64_t fromA = low + (0x80 - 'a') * Ones;       // high bit: at least "a"
-    const uint64_t beyondZ = low + (0x80 - 'z' - 1) * Ones;  // high bit: beyond "z"
-    const uint64_t small = fromA & ~beyondZ & ~bytes & High;  // a small letter, not a byte of 0x80 up
-    return bytes - (small >> 2);                            // 0x20 less in each
-}
-
-uint64_t Load64(const char* data) {
-    uint64_t bytes;
-    std::memcpy(&bytes, data, 8);
-    return bytes;
-}
-
-// A hash of a line that SameName finds equal to another gives both the
-// same hash: whole words at a time, a short line's first and last word
-// (overlapping) mixed side by side.
+// The hash that SameName agrees with: equal names hash alike.
 size_t LineHash(std::string_view line) {
-    constexpr uint64_t First = 0x9E3779B97F4A7C15ull;
-    constexpr uint64_t Second = 0xFF51AFD7ED558CCDull;
-    const char* const data = line.data();
-    const size_t size = line.size();
-    uint64_t head = 0;
-    uint64_t tail = 0;
-    if (size >= 8) {
-        head = CapitalBytes(Load64(data));
-        tail = CapitalBytes(Load64(data + size - 8));
-        for (size_t at = 8; at + 8 < size; at += 8) head = (head ^ CapitalBytes(Load64(data + at))) * First + (head >> 29);
-    } else {
-        for (size_t i = 0; i < size; ++i) head |= uint64_t{static_cast<unsigned char>(data[i])} << (8 * i);
-        head = CapitalBytes(head);
-    }
-    const uint64_t hash = (head ^ size) * First + tail * Second;
-    return static_cast<size_t>(hash ^ (hash >> 31));
+    const size_t hash = TNameHash()(line);
+    return hash ^ (hash >> 32);  // the index takes the low bits
 }
 
 }  // namespace
