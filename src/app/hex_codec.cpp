@@ -42,13 +42,24 @@ void EncodeReal(double value, std::string& out) { EncodeLittleEndian(std::bit_ca
 
 void EncodeString(std::string_view text, std::string& out) {
     EncodeInt32(static_cast<int32_t>(text.size()), out);
-    size_t at = out.size();
+    const size_t at = out.size();
     out.resize(at + text.size() * 2);
-    for (char c : text) {
+    EncodeBytes(text, out.data() + at);
+}
+
+char* EncodeBytes(std::string_view bytes, char* out) {
+    for (char c : bytes) {
         const auto value = static_cast<uint8_t>(c);
-        out[at++] = HexDigits[value >> 4];
-        out[at++] = HexDigits[value & 0x0F];
+        *out++ = HexDigits[value >> 4];
+        *out++ = HexDigits[value & 0x0F];
     }
+    return out;
+}
+
+std::array<char, 4> LengthBytes(uint32_t length) {
+    std::array<char, 4> bytes{};
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(static_cast<uint8_t>(length >> (8 * i)));
+    return bytes;
 }
 
 uint8_t DecodeByte(std::string_view& digits) {

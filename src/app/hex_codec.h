@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +22,12 @@ void EncodeInt32(int32_t value, std::string& out);
 void EncodeReal(double value, std::string& out);
 // The length in bytes as EncodeInt32, then every byte.
 void EncodeString(std::string_view text, std::string& out);
+// The digits of every byte, written to out, which has room for twice as
+// many characters; returns the end. Allocates nothing, so a signal handler
+// may use it.
+char* EncodeBytes(std::string_view bytes, char* out);
+// The four bytes of a length as EncodeInt32 writes them.
+std::array<char, 4> LengthBytes(uint32_t length);
 
 uint8_t DecodeByte(std::string_view& digits);
 int32_t DecodeInt32(std::string_view& digits);

@@ -6,9 +6,11 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 
+#include "app/hex_codec.h"
 #include "app/history_section.h"
 #include "app/saved_variables.h"
 #include "definitions/profile.h"
@@ -105,26 +107,14 @@ struct TTextBytes {
 // its line end, encoded piece by piece without allocating.
 template <typename TBytes>
 void PutHistoryLine(TBytes& bytes, std::string_view entry) {
-    static constexpr char Digits[] = "0123456789ABCDEF";
     char piece[512];
-    size_t used = 0;
-    piece[used++] = ';';
-    const auto length = static_cast<uint32_t>(entry.size());
-    for (int i = 0; i < 4; ++i) {
-        const auto byte = static_cast<uint8_t>(length >> (8 * i));
-        piece[used++] = Digits[byte >> 4];
-        piece[used++] = Digits[byte & 0x0F];
+    piece[0] = ';';
+    const std::array<char, 4> length = LengthBytes(static_cast<uint32_t>(entry.size()));
+    bytes.Put(piece, static_cast<size_t>(EncodeBytes({length.data(), length.size()}, piece + 1) - piece));
+    for (size_t at = 0; at < entry.size(); at += sizeof piece / 2) {
+        const std::string_view part = entry.substr(at, sizeof piece / 2);
+        bytes.Put(piece, static_cast<size_t>(EncodeBytes(part, piece) - piece));
     }
-    for (char c : entry) {
-        if (used + 2 > sizeof piece) {
-            bytes.Put(piece, used);
-            used = 0;
-        }
-        const auto byte = static_cast<uint8_t>(c);
-        piece[used++] = Digits[byte >> 4];
-        piece[used++] = Digits[byte & 0x0F];
-    }
-    bytes.Put(piece, used);
     bytes.Put("\r\n", 2);
 }
 
