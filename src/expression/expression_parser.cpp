@@ -29,8 +29,8 @@ TCCExpressionParser::TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMComma
 
 void TCCExpressionParser::Fail(const char* code) const { throw EINError(FTokenizer.Context().GetText(code)); }
 
-void TCCExpressionParser::FailWith(const char* code, const std::string& argument) const {
-    throw EINError(FTokenizer.Context().GetTextWith(code, argument));
+void TCCExpressionParser::FailWith(const char* code, std::string_view argument) const {
+    throw EINError(FTokenizer.Context().GetTextWith(code, std::string(argument)));
 }
 
 // line := expression <end of line>
@@ -66,7 +66,7 @@ void TCCExpressionParser::ParseAssignment(const TCCToken& target) {
     // The variable exists before its right side is compiled, so that the
     // right side may read it; it stays even when the rest of the line fails.
     TVMVariable* variable = FVariables.Find(target.Text());
-    if (!variable) variable = &FVariables.Add(target.Text(), Variant(int32_t{0}));
+    if (!variable) variable = &FVariables.Add(std::string(target.Text()), Variant(int32_t{0}));
     if (variable->IsConstant) FailWith("INT042", variable->Name);
     if (variable->IsProtected) FailWith("INT048", variable->Name);
     // Compiling the right side only adds variables, and each keeps its

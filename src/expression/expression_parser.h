@@ -51,7 +51,7 @@ private:
     };
 
     [[noreturn]] void Fail(const char* code) const;
-    [[noreturn]] void FailWith(const char* code, const std::string& argument) const;
+    [[noreturn]] void FailWith(const char* code, std::string_view argument) const;
     void ParseExpression();
     void ParseAssignment(const TCCToken& target);
     void ParseLogic();

@@ -66,7 +66,7 @@ private:
     TCCInterpreter(const TCCContext* context, std::unique_ptr<TCCContext> ownContext);
 
     [[noreturn]] void Fail(const char* code) const;
-    [[noreturn]] void Fail(const char* code, const std::string& argument) const;
+    [[noreturn]] void Fail(const char* code, std::string_view argument) const;
     void ExpectNoArgument(const TokenPtr& argument) const;
     void ExpectOneArgument(const TokenPtr& argument, const TokenPtr& extra) const;
     void InterpretLine(const std::string& line);

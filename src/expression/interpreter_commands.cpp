@@ -17,8 +17,8 @@ std::string QuotedOrPlain(const Variant& value, const NumberSeparators& separato
 
 void TCCInterpreter::Fail(const char* code) const { throw EINError(FContext.GetText(code)); }
 
-void TCCInterpreter::Fail(const char* code, const std::string& argument) const {
-    throw EINError(FContext.GetTextWith(code, argument));
+void TCCInterpreter::Fail(const char* code, std::string_view argument) const {
+    throw EINError(FContext.GetTextWith(code, std::string(argument)));
 }
 
 void TCCInterpreter::ExpectNoArgument(const TokenPtr& argument) const {

@@ -144,35 +144,47 @@ const char* TCCModuleTokenizer::ZeroTerminated(std::string_view rest) {
     return FText.c_str();
 }
 
+// The result of one module's call, other than "not recognised" with its
+// buffers intact: builds the token or raises the module's failure. Out of
+// line, so that the call loop stays small.
+TokenPtr TCCModuleTokenizer::Answer(int32_t result, const TVMModule& module, size_t length, size_t& consumed) {
+    Buffers& buffers = *FBuffers;
+    const bool overrun = buffers.Text.GuardTouched() || buffers.Value.GuardTouched();
+    if (overrun) {
+        buffers.Text.RestoreGuard();
+        buffers.Value.RestoreGuard();
+    }
+    switch (result) {
+    case vmxTokenRecognised: {
+        if (overrun) Fail("INT063", module);
+        TokenPtr token = BuildToken(buffers.Record, length, buffers, module);
+        consumed = static_cast<size_t>(buffers.Record.TokenLength);
+        return token;
+    }
+    case vmxTokenNotRecognised: return nullptr;
+    case vmxTokenFailure: Fail("INT061", module);
+    default: Fail("INT063", module);
+    }
+}
+
 TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) {
     consumed = 0;
-    if (FModules.Tokenizers().empty()) return nullptr;
+    const std::vector<const TVMModule*>& tokenizers = FModules.Tokenizers();
+    if (tokenizers.empty()) return nullptr;
     const char* const text = ZeroTerminated(rest);
     const auto length = static_cast<int32_t>(std::min<size_t>(rest.size(), std::numeric_limits<int32_t>::max()));
     if (!FBuffers) FBuffers = std::make_unique<Buffers>();
     Buffers& buffers = *FBuffers;
-    for (const TVMModule* tokenizer : FModules.Tokenizers()) {
-        const TVMModule& module = *tokenizer;
+    for (const TVMModule* module : tokenizers) {
         buffers.Text.Prepare();
         buffers.Value.Prepare();
         buffers.Record = buffers.Fresh;
-        const int32_t result = module.GetNextToken(text, length, buffers.Record);
-        const bool overrun = buffers.Text.GuardTouched() || buffers.Value.GuardTouched();
-        if (overrun) {
-            buffers.Text.RestoreGuard();
-            buffers.Value.RestoreGuard();
-        }
-        switch (result) {
-        case vmxTokenRecognised: {
-            if (overrun) Fail("INT063", module);
-            TokenPtr token = BuildToken(buffers.Record, static_cast<size_t>(length), buffers, module);
-            consumed = static_cast<size_t>(buffers.Record.TokenLength);
-            return token;
-        }
-        case vmxTokenNotRecognised: continue;
-        case vmxTokenFailure: Fail("INT061", module);
-        default: Fail("INT063", module);
-        }
+        const int32_t result = module->GetNextToken(text, length, buffers.Record);
+        // Most positions are not a module's: that answer with clean guards
+        // needs nothing more.
+        if (result == vmxTokenNotRecognised && !buffers.Text.GuardTouched() && !buffers.Value.GuardTouched())
+            continue;
+        if (TokenPtr token = Answer(result, *module, static_cast<size_t>(length), consumed)) return token;
     }
     return nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 namespace quenmark {
 
+class TVMModule;
 class TVMModuleList;
 
 // Asks the tokenizers of the loaded modules, in load order, for a token at
@@ -31,6 +33,7 @@ private:
     struct Buffers;
 
     const char* ZeroTerminated(std::string_view rest);
+    [[gnu::noinline]] TokenPtr Answer(int32_t result, const TVMModule& module, size_t length, size_t& consumed);
 
     const TVMModuleList& FModules;
     // Reused from token to token: the lent buffers, and the zero-terminated

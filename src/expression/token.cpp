@@ -74,16 +74,14 @@ const char* TokenKindName(TokenKind kind) {
     return "";
 }
 
-TCCToken::TCCToken(std::string text, TokenKinds kinds, Variant value)
-    : Kinds(kinds), Value(std::move(value)), FText(std::move(text)) {}
-
-void TCCToken::SetText(std::string text) {
-    FText = std::move(text);
-    FUpperText.reset();
+void TTokenText::AssignLong(std::string_view text) {
+    FLong = std::make_unique<char[]>(text.size());
+    FSize = text.size();
+    std::memcpy(FLong.get(), text.data(), text.size());
 }
 
 const std::string& TCCToken::UpperText() const {
-    if (!FUpperText) FUpperText = std::make_unique<std::string>(UpperCase(FText));
+    if (!FUpperText) FUpperText = std::make_unique<std::string>(UpperCase(Text()));
     return *FUpperText;
 }
 
@@ -130,7 +128,7 @@ std::string TCCToken::Description(const NumberSeparators& separators) const {
     else if (Is(TokenKind::Identifier)) kinds = "Identifier, ";
     if (Module) kinds += "Tokenized by " + Module->FileName() + ", ";
     if (kinds.size() >= 2) kinds.resize(kinds.size() - 2);
-    return FText + "\t(" + kinds + ")";
+    return std::string(Text()) + "\t(" + kinds + ")";
 }
 
 }  // namespace quenmark

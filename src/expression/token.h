@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -48,21 +49,50 @@ private:
     uint64_t bits_ = 0;
 };
 
+// The characters of a token. Most tokens are a few characters long: up to
+// InlineSize of them are kept in place, so that making a token needs no
+// allocation. Identifiers are never longer.
+class TTokenText {
+public:
+    static constexpr size_t InlineSize = 32;
+
+    TTokenText() = default;
+    explicit TTokenText(std::string_view text) { Assign(text); }
+
+    void Assign(std::string_view text) {
+        if (text.size() > InlineSize) {
+            AssignLong(text);
+            return;
+        }
+        FLong.reset();
+        FSize = text.size();
+        std::memcpy(FInline, text.data(), text.size());
+    }
+    std::string_view View() const { return {FLong ? FLong.get() : FInline, FSize}; }
+
+private:
+    void AssignLong(std::string_view text);
+
+    size_t FSize = 0;
+    std::unique_ptr<char[]> FLong;
+    char FInline[InlineSize];
+};
+
 // One token of an input line.
 class TCCToken {
 public:
     TCCToken() = default;
-    TCCToken(std::string text, TokenKinds kinds, Variant value = Variant());
     TCCToken(std::string_view text, TokenKinds kinds, Variant value = Variant())
         : Kinds(kinds), Value(std::move(value)), FText(text) {}
+    TCCToken(const std::string& text, TokenKinds kinds, Variant value = Variant())
+        : TCCToken(std::string_view(text), kinds, std::move(value)) {}
     TCCToken(const char* text, TokenKinds kinds, Variant value = Variant())
         : TCCToken(std::string_view(text), kinds, std::move(value)) {}
 
-    const std::string& Text() const { return FText; }
+    std::string_view Text() const { return FText.View(); }
     // The text with "a" to "z" in capitals, made on first use: only command
     // words need it.
     const std::string& UpperText() const;
-    void SetText(std::string text);
 
     TokenKinds Kinds;
     Variant Value;
@@ -80,7 +110,7 @@ public:
     static void operator delete(void* storage, std::size_t size) noexcept;
 
 private:
-    std::string FText;
+    TTokenText FText;
     mutable std::unique_ptr<std::string> FUpperText;  // made on first use
 };
 

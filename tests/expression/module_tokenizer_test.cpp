@@ -52,7 +52,7 @@ TEST_F(ModuleTokenizerTest, ModuleThatRecognisesNothingLeavesTheBuiltInRules) {
     std::vector<std::string> texts;
     while (TokenPtr token = tokenizer.NextToken()) {
         EXPECT_EQ(token->Module, nullptr);
-        texts.push_back(token->Text());
+        texts.emplace_back(token->Text());
     }
     EXPECT_EQ(texts, (std::vector<std::string>{"12", "+", "abc"}));
     // Asked once at every token position with the rest of the line.
