@@ -48,16 +48,15 @@ void ReadTokens(RecordModule& module, const std::string& line) {
     std::string_view rest = line;
     for (int count = 0; count < 64; ++count) {
         size_t consumed = 0;
-        TokenPtr token;
+        TCCToken token;
         try {
-            token = module.Tokenizer.ReadToken(rest, consumed);
+            if (!module.Tokenizer.ReadToken(rest, consumed, token)) return;
         } catch (const Exception&) {
             return;  // the line fails with the module's error
         }
-        if (!token) return;
         Require(consumed >= 1 && consumed <= rest.size(), "a token covers part of the rest of the line");
-        Require(token->Text().size() <= consumed, "a token's text is no longer than what it covers");
-        Require(token->Module == &module.List[0], "a token names its module");
+        Require(token.Text().size() <= consumed, "a token's text is no longer than what it covers");
+        Require(token.Module == &module.List[0], "a token names its module");
         rest.remove_prefix(consumed);
     }
 }

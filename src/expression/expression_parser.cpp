@@ -37,7 +37,7 @@ void TCCExpressionParser::FailWith(const char* code, std::string_view argument) 
 void TCCExpressionParser::Compile() {
     FNesting = 0;
     ParseExpression();
-    if (Next()) Fail("INT001");
+    if (Peek()) Fail("INT001");
     FCommands.Emit(opRET);
 }
 
@@ -46,15 +46,16 @@ void TCCExpressionParser::ParseExpression() {
     NestingGuard guard(*this);
     // Two tokens are read ahead whatever they are, so that a lexical error
     // in the second comes before any syntax error of the first.
-    TokenPtr first = Next();
-    if (first) {
-        const TCCToken* second = Peek();
-        if (second && first->Is(TokenKind::Identifier) && second->Is(TokenKind::Equal)) {
-            Next();
-            ParseAssignment(*first);
+    if (const TCCToken* first = Peek()) {
+        const bool named = first->Is(TokenKind::Identifier);
+        const TCCToken* second = Peek(1);
+        if (named && second && second->Is(TokenKind::Equal)) {
+            // The target is kept while its right side is read.
+            const TokenPtr target = FTokenizer.NextToken();
+            Skip();
+            ParseAssignment(*target);
             return;
         }
-        FTokenizer.PushBack(std::move(first));
     }
     ParseLogic();
 }
@@ -120,7 +121,7 @@ void TCCExpressionParser::ParseBinary(int lowestLevel) {
         if (!token) return;
         const BinaryOperator* binary = BinaryOperatorOf(*token);
         if (!binary || binary->Level < lowestLevel) return;
-        Next();
+        Skip();
         RequireOperand();
         ParseBinary(binary->Level + 1);
         EmitOperator(binary->Opcode);
@@ -136,7 +137,7 @@ void TCCExpressionParser::ParseUnary() {
         ParsePrimary();
         return;
     }
-    Next();
+    Skip();
     RequireOperand();
     NestingGuard guard(*this);
     ParseUnary();
@@ -145,29 +146,34 @@ void TCCExpressionParser::ParseUnary() {
 
 // primary := "(" expression ")" | Literal | variable | call
 void TCCExpressionParser::ParsePrimary() {
-    TokenPtr token = Next();
+    TCCToken* token = Peek();
     if (!token) Fail("INT001");
     if (token->Is(TokenKind::LeftParen)) {
+        Skip();
         ParseExpression();
         if (!ReadIs(TokenKind::RightParen)) Fail("INT043");
         return;
     }
     if (token->Is(TokenKind::Literal)) {
         FCommands.Emit(opPUSH, TVMOperand::Constant(std::move(token->Value)));
+        Skip();
         return;
     }
     if (!token->Is(TokenKind::Identifier)) Fail("INT001");
     ParseIdentifier(*token);
 }
 
-// variable := Identifier naming a variable; call when it names a function
+// variable := Identifier naming a variable; call when it names a function.
+// The name is the next token, which is dropped once it is resolved.
 void TCCExpressionParser::ParseIdentifier(const TCCToken& name) {
     // A variable hides a function of the same name.
     if (TVMVariable* variable = FVariables.Find(name.Text())) {
         FCommands.Emit(opPUSH, TVMOperand::Variable(name.Text(), *variable, FVariables.Removals()));
+        Skip();
         return;
     }
     if (const TVMCallable* function = FCallables.Find(name.Text())) {
+        Skip();
         ParseCall(*function);
         return;
     }
@@ -185,17 +191,21 @@ void TCCExpressionParser::ParseCall(const TVMCallable& function) {
         ParseExpression();
         if (i < argCount && NextIs(TokenKind::RightParen)) FailWith("INT047", name);
     }
-    TokenPtr closing = Next();
+    const TCCToken* closing = Peek();
     if (closing && closing->Is(TokenKind::Comma)) FailWith("INT047", name);
     if (!closing || !closing->Is(TokenKind::RightParen)) Fail("INT043");
+    Skip();
     FCommands.Emit(opCALL, TVMOperand::Callable(name));
 }
 
 // Consumes the next token and tells whether it is of the kind; callers fail
 // when it is not, so the token is not needed afterwards.
 bool TCCExpressionParser::ReadIs(TokenKind kind) {
-    TokenPtr token = Next();
-    return token && token->Is(kind);
+    const TCCToken* token = Peek();
+    if (!token) return false;
+    const bool is = token->Is(kind);
+    Skip();
+    return is;
 }
 
 // An operator must be followed by its operand.

@@ -61,9 +61,11 @@ private:
     void ParseIdentifier(const TCCToken& name);
     void ParseCall(const TVMCallable& function);
 
-    TokenPtr Next() { return FTokenizer.NextToken(); }
     // The next token, read but left in place; null at the end of the line.
-    const TCCToken* Peek() { return FTokenizer.PeekToken(); }
+    // Valid until the next use of the tokenizer.
+    TCCToken* Peek(size_t ahead = 0) { return FTokenizer.PeekToken(ahead); }
+    // Drops the next token, which Peek has read.
+    void Skip() { FTokenizer.SkipToken(); }
     bool HasNext() { return Peek() != nullptr; }
     bool NextIs(TokenKind kind) {
         const TCCToken* token = Peek();

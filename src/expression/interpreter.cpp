@@ -62,17 +62,12 @@ bool TCCInterpreter::CommandProcess() {
     FLastResultLine.clear();
     FLastWasExpression = false;
 
-    // Read the first four tokens (so a lexical error among them is raised
-    // here) and push them back, so the line is intact for whatever follows.
-    // Absent tokens at the end of the line are not pushed back: the
-    // tokenizer reports the end there again by itself.
-    TokenPtr tokens[4];
-    for (TokenPtr& token : tokens) token = FTokenizer.NextToken();
-    const bool hasToken = tokens[0] != nullptr;
-    const bool isCommand = hasToken && tokens[0]->Is(TokenKind::AtMark);
-    if (!isCommand)
-        for (int i = 3; i >= 0; --i)
-            if (tokens[i]) FTokenizer.PushBack(std::move(tokens[i]));
+    // Read the first four tokens now, so that a lexical error among them
+    // is raised here; they stay to be read by whatever follows.
+    const TCCToken* first = FTokenizer.PeekToken();
+    const bool hasToken = first != nullptr;
+    const bool isCommand = hasToken && first->Is(TokenKind::AtMark);
+    for (size_t ahead = 1; hasToken && ahead < 4 && FTokenizer.PeekToken(ahead);) ++ahead;
 
     if (!hasToken) {
         Trace("The Statement Has No Valid Token.");
@@ -83,7 +78,11 @@ bool TCCInterpreter::CommandProcess() {
         Trace("Exit The Command Process.");
         return false;
     }
-    ExecuteCommand(std::move(tokens[1]), std::move(tokens[2]), std::move(tokens[3]));
+    FTokenizer.SkipToken();  // the "@"
+    TokenPtr word = FTokenizer.NextToken();
+    TokenPtr argument = FTokenizer.NextToken();
+    TokenPtr extra = FTokenizer.NextToken();
+    ExecuteCommand(std::move(word), std::move(argument), std::move(extra));
     return true;
 }
 

@@ -66,7 +66,7 @@ static_assert(std::size(OperatorKinds) == vmxOpRShift, "one kind per operator su
 bool InRange(int32_t value, size_t count) { return value >= 1 && static_cast<size_t>(value) <= count; }
 
 // The token's characters: up to the zero byte, at most TokenLength of them.
-std::string TokenText(const TokenRecord& record, const TokenBuffers& buffers, const TVMModule& module) {
+std::string_view TokenText(const TokenRecord& record, const TokenBuffers& buffers, const TVMModule& module) {
     const size_t length = static_cast<size_t>(record.TokenLength);
     if (!record.TokenText) Fail("INT063", module);
     if (buffers.Text.Owns(record.TokenText)) {
@@ -74,7 +74,7 @@ std::string TokenText(const TokenRecord& record, const TokenBuffers& buffers, co
     }
     const void* zero = std::memchr(record.TokenText, 0, length);
     const size_t size = zero ? static_cast<size_t>(static_cast<const char*>(zero) - record.TokenText) : length;
-    return std::string(record.TokenText, size);
+    return {record.TokenText, size};
 }
 
 Variant LiteralValue(const VMXValue& value, const TokenBuffers& buffers, const TVMModule& module) {
@@ -87,37 +87,33 @@ Variant LiteralValue(const VMXValue& value, const TokenBuffers& buffers, const T
     return VMXToVariant(value);
 }
 
-TokenPtr LiteralToken(const TokenRecord& record, std::string text, const TokenBuffers& buffers,
-                      const TVMModule& module) {
+void SetLiteralToken(const TokenRecord& record, std::string_view text, const TokenBuffers& buffers,
+                     const TVMModule& module, TCCToken& token) {
     if (!InRange(record.SubKind, std::size(RadixKinds))) Fail("INT063", module);
     Variant value = LiteralValue(record.Value, buffers, module);
     TokenKinds kinds{TokenKind::Literal, RadixKinds[record.SubKind - 1]};
     kinds += ValueKinds[record.Value.ValueType - 1];
-    return std::make_unique<TCCToken>(std::move(text), kinds, std::move(value));
+    token.Set(text, kinds, std::move(value), &module);
 }
 
-TokenPtr OperatorToken(const TokenRecord& record, std::string text, const TVMModule& module) {
+void SetOperatorToken(const TokenRecord& record, std::string_view text, const TVMModule& module, TCCToken& token) {
     if (!InRange(record.SubKind, std::size(OperatorKinds))) Fail("INT063", module);
-    return std::make_unique<TCCToken>(std::move(text),
-                                      TokenKinds{TokenKind::Operator, OperatorKinds[record.SubKind - 1]});
+    token.Set(text, TokenKinds{TokenKind::Operator, OperatorKinds[record.SubKind - 1]}, Variant(), &module);
 }
 
 // The token a module recognised, checked against the rest of the line and
 // the buffers it was lent.
-TokenPtr BuildToken(const TokenRecord& record, size_t restLength, const TokenBuffers& buffers,
-                    const TVMModule& module) {
+void SetToken(const TokenRecord& record, size_t restLength, const TokenBuffers& buffers, const TVMModule& module,
+              TCCToken& token) {
     if (record.Size != static_cast<int32_t>(sizeof(TokenRecord))) throw Exception("");
     if (record.TokenLength <= 0 || static_cast<size_t>(record.TokenLength) > restLength) Fail("INT063", module);
-    std::string text = TokenText(record, buffers, module);
-    TokenPtr token;
+    const std::string_view text = TokenText(record, buffers, module);
     switch (record.TokenClass) {
-    case vmxTokenLiteral: token = LiteralToken(record, std::move(text), buffers, module); break;
-    case vmxTokenOperator: token = OperatorToken(record, std::move(text), module); break;
-    case vmxTokenIdentifier: token = std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Identifier}); break;
+    case vmxTokenLiteral: SetLiteralToken(record, text, buffers, module, token); break;
+    case vmxTokenOperator: SetOperatorToken(record, text, module, token); break;
+    case vmxTokenIdentifier: token.Set(text, TokenKinds{TokenKind::Identifier}, Variant(), &module); break;
     default: Fail("INT063", module);
     }
-    token->Module = &module;
-    return token;
 }
 
 }  // namespace
@@ -145,9 +141,10 @@ const char* TCCModuleTokenizer::ZeroTerminated(std::string_view rest) {
 }
 
 // The result of one module's call, other than "not recognised" with its
-// buffers intact: builds the token or raises the module's failure. Out of
+// buffers intact: fills the token or raises the module's failure. Out of
 // line, so that the call loop stays small.
-TokenPtr TCCModuleTokenizer::Answer(int32_t result, const TVMModule& module, size_t length, size_t& consumed) {
+bool TCCModuleTokenizer::Answer(int32_t result, const TVMModule& module, size_t length, size_t& consumed,
+                                TCCToken& token) {
     Buffers& buffers = *FBuffers;
     const bool overrun = buffers.Text.GuardTouched() || buffers.Value.GuardTouched();
     if (overrun) {
@@ -155,22 +152,21 @@ TokenPtr TCCModuleTokenizer::Answer(int32_t result, const TVMModule& module, siz
         buffers.Value.RestoreGuard();
     }
     switch (result) {
-    case vmxTokenRecognised: {
+    case vmxTokenRecognised:
         if (overrun) Fail("INT063", module);
-        TokenPtr token = BuildToken(buffers.Record, length, buffers, module);
+        SetToken(buffers.Record, length, buffers, module, token);
         consumed = static_cast<size_t>(buffers.Record.TokenLength);
-        return token;
-    }
-    case vmxTokenNotRecognised: return nullptr;
+        return true;
+    case vmxTokenNotRecognised: return false;
     case vmxTokenFailure: Fail("INT061", module);
     default: Fail("INT063", module);
     }
 }
 
-TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) {
+bool TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed, TCCToken& token) {
     consumed = 0;
     const std::vector<const TVMModule*>& tokenizers = FModules.Tokenizers();
-    if (tokenizers.empty()) return nullptr;
+    if (tokenizers.empty()) return false;
     const char* const text = ZeroTerminated(rest);
     const auto length = static_cast<int32_t>(std::min<size_t>(rest.size(), std::numeric_limits<int32_t>::max()));
     if (!FBuffers) FBuffers = std::make_unique<Buffers>();
@@ -184,9 +180,9 @@ TokenPtr TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed) 
         // needs nothing more.
         if (result == vmxTokenNotRecognised && !buffers.Text.GuardTouched() && !buffers.Value.GuardTouched())
             continue;
-        if (TokenPtr token = Answer(result, *module, static_cast<size_t>(length), consumed)) return token;
+        if (Answer(result, *module, static_cast<size_t>(length), consumed, token)) return true;
     }
-    return nullptr;
+    return false;
 }
 
 }  // namespace quenmark

@@ -27,13 +27,14 @@ public:
     // rules (a length of 0 or beyond the rest of the line, a text or string
     // value that overruns its buffer, a missing text, an unknown class or
     // kind).
-    TokenPtr ReadToken(std::string_view rest, size_t& consumed) override;
+    bool ReadToken(std::string_view rest, size_t& consumed, TCCToken& token) override;
 
 private:
     struct Buffers;
 
     const char* ZeroTerminated(std::string_view rest);
-    [[gnu::noinline]] TokenPtr Answer(int32_t result, const TVMModule& module, size_t length, size_t& consumed);
+    [[gnu::noinline]] bool Answer(int32_t result, const TVMModule& module, size_t length, size_t& consumed,
+                                  TCCToken& token);
 
     const TVMModuleList& FModules;
     // Reused from token to token: the lent buffers, and the zero-terminated

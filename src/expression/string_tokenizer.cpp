@@ -123,9 +123,31 @@ void TCCStringTokenizer::SetText(std::string_view line) {
 }
 
 void TCCStringTokenizer::Reset() {
-    FPushedBack.clear();
+    FFirst = FEnd = 0;
     FPosition = 1;
     FSeenKinds = TokenKinds();
+}
+
+TokenPtr TCCStringTokenizer::NextToken() {
+    TCCToken* token = PeekToken();
+    if (!token) {
+        if (FFirst < FEnd) SkipToken();  // a pushed-back empty entry
+        return nullptr;
+    }
+    auto taken = std::make_unique<TCCToken>(std::move(*token));
+    SkipToken();
+    return taken;
+}
+
+void TCCStringTokenizer::PushBack(TokenPtr token) {
+    if (FFirst == 0) {
+        FSlots.emplace(FSlots.begin());
+        ++FEnd;
+    } else {
+        --FFirst;
+    }
+    if (token) FSlots[FFirst] = std::move(*token);
+    else FSlots[FFirst].Set({}, TokenKinds());
 }
 
 char TCCStringTokenizer::NextChar() {
@@ -146,48 +168,52 @@ void TCCStringTokenizer::SkipBlanks() {
     while (FPosition <= FLine.size() && FLine[FPosition - 1] == ' ') ++FPosition;
 }
 
-const TCCToken* TCCStringTokenizer::ReadAhead() {
-    TokenPtr token = ReadToken();
-    if (!token) return nullptr;
-    FPushedBack.push_back(std::move(token));
-    return FPushedBack.back().get();
+TCCToken* TCCStringTokenizer::ReadAhead(size_t ahead) {
+    while (FEnd - FFirst <= ahead) {
+        if (FEnd == FSlots.size()) FSlots.emplace_back();
+        if (!ReadToken(FSlots[FEnd])) return nullptr;
+        ++FEnd;
+    }
+    return Pending(FFirst + ahead);
 }
 
-TokenPtr TCCStringTokenizer::ReadToken() {
+bool TCCStringTokenizer::ReadToken(TCCToken& token) {
     SkipBlanks();
-    if (FPosition > FLine.size()) return nullptr;
-
-    TokenPtr token;
-    if (FModuleSource) {
-        size_t consumed = 0;
-        // The position is inside the line here: the rest needs no checked substr.
-        const std::string_view rest(FLine.data() + (FPosition - 1), FLine.size() - (FPosition - 1));
-        token = FModuleSource->ReadToken(rest, consumed);
-        if (token) FPosition += consumed;
-    }
-    if (!token) token = ReadBuiltInToken(PeekChar());
-    if (token) FSeenKinds |= token->Kinds;
-    return token;
+    if (FPosition > FLine.size()) return false;
+    size_t consumed = 0;
+    // The position is inside the line here: the rest needs no checked substr.
+    if (FModuleSource &&
+        FModuleSource->ReadToken(std::string_view(FLine.data() + (FPosition - 1), FLine.size() - (FPosition - 1)),
+                                 consumed, token))
+        FPosition += consumed;
+    else
+        ReadBuiltInToken(PeekChar(), token);
+    FSeenKinds |= token.Kinds;
+    return true;
 }
 
 // Numbers and one-character operators first: most tokens are one or the
 // other.
-TokenPtr TCCStringTokenizer::ReadBuiltInToken(char first) {
-    if (IsDecimalDigit(first)) return first == '0' ? ReadNumber() : ReadDecimal();
-    if (const OperatorRule* rule = OperatorRuleFor(first)) {
-        const std::string_view character = std::string_view(FLine).substr(FPosition - 1, 1);
-        ++FPosition;
-        return std::make_unique<TCCToken>(character, rule->Kinds);
+void TCCStringTokenizer::ReadBuiltInToken(char first, TCCToken& token) {
+    if (IsDecimalDigit(first)) {
+        if (first == '0') ReadNumber(token);
+        else ReadDecimal(token);
+        return;
     }
-    if (first == '"') return ReadString();
-    if (IsLetter(first) || first == '_') return ReadIdentifier();
-    if (IsOperatorChar(first)) return ReadOperator();
+    if (const OperatorRule* rule = OperatorRuleFor(first)) {
+        token.Set(std::string_view(FLine).substr(FPosition - 1, 1), rule->Kinds);
+        ++FPosition;
+        return;
+    }
+    if (first == '"') return ReadString(token);
+    if (IsLetter(first) || first == '_') return ReadIdentifier(token);
+    if (IsOperatorChar(first)) return ReadOperator(token);
     if (first == '.') Fail("INT008");
     FailCharacter(FPosition - 1);
 }
 
 bool TCCStringTokenizer::HasMoreTokens() {
-    if (!FPushedBack.empty()) return true;
+    if (FFirst < FEnd) return true;
     SkipBlanks();
     return FPosition <= FLine.size();
 }
@@ -195,18 +221,15 @@ bool TCCStringTokenizer::HasMoreTokens() {
 void TCCStringTokenizer::DumpTokens(std::vector<std::string>* lines) {
     if (lines) lines->push_back("String Tokenize...");
     Reset();
-    std::vector<TokenPtr> tokens;
-    while (HasMoreTokens()) {
-        TokenPtr token = NextToken();
+    for (size_t ahead = 0;; ++ahead) {
+        const TCCToken* token = PeekToken(ahead);
         if (!token) break;
         if (lines) lines->push_back("\t" + token->Description(FContext.Separators()));
-        tokens.push_back(std::move(token));
     }
     if (lines) lines->push_back("Done.");
-    for (auto it = tokens.rbegin(); it != tokens.rend(); ++it) PushBack(std::move(*it));
 }
 
-TokenPtr TCCStringTokenizer::ReadString() {
+void TCCStringTokenizer::ReadString(TCCToken& token) {
     NextChar();  // opening quote
     std::string text;
     for (;;) {
@@ -222,25 +245,24 @@ TokenPtr TCCStringTokenizer::ReadString() {
         }
     }
     Variant value(text);
-    return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Literal, TokenKind::String},
-                                      std::move(value));
+    token.Set(text, TokenKinds{TokenKind::Literal, TokenKind::String}, std::move(value));
 }
 
-TokenPtr TCCStringTokenizer::ReadNumber() {
+void TCCStringTokenizer::ReadNumber(TCCToken& token) {
     const char second = FPosition < FLine.size() ? FLine[FPosition] : '\0';
     if (FLine[FPosition - 1] == '0') {
         if (second == 'x' || second == 'X')
-            return ReadRadixNumber(FLine.substr(FPosition - 1, 2), 4, MaxHexDigits, TokenKind::Hex, "INT003", "INT002");
+            return ReadRadixNumber(4, MaxHexDigits, TokenKind::Hex, "INT003", "INT002", token);
         if (second == 'b' || second == 'B')
-            return ReadRadixNumber(FLine.substr(FPosition - 1, 2), 1, MaxBinDigits, TokenKind::Bin, "INT007", "INT006");
-        if (IsOctalDigit(second)) return ReadOctal();
+            return ReadRadixNumber(1, MaxBinDigits, TokenKind::Bin, "INT007", "INT006", token);
+        if (IsOctalDigit(second)) return ReadOctal(token);
     }
-    return ReadDecimal();
+    ReadDecimal(token);
 }
 
-TokenPtr TCCStringTokenizer::ReadRadixNumber(std::string text, int bitsPerDigit, int maxDigits,
-                                             TokenKind radix, const char* missingDigitCode,
-                                             const char* tooManyCode) {
+void TCCStringTokenizer::ReadRadixNumber(int bitsPerDigit, int maxDigits, TokenKind radix,
+                                         const char* missingDigitCode, const char* tooManyCode, TCCToken& token) {
+    const size_t start = FPosition - 1;
     FPosition += 2;  // the "0x" or "0b" prefix
     const int base = 1 << bitsPerDigit;
     auto digitValue = [base](char c) {
@@ -253,31 +275,29 @@ TokenPtr TCCStringTokenizer::ReadRadixNumber(std::string text, int bitsPerDigit,
     for (int d; (d = digitValue(PeekChar())) >= 0;) {
         if (++digits > maxDigits) Fail(tooManyCode);
         value = (value << bitsPerDigit) | static_cast<uint32_t>(d);
-        text += NextChar();
+        NextChar();
     }
-    return std::make_unique<TCCToken>(std::move(text), TokenKinds{TokenKind::Literal, radix, TokenKind::Integer},
-                                      Variant(static_cast<int32_t>(value)));
+    token.Set(std::string_view(FLine).substr(start, FPosition - 1 - start),
+              TokenKinds{TokenKind::Literal, radix, TokenKind::Integer}, Variant(static_cast<int32_t>(value)));
 }
 
-TokenPtr TCCStringTokenizer::ReadOctal() {
-    std::string text(1, NextChar());  // the leading "0" is not counted
+void TCCStringTokenizer::ReadOctal(TCCToken& token) {
+    const size_t start = FPosition - 1;
+    NextChar();  // the leading "0" is not counted
     uint32_t value = 0;
     int digits = 0;
     while (IsOctalDigit(PeekChar())) {
         if (++digits > MaxOctDigits) Fail("INT004");
-        const char c = NextChar();
-        value = value * 8 + static_cast<uint32_t>(c - '0');
-        text += c;
+        value = value * 8 + static_cast<uint32_t>(NextChar() - '0');
     }
-    return std::make_unique<TCCToken>(std::move(text),
-                                      TokenKinds{TokenKind::Literal, TokenKind::Oct, TokenKind::Integer},
-                                      Variant(static_cast<int32_t>(value)));
+    token.Set(std::string_view(FLine).substr(start, FPosition - 1 - start),
+              TokenKinds{TokenKind::Literal, TokenKind::Oct, TokenKind::Integer}, Variant(static_cast<int32_t>(value)));
 }
 
 // Reads a decimal literal: the token rules decide where it ends, a wrapping
 // 32-bit integer of its whole digits decides whether it is an Integer, and
 // its value as a Real is the double nearest to its whole text.
-TokenPtr TCCStringTokenizer::ReadDecimal() {
+void TCCStringTokenizer::ReadDecimal(TCCToken& token) {
     const size_t start = FPosition - 1;
     uint32_t integer = 0;
     while (IsDecimalDigit(PeekChar())) integer = integer * 10 + static_cast<uint32_t>(NextChar() - '0');
@@ -299,37 +319,34 @@ TokenPtr TCCStringTokenizer::ReadDecimal() {
     constexpr TokenKinds IntegerKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Integer};
     // Up to nine whole digits alone are an Integer of exactly that value.
     if (!fraction && !exponent && wholeDigits <= 9)
-        return std::make_unique<TCCToken>(text, IntegerKinds, Variant(static_cast<int32_t>(integer)));
+        return token.Set(text, IntegerKinds, Variant(static_cast<int32_t>(integer)));
     DecimalReal real;
     ReadDecimalReal(text, real);  // the syntax was checked above
     if (real.Range == DecimalRange::Overflow) Fail("INT011");
     const int32_t asInteger = static_cast<int32_t>(integer);
-    if (static_cast<double>(asInteger) == real.Value)
-        return std::make_unique<TCCToken>(text, IntegerKinds, Variant(asInteger));
-    return std::make_unique<TCCToken>(text, TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real},
-                                      Variant(real.Value));
+    if (static_cast<double>(asInteger) == real.Value) return token.Set(text, IntegerKinds, Variant(asInteger));
+    token.Set(text, TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real}, Variant(real.Value));
 }
 
-TokenPtr TCCStringTokenizer::ReadIdentifier() {
+void TCCStringTokenizer::ReadIdentifier(TCCToken& token) {
     const size_t start = FPosition - 1;
     while (IsIdentifierChar(PeekChar())) {
         if (FPosition - 1 - start == 32) Fail("INT020");
         NextChar();
     }
-    return std::make_unique<TCCToken>(std::string_view(FLine).substr(start, FPosition - 1 - start),
-                                      TokenKinds{TokenKind::Identifier});
+    token.Set(std::string_view(FLine).substr(start, FPosition - 1 - start), TokenKinds{TokenKind::Identifier});
 }
 
-TokenPtr TCCStringTokenizer::ReadOperator() {
+void TCCStringTokenizer::ReadOperator(TCCToken& token) {
     const std::string_view character = std::string_view(FLine).substr(FPosition - 1, 1);
     const char c = NextChar();
     if (c == '<' || c == '>') {
         if (PeekChar() != c) FailCharacter(FPosition - 2);
         NextChar();
         const TokenKind shift = c == '<' ? TokenKind::LShift : TokenKind::RShift;
-        return std::make_unique<TCCToken>(character, TokenKinds{TokenKind::Operator, shift});
+        return token.Set(character, TokenKinds{TokenKind::Operator, shift});
     }
-    if (const OperatorRule* rule = OperatorRuleFor(c)) return std::make_unique<TCCToken>(character, rule->Kinds);
+    if (const OperatorRule* rule = OperatorRuleFor(c)) return token.Set(character, rule->Kinds);
     FailCharacter(FPosition - 2);
 }
 

@@ -17,13 +17,16 @@ using TokenPtr = std::unique_ptr<TCCToken>;
 class ModuleTokenSource {
 public:
     virtual ~ModuleTokenSource() = default;
-    // Offers the rest of the line. Returns a token and sets consumed to the
-    // number of characters it covers, or returns null when no module
-    // recognises one. Throws EINError for a module's failure.
-    virtual TokenPtr ReadToken(std::string_view rest, size_t& consumed) = 0;
+    // Offers the rest of the line. When a module recognises a token, fills
+    // token with it, sets consumed to the number of characters it covers and
+    // returns true; otherwise returns false and leaves token as it was.
+    // Throws EINError for a module's failure.
+    virtual bool ReadToken(std::string_view rest, size_t& consumed, TCCToken& token) = 0;
 };
 
-// Splits one line into tokens; tokens can be pushed back for look-ahead.
+// Splits one line into tokens. Tokens are read ahead into slots that are
+// reused from token to token, so looking ahead costs no allocation; a token
+// taken with NextToken is the caller's own.
 class TCCStringTokenizer {
 public:
     static constexpr int MaxHexDigits = 8;
@@ -40,20 +43,23 @@ public:
     void Reset();
 
     // The next token, or null at the end of the line. Throws EINError.
-    TokenPtr NextToken() {
-        if (FPushedBack.empty()) return ReadToken();
-        TokenPtr token = std::move(FPushedBack.back());
-        FPushedBack.pop_back();
-        return token;
-    }
+    TokenPtr NextToken();
     // The next NextToken returns this token (or the empty entry).
-    void PushBack(TokenPtr token) { FPushedBack.push_back(std::move(token)); }
-    // The token the next NextToken returns, or null at the end of the line;
-    // it is read now (so its errors are raised now) and stays owned here.
-    const TCCToken* PeekToken() { return FPushedBack.empty() ? ReadAhead() : FPushedBack.back().get(); }
+    void PushBack(TokenPtr token);
+    // The token ahead places after the next one (0: the next one), reading
+    // the line up to it now, in order, so that lexical errors come in line
+    // order. Null at the end of the line and for a pushed-back empty entry.
+    // The token stays here: it is valid until the tokenizer is next used.
+    TCCToken* PeekToken(size_t ahead = 0) {
+        return ahead < FEnd - FFirst ? Pending(FFirst + ahead) : ReadAhead(ahead);
+    }
+    // Drops the next token, which PeekToken has read.
+    void SkipToken() {
+        if (++FFirst == FEnd) FFirst = FEnd = 0;
+    }
     bool HasMoreTokens();
     // Lists every token of the line into lines (when given); afterwards the
-    // tokens are pushed back in reading order.
+    // tokens are still to be read, in reading order.
     void DumpTokens(std::vector<std::string>* lines);
 
     const std::string& Line() const { return FLine; }
@@ -66,10 +72,13 @@ public:
     void SetModuleTokenSource(ModuleTokenSource* source) { FModuleSource = source; }
 
 private:
-    // The next token of the line itself, past the pushed-back ones.
-    TokenPtr ReadToken();
-    // Reads the next token of the line onto the push-back stack.
-    const TCCToken* ReadAhead();
+    // A slot that holds no token stands for a pushed-back empty entry.
+    TCCToken* Pending(size_t slot) { return FSlots[slot].Kinds.Empty() ? nullptr : &FSlots[slot]; }
+    // Reads tokens of the line until ahead places are pending; null when the
+    // line ends first.
+    TCCToken* ReadAhead(size_t ahead);
+    // Reads the next token of the line into token; false at the end.
+    bool ReadToken(TCCToken& token);
     [[noreturn]] void Fail(const char* code) const;
     // INT030 with the character at the 0-based index of the line.
     [[noreturn]] void FailCharacter(size_t index) const;
@@ -78,20 +87,23 @@ private:
     char PeekChar() const;
     void SkipBlanks();
 
-    TokenPtr ReadBuiltInToken(char first);
-    TokenPtr ReadString();
-    TokenPtr ReadNumber();
-    TokenPtr ReadRadixNumber(std::string text, int bitsPerDigit, int maxDigits,
-                             TokenKind radix, const char* missingDigitCode, const char* tooManyCode);
-    TokenPtr ReadOctal();
-    TokenPtr ReadDecimal();
-    TokenPtr ReadIdentifier();
-    TokenPtr ReadOperator();
+    void ReadBuiltInToken(char first, TCCToken& token);
+    void ReadString(TCCToken& token);
+    void ReadNumber(TCCToken& token);
+    void ReadRadixNumber(int bitsPerDigit, int maxDigits, TokenKind radix, const char* missingDigitCode,
+                         const char* tooManyCode, TCCToken& token);
+    void ReadOctal(TCCToken& token);
+    void ReadDecimal(TCCToken& token);
+    void ReadIdentifier(TCCToken& token);
+    void ReadOperator(TCCToken& token);
 
     const TCCContext& FContext;
     std::string FLine;
     size_t FPosition = 1;  // 1-based index of the next character
-    std::vector<TokenPtr> FPushedBack;
+    // The tokens read ahead are the slots FFirst to FEnd, the next one first.
+    std::vector<TCCToken> FSlots;
+    size_t FFirst = 0;
+    size_t FEnd = 0;
     TokenKinds FSeenKinds;
     ModuleTokenSource* FModuleSource = nullptr;
 };

@@ -89,6 +89,16 @@ public:
     TCCToken(const char* text, TokenKinds kinds, Variant value = Variant())
         : TCCToken(std::string_view(text), kinds, std::move(value)) {}
 
+    // Makes this the token of the text; a reused slot of the tokenizer is
+    // filled this way.
+    void Set(std::string_view text, TokenKinds kinds, Variant value = Variant(), const TVMModule* module = nullptr) {
+        FText.Assign(text);
+        Kinds = kinds;
+        Value = std::move(value);
+        Module = module;
+        FUpperText.reset();
+    }
+
     std::string_view Text() const { return FText.View(); }
     // The text with "a" to "z" in capitals, made on first use: only command
     // words need it.

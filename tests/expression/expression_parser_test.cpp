@@ -40,7 +40,7 @@ int32_t DummyDispatcher(const char*, VMXValue*, VMXValue*, int32_t) { return 0; 
 // factorial (which the parser has no place for).
 class ModuleOperators : public ModuleTokenSource {
 public:
-    TokenPtr ReadToken(std::string_view rest, size_t& consumed) override {
+    bool ReadToken(std::string_view rest, size_t& consumed, TCCToken& token) override {
         struct Rule {
             std::string_view Text;
             TokenKind Kind;
@@ -50,9 +50,10 @@ public:
         for (const Rule& rule : rules) {
             if (!rest.starts_with(rule.Text)) continue;
             consumed = rule.Text.size();
-            return std::make_unique<TCCToken>(std::string(rule.Text), TokenKinds{TokenKind::Operator, rule.Kind});
+            token.Set(rule.Text, TokenKinds{TokenKind::Operator, rule.Kind});
+            return true;
         }
-        return nullptr;
+        return false;
     }
 };
 

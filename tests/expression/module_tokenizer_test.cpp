@@ -326,7 +326,8 @@ TEST_F(ModuleTokenizerTest, RestIsOfferedZeroTerminatedAtItsLength) {
     size_t consumed = 0;
     // The tail of the line, read in place, and a view that stops inside it.
     for (std::string_view rest : {std::string_view(line).substr(4), std::string_view(line).substr(0, 3)}) {
-        EXPECT_EQ(source.ReadToken(rest, consumed), nullptr);
+        TCCToken token;
+        EXPECT_FALSE(source.ReadToken(rest, consumed, token));
         EXPECT_EQ(std::string(Control().LastInput), rest);
         EXPECT_EQ(Control().LastLength, static_cast<int32_t>(rest.size()));
     }

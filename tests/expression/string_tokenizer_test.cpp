@@ -294,12 +294,12 @@ TEST(TokenizerTest, DumpUsesLocaleDecimalSeparator) {
 // A module token source that recognises "**" as a power operator.
 class PowerTokenSource : public ModuleTokenSource {
 public:
-    TokenPtr ReadToken(std::string_view rest, size_t& consumed) override {
+    bool ReadToken(std::string_view rest, size_t& consumed, TCCToken& token) override {
         ++asked;
-        if (rest.substr(0, 2) != "**") return nullptr;
+        if (rest.substr(0, 2) != "**") return false;
         consumed = 2;
-        auto token = std::make_unique<TCCToken>("**", TokenKinds{K::Operator, K::Power});
-        return token;
+        token.Set("**", TokenKinds{K::Operator, K::Power});
+        return true;
     }
     int asked = 0;
 };
