@@ -142,6 +142,7 @@ TokenPtr TCCStringTokenizer::NextToken() {
 void TCCStringTokenizer::PushBack(TokenPtr token) {
     if (FFirst == 0) {
         FSlots.emplace(FSlots.begin());
+        ++FSlotCount;
         ++FEnd;
     } else {
         --FFirst;
@@ -170,7 +171,10 @@ void TCCStringTokenizer::SkipBlanks() {
 
 TCCToken* TCCStringTokenizer::ReadAhead(size_t ahead) {
     while (FEnd - FFirst <= ahead) {
-        if (FEnd == FSlots.size()) FSlots.emplace_back();
+        if (FEnd == FSlotCount) {
+            FSlots.emplace_back();
+            ++FSlotCount;
+        }
         if (!ReadToken(FSlots[FEnd])) return nullptr;
         ++FEnd;
     }

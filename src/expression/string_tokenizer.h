@@ -102,6 +102,7 @@ private:
     size_t FPosition = 1;  // 1-based index of the next character
     // The tokens read ahead are the slots FFirst to FEnd, the next one first.
     std::vector<TCCToken> FSlots;
+    size_t FSlotCount = 0;  // FSlots.size(), kept at hand
     size_t FFirst = 0;
     size_t FEnd = 0;
     TokenKinds FSeenKinds;
