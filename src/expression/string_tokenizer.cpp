@@ -118,6 +118,9 @@ void TCCStringTokenizer::SetText(std::string_view line) {
     // The storage of a very long line goes back to the heap after it.
     constexpr size_t KeptCapacity = 4096;
     if (FLine.capacity() > KeptCapacity && line.size() < FLine.capacity() / 4) FLine = std::string();
+    // Tokens copy their text from the line in blocks of a short token's
+    // size, so that much storage follows the line's end.
+    FLine.reserve(line.size() + TTokenText::InlineSize);
     FLine.assign(line);
     Reset();
 }
@@ -205,7 +208,7 @@ void TCCStringTokenizer::ReadBuiltInToken(char first, TCCToken& token) {
         return;
     }
     if (const OperatorRule* rule = OperatorRuleFor(first)) {
-        token.Set(std::string_view(FLine).substr(FPosition - 1, 1), rule->Kinds);
+        token.SetPadded(std::string_view(FLine).substr(FPosition - 1, 1), rule->Kinds);
         ++FPosition;
         return;
     }
@@ -281,7 +284,7 @@ void TCCStringTokenizer::ReadRadixNumber(int bitsPerDigit, int maxDigits, TokenK
         value = (value << bitsPerDigit) | static_cast<uint32_t>(d);
         NextChar();
     }
-    token.Set(std::string_view(FLine).substr(start, FPosition - 1 - start),
+    token.SetPadded(std::string_view(FLine).substr(start, FPosition - 1 - start),
               TokenKinds{TokenKind::Literal, radix, TokenKind::Integer}, Variant(static_cast<int32_t>(value)));
 }
 
@@ -294,7 +297,7 @@ void TCCStringTokenizer::ReadOctal(TCCToken& token) {
         if (++digits > MaxOctDigits) Fail("INT004");
         value = value * 8 + static_cast<uint32_t>(NextChar() - '0');
     }
-    token.Set(std::string_view(FLine).substr(start, FPosition - 1 - start),
+    token.SetPadded(std::string_view(FLine).substr(start, FPosition - 1 - start),
               TokenKinds{TokenKind::Literal, TokenKind::Oct, TokenKind::Integer}, Variant(static_cast<int32_t>(value)));
 }
 
@@ -323,13 +326,13 @@ void TCCStringTokenizer::ReadDecimal(TCCToken& token) {
     constexpr TokenKinds IntegerKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Integer};
     // Up to nine whole digits alone are an Integer of exactly that value.
     if (!fraction && !exponent && wholeDigits <= 9)
-        return token.Set(text, IntegerKinds, Variant(static_cast<int32_t>(integer)));
+        return token.SetPadded(text, IntegerKinds, Variant(static_cast<int32_t>(integer)));
     DecimalReal real;
     ReadDecimalReal(text, real);  // the syntax was checked above
     if (real.Range == DecimalRange::Overflow) Fail("INT011");
     const int32_t asInteger = static_cast<int32_t>(integer);
-    if (static_cast<double>(asInteger) == real.Value) return token.Set(text, IntegerKinds, Variant(asInteger));
-    token.Set(text, TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real}, Variant(real.Value));
+    if (static_cast<double>(asInteger) == real.Value) return token.SetPadded(text, IntegerKinds, Variant(asInteger));
+    token.SetPadded(text, TokenKinds{TokenKind::Literal, TokenKind::Dec, TokenKind::Real}, Variant(real.Value));
 }
 
 void TCCStringTokenizer::ReadIdentifier(TCCToken& token) {
@@ -338,7 +341,7 @@ void TCCStringTokenizer::ReadIdentifier(TCCToken& token) {
         if (FPosition - 1 - start == 32) Fail("INT020");
         NextChar();
     }
-    token.Set(std::string_view(FLine).substr(start, FPosition - 1 - start), TokenKinds{TokenKind::Identifier});
+    token.SetPadded(std::string_view(FLine).substr(start, FPosition - 1 - start), TokenKinds{TokenKind::Identifier});
 }
 
 void TCCStringTokenizer::ReadOperator(TCCToken& token) {
@@ -348,9 +351,9 @@ void TCCStringTokenizer::ReadOperator(TCCToken& token) {
         if (PeekChar() != c) FailCharacter(FPosition - 2);
         NextChar();
         const TokenKind shift = c == '<' ? TokenKind::LShift : TokenKind::RShift;
-        return token.Set(character, TokenKinds{TokenKind::Operator, shift});
+        return token.SetPadded(character, TokenKinds{TokenKind::Operator, shift});
     }
-    if (const OperatorRule* rule = OperatorRuleFor(c)) return token.Set(character, rule->Kinds);
+    if (const OperatorRule* rule = OperatorRuleFor(c)) return token.SetPadded(character, rule->Kinds);
     FailCharacter(FPosition - 2);
 }
 

@@ -68,6 +68,18 @@ public:
         FSize = text.size();
         std::memcpy(FInline, text.data(), text.size());
     }
+    // As Assign, for a text that is followed by enough readable storage:
+    // InlineSize characters from its start are copied at once, without a
+    // call.
+    void AssignPadded(std::string_view text) {
+        if (text.size() > InlineSize) {
+            AssignLong(text);
+            return;
+        }
+        FLong.reset();
+        FSize = text.size();
+        std::memcpy(FInline, text.data(), InlineSize);
+    }
     std::string_view View() const { return {FLong ? FLong.get() : FInline, FSize}; }
 
 private:
@@ -96,6 +108,16 @@ public:
         Kinds = kinds;
         Value = std::move(value);
         Module = module;
+        FUpperText.reset();
+    }
+
+    // As Set, for a text followed by at least TTokenText::InlineSize
+    // readable characters.
+    void SetPadded(std::string_view text, TokenKinds kinds, Variant value = Variant()) {
+        FText.AssignPadded(text);
+        Kinds = kinds;
+        Value = std::move(value);
+        Module = nullptr;
         FUpperText.reset();
     }
 

@@ -92,14 +92,22 @@ public:
     // A binary operator: the right operand is popped into CX, the left into
     // BX, the result is made in AX and pushed.
     void EmitBinaryOperator(uint8_t opcode) {
-        constexpr uint32_t None = TVMInstruction::Absent;
-        const TVMInstruction sequence[] = {
-            {opPOP, TVMCommand::Step::BinaryOperator, {InLine(CX), None, None}},
-            {opPOP, TVMCommand::Step::Single, {InLine(BX), None, None}},
-            {opcode, TVMCommand::Step::Single, {InLine(AX), InLine(BX), InLine(CX)}},
-            {opPUSH, TVMCommand::Step::Single, {InLine(AX), None, None}},
-        };
-        AppendAll(sequence);
+        // Written in place: a copy from a sequence built on the stack stalls
+        // on reading back what was just stored.
+        if (TVMInstruction* at = Room(4)) {
+            SetInstruction(at[0], opPOP, TVMCommand::Step::BinaryOperator, InLine(CX));
+            SetInstruction(at[1], opPOP, TVMCommand::Step::Single, InLine(BX));
+            SetInstruction(at[2], opcode, TVMCommand::Step::Single, InLine(AX), InLine(BX), InLine(CX));
+            SetInstruction(at[3], opPUSH, TVMCommand::Step::Single, InLine(AX));
+            return;
+        }
+        Append(opPOP, TVMCommand::Step::BinaryOperator).Operands[0] = InLine(CX);
+        Append(opPOP).Operands[0] = InLine(BX);
+        TVMInstruction& operation = Append(opcode);
+        operation.Operands[0] = InLine(AX);
+        operation.Operands[1] = InLine(BX);
+        operation.Operands[2] = InLine(CX);
+        Append(opPUSH).Operands[0] = InLine(AX);
     }
     // A unary operator: the operand is popped into BX, the result is made
     // in AX and pushed.
@@ -142,15 +150,22 @@ private:
         instruction.Group = group;
         return instruction;
     }
-    // Appends the instructions, at once when they fit in the last chunk.
-    template <size_t Count>
-    void AppendAll(const TVMInstruction (&sequence)[Count]) {
-        if (FCount % ChunkSize + Count <= ChunkSize && FCount < FChunks.size() * ChunkSize) {
-            std::copy(sequence, sequence + Count, &Instruction(FCount));
-            FCount += Count;
-            return;
-        }
-        for (const TVMInstruction& instruction : sequence) Append(instruction.Opcode, instruction.Group) = instruction;
+    // Room for count instructions at the end of the last chunk, counted as
+    // appended; null when they do not fit there.
+    TVMInstruction* Room(size_t count) {
+        if (FCount % ChunkSize + count > ChunkSize || FCount >= FChunks.size() * ChunkSize) return nullptr;
+        TVMInstruction* at = &Instruction(FCount);
+        FCount += count;
+        return at;
+    }
+    static void SetInstruction(TVMInstruction& instruction, uint8_t opcode, TVMCommand::Step group,
+                               uint32_t first = TVMInstruction::Absent, uint32_t second = TVMInstruction::Absent,
+                               uint32_t third = TVMInstruction::Absent) {
+        instruction.Opcode = opcode;
+        instruction.Group = group;
+        instruction.Operands[0] = first;
+        instruction.Operands[1] = second;
+        instruction.Operands[2] = third;
     }
     // A plain register stays in line; any other operand goes to the store.
     uint32_t Keep(TVMOperand&& operand);
