@@ -14,8 +14,8 @@ std::string UpperCase(std::string_view text) {
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
+    for (size_t at = 0; at < a.size(); at += 8)
+        if (UpperNameWord(NameWord(a, at)) != UpperNameWord(NameWord(b, at))) return false;
     return true;
 }
 

@@ -1,6 +1,7 @@
 # Definition files, languages, units and the shipped resources, with the
 # Linux layer and the base they rest on.
 quenmark_add_tests(quenmark_definitions_tests
+  base/names_test.cpp
   base/text_lines_test.cpp
   definitions/profile_text_test.cpp
   definitions/profile_test.cpp
