@@ -306,9 +306,13 @@ void TCCStringTokenizer::ReadOctal(TCCToken& token) {
 // its value as a Real is the double nearest to its whole text.
 void TCCStringTokenizer::ReadDecimal(TCCToken& token) {
     const size_t start = FPosition - 1;
+    // The line ends in a zero byte, which ends the digits.
+    const char* const line = FLine.c_str();
+    size_t end = start;
     uint32_t integer = 0;
-    while (IsDecimalDigit(PeekChar())) integer = integer * 10 + static_cast<uint32_t>(NextChar() - '0');
-    const size_t wholeDigits = FPosition - 1 - start;
+    for (; IsDecimalDigit(line[end]); ++end) integer = integer * 10 + static_cast<uint32_t>(line[end] - '0');
+    FPosition = end + 1;
+    const size_t wholeDigits = end - start;
     const bool fraction = PeekChar() == '.';
     if (fraction) {
         NextChar();
@@ -337,11 +341,13 @@ void TCCStringTokenizer::ReadDecimal(TCCToken& token) {
 
 void TCCStringTokenizer::ReadIdentifier(TCCToken& token) {
     const size_t start = FPosition - 1;
-    while (IsIdentifierChar(PeekChar())) {
-        if (FPosition - 1 - start == 32) Fail("INT020");
-        NextChar();
-    }
-    token.SetPadded(std::string_view(FLine).substr(start, FPosition - 1 - start), TokenKinds{TokenKind::Identifier});
+    // The line ends in a zero byte, which ends the name.
+    const char* const line = FLine.c_str();
+    size_t end = start;
+    for (; IsIdentifierChar(line[end]); ++end)
+        if (end - start == 32) Fail("INT020");
+    FPosition = end + 1;
+    token.SetPadded(std::string_view(line + start, end - start), TokenKinds{TokenKind::Identifier});
 }
 
 void TCCStringTokenizer::ReadOperator(TCCToken& token) {
