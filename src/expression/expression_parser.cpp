@@ -50,10 +50,11 @@ void TCCExpressionParser::ParseExpression() {
         const bool named = first->Is(TokenKind::Identifier);
         const TCCToken* second = Peek(1);
         if (named && second && second->Is(TokenKind::Equal)) {
-            // The target is kept while its right side is read.
-            const TokenPtr target = FTokenizer.NextToken();
+            // The target's name is kept while its right side is read.
+            const std::string target(Peek()->Text());
             Skip();
-            ParseAssignment(*target);
+            Skip();
+            ParseAssignment(target);
             return;
         }
     }
@@ -61,13 +62,13 @@ void TCCExpressionParser::ParseExpression() {
 }
 
 // assignment := Identifier "=" expression, after the "=" has been read
-void TCCExpressionParser::ParseAssignment(const TCCToken& target) {
+void TCCExpressionParser::ParseAssignment(const std::string& target) {
     if (!HasNext()) Fail("INT040");
-    if (FCallables.Find(target.Text())) FailWith("INT041", target.Text());
+    if (FCallables.Find(target)) FailWith("INT041", target);
     // The variable exists before its right side is compiled, so that the
     // right side may read it; it stays even when the rest of the line fails.
-    TVMVariable* variable = FVariables.Find(target.Text());
-    if (!variable) variable = &FVariables.Add(std::string(target.Text()), Variant(int32_t{0}));
+    TVMVariable* variable = FVariables.Find(target);
+    if (!variable) variable = &FVariables.Add(target, Variant(int32_t{0}));
     if (variable->IsConstant) FailWith("INT042", variable->Name);
     if (variable->IsProtected) FailWith("INT048", variable->Name);
     // Compiling the right side only adds variables, and each keeps its

@@ -53,7 +53,7 @@ private:
     [[noreturn]] void Fail(const char* code) const;
     [[noreturn]] void FailWith(const char* code, std::string_view argument) const;
     void ParseExpression();
-    void ParseAssignment(const TCCToken& target);
+    void ParseAssignment(const std::string& target);
     void ParseLogic();
     void ParseBinary(int lowestLevel);
     void ParseUnary();
