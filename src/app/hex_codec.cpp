@@ -16,8 +16,15 @@ int DigitValue(char c) {
     throw EConvertError();
 }
 
+// The digits are put together first and appended in one step.
 void EncodeLittleEndian(uint64_t bits, int byteCount, std::string& out) {
-    for (int i = 0; i < byteCount; ++i) EncodeByte(static_cast<uint8_t>(bits >> (8 * i)), out);
+    char digits[16];
+    for (int i = 0; i < byteCount; ++i) {
+        const auto value = static_cast<uint8_t>(bits >> (8 * i));
+        digits[2 * i] = HexDigits[value >> 4];
+        digits[2 * i + 1] = HexDigits[value & 0x0F];
+    }
+    out.append(digits, static_cast<size_t>(byteCount) * 2);
 }
 
 uint64_t DecodeLittleEndian(std::string_view& digits, int byteCount) {
@@ -32,8 +39,8 @@ uint64_t DecodeLittleEndian(std::string_view& digits, int byteCount) {
 }  // namespace
 
 void EncodeByte(uint8_t value, std::string& out) {
-    out += HexDigits[value >> 4];
-    out += HexDigits[value & 0x0F];
+    const char digits[2] = {HexDigits[value >> 4], HexDigits[value & 0x0F]};
+    out.append(digits, 2);
 }
 
 void EncodeInt32(int32_t value, std::string& out) { EncodeLittleEndian(static_cast<uint32_t>(value), 4, out); }

@@ -140,6 +140,11 @@ void TPreparedSave::Refresh() {
 
 void TPreparedSave::RefreshLocked() {
     FSaveHistory = FSettings.SaveHistory;
+    // The history is read as it is when the file is written; the rest
+    // waits for a change of the table, the format or the mode.
+    if (!FStale && FVariables.Changes() == FRefreshedChanges && FSettings.OutputMode == FRenderedMode &&
+        FSettings.OutputFormat == FRenderedFormat)
+        return;
     try {
         if (FStale || FSettings.OutputFormat != FRenderedFormat || FSettings.OutputMode != FRenderedMode)
             RenderSettingsPart();
@@ -191,6 +196,7 @@ void TPreparedSave::EncodeLine(const TVMVariable& variable, std::string& line) c
 }
 
 void TPreparedSave::RebuildVariables() {
+    FRefreshedChanges = FVariables.Changes();
     FVariables.TakeChanges(FChanged);
     FVariableLines.clear();
     FVariableIndex.clear();
@@ -201,6 +207,7 @@ void TPreparedSave::RebuildVariables() {
 }
 
 void TPreparedSave::RefreshVariables() {
+    FRefreshedChanges = FVariables.Changes();
     if (FVariables.TakeChanges(FChanged) || FVariableLines.size() > FVariables.Count()) {
         RebuildVariables();
         return;

@@ -89,6 +89,7 @@ private:
     std::unordered_map<const TVMVariable*, size_t> FVariableIndex;
     std::vector<const TVMVariable*> FChanged;
     bool FSaveHistory = false;  // SaveHistory at the last refresh
+    uint64_t FRefreshedChanges = 0;  // the table's Changes() the variable lines follow
 };
 
 }  // namespace quenmark

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstring>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,16 +17,42 @@ enum class TOutputStyle {
     ResultsOnly,  // no echo, and the error of a failed line on standard error
 };
 
+// Bytes appended in line, without a call into the string library for each
+// short piece; the room grows by doubling and is kept.
+class TOutputBytes {
+public:
+    TOutputBytes();
+    void Put(std::string_view text) {
+        if (FRoom - FSize < text.size()) Grow(text.size());
+        std::memcpy(FData.get() + FSize, text.data(), text.size());
+        FSize += text.size();
+    }
+    void Put(char byte) {
+        if (FRoom == FSize) Grow(1);
+        FData[FSize++] = byte;
+    }
+    const char* Data() const { return FData.get(); }
+    size_t Size() const { return FSize; }
+    void Clear() { FSize = 0; }
+
+private:
+    void Grow(size_t more);
+
+    std::unique_ptr<char[]> FData;
+    size_t FSize = 0;
+    size_t FRoom = 0;
+};
+
 // Writes the lines of each input line to standard output, one per line; a
 // line break inside a text starts a new line. Text bound for a terminal has
 // its control bytes made visible; other output is written byte for byte.
-// The lines of an input line are gathered in one buffer, kept from line to
-// line, and written at its end; an echo is written at once, before the
-// line runs.
+// The lines of an input line, its echo first, are gathered in one buffer,
+// kept from line to line, and handed to the stream at its end, or, with a
+// gathering size, once that many bytes are gathered or on Flush.
 class TConsoleOutput : public TLineLog {
 public:
     TConsoleOutput(TOutputStyle style, std::ostream& out, std::ostream& errors, bool outIsTerminal,
-                   bool errorsAreTerminal);
+                   bool errorsAreTerminal, size_t gatherBytes = 0);
 
     // A line outside any input line: the banner, the welcome text.
     void Print(const std::string& line);
@@ -40,11 +68,15 @@ public:
     // its echo, "> " and the line.
     void Log(const std::string& line);
     void EndLine(bool succeeded);
+    // Hands everything gathered to the stream and flushes it. Between input
+    // lines, or while the line's thread is held up outside the output (a
+    // run that ends while a line hangs: its echo is written too).
+    void Flush();
     // A notice for the user outside the calculation: on standard error.
     void Notice(const std::string& text);
 
 private:
-    static void Append(std::string& buffer, bool terminal, std::string_view text);
+    static void Append(TOutputBytes& buffer, bool terminal, std::string_view text);
     void WriteOut();
 
     TOutputStyle FStyle;
@@ -52,9 +84,10 @@ private:
     std::ostream& FErrors;
     bool FOutIsTerminal;
     bool FErrorsAreTerminal;
+    size_t FGatherBytes;
     bool FEchoPending = false;
-    std::string FBuffer;  // the lines for standard output not yet written
-    std::string FHeld;    // with ResultsOnly, the last line so far
+    TOutputBytes FBuffer;  // the lines for standard output not yet written
+    std::string FHeld;     // with ResultsOnly, the last line so far
     bool FHolding = false;
 };
 

@@ -26,7 +26,7 @@ bool RunLine(TConsoleRun& run, const std::string& line, bool flush) {
     } else {
         run.Session.RecordHistory(line);
     }
-    if (flush) std::cout.flush();
+    if (flush) run.Output.Flush();
     return static_cast<bool>(std::cout);
 }
 
