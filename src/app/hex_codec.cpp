@@ -1,6 +1,8 @@
 #include "app/hex_codec.h"
 
+#include <array>
 #include <bit>
+#include <cstring>
 
 #include "base/exception.h"
 
@@ -9,6 +11,16 @@ namespace quenmark {
 namespace {
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
+
+// The two digits of every byte value, one after another.
+constexpr std::array<char, 512> DigitPairs = [] {
+    std::array<char, 512> pairs{};
+    for (size_t value = 0; value < 256; ++value) {
+        pairs[2 * value] = HexDigits[value >> 4];
+        pairs[2 * value + 1] = HexDigits[value & 0x0F];
+    }
+    return pairs;
+}();
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -56,9 +68,8 @@ void EncodeString(std::string_view text, std::string& out) {
 
 char* EncodeBytes(std::string_view bytes, char* out) {
     for (char c : bytes) {
-        const auto value = static_cast<uint8_t>(c);
-        *out++ = HexDigits[value >> 4];
-        *out++ = HexDigits[value & 0x0F];
+        std::memcpy(out, DigitPairs.data() + 2 * static_cast<uint8_t>(c), 2);
+        out += 2;
     }
     return out;
 }
