@@ -59,7 +59,7 @@ size_t LineHash(std::string_view line) {
 
 void TInputHistory::Assign(std::vector<std::string> entries) {
     FSlots.clear();
-    FTexts.clear();
+    FTexts.Clear();
     FCells.clear();
     FUsedCells = 0;
     FFirstLive = 0;
@@ -76,10 +76,9 @@ void TInputHistory::Assign(std::vector<std::string> entries) {
 
 void TInputHistory::Enter(std::string_view line, size_t limit) {
     // A view of an entry here would not survive the texts growing.
-    std::string copy;
-    if (!FTexts.empty() && line.data() >= FTexts.data() && line.data() < FTexts.data() + FTexts.size()) {
-        copy.assign(line);
-        line = copy;
+    if (!FTexts.Empty() && line.data() >= FTexts.Data() && line.data() < FTexts.Data() + FTexts.Size()) {
+        Enter(std::string(line), limit);
+        return;
     }
     const size_t hash = LineHash(line);
     if ((FUsedCells + 1) * 2 > FCells.size()) GrowIndex();
@@ -116,9 +115,9 @@ std::vector<std::string> TInputHistory::EnteredSince(uint64_t mark) const {
 
 // Into the free cell given.
 void TInputHistory::Append(std::string_view text, size_t hash, uint64_t entered, size_t cell) {
-    FSlots.push_back({FTexts.size(), text.size(), hash, entered, true});
+    FSlots.push_back({FTexts.Size(), text.size(), hash, entered, true});
     try {
-        FTexts.append(text);
+        FTexts.Put(text);
     } catch (...) {
         FSlots.pop_back();
         throw;
@@ -149,13 +148,13 @@ void TInputHistory::CloseUp() {
         TSlot slot = FSlots[i];
         if (!slot.Live) continue;
         // Texts only move towards the front.
-        if (slot.At != at) std::memmove(FTexts.data() + at, FTexts.data() + slot.At, slot.Length);
+        if (slot.At != at) std::memmove(FTexts.Data() + at, FTexts.Data() + slot.At, slot.Length);
         slot.At = at;
         at += slot.Length;
         FSlots[count++] = slot;
     }
     FSlots.resize(count);
-    FTexts.resize(at);
+    FTexts.CutTo(at);
     FFirstLive = 0;
     Reindex(FCells.size());
 }
@@ -163,7 +162,8 @@ void TInputHistory::CloseUp() {
 // Indexes the live slots afresh in a table of the given size; the cells of
 // emptied slots go.
 void TInputHistory::Reindex(size_t size) {
-    FCells.assign(size, TCell{});
+    FCells.resize(size);
+    for (TCell& cell : FCells) cell.Slot = NoSlot;
     FUsedCells = 0;
     for (size_t i = FFirstLive; i < FSlots.size(); ++i) {
         if (!FSlots[i].Live) continue;

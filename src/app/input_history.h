@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/byte_buffer.h"
+
 namespace quenmark {
 
 // The input history, oldest entry first, with its rules: a line entered
@@ -62,7 +64,7 @@ private:
     };
     static constexpr size_t NoSlot = SIZE_MAX;
 
-    std::string_view Text(const TSlot& slot) const { return {FTexts.data() + slot.At, slot.Length}; }
+    std::string_view Text(const TSlot& slot) const { return {FTexts.Data() + slot.At, slot.Length}; }
     void Append(std::string_view text, size_t hash, uint64_t entered, size_t cell);
     void Remove(size_t slot);
     void RemoveOldest();
@@ -73,7 +75,7 @@ private:
     void GrowIndex();
 
     std::vector<TSlot> FSlots;
-    std::string FTexts;     // the slots' texts, in slot order; emptied ones stay until a close-up
+    TByteBuffer FTexts;     // the slots' texts, in slot order; emptied ones stay until a close-up
     size_t FFirstLive = 0;  // no live slot before it
     size_t FLiveCount = 0;
     uint64_t FEnteredCount = 0;

@@ -11,12 +11,13 @@ namespace quenmark {
 
 namespace {
 
-// Whether eight bytes hold one below 0x0E, the least of which are line
+// The high bit of each byte below 0x0E, the least of which are line
 // breaks: a smaller byte borrows into its high bit, and a byte of 128 or
-// more is left out by ~bytes.
-bool HoldsByteBelow0E(uint64_t bytes) {
+// more is left out by ~bytes. Exact as a whole: not zero when such a byte
+// is there.
+uint64_t BytesBelow0E(uint64_t bytes) {
     constexpr uint64_t Ones = 0x0101010101010101ull;
-    return ((bytes - 0x0E * Ones) & ~bytes & (0x80 * Ones)) != 0;
+    return (bytes - 0x0E * Ones) & ~bytes & (0x80 * Ones);
 }
 
 uint64_t Load8(const char* at) {
@@ -35,33 +36,20 @@ uint64_t Load4(const char* at) {
 // (the last eight overlapping the ones before, a shorter text in two
 // overlapping halves), and the bytes are searched only when such a byte is
 // there.
-bool HasLineBreak(std::string_view text) {
+inline bool HasLineBreak(std::string_view text) {
     const char* const data = text.data();
     const size_t size = text.size();
-    bool low = false;
+    uint64_t low = 1;
     if (size >= 8) {
-        for (size_t at = 0; at + 8 < size && !low; at += 8) low = HoldsByteBelow0E(Load8(data + at));
-        low = low || HoldsByteBelow0E(Load8(data + size - 8));
+        low = BytesBelow0E(Load8(data + size - 8));
+        for (size_t at = 0; at + 8 < size; at += 8) low |= BytesBelow0E(Load8(data + at));
     } else if (size >= 4) {
-        low = HoldsByteBelow0E(Load4(data) | Load4(data + size - 4) << 32);
-    } else {
-        low = true;
+        low = BytesBelow0E(Load4(data) | Load4(data + size - 4) << 32);
     }
-    return low && (std::memchr(data, '\n', size) || std::memchr(data, '\r', size));
+    return low != 0 && (std::memchr(data, '\n', size) || std::memchr(data, '\r', size));
 }
 
 }  // namespace
-
-TOutputBytes::TOutputBytes() : FData(new char[256]), FRoom(256) {}
-
-void TOutputBytes::Grow(size_t more) {
-    size_t room = FRoom * 2;
-    while (room - FSize < more) room *= 2;
-    std::unique_ptr<char[]> data(new char[room]);
-    std::memcpy(data.get(), FData.get(), FSize);
-    FData = std::move(data);
-    FRoom = room;
-}
 
 TConsoleOutput::TConsoleOutput(TOutputStyle style, std::ostream& out, std::ostream& errors, bool outIsTerminal,
                                bool errorsAreTerminal, size_t gatherBytes)
@@ -69,7 +57,7 @@ TConsoleOutput::TConsoleOutput(TOutputStyle style, std::ostream& out, std::ostre
       FGatherBytes(gatherBytes) {}
 
 // Appends the text's lines, each ended by a line feed.
-void TConsoleOutput::Append(TOutputBytes& buffer, bool terminal, std::string_view text) {
+void TConsoleOutput::Append(TByteBuffer& buffer, bool terminal, std::string_view text) {
     if (!HasLineBreak(text)) {
         if (terminal) buffer.Put(TerminalSafeText(text));
         else buffer.Put(text);
@@ -102,7 +90,7 @@ void TConsoleOutput::Print(const std::string& line) {
 }
 
 void TConsoleOutput::Notice(const std::string& text) {
-    TOutputBytes lines;
+    TByteBuffer lines;
     Append(lines, FErrorsAreTerminal, text);
     FErrors.write(lines.Data(), static_cast<std::streamsize>(lines.Size()));
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <cstring>
 #include <iosfwd>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/line_log.h"
+#include "base/byte_buffer.h"
 
 namespace quenmark {
 
@@ -15,32 +14,6 @@ enum class TOutputStyle {
     Log,          // every line, as the window's log shows it
     Interactive,  // every line but the echo: the prompt already shows it
     ResultsOnly,  // no echo, and the error of a failed line on standard error
-};
-
-// Bytes appended in line, without a call into the string library for each
-// short piece; the room grows by doubling and is kept.
-class TOutputBytes {
-public:
-    TOutputBytes();
-    void Put(std::string_view text) {
-        if (FRoom - FSize < text.size()) Grow(text.size());
-        std::memcpy(FData.get() + FSize, text.data(), text.size());
-        FSize += text.size();
-    }
-    void Put(char byte) {
-        if (FRoom == FSize) Grow(1);
-        FData[FSize++] = byte;
-    }
-    const char* Data() const { return FData.get(); }
-    size_t Size() const { return FSize; }
-    void Clear() { FSize = 0; }
-
-private:
-    void Grow(size_t more);
-
-    std::unique_ptr<char[]> FData;
-    size_t FSize = 0;
-    size_t FRoom = 0;
 };
 
 // Writes the lines of each input line to standard output, one per line; a
@@ -76,7 +49,7 @@ public:
     void Notice(const std::string& text);
 
 private:
-    static void Append(TOutputBytes& buffer, bool terminal, std::string_view text);
+    static void Append(TByteBuffer& buffer, bool terminal, std::string_view text);
     void WriteOut();
 
     TOutputStyle FStyle;
@@ -86,7 +59,7 @@ private:
     bool FErrorsAreTerminal;
     size_t FGatherBytes;
     bool FEchoPending = false;
-    TOutputBytes FBuffer;  // the lines for standard output not yet written
+    TByteBuffer FBuffer;  // the lines for standard output not yet written
     std::string FHeld;     // with ResultsOnly, the last line so far
     bool FHolding = false;
 };

@@ -29,8 +29,8 @@ constexpr std::chrono::seconds LineGrace{1};
 // prepared state is written without it.
 [[noreturn]] void EndWithPreparedSave(TConsoleRun& run, int signal) {
     if (run.Saving) {
-        std::lock_guard<std::mutex> lock(run.Prepared.Lock());
         if (!run.Prepared.ClaimWrite()) WaitForTheEnd();  // a crash handler writes it
+        run.Prepared.WaitForChange();
         if (!run.Prepared.WriteNow()) std::fprintf(stderr, "quenmark-console: the settings file could not be written.\n");
     }
     // The output of the completed lines and the echo of the hanging one are
