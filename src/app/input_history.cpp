@@ -113,15 +113,13 @@ std::vector<std::string> TInputHistory::EnteredSince(uint64_t mark) const {
     return entries;
 }
 
-// Into the free cell given.
+// Into the free cell given. What can fail to allocate comes first, so
+// that a failure leaves everything as it was.
 void TInputHistory::Append(std::string_view text, size_t hash, uint64_t entered, size_t cell) {
-    FSlots.push_back({FTexts.Size(), text.size(), hash, entered, true});
-    try {
-        FTexts.Put(text);
-    } catch (...) {
-        FSlots.pop_back();
-        throw;
-    }
+    if (FSlots.size() == FSlots.capacity()) FSlots.reserve(std::max<size_t>(16, FSlots.size() * 2));
+    const size_t at = FTexts.Size();
+    FTexts.Put(text);
+    FSlots.push_back({at, text.size(), hash, entered, true});
     FCells[cell] = {hash, FSlots.size() - 1};
     ++FUsedCells;
     ++FLiveCount;

@@ -13,12 +13,12 @@ namespace quenmark {
 // again (letter case of "a" to "z" aside) leaves its old place and goes to
 // the end, and only the newest entries up to the limit stay. Entering a
 // line costs the same however long the history is and, once the history
-// has reached its size, allocates nothing: the texts live one after another
-// in one buffer, a removed entry leaves an empty slot, which keeps its cell
-// in the index, and the slots are closed up and indexed afresh once the
-// empty ones outnumber the live ones twice over. Each entry remembers when
-// it was entered, so the entries added since a save are read from here
-// rather than kept a second time.
+// has reached its size and closed up once, allocates nothing: the texts
+// live one after another in one buffer, a removed entry leaves an empty
+// slot, which keeps its cell in the index, and the slots are closed up and
+// indexed afresh once the empty ones outnumber the live ones twice over.
+// Each entry remembers when it was entered, so the entries added since a
+// save are read from here rather than kept a second time.
 class TInputHistory {
 public:
     // Replaces every entry, oldest first, as they are; none counts as
@@ -57,7 +57,7 @@ private:
         uint64_t Entered = 0;  // 1 + EnteredCount before it was entered; 0 for an assigned entry
         bool Live = false;
     };
-    // A cell of the index: a live slot by the hash of its entry's name.
+    // A cell of the index: a slot, live or emptied, by its entry's hash.
     struct TCell {
         size_t NameHash = 0;
         size_t Slot = NoSlot;

@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -48,8 +49,8 @@ std::string EncodeVariableLine(const TVMVariable& variable) {
     return line;
 }
 
-// The line's bytes are known before it is written: its room is made once
-// and the digits written into it piece by piece.
+// The line is the digits of one run of bytes: they are put together first
+// (on the stack unless a text is long), and the line's room is made once.
 void AppendVariableLine(const TVMVariable& variable, std::string& line) {
     VMXValue record;
     std::memset(&record, 0, sizeof record);
@@ -70,20 +71,29 @@ void AppendVariableLine(const TVMVariable& variable, std::string& line) {
         break;
     default: throw Exception("Invalid variant type.");
     }
-    const std::array<char, 8> nameLength = LittleEndianBytes(static_cast<uint32_t>(variable.Name.size()));
-    const std::array<char, 8> attributes = LittleEndianBytes(static_cast<uint32_t>(AttributeCount));
+    const std::string_view name = variable.Name;
     const char flags[3] = {static_cast<char>(record.ValueType), static_cast<char>(variable.IsConstant ? 1 : 0),
                            static_cast<char>(variable.IsProtected ? 1 : 0)};
+    const size_t size = 4 + name.size() + 4 + sizeof flags + numberSize + text.size();
+    char small[256];
+    std::unique_ptr<char[]> large;
+    if (size > sizeof small) large.reset(new char[size]);
+    char* const bytes = large ? large.get() : small;
+    char* at = bytes;
+    const auto put = [&at](const char* data, size_t count) {
+        if (count > 0) std::memcpy(at, data, count);
+        at += count;
+    };
+    put(LittleEndianBytes(static_cast<uint32_t>(name.size())).data(), 4);
+    put(name.data(), name.size());
+    put(LittleEndianBytes(static_cast<uint32_t>(AttributeCount)).data(), 4);
+    put(flags, sizeof flags);
+    put(number.data(), numberSize);
+    put(text.data(), text.size());
     const size_t start = line.size();
-    line.resize(start + 1 + 2 * (4 + variable.Name.size() + 4 + sizeof flags + numberSize + text.size()));
-    char* out = line.data() + start;
-    *out++ = ';';
-    out = EncodeBytes({nameLength.data(), 4}, out);
-    out = EncodeBytes(variable.Name, out);
-    out = EncodeBytes({attributes.data(), 4}, out);
-    out = EncodeBytes({flags, sizeof flags}, out);
-    out = EncodeBytes({number.data(), numberSize}, out);
-    EncodeBytes(text, out);
+    line.resize(start + 1 + 2 * size);
+    line[start] = ';';
+    EncodeBytes({bytes, size}, line.data() + start + 1);
 }
 
 std::unique_ptr<TVMVariable> DecodeVariableLine(std::string_view line) {

@@ -15,6 +15,7 @@ public:
     TByteBuffer() : FData(new char[InitialRoom]), FRoom(InitialRoom) {}
 
     void Put(std::string_view bytes) {
+        if (bytes.empty()) return;  // its data may be null, which memcpy must not see
         if (FRoom - FSize < bytes.size()) Grow(bytes.size());
         std::memcpy(FData.get() + FSize, bytes.data(), bytes.size());
         FSize += bytes.size();

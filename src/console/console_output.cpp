@@ -116,7 +116,12 @@ void TConsoleOutput::Echo(const std::string& line) {
 
 void TConsoleOutput::Line(const std::string& text) {
     if (FStyle != TOutputStyle::ResultsOnly) {
-        Append(FBuffer, FOutIsTerminal, text);
+        if (FOutIsTerminal || HasLineBreak(text)) {
+            Append(FBuffer, FOutIsTerminal, text);
+        } else {
+            FBuffer.Put(text);
+            FBuffer.Put('\n');
+        }
         return;
     }
     if (FHolding) Append(FBuffer, FOutIsTerminal, FHeld);

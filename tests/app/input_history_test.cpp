@@ -48,7 +48,8 @@ TEST(InputHistoryTest, ReenteredEntryMovesToTheEndWithoutLetterCaseAndTheOldestG
 // every byte, where each of those reads it, replaces a line only when it
 // is the same byte or the other case of a letter "a" to "z".
 TEST(InputHistoryTest, OnlyTheCaseOfAToZIsIgnoredWhereverTheByteStands) {
-    for (const std::string& frame : {std::string("?"), std::string("ab?d"), std::string("0123456789?bcd"), std::string("x?23456789abcdefgh")}) {
+    const std::string frames[] = {"?", "ab?d", "0123456789?bcd", "x?23456789abcdefgh"};
+    for (const std::string& frame : frames) {
         const size_t at = frame.find('?');
         for (int first = 0; first < 256; ++first) {
             std::string line = frame;
