@@ -61,10 +61,12 @@ void AppendVariableLine(const TVMVariable& variable, std::string& line) {
     std::string_view text;
     switch (record.ValueType) {
     case vmxInteger: number = LittleEndianBytes(static_cast<uint32_t>(record.IntValue)); break;
-    case vmxReal:
-        number = LittleEndianBytes(std::bit_cast<uint64_t>(record.RealValue));
+    case vmxReal: {
+        const double real = record.RealValue;  // the record is packed: no reference to its members
+        number = LittleEndianBytes(std::bit_cast<uint64_t>(real));
         numberSize = 8;
         break;
+    }
     case vmxString:
         text = std::string_view(record.StrValue, static_cast<size_t>(record.StrLength));
         number = LittleEndianBytes(static_cast<uint32_t>(text.size()));
