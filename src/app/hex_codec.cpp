@@ -1,6 +1,8 @@
 #include "app/hex_codec.h"
 
+#include <array>
 #include <bit>
+#include <cstring>
 
 #include "base/exception.h"
 
@@ -10,14 +12,31 @@ namespace {
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
+// The two digits of every byte value, one after another.
+constexpr std::array<char, 512> DigitPairs = [] {
+    std::array<char, 512> pairs{};
+    for (size_t value = 0; value < 256; ++value) {
+        pairs[2 * value] = HexDigits[value >> 4];
+        pairs[2 * value + 1] = HexDigits[value & 0x0F];
+    }
+    return pairs;
+}();
+
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     throw EConvertError();
 }
 
+// The digits are put together first and appended in one step.
 void EncodeLittleEndian(uint64_t bits, int byteCount, std::string& out) {
-    for (int i = 0; i < byteCount; ++i) EncodeByte(static_cast<uint8_t>(bits >> (8 * i)), out);
+    char digits[16];
+    for (int i = 0; i < byteCount; ++i) {
+        const auto value = static_cast<uint8_t>(bits >> (8 * i));
+        digits[2 * i] = HexDigits[value >> 4];
+        digits[2 * i + 1] = HexDigits[value & 0x0F];
+    }
+    out.append(digits, static_cast<size_t>(byteCount) * 2);
 }
 
 uint64_t DecodeLittleEndian(std::string_view& digits, int byteCount) {
@@ -32,8 +51,8 @@ uint64_t DecodeLittleEndian(std::string_view& digits, int byteCount) {
 }  // namespace
 
 void EncodeByte(uint8_t value, std::string& out) {
-    out += HexDigits[value >> 4];
-    out += HexDigits[value & 0x0F];
+    const char digits[2] = {HexDigits[value >> 4], HexDigits[value & 0x0F]};
+    out.append(digits, 2);
 }
 
 void EncodeInt32(int32_t value, std::string& out) { EncodeLittleEndian(static_cast<uint32_t>(value), 4, out); }
@@ -49,9 +68,8 @@ void EncodeString(std::string_view text, std::string& out) {
 
 char* EncodeBytes(std::string_view bytes, char* out) {
     for (char c : bytes) {
-        const auto value = static_cast<uint8_t>(c);
-        *out++ = HexDigits[value >> 4];
-        *out++ = HexDigits[value & 0x0F];
+        std::memcpy(out, DigitPairs.data() + 2 * static_cast<uint8_t>(c), 2);
+        out += 2;
     }
     return out;
 }

@@ -1,10 +1,10 @@
 #include "app/input_history.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "base/names.h"
-#include "vm/name_index.h"
 
 namespace quenmark {
 
@@ -12,45 +12,85 @@ namespace {
 
 constexpr size_t SmallestIndex = 16;
 
-// The hash that SameName agrees with: equal names hash alike.
+// Eight bytes with the bit that tells "a" from "A" cleared in each: equal
+// for lines that differ only in the case of "a" to "z" (and for some that
+// differ otherwise, which the comparison tells apart).
+uint64_t CaseBlind(uint64_t bytes) { return bytes & ~(0x20 * 0x0101010101010101ull); }
+
+uint64_t Load8(const char* at) {
+    uint64_t bytes;
+    std::memcpy(&bytes, at, 8);
+    return bytes;
+}
+
+uint64_t Load4(const char* at) {
+    uint32_t bytes;
+    std::memcpy(&bytes, at, 4);
+    return bytes;
+}
+
+constexpr uint64_t Multiplier = 0x9E3779B97F4A7C15ull;
+
+// The hash that SameName agrees with: equal names hash alike. Eight bytes
+// at a time, the last eight overlapping the ones before; a shorter line is
+// read in two overlapping halves or, below four bytes, as its first, middle
+// and last byte. The length is mixed in, so the same bytes read twice
+// cannot make two lines alike.
 size_t LineHash(std::string_view line) {
-    const size_t hash = TNameHash()(line);
-    return hash ^ (hash >> 32);  // the index takes the low bits
+    const char* const text = line.data();
+    const size_t size = line.size();
+    uint64_t hash = size * Multiplier;
+    if (size >= 8) {
+        for (size_t at = 0; at + 8 < size; at += 8) hash = (hash ^ CaseBlind(Load8(text + at))) * Multiplier;
+        hash = (hash ^ CaseBlind(Load8(text + size - 8))) * Multiplier;
+    } else if (size >= 4) {
+        hash = (hash ^ CaseBlind(Load4(text) | Load4(text + size - 4) << 32)) * Multiplier;
+    } else if (size > 0) {
+        const auto byte = [text](size_t at) { return uint64_t{static_cast<unsigned char>(text[at])}; };
+        hash = (hash ^ CaseBlind(byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16)) * Multiplier;
+    }
+    // The high bits, which every byte reached, into the low ones the index takes.
+    hash ^= hash >> 29;
+    hash *= Multiplier;
+    return static_cast<size_t>(hash ^ (hash >> 32));
 }
 
 }  // namespace
 
 void TInputHistory::Assign(std::vector<std::string> entries) {
     FSlots.clear();
-    FTexts.clear();
+    FTexts.Clear();
     FCells.clear();
-    FIndexed = 0;
+    FUsedCells = 0;
     FFirstLive = 0;
     FLiveCount = 0;
-    for (const std::string& entry : entries) Append(entry, LineHash(entry), 0);
+    for (const std::string& entry : entries) {
+        if ((FUsedCells + 1) * 2 > FCells.size()) GrowIndex();
+        const size_t hash = LineHash(entry);
+        size_t cell = CellOf(hash);
+        while (FCells[cell].Slot != NoSlot) cell = (cell + 1) & (FCells.size() - 1);
+        Append(entry, hash, 0, cell);
+    }
     FEntriesStale = true;
 }
 
 void TInputHistory::Enter(std::string_view line, size_t limit) {
     // A view of an entry here would not survive the texts growing.
-    std::string copy;
-    if (!FTexts.empty() && line.data() >= FTexts.data() && line.data() < FTexts.data() + FTexts.size()) {
-        copy.assign(line);
-        line = copy;
+    if (!FTexts.Empty() && line.data() >= FTexts.Data() && line.data() < FTexts.Data() + FTexts.Size()) {
+        Enter(std::string(line), limit);
+        return;
     }
     const size_t hash = LineHash(line);
-    if (!FCells.empty()) {
-        for (size_t cell = CellOf(hash); FCells[cell].Slot != NoSlot;) {
-            const TCell& found = FCells[cell];
-            if (found.NameHash == hash && SameName(Text(FSlots[found.Slot]), line)) {
-                Remove(found.Slot);
-                Unindex(cell);  // a later cell may have moved here: look at it again
-            } else {
-                cell = (cell + 1) & (FCells.size() - 1);
-            }
-        }
+    if ((FUsedCells + 1) * 2 > FCells.size()) GrowIndex();
+    // Every live entry of the name is emptied; the search ends at the free
+    // cell that the new entry takes.
+    size_t cell = CellOf(hash);
+    for (; FCells[cell].Slot != NoSlot; cell = (cell + 1) & (FCells.size() - 1)) {
+        const TCell& found = FCells[cell];
+        if (found.NameHash == hash && FSlots[found.Slot].Live && SameName(Text(FSlots[found.Slot]), line))
+            Remove(found.Slot);
     }
-    Append(line, hash, ++FEnteredCount);
+    Append(line, hash, ++FEnteredCount, cell);
     while (FLiveCount > limit) RemoveOldest();
     if (FSlots.size() - FLiveCount > 2 * FLiveCount + EmptySlotsAllowed) CloseUp();
     FEntriesStale = true;
@@ -73,21 +113,20 @@ std::vector<std::string> TInputHistory::EnteredSince(uint64_t mark) const {
     return entries;
 }
 
-void TInputHistory::Append(std::string_view text, size_t hash, uint64_t entered) {
-    if ((FIndexed + 1) * 2 > FCells.size()) GrowIndex();
-    FSlots.push_back({FTexts.size(), text.size(), hash, entered, true});
-    try {
-        FTexts.append(text);
-    } catch (...) {
-        FSlots.pop_back();
-        throw;
-    }
-    Index(hash, FSlots.size() - 1);
+// Into the free cell given. What can fail to allocate comes first, so
+// that a failure leaves everything as it was.
+void TInputHistory::Append(std::string_view text, size_t hash, uint64_t entered, size_t cell) {
+    if (FSlots.size() == FSlots.capacity()) FSlots.reserve(std::max<size_t>(16, FSlots.size() * 2));
+    const size_t at = FTexts.Size();
+    FTexts.Put(text);
+    FSlots.push_back({at, text.size(), hash, entered, true});
+    FCells[cell] = {hash, FSlots.size() - 1};
+    ++FUsedCells;
     ++FLiveCount;
 }
 
-// Empties a slot; its text stays in place until the next close-up, and the
-// caller takes it out of the index.
+// Empties a slot; its text stays in place and its cell in the index until
+// the next close-up.
 void TInputHistory::Remove(size_t slot) {
     FSlots[slot].Live = false;
     --FLiveCount;
@@ -95,64 +134,44 @@ void TInputHistory::Remove(size_t slot) {
 
 void TInputHistory::RemoveOldest() {
     while (!FSlots[FFirstLive].Live) ++FFirstLive;
-    size_t cell = CellOf(FSlots[FFirstLive].NameHash);
-    while (FCells[cell].Slot != FFirstLive) cell = (cell + 1) & (FCells.size() - 1);
-    Unindex(cell);
     Remove(FFirstLive);
 }
 
-// Moves the live slots and their texts together, in order, and renumbers
-// the index in place, without hashing the names again.
+// Moves the live slots and their texts together, in order, and indexes
+// them again by the hashes they keep, without hashing the names again.
 void TInputHistory::CloseUp() {
-    FNewSlot.resize(FSlots.size());  // read for live slots only
     size_t count = 0;
     size_t at = 0;
     for (size_t i = FFirstLive; i < FSlots.size(); ++i) {
         TSlot slot = FSlots[i];
         if (!slot.Live) continue;
         // Texts only move towards the front.
-        if (slot.At != at) std::memmove(FTexts.data() + at, FTexts.data() + slot.At, slot.Length);
+        if (slot.At != at) std::memmove(FTexts.Data() + at, FTexts.Data() + slot.At, slot.Length);
         slot.At = at;
         at += slot.Length;
-        FNewSlot[i] = count;
         FSlots[count++] = slot;
     }
     FSlots.resize(count);
-    FTexts.resize(at);
-    for (TCell& cell : FCells)
-        if (cell.Slot != NoSlot) cell.Slot = FNewSlot[cell.Slot];
+    FTexts.CutTo(at);
     FFirstLive = 0;
+    Reindex(FCells.size());
 }
 
-void TInputHistory::Index(size_t hash, size_t slot) {
-    size_t cell = CellOf(hash);
-    while (FCells[cell].Slot != NoSlot) cell = (cell + 1) & (FCells.size() - 1);
-    FCells[cell] = {hash, slot};
-    ++FIndexed;
-}
-
-// Empties a cell and moves later cells of the same probe run back into the
-// gap, so that no search stops early at it.
-void TInputHistory::Unindex(size_t cell) {
-    const size_t mask = FCells.size() - 1;
-    size_t hole = cell;
-    for (size_t next = (hole + 1) & mask; FCells[next].Slot != NoSlot; next = (next + 1) & mask) {
-        const size_t home = CellOf(FCells[next].NameHash);
-        if (((next - home) & mask) >= ((next - hole) & mask)) {
-            FCells[hole] = FCells[next];
-            hole = next;
-        }
+// Indexes the live slots afresh in a table of the given size; the cells of
+// emptied slots go.
+void TInputHistory::Reindex(size_t size) {
+    FCells.resize(size);
+    for (TCell& cell : FCells) cell.Slot = NoSlot;
+    FUsedCells = 0;
+    for (size_t i = FFirstLive; i < FSlots.size(); ++i) {
+        if (!FSlots[i].Live) continue;
+        size_t cell = CellOf(FSlots[i].NameHash);
+        while (FCells[cell].Slot != NoSlot) cell = (cell + 1) & (size - 1);
+        FCells[cell] = {FSlots[i].NameHash, i};
+        ++FUsedCells;
     }
-    FCells[hole] = TCell{};
-    --FIndexed;
 }
 
-void TInputHistory::GrowIndex() {
-    std::vector<TCell> old(std::max(SmallestIndex, FCells.size() * 2));
-    old.swap(FCells);
-    FIndexed = 0;
-    for (const TCell& cell : old)
-        if (cell.Slot != NoSlot) Index(cell.NameHash, cell.Slot);
-}
+void TInputHistory::GrowIndex() { Reindex(std::max(SmallestIndex, FCells.size() * 2)); }
 
 }  // namespace quenmark

@@ -5,17 +5,20 @@
 #include <string_view>
 #include <vector>
 
+#include "base/byte_buffer.h"
+
 namespace quenmark {
 
 // The input history, oldest entry first, with its rules: a line entered
 // again (letter case of "a" to "z" aside) leaves its old place and goes to
 // the end, and only the newest entries up to the limit stay. Entering a
 // line costs the same however long the history is and, once the history
-// has reached its size, allocates nothing: the texts live one after another
-// in one buffer, a removed entry leaves an empty slot, and the slots are
-// closed up once the empty ones outnumber the live ones twice over. Each
-// entry remembers when it was entered, so the entries added since a save
-// are read from here rather than kept a second time.
+// has reached its size and closed up once, allocates nothing: the texts
+// live one after another in one buffer, a removed entry leaves an empty
+// slot, which keeps its cell in the index, and the slots are closed up and
+// indexed afresh once the empty ones outnumber the live ones twice over.
+// Each entry remembers when it was entered, so the entries added since a
+// save are read from here rather than kept a second time.
 class TInputHistory {
 public:
     // Replaces every entry, oldest first, as they are; none counts as
@@ -54,36 +57,36 @@ private:
         uint64_t Entered = 0;  // 1 + EnteredCount before it was entered; 0 for an assigned entry
         bool Live = false;
     };
-    // A cell of the index: a live slot by the hash of its entry's name.
+    // A cell of the index: a slot, live or emptied, by its entry's hash.
     struct TCell {
         size_t NameHash = 0;
         size_t Slot = NoSlot;
     };
     static constexpr size_t NoSlot = SIZE_MAX;
 
-    std::string_view Text(const TSlot& slot) const { return {FTexts.data() + slot.At, slot.Length}; }
-    void Append(std::string_view text, size_t hash, uint64_t entered);
+    std::string_view Text(const TSlot& slot) const { return {FTexts.Data() + slot.At, slot.Length}; }
+    void Append(std::string_view text, size_t hash, uint64_t entered, size_t cell);
     void Remove(size_t slot);
     void RemoveOldest();
     void CloseUp();
 
     size_t CellOf(size_t hash) const { return hash & (FCells.size() - 1); }
-    void Index(size_t hash, size_t slot);
-    void Unindex(size_t cell);
+    void Reindex(size_t size);
     void GrowIndex();
 
     std::vector<TSlot> FSlots;
-    std::string FTexts;     // the slots' texts, in slot order; emptied ones stay until a close-up
+    TByteBuffer FTexts;     // the slots' texts, in slot order; emptied ones stay until a close-up
     size_t FFirstLive = 0;  // no live slot before it
     size_t FLiveCount = 0;
     uint64_t FEnteredCount = 0;
-    // The live slots by the hash of their entry's name (letter case of "a"
-    // to "z" aside), open addressing with linear probing; entries of equal
-    // hash are told apart by comparing. More than one of a name only where
-    // assigned entries repeat it. A power of two in size, at most half full.
+    // The slots by the hash of their entry's name (letter case of "a" to
+    // "z" aside), open addressing with linear probing: every live slot, and
+    // emptied ones until the next close-up, which the search passes over.
+    // Entries of equal hash are told apart by comparing. More than one live
+    // entry of a name only where assigned entries repeat it. A power of two
+    // in size, at most half full.
     std::vector<TCell> FCells;
-    size_t FIndexed = 0;
-    std::vector<size_t> FNewSlot;  // for a close-up, kept to be reused
+    size_t FUsedCells = 0;
 
     mutable std::vector<std::string> FEntries;
     mutable bool FEntriesStale = false;

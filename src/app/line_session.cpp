@@ -37,6 +37,15 @@ void TrimLineInPlace(std::string& text) {
     if (begin > 0) text.erase(0, begin);
 }
 
+void AssignTrimmedLine(std::string& line, std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (end > 0 && IsBlankOrControl(text[end - 1])) --end;
+    while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+    line.clear();  // then an append, which needs none of the overlap handling of assign
+    line.append(text.data() + begin, end - begin);
+}
+
 TLineSession::TLineSession(TCCInterpreter& interpreter, TSettings& settings)
     : FInterpreter(interpreter), FSettings(settings) {
     FChanges.NoteVariablesSaved(interpreter.Variables());

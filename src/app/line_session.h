@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/input_history.h"
@@ -94,5 +95,7 @@ private:
 std::string TrimLine(const std::string& text);
 // The same in place, keeping the string's room for the next line.
 void TrimLineInPlace(std::string& text);
+// Replaces line with the trimmed text, in the room line already has.
+void AssignTrimmedLine(std::string& line, std::string_view text);
 
 }  // namespace quenmark

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <ctime>
 #include <new>
 
 #include "app/hex_codec.h"
@@ -125,7 +126,6 @@ TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variabl
     : FSettings(settings), FVariables(variables), FHistory(history), FPath(settings.FileName()),
       FTemporaryPath(settings.FileName() + ".prepared"), FMode(FileMode(settings.FileName())),
       FStartContents(ReadWholeFile(settings.SourceFileName())) {
-    std::lock_guard<std::mutex> lock(FMutex);
     RenderSettingsPart();
     RebuildVariables();
     FSaveHistory = FSettings.SaveHistory;
@@ -134,12 +134,32 @@ TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variabl
 TPreparedSave::~TPreparedSave() = default;
 
 void TPreparedSave::Refresh() {
-    std::lock_guard<std::mutex> lock(FMutex);
-    RefreshLocked();
+    if (!BeginChange()) return;
+    RefreshInChange();
+    EndChange();
 }
 
-void TPreparedSave::RefreshLocked() {
+bool TPreparedSave::BeginChange() {
+    FChanging.store(true);
+    if (!FWriteClaimed.load()) return true;
+    FChanging.store(false);
+    return false;
+}
+
+void TPreparedSave::WaitForChange() const {
+    while (FChanging.load()) {
+        const timespec pause{0, 1000000};
+        nanosleep(&pause, nullptr);
+    }
+}
+
+void TPreparedSave::RefreshInChange() {
     FSaveHistory = FSettings.SaveHistory;
+    // The history is read as it is when the file is written; the rest
+    // waits for a change of the table, the format or the mode.
+    if (!FStale && FVariables.Changes() == FRefreshedChanges && FSettings.OutputMode == FRenderedMode &&
+        FSettings.OutputFormat == FRenderedFormat)
+        return;
     try {
         if (FStale || FSettings.OutputFormat != FRenderedFormat || FSettings.OutputMode != FRenderedMode)
             RenderSettingsPart();
@@ -191,6 +211,7 @@ void TPreparedSave::EncodeLine(const TVMVariable& variable, std::string& line) c
 }
 
 void TPreparedSave::RebuildVariables() {
+    FRefreshedChanges = FVariables.Changes();
     FVariables.TakeChanges(FChanged);
     FVariableLines.clear();
     FVariableIndex.clear();
@@ -201,6 +222,7 @@ void TPreparedSave::RebuildVariables() {
 }
 
 void TPreparedSave::RefreshVariables() {
+    FRefreshedChanges = FVariables.Changes();
     if (FVariables.TakeChanges(FChanged) || FVariableLines.size() > FVariables.Count()) {
         RebuildVariables();
         return;

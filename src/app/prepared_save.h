@@ -3,7 +3,7 @@
 #include <sys/types.h>
 
 #include <atomic>
-#include <mutex>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -25,10 +25,10 @@ namespace quenmark {
 // their section writes them, each line once: after a line only the
 // variables it wrote or added are encoded. The history is not copied: its
 // entries are encoded as their section writes them while the file is
-// written, so the history must change only under Lock(), together with
-// the refresh after its line (RefreshLocked), or on the thread whose
-// interruption writes the file. What another copy of the program saved
-// meanwhile is not merged in.
+// written, so the history must change only inside BeginChange and
+// EndChange, together with the refresh after its line (RefreshInChange),
+// or on the thread whose interruption writes the file. What another copy
+// of the program saved meanwhile is not merged in.
 class TPreparedSave {
 public:
     TPreparedSave(const TSettings& settings, TVMVariableList& variables, const TInputHistory& history);
@@ -39,23 +39,31 @@ public:
     // Brings the prepared file up to the state after the last line. Run it
     // on the thread that runs the lines, between lines.
     void Refresh();
-    // Refresh with Lock() already held.
-    void RefreshLocked();
+    // Refresh between BeginChange and EndChange.
+    void RefreshInChange();
+
+    // Around a change of the history and the refresh after it, on the
+    // thread that runs the lines. False when a write has been claimed: then
+    // nothing may change, and the claimer ends the process.
+    bool BeginChange();
+    void EndChange() { FChanging.store(false, std::memory_order_release); }
 
     // The prepared file's bytes.
     std::string Contents() const;
 
     // Writes the prepared file over the settings file: a temporary file
     // beside it, flushed, then renamed over it. Async-signal-safe; the
-    // caller must keep Refresh from running meanwhile (Lock, or the thread
-    // that runs Refresh is the one interrupted). Returns whether it worked.
+    // caller must have claimed the write and keep Refresh from running
+    // meanwhile (WaitForChange, or the thread that runs Refresh is the one
+    // interrupted). Returns whether it worked.
     bool WriteNow() const;
 
-    // Held by Refresh; take it on another thread before WriteNow.
-    std::mutex& Lock() { return FMutex; }
     // True for the first caller only, so that of a signal handler and a
-    // signal thread only one writes. Async-signal-safe.
+    // signal thread only one writes; no change begins after it.
+    // Async-signal-safe.
     bool ClaimWrite() { return !FWriteClaimed.exchange(true); }
+    // After ClaimWrite on another thread: waits for a change in progress.
+    void WaitForChange() const;
 
 private:
     void RenderSettingsPart();
@@ -68,8 +76,11 @@ private:
     const TSettings& FSettings;
     TVMVariableList& FVariables;
     const TInputHistory& FHistory;
-    std::mutex FMutex;
+    // A flag each for the two threads, each set before the other's is read
+    // (sequentially consistent), so that a change and a write never overlap
+    // and the line thread takes no lock.
     std::atomic<bool> FWriteClaimed{false};
+    std::atomic<bool> FChanging{false};
 
     std::string FPath;
     std::string FTemporaryPath;
@@ -89,6 +100,7 @@ private:
     std::unordered_map<const TVMVariable*, size_t> FVariableIndex;
     std::vector<const TVMVariable*> FChanged;
     bool FSaveHistory = false;  // SaveHistory at the last refresh
+    uint64_t FRefreshedChanges = 0;  // the table's Changes() the variable lines follow
 };
 
 }  // namespace quenmark

@@ -1,6 +1,10 @@
 #include "app/saved_variables.h"
 
+#include <array>
+#include <bit>
 #include <cstring>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 #include "app/hex_codec.h"
@@ -13,17 +17,20 @@ namespace quenmark {
 
 namespace {
 
+// The first bytes of bits, least significant first, as the encoders write
+// numbers.
+std::array<char, 8> LittleEndianBytes(uint64_t bits) {
+    std::array<char, 8> bytes{};
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data(), &bits, sizeof bits);
+    } else {
+        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(static_cast<uint8_t>(bits >> (8 * i)));
+    }
+    return bytes;
+}
+
 // Type tag, IsConstant and IsProtected.
 constexpr int32_t AttributeCount = 3;
-
-void EncodeValue(const VMXValue& record, std::string& out) {
-    switch (record.ValueType) {
-    case vmxInteger: EncodeInt32(record.IntValue, out); return;
-    case vmxReal: EncodeReal(record.RealValue, out); return;
-    case vmxString: EncodeString(std::string_view(record.StrValue, static_cast<size_t>(record.StrLength)), out); return;
-    default: throw Exception("Invalid variant type.");
-    }
-}
 
 Variant DecodeValue(uint8_t type, std::string_view& digits) {
     switch (type) {
@@ -42,23 +49,53 @@ std::string EncodeVariableLine(const TVMVariable& variable) {
     return line;
 }
 
+// The line is the digits of one run of bytes: they are put together first
+// (on the stack unless a text is long), and the line's room is made once.
 void AppendVariableLine(const TVMVariable& variable, std::string& line) {
     VMXValue record;
     std::memset(&record, 0, sizeof record);
     VariantToVMX(variable.Value, record);
-    const size_t start = line.size();
-    try {
-        line += ';';
-        EncodeString(variable.Name, line);
-        EncodeInt32(AttributeCount, line);
-        EncodeByte(static_cast<uint8_t>(record.ValueType), line);
-        EncodeByte(variable.IsConstant ? 1 : 0, line);
-        EncodeByte(variable.IsProtected ? 1 : 0, line);
-        EncodeValue(record, line);
-    } catch (...) {
-        line.resize(start);
-        throw;
+    // The value: a number's bytes, or a text's length and then the text.
+    std::array<char, 8> number{};
+    size_t numberSize = 4;
+    std::string_view text;
+    switch (record.ValueType) {
+    case vmxInteger: number = LittleEndianBytes(static_cast<uint32_t>(record.IntValue)); break;
+    case vmxReal: {
+        const double real = record.RealValue;  // the record is packed: no reference to its members
+        number = LittleEndianBytes(std::bit_cast<uint64_t>(real));
+        numberSize = 8;
+        break;
     }
+    case vmxString:
+        text = std::string_view(record.StrValue, static_cast<size_t>(record.StrLength));
+        number = LittleEndianBytes(static_cast<uint32_t>(text.size()));
+        break;
+    default: throw Exception("Invalid variant type.");
+    }
+    const std::string_view name = variable.Name;
+    const char flags[3] = {static_cast<char>(record.ValueType), static_cast<char>(variable.IsConstant ? 1 : 0),
+                           static_cast<char>(variable.IsProtected ? 1 : 0)};
+    const size_t size = 4 + name.size() + 4 + sizeof flags + numberSize + text.size();
+    char small[256];
+    std::unique_ptr<char[]> large;
+    if (size > sizeof small) large.reset(new char[size]);
+    char* const bytes = large ? large.get() : small;
+    char* at = bytes;
+    const auto put = [&at](const char* data, size_t count) {
+        if (count > 0) std::memcpy(at, data, count);
+        at += count;
+    };
+    put(LittleEndianBytes(static_cast<uint32_t>(name.size())).data(), 4);
+    put(name.data(), name.size());
+    put(LittleEndianBytes(static_cast<uint32_t>(AttributeCount)).data(), 4);
+    put(flags, sizeof flags);
+    put(number.data(), numberSize);
+    put(text.data(), text.size());
+    const size_t start = line.size();
+    line.resize(start + 1 + 2 * size);
+    line[start] = ';';
+    EncodeBytes({bytes, size}, line.data() + start + 1);
 }
 
 std::unique_ptr<TVMVariable> DecodeVariableLine(std::string_view line) {

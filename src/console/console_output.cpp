@@ -11,53 +11,77 @@ namespace quenmark {
 
 namespace {
 
-// Eight bytes at a time: a byte equal to the pattern's leaves a zero byte,
-// which borrows into its high bit.
-bool HasLineBreak(std::string_view text) {
+// The high bit of each byte below 0x0E, the least of which are line
+// breaks: a smaller byte borrows into its high bit, and a byte of 128 or
+// more is left out by ~bytes. Exact as a whole: not zero when such a byte
+// is there.
+uint64_t BytesBelow0E(uint64_t bytes) {
     constexpr uint64_t Ones = 0x0101010101010101ull;
-    constexpr uint64_t High = 0x80 * Ones;
-    const auto holds = [](uint64_t bytes, char byte) {
-        const uint64_t x = bytes ^ (static_cast<uint64_t>(byte) * Ones);
-        return ((x - Ones) & ~x & High) != 0;
-    };
-    size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        uint64_t bytes;
-        std::memcpy(&bytes, text.data() + at, 8);
-        if (holds(bytes, '\n') || holds(bytes, '\r')) return true;
+    return (bytes - 0x0E * Ones) & ~bytes & (0x80 * Ones);
+}
+
+uint64_t Load8(const char* at) {
+    uint64_t bytes;
+    std::memcpy(&bytes, at, 8);
+    return bytes;
+}
+
+uint64_t Load4(const char* at) {
+    uint32_t bytes;
+    std::memcpy(&bytes, at, 4);
+    return bytes;
+}
+
+// Text rarely holds a byte below 0x0E: eight bytes are looked at a time
+// (the last eight overlapping the ones before, a shorter text in two
+// overlapping halves), and the bytes are searched only when such a byte is
+// there.
+inline bool HasLineBreak(std::string_view text) {
+    const char* const data = text.data();
+    const size_t size = text.size();
+    uint64_t low = 1;
+    if (size >= 8) {
+        low = BytesBelow0E(Load8(data + size - 8));
+        for (size_t at = 0; at + 8 < size; at += 8) low |= BytesBelow0E(Load8(data + at));
+    } else if (size >= 4) {
+        low = BytesBelow0E(Load4(data) | Load4(data + size - 4) << 32);
     }
-    for (; at < text.size(); ++at)
-        if (text[at] == '\n' || text[at] == '\r') return true;
-    return false;
+    return low != 0 && (std::memchr(data, '\n', size) || std::memchr(data, '\r', size));
 }
 
 }  // namespace
 
 TConsoleOutput::TConsoleOutput(TOutputStyle style, std::ostream& out, std::ostream& errors, bool outIsTerminal,
-                               bool errorsAreTerminal)
-    : FStyle(style), FOut(out), FErrors(errors), FOutIsTerminal(outIsTerminal), FErrorsAreTerminal(errorsAreTerminal) {}
+                               bool errorsAreTerminal, size_t gatherBytes)
+    : FStyle(style), FOut(out), FErrors(errors), FOutIsTerminal(outIsTerminal), FErrorsAreTerminal(errorsAreTerminal),
+      FGatherBytes(gatherBytes) {}
 
 // Appends the text's lines, each ended by a line feed.
-void TConsoleOutput::Append(std::string& buffer, bool terminal, std::string_view text) {
+void TConsoleOutput::Append(TByteBuffer& buffer, bool terminal, std::string_view text) {
     if (!HasLineBreak(text)) {
-        if (terminal) buffer += TerminalSafeText(text);
-        else buffer += text;
-        buffer += '\n';
+        if (terminal) buffer.Put(TerminalSafeText(text));
+        else buffer.Put(text);
+        buffer.Put('\n');
         return;
     }
     for (const std::string& part : SplitLines(text, EmptyText::OneEmptyLine)) {
-        buffer += terminal ? TerminalSafeText(part) : part;
-        buffer += '\n';
+        buffer.Put(terminal ? TerminalSafeText(part) : part);
+        buffer.Put('\n');
     }
 }
 
 // Straight into the stream's buffer, failing as the stream's own write
 // would: a stream that failed once takes nothing further.
 void TConsoleOutput::WriteOut() {
-    const auto size = static_cast<std::streamsize>(FBuffer.size());
-    if (size > 0 && FOut.good() && FOut.rdbuf()->sputn(FBuffer.data(), size) != size)
+    const auto size = static_cast<std::streamsize>(FBuffer.Size());
+    if (size > 0 && FOut.good() && FOut.rdbuf()->sputn(FBuffer.Data(), size) != size)
         FOut.setstate(std::ios::badbit);
-    FBuffer.clear();
+    FBuffer.Clear();
+}
+
+void TConsoleOutput::Flush() {
+    WriteOut();
+    FOut.flush();
 }
 
 void TConsoleOutput::Print(const std::string& line) {
@@ -66,34 +90,38 @@ void TConsoleOutput::Print(const std::string& line) {
 }
 
 void TConsoleOutput::Notice(const std::string& text) {
-    std::string lines;
+    TByteBuffer lines;
     Append(lines, FErrorsAreTerminal, text);
-    FErrors.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+    FErrors.write(lines.Data(), static_cast<std::streamsize>(lines.Size()));
 }
 
 void TConsoleOutput::BeginLine() {
     FEchoPending = FStyle != TOutputStyle::Log;
     FHolding = false;
-    FBuffer.clear();
 }
 
 void TConsoleOutput::Echo(const std::string& line) {
     FEchoPending = false;
     if (FStyle != TOutputStyle::Log) return;
-    // Written before the line runs, as a line that never ends leaves it.
+    // Gathered with the line's output; Flush writes it for a line that
+    // never ends.
     if (FOutIsTerminal || HasLineBreak(line)) {
         Append(FBuffer, FOutIsTerminal, "> " + line);
     } else {
-        FBuffer += "> ";
-        FBuffer += line;
-        FBuffer += '\n';
+        FBuffer.Put("> ");
+        FBuffer.Put(line);
+        FBuffer.Put('\n');
     }
-    WriteOut();
 }
 
 void TConsoleOutput::Line(const std::string& text) {
     if (FStyle != TOutputStyle::ResultsOnly) {
-        Append(FBuffer, FOutIsTerminal, text);
+        if (FOutIsTerminal || HasLineBreak(text)) {
+            Append(FBuffer, FOutIsTerminal, text);
+        } else {
+            FBuffer.Put(text);
+            FBuffer.Put('\n');
+        }
         return;
     }
     if (FHolding) Append(FBuffer, FOutIsTerminal, FHeld);
@@ -111,12 +139,13 @@ void TConsoleOutput::Log(const std::string& line) {
 
 void TConsoleOutput::EndLine(bool succeeded) {
     if (FHolding && succeeded) Append(FBuffer, FOutIsTerminal, FHeld);
-    WriteOut();
     if (FHolding && !succeeded) {
         // Results first, so that both streams on one terminal read in order.
-        FOut.flush();
+        Flush();
         Notice(FHeld);
         FErrors.flush();
+    } else if (FBuffer.Size() >= FGatherBytes) {
+        WriteOut();
     }
     FHolding = false;
 }

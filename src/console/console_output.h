@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/line_log.h"
+#include "base/byte_buffer.h"
 
 namespace quenmark {
 
@@ -18,13 +19,13 @@ enum class TOutputStyle {
 // Writes the lines of each input line to standard output, one per line; a
 // line break inside a text starts a new line. Text bound for a terminal has
 // its control bytes made visible; other output is written byte for byte.
-// The lines of an input line are gathered in one buffer, kept from line to
-// line, and written at its end; an echo is written at once, before the
-// line runs.
+// The lines of an input line, its echo first, are gathered in one buffer,
+// kept from line to line, and handed to the stream at its end, or, with a
+// gathering size, once that many bytes are gathered or on Flush.
 class TConsoleOutput : public TLineLog {
 public:
     TConsoleOutput(TOutputStyle style, std::ostream& out, std::ostream& errors, bool outIsTerminal,
-                   bool errorsAreTerminal);
+                   bool errorsAreTerminal, size_t gatherBytes = 0);
 
     // A line outside any input line: the banner, the welcome text.
     void Print(const std::string& line);
@@ -40,11 +41,15 @@ public:
     // its echo, "> " and the line.
     void Log(const std::string& line);
     void EndLine(bool succeeded);
+    // Hands everything gathered to the stream and flushes it. Between input
+    // lines, or while the line's thread is held up outside the output (a
+    // run that ends while a line hangs: its echo is written too).
+    void Flush();
     // A notice for the user outside the calculation: on standard error.
     void Notice(const std::string& text);
 
 private:
-    static void Append(std::string& buffer, bool terminal, std::string_view text);
+    static void Append(TByteBuffer& buffer, bool terminal, std::string_view text);
     void WriteOut();
 
     TOutputStyle FStyle;
@@ -52,9 +57,10 @@ private:
     std::ostream& FErrors;
     bool FOutIsTerminal;
     bool FErrorsAreTerminal;
+    size_t FGatherBytes;
     bool FEchoPending = false;
-    std::string FBuffer;  // the lines for standard output not yet written
-    std::string FHeld;    // with ResultsOnly, the last line so far
+    TByteBuffer FBuffer;  // the lines for standard output not yet written
+    std::string FHeld;     // with ResultsOnly, the last line so far
     bool FHolding = false;
 };
 

@@ -19,14 +19,16 @@ bool RunLine(TConsoleRun& run, const std::string& line, bool flush) {
     if (!succeeded) run.AnyLineFailed = true;
     if (run.Saving) {
         // The prepared save writes the history as it is: its new entry and
-        // the line's variables join the prepared file in one step.
-        std::lock_guard<std::mutex> prepared(run.Prepared.Lock());
+        // the line's variables join the prepared file in one step. A write
+        // claimed meanwhile ends the process.
+        if (!run.Prepared.BeginChange()) WaitForTheEnd();
         run.Session.RecordHistory(line);
-        run.Prepared.RefreshLocked();
+        run.Prepared.RefreshInChange();
+        run.Prepared.EndChange();
     } else {
         run.Session.RecordHistory(line);
     }
-    if (flush) std::cout.flush();
+    if (flush) run.Output.Flush();
     return static_cast<bool>(std::cout);
 }
 

@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <iostream>
 #include <thread>
 
 #include "console/interactive_console.h"
@@ -21,7 +20,7 @@ constexpr std::chrono::seconds LineGrace{1};
 
 [[noreturn]] void EndWithSave(TConsoleRun& run, int signal) {
     SaveOnce(run);
-    std::cout.flush();
+    run.Output.Flush();
     RestoreTerminal();
     _exit(128 + signal);
 }
@@ -30,15 +29,16 @@ constexpr std::chrono::seconds LineGrace{1};
 // prepared state is written without it.
 [[noreturn]] void EndWithPreparedSave(TConsoleRun& run, int signal) {
     if (run.Saving) {
-        std::lock_guard<std::mutex> lock(run.Prepared.Lock());
         if (!run.Prepared.ClaimWrite()) WaitForTheEnd();  // a crash handler writes it
+        run.Prepared.WaitForChange();
         if (!run.Prepared.WriteNow()) std::fprintf(stderr, "quenmark-console: the settings file could not be written.\n");
     }
-    // The output of the completed lines is still buffered; the line thread
-    // only writes it between lines, and it is inside a module now.
+    // The output of the completed lines and the echo of the hanging one are
+    // still buffered; the line thread only writes them between lines, and
+    // it is inside a module now.
     const char* module = nullptr;
     const char* function = nullptr;
-    if (RunningModuleCall(module, function)) std::cout.flush();
+    if (RunningModuleCall(module, function)) run.Output.Flush();
     RestoreTerminal();
     _exit(128 + signal);
 }

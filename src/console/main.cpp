@@ -30,6 +30,8 @@ namespace quenmark {
 
 namespace {
 
+constexpr size_t OutputGatherBytes = 8192;
+
 // The script files, opened before anything is loaded so that a wrong name
 // ends the run without touching the settings; "-" is standard input.
 struct TScriptFiles {
@@ -98,8 +100,10 @@ int Calculate(const TCommandLine& options) {
     // the process before it saves.
     signal(SIGPIPE, SIG_IGN);
     const bool interactive = !options.HasOwnLines() && isatty(STDIN_FILENO);
+    // The output of a line is gathered up to the size of the stream's own
+    // buffer, and written when no further input is waiting.
     TConsoleOutput output(ChooseStyle(options, interactive), std::cout, std::cerr, isatty(STDOUT_FILENO),
-                          isatty(STDERR_FILENO));
+                          isatty(STDERR_FILENO), OutputGatherBytes);
     UseSettingsFile(options.SettingsFile);
     Settings().ReadOnly = options.NoSave;
     StartCore();
@@ -118,7 +122,7 @@ int Calculate(const TCommandLine& options) {
 
     std::lock_guard<std::timed_mutex> lock(run.SessionLock);
     const bool saved = SaveOnce(run);
-    std::cout.flush();
+    output.Flush();
     // In the log and at the prompt a failed line is shown like any other, as
     // in the window; only a script reports it in the status.
     const bool failed = !interactive && options.ResultsOnly() && run.AnyLineFailed;

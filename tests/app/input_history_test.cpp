@@ -44,6 +44,29 @@ TEST(InputHistoryTest, ReenteredEntryMovesToTheEndWithoutLetterCaseAndTheOldestG
               (std::vector<std::string>{"\xC3\x89", "Alpha = Beta + Gamma * Delta", "alpha = beta + gamma * delt@"}));
 }
 
+// Lines read in eight-byte words, in overlapping halves and byte by byte:
+// every byte, where each of those reads it, replaces a line only when it
+// is the same byte or the other case of a letter "a" to "z".
+TEST(InputHistoryTest, OnlyTheCaseOfAToZIsIgnoredWhereverTheByteStands) {
+    const std::string frames[] = {"?", "ab?d", "0123456789?bcd", "x?23456789abcdefgh"};
+    for (const std::string& frame : frames) {
+        const size_t at = frame.find('?');
+        for (int first = 0; first < 256; ++first) {
+            std::string line = frame;
+            line[at] = static_cast<char>(first);
+            for (const int second : {first, first ^ 0x20, first ^ 0x01}) {
+                std::string other = frame;
+                other[at] = static_cast<char>(second);
+                TInputHistory history;
+                history.Enter(line, 10);
+                history.Enter(other, 10);
+                const size_t expected = SameName(line, other) ? 1 : 2;
+                ASSERT_EQ(history.Size(), expected) << "frame " << frame << ", bytes " << first << " and " << second;
+            }
+        }
+    }
+}
+
 TEST(InputHistoryTest, AssignedRepeatsAreAllReplacedByTheNewEntry) {
     TInputHistory history;
     history.Assign({"x", "y", "X"});

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "app/line_session.h"
 #include "app/saved_variables.h"
@@ -104,6 +107,34 @@ INSTANTIATE_TEST_SUITE_P(Sessions, PreparedSaveTest, ::testing::Values(
     // Entries encoded in several pieces and blocks as the file is written.
     PreparedRow{"LongEntries", nullptr, {"s = \"\xC3\xA9\t\"", LongLine(), "s", LongLine() + " "}}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// The line thread's change and a write on another thread never overlap:
+// the write waits for a change in progress, and no change begins once the
+// write is claimed.
+TEST(PreparedSaveGateTest, AWriteWaitsForTheChangeAndNoChangeFollowsIt) {
+    const fs::path path = fs::temp_directory_path() / ("quenmark-gate-" + std::to_string(getpid()) + ".cfg");
+    fs::remove(path);
+    testing::EchoContext context;
+    TSettings settings(path.string());
+    settings.Load();
+    TCCInterpreter interpreter(context);
+    TLineSession session(interpreter, settings);
+    TPreparedSave prepared(settings, interpreter.Variables(), session.InputHistory());
+    ASSERT_TRUE(prepared.BeginChange());
+    std::atomic<bool> written{false};
+    std::thread writer([&prepared, &written] {
+        EXPECT_TRUE(prepared.ClaimWrite());
+        prepared.WaitForChange();
+        written = prepared.WriteNow();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(written) << "written while the change was in progress";
+    prepared.EndChange();
+    writer.join();
+    EXPECT_TRUE(written);
+    EXPECT_FALSE(prepared.BeginChange());
+    fs::remove(path);
+}
 
 }  // namespace
 }  // namespace quenmark

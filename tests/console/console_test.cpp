@@ -37,9 +37,12 @@ protected:
     void TearDown() override { fs::remove_all(directory_); }
 
     // The output lines of one run fed with the input lines.
-    std::vector<std::string> Run(const std::vector<std::string>& input) {
+    std::vector<std::string> Run(const std::vector<std::string>& input) { return RunText(Join(input)); }
+
+    // The output lines of one run fed with the bytes given.
+    std::vector<std::string> RunText(const std::string& input) {
         const fs::path inputFile = directory_ / "input.txt";
-        std::ofstream(inputFile) << Join(input);
+        std::ofstream(inputFile, std::ios::binary) << input;
         const std::string command = "LANG=C LC_ALL=C '" + (directory_ / "quenmark-console").string() + "' < '" +
                                     inputFile.string() + "'";
         FILE* pipe = popen(command.c_str(), "r");
@@ -217,6 +220,21 @@ TEST_F(ConsoleTest, ZeroByteInALineIsNamedInTheMessage) {
     std::string text;
     for (const std::string& line : output) text += line + "\n";
     EXPECT_NE(text.find(TextWith("INT030", "\\x00") + "\n> 1+1\n2\n"), std::string::npos) << text;
+}
+
+// Lines end at line feeds; blanks and control characters around them go,
+// a carriage return before the line feed among them. A line longer than
+// the blocks standard input is read in is one line, and a last line
+// without a line feed is run too.
+TEST_F(ConsoleTest, LinesAreSplitAtLineFeedsAcrossReadsAndTrimmed) {
+    std::string longLine = "1";
+    for (int i = 0; i < 50000; ++i) longLine += "+1";
+    const std::vector<std::string> output = RunText("  1+1\r\n\r\n\tx = 2\r\n" + longLine + "\nx*3");
+    const std::vector<std::string> expected = {"> 1+1", "2", "> ", "> x = 2", "2", "> " + longLine, "50001",
+                                               "> x*3", "6"};
+    ASSERT_GE(output.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(output.end() - static_cast<std::ptrdiff_t>(expected.size()), output.end()),
+              expected);
 }
 
 }  // namespace
