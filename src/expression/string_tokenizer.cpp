@@ -127,6 +127,7 @@ void TCCStringTokenizer::SetText(std::string_view line) {
 
 void TCCStringTokenizer::Reset() {
     FFirst = FEnd = 0;
+    FLineEnded = false;
     FPosition = 1;
     FSeenKinds = TokenKinds();
 }
@@ -173,12 +174,16 @@ void TCCStringTokenizer::SkipBlanks() {
 }
 
 TCCToken* TCCStringTokenizer::ReadAhead(size_t ahead) {
+    if (FLineEnded) return nullptr;
     while (FEnd - FFirst <= ahead) {
         if (FEnd == FSlotCount) {
             FSlots.emplace_back();
             ++FSlotCount;
         }
-        if (!ReadToken(FSlots[FEnd])) return nullptr;
+        if (!ReadToken(FSlots[FEnd])) {
+            FLineEnded = true;
+            return nullptr;
+        }
         ++FEnd;
     }
     return Pending(FFirst + ahead);

@@ -105,6 +105,7 @@ private:
     size_t FSlotCount = 0;  // FSlots.size(), kept at hand
     size_t FFirst = 0;
     size_t FEnd = 0;
+    bool FLineEnded = false;  // the line has no token after the pending ones
     TokenKinds FSeenKinds;
     ModuleTokenSource* FModuleSource = nullptr;
 };
