@@ -34,15 +34,23 @@ struct TSameName {
 // The earliest entry of each name in a table of uniquely owned entries kept
 // in order (the variables, the callables), so that finding a name costs the
 // same however long the table is. An entry's UpperName is its key and must
-// not change while it is in the table; the index holds views of it.
+// not change while it is in the table; the index holds views of it. A name
+// looked for is put into capitals first, so that the index compares and
+// hashes plain bytes, with the hash of each entry kept beside it.
 template <typename TEntry>
 class TNameIndex {
 public:
     using TItems = std::vector<std::unique_ptr<TEntry>>;
 
     TEntry* Find(std::string_view name) const {
-        const auto found = FEarliest.find(name);
-        return found == FEarliest.end() ? nullptr : found->second;
+        constexpr size_t ShortName = 64;
+        if (name.size() > ShortName) return FindUpper(UpperCase(name));
+        char upper[ShortName];
+        for (size_t i = 0; i < name.size(); ++i) {
+            const char c = name[i];
+            upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+        return FindUpper(std::string_view(upper, name.size()));
     }
 
     // After an entry was appended: an older entry of the name stays first.
@@ -55,7 +63,7 @@ public:
         if (found == FEarliest.end() || found->second != &entry) return;
         FEarliest.erase(found);
         for (const auto& item : items) {
-            if (item.get() != &entry && SameName(item->UpperName, entry.UpperName)) {
+            if (item.get() != &entry && item->UpperName == entry.UpperName) {
                 FEarliest.emplace(item->UpperName, item.get());
                 return;
             }
@@ -65,7 +73,12 @@ public:
     void Clear() { FEarliest.clear(); }
 
 private:
-    std::unordered_map<std::string_view, TEntry*, TNameHash, TSameName> FEarliest;
+    TEntry* FindUpper(std::string_view upperName) const {
+        const auto found = FEarliest.find(upperName);
+        return found == FEarliest.end() ? nullptr : found->second;
+    }
+
+    std::unordered_map<std::string_view, TEntry*> FEarliest;
 };
 
 }  // namespace quenmark
