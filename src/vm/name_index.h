@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -45,10 +46,10 @@ public:
     TEntry* Find(std::string_view name) const {
         constexpr size_t ShortName = 64;
         if (name.size() > ShortName) return FindUpper(UpperCase(name));
-        char upper[ShortName];
-        for (size_t i = 0; i < name.size(); ++i) {
-            const char c = name[i];
-            upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        char upper[ShortName + 8];  // the last word may be written whole
+        for (size_t at = 0; at < name.size(); at += 8) {
+            const uint64_t word = UpperNameWord(NameWord(name, at));
+            std::memcpy(upper + at, &word, sizeof word);
         }
         return FindUpper(std::string_view(upper, name.size()));
     }
@@ -78,7 +79,20 @@ private:
         return found == FEarliest.end() ? nullptr : found->second;
     }
 
-    std::unordered_map<std::string_view, TEntry*> FEarliest;
+    // A word at a time, as names are short. Not noexcept, which has the
+    // map keep each entry's hash and compare it before the names.
+    struct TBytesHash {
+        size_t operator()(std::string_view name) const {
+            uint64_t hash = name.size();
+            for (size_t at = 0; at < name.size(); at += 8) {
+                hash = (hash ^ NameWord(name, at)) * 0x9E3779B97F4A7C15ull;
+                hash ^= hash >> 29;
+            }
+            return static_cast<size_t>(hash);
+        }
+    };
+
+    std::unordered_map<std::string_view, TEntry*, TBytesHash> FEarliest;
 };
 
 }  // namespace quenmark
