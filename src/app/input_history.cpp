@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/names.h"
+#include "base/unaligned_load.h"
 
 namespace quenmark {
 
@@ -16,18 +17,6 @@ constexpr size_t SmallestIndex = 16;
 // for lines that differ only in the case of "a" to "z" (and for some that
 // differ otherwise, which the comparison tells apart).
 uint64_t CaseBlind(uint64_t bytes) { return bytes & ~(0x20 * 0x0101010101010101ull); }
-
-uint64_t Load8(const char* at) {
-    uint64_t bytes;
-    std::memcpy(&bytes, at, 8);
-    return bytes;
-}
-
-uint64_t Load4(const char* at) {
-    uint32_t bytes;
-    std::memcpy(&bytes, at, 4);
-    return bytes;
-}
 
 constexpr uint64_t Multiplier = 0x9E3779B97F4A7C15ull;
 
@@ -41,10 +30,10 @@ size_t LineHash(std::string_view line) {
     const size_t size = line.size();
     uint64_t hash = size * Multiplier;
     if (size >= 8) {
-        for (size_t at = 0; at + 8 < size; at += 8) hash = (hash ^ CaseBlind(Load8(text + at))) * Multiplier;
-        hash = (hash ^ CaseBlind(Load8(text + size - 8))) * Multiplier;
+        for (size_t at = 0; at + 8 < size; at += 8) hash = (hash ^ CaseBlind(LoadWord64(text + at))) * Multiplier;
+        hash = (hash ^ CaseBlind(LoadWord64(text + size - 8))) * Multiplier;
     } else if (size >= 4) {
-        hash = (hash ^ CaseBlind(Load4(text) | Load4(text + size - 4) << 32)) * Multiplier;
+        hash = (hash ^ CaseBlind(LoadWord32(text) | LoadWord32(text + size - 4) << 32)) * Multiplier;
     } else if (size > 0) {
         const auto byte = [text](size_t at) { return uint64_t{static_cast<unsigned char>(text[at])}; };
         hash = (hash ^ CaseBlind(byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16)) * Multiplier;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
+
+#include "base/unaligned_load.h"
 
 namespace quenmark {
 
@@ -32,13 +33,9 @@ inline uint64_t NameWord(std::string_view text, size_t at) {
     const size_t size = text.size() - at;
     uint64_t word = 0;
     if (size >= 8) {
-        std::memcpy(&word, bytes, 8);
+        word = LoadWord64(bytes);
     } else if (size >= 4) {
-        uint32_t low = 0;
-        uint32_t high = 0;
-        std::memcpy(&low, bytes, 4);
-        std::memcpy(&high, bytes + size - 4, 4);
-        word = low | (uint64_t{high} << (8 * (size - 4)));
+        word = LoadWord32(bytes) | (LoadWord32(bytes + size - 4) << (8 * (size - 4)));
     } else {
         const auto byte = [bytes](size_t i) { return uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i); };
         word = byte(0) | byte(size / 2) | byte(size - 1);

@@ -6,6 +6,7 @@
 
 #include "base/text_lines.h"
 #include "console/terminal_text.h"
+#include "base/unaligned_load.h"
 
 namespace quenmark {
 
@@ -20,18 +21,6 @@ uint64_t BytesBelow0E(uint64_t bytes) {
     return (bytes - 0x0E * Ones) & ~bytes & (0x80 * Ones);
 }
 
-uint64_t Load8(const char* at) {
-    uint64_t bytes;
-    std::memcpy(&bytes, at, 8);
-    return bytes;
-}
-
-uint64_t Load4(const char* at) {
-    uint32_t bytes;
-    std::memcpy(&bytes, at, 4);
-    return bytes;
-}
-
 // Text rarely holds a byte below 0x0E: eight bytes are looked at a time
 // (the last eight overlapping the ones before, a shorter text in two
 // overlapping halves), and the bytes are searched only when such a byte is
@@ -41,10 +30,10 @@ inline bool HasLineBreak(std::string_view text) {
     const size_t size = text.size();
     uint64_t low = 1;
     if (size >= 8) {
-        low = BytesBelow0E(Load8(data + size - 8));
-        for (size_t at = 0; at + 8 < size; at += 8) low |= BytesBelow0E(Load8(data + at));
+        low = BytesBelow0E(LoadWord64(data + size - 8));
+        for (size_t at = 0; at + 8 < size; at += 8) low |= BytesBelow0E(LoadWord64(data + at));
     } else if (size >= 4) {
-        low = BytesBelow0E(Load4(data) | Load4(data + size - 4) << 32);
+        low = BytesBelow0E(LoadWord32(data) | LoadWord32(data + size - 4) << 32);
     }
     return low != 0 && (std::memchr(data, '\n', size) || std::memchr(data, '\r', size));
 }

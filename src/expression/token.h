@@ -59,30 +59,25 @@ public:
     TTokenText() = default;
     explicit TTokenText(std::string_view text) { Assign(text); }
 
-    void Assign(std::string_view text) {
-        if (text.size() > InlineSize) {
-            AssignLong(text);
-            return;
-        }
-        FLong.reset();
-        FSize = text.size();
-        std::memcpy(FInline, text.data(), text.size());
-    }
+    void Assign(std::string_view text) { AssignCopying(text, text.size()); }
     // As Assign, for a text that is followed by enough readable storage:
     // InlineSize characters from its start are copied at once, without a
     // call.
-    void AssignPadded(std::string_view text) {
+    void AssignPadded(std::string_view text) { AssignCopying(text, InlineSize); }
+    std::string_view View() const { return {FLong ? FLong.get() : FInline, FSize}; }
+
+private:
+    // Keeps the text; a short one by copying `copied` characters from its
+    // start.
+    void AssignCopying(std::string_view text, size_t copied) {
         if (text.size() > InlineSize) {
             AssignLong(text);
             return;
         }
         FLong.reset();
         FSize = text.size();
-        std::memcpy(FInline, text.data(), InlineSize);
+        std::memcpy(FInline, text.data(), copied);
     }
-    std::string_view View() const { return {FLong ? FLong.get() : FInline, FSize}; }
-
-private:
     void AssignLong(std::string_view text);
 
     size_t FSize = 0;
@@ -105,20 +100,14 @@ public:
     // filled this way.
     void Set(std::string_view text, TokenKinds kinds, Variant value = Variant(), const TVMModule* module = nullptr) {
         FText.Assign(text);
-        Kinds = kinds;
-        Value = std::move(value);
-        Module = module;
-        FUpperText.reset();
+        SetKindsAndValue(kinds, std::move(value), module);
     }
 
     // As Set, for a text followed by at least TTokenText::InlineSize
     // readable characters.
     void SetPadded(std::string_view text, TokenKinds kinds, Variant value = Variant()) {
         FText.AssignPadded(text);
-        Kinds = kinds;
-        Value = std::move(value);
-        Module = nullptr;
-        FUpperText.reset();
+        SetKindsAndValue(kinds, std::move(value), nullptr);
     }
 
     std::string_view Text() const { return FText.View(); }
@@ -142,6 +131,13 @@ public:
     static void operator delete(void* storage, std::size_t size) noexcept;
 
 private:
+    void SetKindsAndValue(TokenKinds kinds, Variant value, const TVMModule* module) {
+        Kinds = kinds;
+        Value = std::move(value);
+        Module = module;
+        FUpperText.reset();
+    }
+
     TTokenText FText;
     mutable std::unique_ptr<std::string> FUpperText;  // made on first use
 };
