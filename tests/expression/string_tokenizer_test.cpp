@@ -230,6 +230,16 @@ TEST(TokenizerTest, PushBackRestoresReadingOrder) {
     EXPECT_EQ(tokenizer.NextToken(), nullptr);
 }
 
+TEST(TokenizerTest, PeekReadsAheadInOrderAndPushBackGoesBeforeThePendingTokens) {
+    TCCStringTokenizer tokenizer(Plain, "a b c");
+    EXPECT_EQ(tokenizer.PeekToken(1)->Text(), "b");
+    EXPECT_EQ(tokenizer.PeekToken()->Text(), "a");
+    tokenizer.SkipToken();
+    tokenizer.PushBack(std::make_unique<TCCToken>("x", TokenKinds{K::Identifier}));
+    for (const char* expected : {"x", "b", "c"}) EXPECT_EQ(tokenizer.NextToken()->Text(), expected);
+    EXPECT_EQ(tokenizer.PeekToken(), nullptr);
+}
+
 TEST(TokenizerTest, EmptyPushedBackEntryCountsAsMoreTokens) {
     TCCStringTokenizer tokenizer(Plain, "");
     EXPECT_FALSE(tokenizer.HasMoreTokens());
