@@ -76,7 +76,7 @@ private:
         }
         FLong.reset();
         FSize = text.size();
-        std::memcpy(FInline, text.data(), copied);
+        if (copied != 0) std::memcpy(FInline, text.data(), copied);  // an empty view may have no data
     }
     void AssignLong(std::string_view text);
 
