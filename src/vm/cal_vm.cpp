@@ -120,6 +120,7 @@ void TCalVM::Execute(TVMCommandList& list) {
                 if (instruction->Group == TVMCommand::Step::Single || !RunOperatorStep(list, *instruction))
                     ExecuteData(list, *instruction);
                 break;
+            case opPUSH: Push(Source(list, instruction->Operands[0])); break;  // the commonest, in line
             case opCALL: ExecuteCall(list, *instruction); break;
             case opRET: return;
             case opICALL: ExecuteInternalCall(list, *instruction); break;
