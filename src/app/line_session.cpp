@@ -18,32 +18,30 @@ namespace {
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7F'; }
 
-}  // namespace
-
-std::string TrimLine(const std::string& text) {
+// The text without blanks and control characters at either end.
+std::string_view TrimmedView(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();
+    while (end > 0 && IsBlankOrControl(text[end - 1])) --end;
     while (begin < end && IsBlankOrControl(text[begin])) ++begin;
-    while (end > begin && IsBlankOrControl(text[end - 1])) --end;
     return text.substr(begin, end - begin);
 }
 
+}  // namespace
+
+std::string TrimLine(const std::string& text) { return std::string(TrimmedView(text)); }
+
 void TrimLineInPlace(std::string& text) {
-    size_t end = text.size();
-    while (end > 0 && IsBlankOrControl(text[end - 1])) --end;
-    text.resize(end);
-    size_t begin = 0;
-    while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+    const std::string_view trimmed = TrimmedView(text);
+    const auto begin = static_cast<size_t>(trimmed.data() - text.data());
+    text.resize(begin + trimmed.size());
     if (begin > 0) text.erase(0, begin);
 }
 
 void AssignTrimmedLine(std::string& line, std::string_view text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (end > 0 && IsBlankOrControl(text[end - 1])) --end;
-    while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+    const std::string_view trimmed = TrimmedView(text);
     line.clear();  // then an append, which needs none of the overlap handling of assign
-    line.append(text.data() + begin, end - begin);
+    line.append(trimmed.data(), trimmed.size());
 }
 
 TLineSession::TLineSession(TCCInterpreter& interpreter, TSettings& settings)
