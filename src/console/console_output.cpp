@@ -105,12 +105,7 @@ void TConsoleOutput::Echo(const std::string& line) {
 
 void TConsoleOutput::Line(const std::string& text) {
     if (FStyle != TOutputStyle::ResultsOnly) {
-        if (FOutIsTerminal || HasLineBreak(text)) {
-            Append(FBuffer, FOutIsTerminal, text);
-        } else {
-            FBuffer.Put(text);
-            FBuffer.Put('\n');
-        }
+        Append(FBuffer, FOutIsTerminal, text);
         return;
     }
     if (FHolding) Append(FBuffer, FOutIsTerminal, FHeld);
