@@ -1,11 +1,10 @@
 #include "app/input_history.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #include "base/names.h"
-#include "base/unaligned_load.h"
+#include "vm/name_index.h"
 
 namespace quenmark {
 
@@ -13,35 +12,11 @@ namespace {
 
 constexpr size_t SmallestIndex = 16;
 
-// Eight bytes with the bit that tells "a" from "A" cleared in each: equal
-// for lines that differ only in the case of "a" to "z" (and for some that
-// differ otherwise, which the comparison tells apart).
-uint64_t CaseBlind(uint64_t bytes) { return bytes & ~(0x20 * 0x0101010101010101ull); }
-
-constexpr uint64_t Multiplier = 0x9E3779B97F4A7C15ull;
-
-// The hash that SameName agrees with: equal names hash alike. Eight bytes
-// at a time, the last eight overlapping the ones before; a shorter line is
-// read in two overlapping halves or, below four bytes, as its first, middle
-// and last byte. The length is mixed in, so the same bytes read twice
-// cannot make two lines alike.
+// The hash that SameName agrees with: equal names hash alike. Its high
+// half is folded in, as the index takes the low bits.
 size_t LineHash(std::string_view line) {
-    const char* const text = line.data();
-    const size_t size = line.size();
-    uint64_t hash = size * Multiplier;
-    if (size >= 8) {
-        for (size_t at = 0; at + 8 < size; at += 8) hash = (hash ^ CaseBlind(LoadWord64(text + at))) * Multiplier;
-        hash = (hash ^ CaseBlind(LoadWord64(text + size - 8))) * Multiplier;
-    } else if (size >= 4) {
-        hash = (hash ^ CaseBlind(LoadWord32(text) | LoadWord32(text + size - 4) << 32)) * Multiplier;
-    } else if (size > 0) {
-        const auto byte = [text](size_t at) { return uint64_t{static_cast<unsigned char>(text[at])}; };
-        hash = (hash ^ CaseBlind(byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16)) * Multiplier;
-    }
-    // The high bits, which every byte reached, into the low ones the index takes.
-    hash ^= hash >> 29;
-    hash *= Multiplier;
-    return static_cast<size_t>(hash ^ (hash >> 32));
+    const size_t hash = TNameHash()(line);
+    return hash ^ (hash >> 32);
 }
 
 }  // namespace
@@ -56,9 +31,7 @@ void TInputHistory::Assign(std::vector<std::string> entries) {
     for (const std::string& entry : entries) {
         if ((FUsedCells + 1) * 2 > FCells.size()) GrowIndex();
         const size_t hash = LineHash(entry);
-        size_t cell = CellOf(hash);
-        while (FCells[cell].Slot != NoSlot) cell = (cell + 1) & (FCells.size() - 1);
-        Append(entry, hash, 0, cell);
+        Append(entry, hash, 0, FreeCell(hash));
     }
     FEntriesStale = true;
 }
@@ -154,11 +127,16 @@ void TInputHistory::Reindex(size_t size) {
     FUsedCells = 0;
     for (size_t i = FFirstLive; i < FSlots.size(); ++i) {
         if (!FSlots[i].Live) continue;
-        size_t cell = CellOf(FSlots[i].NameHash);
-        while (FCells[cell].Slot != NoSlot) cell = (cell + 1) & (size - 1);
-        FCells[cell] = {FSlots[i].NameHash, i};
+        FCells[FreeCell(FSlots[i].NameHash)] = {FSlots[i].NameHash, i};
         ++FUsedCells;
     }
+}
+
+// The first free cell of the hash's probe run.
+size_t TInputHistory::FreeCell(size_t hash) const {
+    size_t cell = CellOf(hash);
+    while (FCells[cell].Slot != NoSlot) cell = (cell + 1) & (FCells.size() - 1);
+    return cell;
 }
 
 void TInputHistory::GrowIndex() { Reindex(std::max(SmallestIndex, FCells.size() * 2)); }

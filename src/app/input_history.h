@@ -71,6 +71,7 @@ private:
     void CloseUp();
 
     size_t CellOf(size_t hash) const { return hash & (FCells.size() - 1); }
+    size_t FreeCell(size_t hash) const;
     void Reindex(size_t size);
     void GrowIndex();
 
