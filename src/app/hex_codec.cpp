@@ -31,12 +31,9 @@ int DigitValue(char c) {
 // The digits are put together first and appended in one step.
 void EncodeLittleEndian(uint64_t bits, int byteCount, std::string& out) {
     char digits[16];
-    for (int i = 0; i < byteCount; ++i) {
-        const auto value = static_cast<uint8_t>(bits >> (8 * i));
-        digits[2 * i] = HexDigits[value >> 4];
-        digits[2 * i + 1] = HexDigits[value & 0x0F];
-    }
-    out.append(digits, static_cast<size_t>(byteCount) * 2);
+    const auto count = static_cast<size_t>(byteCount);
+    EncodeBytes(std::string_view(LittleEndianBytes(bits).data(), count), digits);
+    out.append(digits, count * 2);
 }
 
 uint64_t DecodeLittleEndian(std::string_view& digits, int byteCount) {
@@ -74,9 +71,13 @@ char* EncodeBytes(std::string_view bytes, char* out) {
     return out;
 }
 
-std::array<char, 4> LengthBytes(uint32_t length) {
-    std::array<char, 4> bytes{};
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(static_cast<uint8_t>(length >> (8 * i)));
+std::array<char, 8> LittleEndianBytes(uint64_t bits) {
+    std::array<char, 8> bytes{};
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data(), &bits, sizeof bits);
+    } else {
+        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(static_cast<uint8_t>(bits >> (8 * i)));
+    }
     return bytes;
 }
 

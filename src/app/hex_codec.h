@@ -26,8 +26,9 @@ void EncodeString(std::string_view text, std::string& out);
 // many characters; returns the end. Allocates nothing, so a signal handler
 // may use it.
 char* EncodeBytes(std::string_view bytes, char* out);
-// The four bytes of a length as EncodeInt32 writes them.
-std::array<char, 4> LengthBytes(uint32_t length);
+// The bytes of bits, least significant first: the order in which every
+// number is encoded (EncodeInt32 writes the first four).
+std::array<char, 8> LittleEndianBytes(uint64_t bits);
 
 uint8_t DecodeByte(std::string_view& digits);
 int32_t DecodeInt32(std::string_view& digits);

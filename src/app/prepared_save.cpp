@@ -110,8 +110,8 @@ template <typename TBytes>
 void PutHistoryLine(TBytes& bytes, std::string_view entry) {
     char piece[512];
     piece[0] = ';';
-    const std::array<char, 4> length = LengthBytes(static_cast<uint32_t>(entry.size()));
-    bytes.Put(piece, static_cast<size_t>(EncodeBytes({length.data(), length.size()}, piece + 1) - piece));
+    const std::array<char, 8> length = LittleEndianBytes(static_cast<uint32_t>(entry.size()));
+    bytes.Put(piece, static_cast<size_t>(EncodeBytes({length.data(), 4}, piece + 1) - piece));  // as EncodeInt32
     for (size_t at = 0; at < entry.size(); at += sizeof piece / 2) {
         const std::string_view part = entry.substr(at, sizeof piece / 2);
         bytes.Put(piece, static_cast<size_t>(EncodeBytes(part, piece) - piece));

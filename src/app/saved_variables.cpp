@@ -17,18 +17,6 @@ namespace quenmark {
 
 namespace {
 
-// The first bytes of bits, least significant first, as the encoders write
-// numbers.
-std::array<char, 8> LittleEndianBytes(uint64_t bits) {
-    std::array<char, 8> bytes{};
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(bytes.data(), &bits, sizeof bits);
-    } else {
-        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(static_cast<uint8_t>(bits >> (8 * i)));
-    }
-    return bytes;
-}
-
 // Type tag, IsConstant and IsProtected.
 constexpr int32_t AttributeCount = 3;
 
