@@ -79,20 +79,13 @@ private:
         return found == FEarliest.end() ? nullptr : found->second;
     }
 
-    // A word at a time, as names are short. Not noexcept, which has the
-    // map keep each entry's hash and compare it before the names.
-    struct TBytesHash {
-        size_t operator()(std::string_view name) const {
-            uint64_t hash = name.size();
-            for (size_t at = 0; at < name.size(); at += 8) {
-                hash = (hash ^ NameWord(name, at)) * 0x9E3779B97F4A7C15ull;
-                hash ^= hash >> 29;
-            }
-            return static_cast<size_t>(hash);
-        }
+    // The name hash, not noexcept: that has the map keep each entry's hash
+    // and compare it before the names.
+    struct TKeptHash {
+        size_t operator()(std::string_view name) const { return TNameHash()(name); }
     };
 
-    std::unordered_map<std::string_view, TEntry*, TBytesHash> FEarliest;
+    std::unordered_map<std::string_view, TEntry*, TKeptHash> FEarliest;
 };
 
 }  // namespace quenmark
