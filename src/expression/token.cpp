@@ -85,41 +85,6 @@ const std::string& TCCToken::UpperText() const {
     return *FUpperText;
 }
 
-namespace {
-
-// Freed token storage, reused by the next token. Bounded, so that a line of
-// a million tokens gives its memory back when it is done. One list per
-// thread: tokenizers are used on one thread at a time, but several
-// sessions may run on different threads.
-struct TokenFreeList {
-    static constexpr std::size_t Limit = 256;
-    void* Entries[Limit];
-    std::size_t Count = 0;
-    bool Closed = false;  // the thread is ending: tokens freed later go to the heap
-
-    ~TokenFreeList() {
-        while (Count > 0) ::operator delete(Entries[--Count]);
-        Closed = true;
-    }
-};
-
-thread_local TokenFreeList tokenFreeList;
-
-}  // namespace
-
-void* TCCToken::operator new(std::size_t size) {
-    if (size == sizeof(TCCToken) && tokenFreeList.Count > 0) return tokenFreeList.Entries[--tokenFreeList.Count];
-    return ::operator new(size);
-}
-
-void TCCToken::operator delete(void* storage, std::size_t size) noexcept {
-    if (size == sizeof(TCCToken) && !tokenFreeList.Closed && tokenFreeList.Count < TokenFreeList::Limit) {
-        tokenFreeList.Entries[tokenFreeList.Count++] = storage;
-        return;
-    }
-    ::operator delete(storage);
-}
-
 std::string TCCToken::Description(const NumberSeparators& separators) const {
     std::string kinds;
     if (Is(TokenKind::Literal)) kinds = LiteralKindText(*this, separators);

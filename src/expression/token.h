@@ -125,11 +125,6 @@ public:
     // Real value with the given separators.
     std::string Description(const NumberSeparators& separators) const;
 
-    // Tokens come and go by the thousand per line: their storage is kept
-    // on a short free list instead of going back to the heap each time.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* storage, std::size_t size) noexcept;
-
 private:
     void SetKindsAndValue(TokenKinds kinds, Variant value, const TVMModule* module) {
         Kinds = kinds;
