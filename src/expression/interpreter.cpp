@@ -67,7 +67,7 @@ bool TCCInterpreter::CommandProcess() {
     const TCCToken* first = FTokenizer.PeekToken();
     const bool hasToken = first != nullptr;
     const bool isCommand = hasToken && first->Is(TokenKind::AtMark);
-    for (size_t ahead = 1; hasToken && ahead < 4 && FTokenizer.PeekToken(ahead);) ++ahead;
+    FTokenizer.PeekToken(3);  // reads up to the fourth, or to the end of the line
 
     if (!hasToken) {
         Trace("The Statement Has No Valid Token.");
