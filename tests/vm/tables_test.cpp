@@ -21,6 +21,24 @@ TEST(VariableListTest, FindIgnoresCaseOfAsciiLettersOnly) {
     EXPECT_NE(variables.Find("\xC3\xA9T\xC3\xA9"), nullptr);
 }
 
+// Names are put into capitals a word at a time, and longer ones another
+// way: every length finds its variable in another case, and a name one
+// byte off finds nothing.
+TEST(VariableListTest, FindIgnoresCaseAtEveryNameLength) {
+    TVMVariableList variables;
+    for (size_t length = 1; length <= 70; ++length) {
+        std::string name(length, 'a');
+        for (size_t i = 0; i < length; ++i) name[i] = static_cast<char>('a' + i % 26);
+        variables.Add(name, Variant(static_cast<int32_t>(length)));
+        std::string upper = name;
+        for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
+        ASSERT_NE(variables.Find(upper), nullptr) << length;
+        EXPECT_EQ(variables.Find(upper)->Value, Variant(static_cast<int32_t>(length)));
+        upper.back() = '_';
+        EXPECT_EQ(variables.Find(upper), nullptr) << length;
+    }
+}
+
 TEST(VariableListTest, FindReturnsTheOldestOfEqualNames) {
     TVMVariableList variables;
     variables.Add("x", Variant(int32_t{1}));
