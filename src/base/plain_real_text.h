@@ -19,4 +19,8 @@ std::string PlainRealText(double value);
 // "1.5E-7"), "0" for a negative zero, and "NAN", "INF", "-INF".
 std::string GeneralRealText(double value);
 
+// The text of a finite Real by "%.15g", exactly as the C library writes it
+// ("1e+15", "0.1", "-2.5e-07"); the two forms above start from it.
+std::string FifteenDigitGeneral(double value);
+
 }  // namespace quenmark

@@ -2,6 +2,7 @@
 # Linux layer and the base they rest on.
 quenmark_add_tests(quenmark_definitions_tests
   base/names_test.cpp
+  base/plain_real_text_test.cpp
   base/text_lines_test.cpp
   definitions/profile_text_test.cpp
   definitions/profile_test.cpp
