@@ -25,7 +25,8 @@ TCCExpressionParser::NestingGuard::NestingGuard(TCCExpressionParser& parser) : F
 
 TCCExpressionParser::TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands,
                                          TVMCallableList& callables, TVMVariableList& variables)
-    : FTokenizer(tokenizer), FCommands(commands), FCallables(callables), FVariables(variables) {}
+    : FTokenizer(tokenizer), FCommands(commands), FCallables(callables), FVariables(variables),
+      FFolder(tokenizer.Context()) {}
 
 void TCCExpressionParser::Fail(const char* code) const { throw EINError(FTokenizer.Context().GetText(code)); }
 
@@ -36,6 +37,7 @@ void TCCExpressionParser::FailWith(const char* code, std::string_view argument) 
 // line := expression <end of line>
 void TCCExpressionParser::Compile() {
     FNesting = 0;
+    FFolder.Start();
     ParseExpression();
     if (Peek()) Fail("INT001");
     FCommands.Emit(opRET);
@@ -63,6 +65,7 @@ void TCCExpressionParser::ParseExpression() {
 
 // assignment := Identifier "=" expression, after the "=" has been read
 void TCCExpressionParser::ParseAssignment(const std::string& target) {
+    FFolder.Stop();
     if (!HasNext()) Fail("INT040");
     if (FCallables.Find(target)) FailWith("INT041", target);
     // The variable exists before its right side is compiled, so that the
@@ -156,6 +159,7 @@ void TCCExpressionParser::ParsePrimary() {
         return;
     }
     if (token->Is(TokenKind::Literal)) {
+        FFolder.Literal(token->Value);
         FCommands.Emit(opPUSH, TVMOperand::Constant(std::move(token->Value)));
         Skip();
         return;
@@ -167,6 +171,7 @@ void TCCExpressionParser::ParsePrimary() {
 // variable := Identifier naming a variable; call when it names a function.
 // The name is the next token, which is dropped once it is resolved.
 void TCCExpressionParser::ParseIdentifier(const TCCToken& name) {
+    FFolder.Stop();
     // A variable hides a function of the same name.
     if (TVMVariable* variable = FVariables.Find(name.Text())) {
         FCommands.Emit(opPUSH, TVMOperand::Variable(name.Text(), *variable, FVariables.Removals()));
@@ -222,10 +227,19 @@ void TCCExpressionParser::EmitOperator(uint8_t opcode) {
 }
 
 // Left operand in BX, right operand in CX, result in AX.
-void TCCExpressionParser::EmitBinary(uint8_t opcode) { FCommands.EmitBinaryOperator(opcode); }
+void TCCExpressionParser::EmitBinary(uint8_t opcode) {
+    FFolder.Binary(opcode);
+    FCommands.EmitBinaryOperator(opcode);
+}
 
-void TCCExpressionParser::EmitUnary(uint8_t opcode) { FCommands.EmitUnaryOperator(opcode); }
+void TCCExpressionParser::EmitUnary(uint8_t opcode) {
+    FFolder.Unary(opcode);
+    FCommands.EmitUnaryOperator(opcode);
+}
 
-void TCCExpressionParser::EmitPower() { FCommands.Emit(opICALL, TVMOperand::InternalRoutine(PowerRoutineName)); }
+void TCCExpressionParser::EmitPower() {
+    FFolder.Stop();
+    FCommands.Emit(opICALL, TVMOperand::InternalRoutine(PowerRoutineName));
+}
 
 }  // namespace quenmark

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "expression/constant_folder.h"
 #include "expression/string_tokenizer.h"
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
@@ -22,6 +23,10 @@ public:
     // Compiles the tokenizer's current line, appending to the command list.
     // Throws EINError on the first error; what was appended before it stays.
     void Compile();
+    // The value of the line just compiled when it is made only of literals
+    // and operators and working it out did not fail; null otherwise. Running
+    // the code would give the same value.
+    const Variant* FoldedValue() const { return FFolder.Result(); }
 
     // How deeply parentheses, prefix operators, assignments and arguments
     // may nest before the line is refused (INT049), so that no line can
@@ -84,6 +89,7 @@ private:
     TVMCallableList& FCallables;
     TVMVariableList& FVariables;
     int FNesting = 0;
+    TConstantFolder FFolder;
 };
 
 }  // namespace quenmark

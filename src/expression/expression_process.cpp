@@ -1,5 +1,6 @@
 // Compiling, running and displaying an expression line.
 #include <new>
+#include <utility>
 #include <stdexcept>
 
 #include "expression/interpreter.h"
@@ -35,6 +36,12 @@ void TCCInterpreter::ExpressionProcess() {
         for (const TVMCommand& command : FCommandList)
             FOutputLines.push_back("\t" + CommandText(command, FContext.Separators()));
     Trace("Run...");
+    // A line of literals and operators has its value already; the trace of
+    // the debug mode shows the code running, so there it always runs.
+    if (const Variant* folded = FDebugMode ? nullptr : FParser.FoldedValue()) {
+        ShowResult(*folded);
+        return;
+    }
     try {
         FVM.Run();
     } catch (const EVMError& error) {
@@ -52,7 +59,11 @@ void TCCInterpreter::ExpressionProcess() {
         return;
     }
     Trace("Result...");
-    FLastResult = FVM.Pop();
+    ShowResult(FVM.Pop());
+}
+
+void TCCInterpreter::ShowResult(Variant value) {
+    FLastResult = std::move(value);
     FLastResultLine = ResultLine(FLastResult);
     FOutputLines.push_back(FLastResultLine);
 }

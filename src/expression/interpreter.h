@@ -43,6 +43,8 @@ public:
     bool ProcessLine(const std::string& line);
     bool CommandProcess();
     void ExpressionProcess();
+    // Makes the value the line's result and its result line.
+    void ShowResult(Variant value);
 
     // The decimal form of a value with the current format mask.
     std::string FormatDecimal(const Variant& value) const;

@@ -132,9 +132,7 @@ void TCalVM::Execute(TVMCommandList& list) {
     }
 }
 
-namespace {
-
-TCalVM::BinaryOperation BinaryOperationOf(uint8_t opcode) {
+TCalVM::BinaryOperation TCalVM::BinaryOperationOf(uint8_t opcode) {
     switch (opcode) {
     case opADD: return &BoundedAdd;
     case opSUB: return &Subtract;
@@ -149,15 +147,13 @@ TCalVM::BinaryOperation BinaryOperationOf(uint8_t opcode) {
     }
 }
 
-TCalVM::UnaryOperation UnaryOperationOf(uint8_t opcode) {
+TCalVM::UnaryOperation TCalVM::UnaryOperationOf(uint8_t opcode) {
     switch (opcode) {
     case opINV: return &Negate;
     case opNOT: return &Not;
     default: return nullptr;
     }
 }
-
-}  // namespace
 
 // Runs the instructions of an operator as one step: the same pops, register
 // writes and push as one by one, without decoding each operand. Returns

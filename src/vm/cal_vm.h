@@ -82,6 +82,10 @@ public:
 
     using BinaryOperation = Variant (*)(const Variant&, const Variant&, const NumberSeparators&);
     using UnaryOperation = Variant (*)(const Variant&, const NumberSeparators&);
+    // The operation an operator's opcode stands for, as the machine does it;
+    // null for other opcodes.
+    static BinaryOperation BinaryOperationOf(uint8_t opcode);
+    static UnaryOperation UnaryOperationOf(uint8_t opcode);
 
 private:
     void ExecuteData(const TVMCommandList& list, const TVMInstruction& instruction);

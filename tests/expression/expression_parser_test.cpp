@@ -11,6 +11,7 @@
 #include "base/context.h"
 #include "vm/command.h"
 #include "base/exception.h"
+#include "vm/cal_vm.h"
 
 namespace quenmark {
 namespace {
@@ -442,6 +443,56 @@ TEST_F(ExpressionParserTest, DeepButAllowedNestingCompilesCompletely) {
     // One push, three instructions per prefix, the return.
     EXPECT_EQ(session.commands.Count(), 1 + 3 * depth + 1);
     EXPECT_EQ(CommandText(session.commands[0], session.context.Separators()), "PUSH\t7");
+}
+
+// A line of literals and operators is worked out while it compiles; its
+// value must be what running its code gives. Anything that needs the code
+// to run, and any operation that fails there, leaves the line unfolded.
+TEST_F(ExpressionParserTest, FoldedValuesAreWhatTheCodeGives) {
+    const auto deepStack = [] {
+        // Three pending operands per parenthesis: more than the machine's
+        // stack holds, within the nesting the parser allows.
+        std::string line;
+        for (int i = 0; i < 400; ++i) line += "1|1+1*(";
+        return line + "1" + std::string(400, ')');
+    }();
+    struct Row {
+        const char* Behaviour;
+        std::string Line;
+        bool Folded;
+    };
+    const std::vector<Row> rows = {
+        {"integer arithmetic", "12345*678+9", true},
+        {"integer overflow becomes Real", "2147483647+1", true},
+        {"division", "7/2", true},
+        {"prefix operators", "-(3-5) + +4 - !0", true},
+        {"strings", "\"ab\" + \"cd\"", true},
+        {"radix literals and bit operators", "0xFF & 0b1010 | 017 ^ 3", true},
+        {"module operator of the machine", "7 \\ 2", true},
+        {"division by zero fails when run", "1/0", false},
+        {"variable", "abc + 1", false},
+        {"call", "Sqr(4)", false},
+        {"assignment", "x = 3", false},
+        {"power routine", "2**3", false},
+        {"deeper than the machine's stack", deepStack, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Behaviour);
+        Session session;
+        ASSERT_EQ(session.Compile(row.Line), std::nullopt);
+        const Variant* folded = session.parser.FoldedValue();
+        EXPECT_EQ(folded != nullptr, row.Folded);
+        TCalVM machine(session.context, session.variables, session.commands, session.callables);
+        try {
+            machine.Run();
+        } catch (const EVMError&) {
+            EXPECT_FALSE(row.Folded);
+            continue;
+        }
+        if (folded) {
+            EXPECT_TRUE(*folded == machine.Pop());
+        }
+    }
 }
 
 }  // namespace
