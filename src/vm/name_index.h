@@ -4,7 +4,6 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "base/names.h"
@@ -35,9 +34,11 @@ struct TSameName {
 // The earliest entry of each name in a table of uniquely owned entries kept
 // in order (the variables, the callables), so that finding a name costs the
 // same however long the table is. An entry's UpperName is its key and must
-// not change while it is in the table; the index holds views of it. A name
-// looked for is put into capitals first, so that the index compares and
-// hashes plain bytes, with the hash of each entry kept beside it.
+// not change while it is in the table. A name looked for is put into
+// capitals first, so that the index compares plain bytes. The index is an
+// open-addressed table of a power-of-two size, at most half full, probed
+// linearly, with each entry's hash beside it: a lookup costs a mask instead
+// of a division and reads one run of slots instead of a chain of nodes.
 template <typename TEntry>
 class TNameIndex {
 public:
@@ -55,37 +56,81 @@ public:
     }
 
     // After an entry was appended: an older entry of the name stays first.
-    void Added(TEntry& entry) { FEarliest.try_emplace(entry.UpperName, &entry); }
+    void Added(TEntry& entry) {
+        const size_t hash = TNameHash()(entry.UpperName);
+        if (FSlots[SlotOf(entry.UpperName, hash)].Entry) return;
+        if (2 * (FCount + 1) > FSlots.size()) Grow();
+        FSlots[SlotOf(entry.UpperName, hash)] = {hash, &entry};
+        ++FCount;
+    }
 
     // Before an entry leaves the table, while items still holds it: the next
     // entry of the name, in table order, becomes the one found.
     void Removing(const TEntry& entry, const TItems& items) {
-        const auto found = FEarliest.find(entry.UpperName);
-        if (found == FEarliest.end() || found->second != &entry) return;
-        FEarliest.erase(found);
+        const size_t slot = SlotOf(entry.UpperName, TNameHash()(entry.UpperName));
+        if (FSlots[slot].Entry != &entry) return;
         for (const auto& item : items) {
             if (item.get() != &entry && item->UpperName == entry.UpperName) {
-                FEarliest.emplace(item->UpperName, item.get());
+                FSlots[slot].Entry = item.get();
                 return;
             }
         }
+        Erase(slot);
     }
 
-    void Clear() { FEarliest.clear(); }
+    void Clear() {
+        FSlots.assign(InitialSize, Slot{});
+        FCount = 0;
+    }
 
 private:
-    TEntry* FindUpper(std::string_view upperName) const {
-        const auto found = FEarliest.find(upperName);
-        return found == FEarliest.end() ? nullptr : found->second;
+    struct Slot {
+        size_t Hash = 0;
+        TEntry* Entry = nullptr;  // null for a free slot
+    };
+    static constexpr size_t InitialSize = 16;
+
+    size_t Mask() const { return FSlots.size() - 1; }
+
+    // The slot of the name, or the free slot where it would go.
+    size_t SlotOf(std::string_view upperName, size_t hash) const {
+        size_t at = hash & Mask();
+        while (FSlots[at].Entry && !(FSlots[at].Hash == hash && FSlots[at].Entry->UpperName == upperName))
+            at = (at + 1) & Mask();
+        return at;
     }
 
-    // The name hash, not noexcept: that has the map keep each entry's hash
-    // and compare it before the names.
-    struct TKeptHash {
-        size_t operator()(std::string_view name) const { return TNameHash()(name); }
-    };
+    TEntry* FindUpper(std::string_view upperName) const {
+        return FSlots[SlotOf(upperName, TNameHash()(upperName))].Entry;
+    }
 
-    std::unordered_map<std::string_view, TEntry*, TKeptHash> FEarliest;
+    void Grow() {
+        std::vector<Slot> old(FSlots.size() * 2);
+        old.swap(FSlots);
+        for (const Slot& slot : old) {
+            if (!slot.Entry) continue;
+            size_t at = slot.Hash & Mask();
+            while (FSlots[at].Entry) at = (at + 1) & Mask();
+            FSlots[at] = slot;
+        }
+    }
+
+    // Frees a slot and moves later slots of its run back into the gap, each
+    // only where a lookup from its home slot passes the gap on its way.
+    void Erase(size_t gap) {
+        for (size_t at = (gap + 1) & Mask(); FSlots[at].Entry; at = (at + 1) & Mask()) {
+            const size_t home = FSlots[at].Hash & Mask();
+            const bool passesGap = gap <= at ? (home <= gap || home > at) : (home <= gap && home > at);
+            if (!passesGap) continue;
+            FSlots[gap] = FSlots[at];
+            gap = at;
+        }
+        FSlots[gap] = Slot{};
+        --FCount;
+    }
+
+    std::vector<Slot> FSlots = std::vector<Slot>(InitialSize);
+    size_t FCount = 0;
 };
 
 }  // namespace quenmark
