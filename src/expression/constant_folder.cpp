@@ -4,6 +4,7 @@
 
 #include "vm/cal_vm.h"
 #include "vm/command.h"
+#include "vm/line_interrupt.h"
 
 namespace quenmark {
 
@@ -21,9 +22,11 @@ void TConstantFolder::Literal(const Variant& value) {
 }
 
 // An operation that fails would fail the same way when the code runs,
-// where the machine reports it: the folding only stops.
+// where the machine reports it: the folding only stops. So it does when the
+// line is to be abandoned, which the machine then reports at its first step.
 void TConstantFolder::Binary(uint8_t opcode) {
     if (!FActive) return;
+    if (LineInterruptRequested()) return Stop();
     const TCalVM::BinaryOperation operation = TCalVM::BinaryOperationOf(opcode);
     if (!operation || FStack.size() < 2) return Stop();
     try {
@@ -37,6 +40,7 @@ void TConstantFolder::Binary(uint8_t opcode) {
 
 void TConstantFolder::Unary(uint8_t opcode) {
     if (!FActive) return;
+    if (LineInterruptRequested()) return Stop();
     if (FStack.empty()) return Stop();
     if (opcode == opMOVE) return;
     const TCalVM::UnaryOperation operation = TCalVM::UnaryOperationOf(opcode);

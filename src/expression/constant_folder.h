@@ -13,9 +13,10 @@ namespace quenmark {
 // machine's stack: a literal is pushed, an operator replaces its operands
 // with the machine's own operation on them, and a prefix "+" leaves its
 // operand as it is. Anything else on the line (a variable, a call, an
-// assignment, the power routine), an operation that fails, or a stack as
-// deep as the machine's stops the folding for the rest of the line: the code
-// then runs as it always did and reports what it always reported.
+// assignment, the power routine), an operation that fails, a stack as deep
+// as the machine's, or a request to abandon the line stops the folding for
+// the rest of the line: the code then runs as it always did and reports
+// what it always reported.
 class TConstantFolder {
 public:
     // The context gives the number separators of the operations; it must

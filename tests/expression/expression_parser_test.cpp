@@ -12,6 +12,7 @@
 #include "vm/command.h"
 #include "base/exception.h"
 #include "vm/cal_vm.h"
+#include "vm/line_interrupt.h"
 
 namespace quenmark {
 namespace {
@@ -493,6 +494,15 @@ TEST_F(ExpressionParserTest, FoldedValuesAreWhatTheCodeGives) {
             EXPECT_TRUE(*folded == machine.Pop());
         }
     }
+}
+
+// A line to be abandoned is left to the machine, which reports it.
+TEST_F(ExpressionParserTest, AnInterruptedLineIsNotFolded) {
+    Session session;
+    RequestLineInterrupt();
+    EXPECT_EQ(session.Compile("1+2"), std::nullopt);
+    ClearLineInterrupt();
+    EXPECT_EQ(session.parser.FoldedValue(), nullptr);
 }
 
 }  // namespace
