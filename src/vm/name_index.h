@@ -58,9 +58,13 @@ public:
     // After an entry was appended: an older entry of the name stays first.
     void Added(TEntry& entry) {
         const size_t hash = TNameHash()(entry.UpperName);
-        if (FSlots[SlotOf(entry.UpperName, hash)].Entry) return;
-        if (2 * (FCount + 1) > FSlots.size()) Grow();
-        FSlots[SlotOf(entry.UpperName, hash)] = {hash, &entry};
+        size_t slot = SlotOf(entry.UpperName, hash);
+        if (FSlots[slot].Entry) return;
+        if (2 * (FCount + 1) > FSlots.size()) {
+            Grow();
+            slot = SlotOf(entry.UpperName, hash);
+        }
+        FSlots[slot] = {hash, &entry};
         ++FCount;
     }
 
