@@ -21,12 +21,17 @@ void TConstantFolder::Literal(const Variant& value) {
     FStack.push_back(value);
 }
 
+// A line to be abandoned is left to the machine, which reports it at its
+// first step.
+bool TConstantFolder::Folding() {
+    if (FActive && LineInterruptRequested()) Stop();
+    return FActive;
+}
+
 // An operation that fails would fail the same way when the code runs,
-// where the machine reports it: the folding only stops. So it does when the
-// line is to be abandoned, which the machine then reports at its first step.
+// where the machine reports it: the folding only stops.
 void TConstantFolder::Binary(uint8_t opcode) {
-    if (!FActive) return;
-    if (LineInterruptRequested()) return Stop();
+    if (!Folding()) return;
     const TCalVM::BinaryOperation operation = TCalVM::BinaryOperationOf(opcode);
     if (!operation || FStack.size() < 2) return Stop();
     try {
@@ -39,8 +44,7 @@ void TConstantFolder::Binary(uint8_t opcode) {
 }
 
 void TConstantFolder::Unary(uint8_t opcode) {
-    if (!FActive) return;
-    if (LineInterruptRequested()) return Stop();
+    if (!Folding()) return;
     if (FStack.empty()) return Stop();
     if (opcode == opMOVE) return;
     const TCalVM::UnaryOperation operation = TCalVM::UnaryOperationOf(opcode);

@@ -37,6 +37,9 @@ public:
     const Variant* Result() const { return FActive && FStack.size() == 1 ? &FStack.back() : nullptr; }
 
 private:
+    // Whether the line is still being folded.
+    bool Folding();
+
     const TCCContext& FContext;
     // Kept from line to line, so that folding allocates nothing once warm.
     std::vector<Variant> FStack;
