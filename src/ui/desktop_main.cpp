@@ -1,10 +1,12 @@
 // quenmark: the desktop calculator. One copy runs per user: a second launch
 // asks the running copy to show itself and ends at once, touching nothing.
+#include "app/ending_watchdog.h"
 #include "app/process_objects.h"
 #include "app/settings.h"
 #include "ui/main_window.h"
 #include "ui/main_window_error_handler.h"
 #include "ui/main_window_session_end.h"
+#include "ui/session_keeper.h"
 #include "ui/single_instance.h"
 #include "ui/splash_window.h"
 
@@ -111,8 +113,14 @@ int Main(char* programName) {
     QObject::connect(&instance, &TSingleInstance::ActivationRequested, &window,
                      &TfrmCalQuen::ActivateFromSecondLaunch);
     window.WatchSessionEnd(sessionEnd);
-    QObject::connect(&window, &TfrmCalQuen::RunEnded, &application, &QCoreApplication::exit,
-                     Qt::QueuedConnection);
+    // An ending signal ends the program within a few seconds even while a
+    // module call holds the window's thread.
+    TEndingWatchdog watchdog(Context(), window.Keeper().Prepared(), "quenmark");
+    watchdog.Start();
+    QObject::connect(&window, &TfrmCalQuen::RunEnded, &application, [&application, &watchdog](int exitCode) {
+        watchdog.NoteEnded();
+        application.exit(exitCode);
+    }, Qt::QueuedConnection);
     return application.exec();
 }
 

@@ -14,6 +14,7 @@ target_sources(quenmark_ui PRIVATE
   log_number_span.cpp
   main_window_tray.cpp
   main_window_session_end.cpp
+  session_keeper.cpp
   main_window_error_handler.cpp
   single_instance.cpp
   help_window.cpp

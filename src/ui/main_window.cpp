@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "app/ending_watchdog.h"
 #include "app/line_session.h"
 #include "app/settings.h"
 #include "base/text_lookup.h"
@@ -9,6 +10,7 @@
 #include "ui/main_window_log.h"
 #include "ui/main_window_session_end.h"
 #include "ui/main_window_tray.h"
+#include "ui/session_keeper.h"
 #include "ui/quen_button.h"
 #include "ui/splash_window.h"
 #include "ui/unit_window.h"
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <iostream>
 #include <limits>
 
 namespace quenmark {
@@ -131,6 +134,8 @@ void TfrmCalQuen::FormCreate() {
     ApplyCaptions();
     HandHelpFile();
     FSession->RestoreOutputFormat();
+    FKeeper = new TSessionKeeper(*FSession, FSettings, FInterpreter.Variables(), this);
+    connect(FKeeper, &TSessionKeeper::SaveFailed, this, &TfrmCalQuen::AddLogLine);
     memLog->SetLines(QString::fromUtf8(TLineSession::Banner()));
     for (const std::string& line : FSession->WelcomeLines())
         memLog->AddLine(QString::fromUtf8(line), std::numeric_limits<int>::max());
@@ -164,13 +169,14 @@ void TfrmCalQuen::FormDestroy() {
     FClosing = true;
     delete FUnitWindow;
     delete FHelpWindow;
+    FKeeper->Stop();
     if (!FRunEnded)
         SaveSessionAskingOnFailure(*FSession, [this](const QString& text) {
             return AskAfterFailedSave(nullptr, FInterpreter.Context(), text);
         });
 }
 
-void TfrmCalQuen::ExecuteLine(const std::string& line) { FSession->ExecuteLine(line); }
+void TfrmCalQuen::ExecuteLine(const std::string& line) { FKeeper->RunLine(line); }
 
 int TfrmCalQuen::MaxLogLines() const { return FSettings.MaxLogLine; }
 
@@ -196,10 +202,17 @@ void TfrmCalQuen::CommitSessionData() {
         });
 }
 
-// The saves run here and not again when the window goes.
+// The saves run here and not again when the window goes. No window may
+// ask anything now: when the file cannot be written, the state goes to a
+// rescue file named on standard error.
 void TfrmCalQuen::TerminateSession(int signal) {
     if (FRunEnded) return;
-    FSession->SaveAll();
+    const TSaveOutcome outcome = FKeeper->SaveAtEnd();
+    if (!outcome.Saved) {
+        std::cerr << "quenmark: " << SaveFailureText(FInterpreter.Context(), outcome) << std::endl;
+        FKeeper->Prepared().Refresh();
+        RescueAfterFailedSave(FInterpreter.Context(), FKeeper->Prepared().Contents(), "quenmark");
+    }
     FRunEnded = true;
     FClosing = true;
     emit RunEnded(128 + signal);

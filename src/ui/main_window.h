@@ -37,6 +37,7 @@ class TMainLog;
 class TMainWindowTray;
 class TQuenButton;
 class TSessionEndWatcher;
+class TSessionKeeper;
 class TSettings;
 class TVMModuleList;
 class Variant;
@@ -103,6 +104,8 @@ public:
     void TerminateSession(int signal);
 
     const TLineSession& Session() const { return *FSession; }
+    // What keeps the work on disk while the window runs.
+    TSessionKeeper& Keeper() { return *FKeeper; }
     QPoint AnimationOrigin() const { return FAnimationOrigin; }
     TfrmCalUnit* UnitWindow() const;
     THelpWindow* HelpWindow() const;
@@ -219,6 +222,7 @@ private:
     std::function<void()> FOnCaptionSet;
     std::function<bool(const QString&)> FAskQuestion;
     std::unique_ptr<TLineSession> FSession;
+    TSessionKeeper* FKeeper = nullptr;
     TMainWindowTray* FTray = nullptr;
     TInputCompletion* FCompletion = nullptr;
     QPointer<TfrmCalSplash> FSplashWindow;

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <iterator>
 
+#include "app/ending_watchdog.h"
 #include "app/line_session.h"
 #include "base/context.h"
 #include "ui/window_helpers.h"
@@ -21,7 +22,7 @@ namespace quenmark {
 
 namespace {
 
-constexpr int WatchedSignals[] = {SIGTERM, SIGHUP};
+constexpr int WatchedSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 int signalPipe[2] = {-1, -1};
 struct sigaction previousActions[std::size(WatchedSignals)];
@@ -32,6 +33,8 @@ extern "C" void WriteSignalByte(int signal) {
     const unsigned char byte = static_cast<unsigned char>(signal);
     [[maybe_unused]] const ssize_t written = write(signalPipe[1], &byte, 1);
     errno = savedErrno;
+    // Ends the program even when its thread never comes back to read the pipe.
+    TEndingWatchdog::Wake(signal);
 }
 
 void InstallHandlers() {

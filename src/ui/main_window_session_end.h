@@ -26,8 +26,8 @@ TSaveFailureChoice AskAfterFailedSave(QWidget* parent, const TCCContext& context
 bool SaveSessionAskingOnFailure(TLineSession& session, const TSaveFailurePrompt& prompt);
 
 // Tells the main window that the user's session ends: the session manager
-// asks the application to commit its data, or the process receives SIGTERM
-// or SIGHUP. The signals reach the user-interface thread through a pipe,
+// asks the application to commit its data, or the process receives SIGTERM,
+// SIGHUP or SIGINT (which also wake the ending watchdog, if one runs). The signals reach the user-interface thread through a pipe,
 // since a signal handler may do nothing but write to it. Only one watcher
 // may live at a time; it restores the previous signal handling when it ends.
 class TSessionEndWatcher : public QObject {
