@@ -25,3 +25,13 @@ add_dependencies(quenmark_desktop_tests quenmark)
 gtest_discover_tests(quenmark_desktop_tests
   DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen RUN_SERIAL TRUE)
+
+# The desktop program on an X server of its own with a window manager,
+# lines typed into it, its run ended badly: a hanging or crashing module
+# with an ending signal, a lost display, a file that cannot be written.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME desktop.keeps_work
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/desktop_keeps_work.py
+    --program-dir ${QUENMARK_PROGRAM_DIR}
+    --module $<TARGET_FILE:quenmark_test_module_misbehaving>)
+set_tests_properties(desktop.keeps_work PROPERTIES TIMEOUT 300)
