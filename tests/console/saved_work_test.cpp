@@ -193,5 +193,41 @@ TEST_F(SavedWorkTest, CopiesThroughALinkAndTheRealPathLoseNoVariables) {
     EXPECT_EQ(run.Output, expected) << run.Errors;
 }
 
+// A file-size limit (ulimit -f) too small for the save: the console reports
+// it and ends with status 1 instead of being killed, leaves no temporary
+// file, and the previous file stays whole.
+TEST_F(SavedWorkTest, AFileSizeLimitFailsTheSaveWithoutHarm) {
+    ASSERT_EQ(ExitCode(Run("kept = 1\n").Status), 0);
+    const std::string before = FileBytes(settings_);
+    // Many variables make a large file out of little output.
+    std::string lines;
+    for (int i = 0; i < 2000; ++i) lines += "v" + std::to_string(i) + " = 1\n";
+    const RunResult run = Run(lines, "ulimit -f 10;", "", "-q");
+    ASSERT_LT(run.Output.size(), 10000u) << "the output itself must fit in the limit";
+    EXPECT_EQ(ExitCode(run.Status), 1) << run.Errors;
+    EXPECT_NE(run.Errors.find(settings_.filename().string()), std::string::npos) << run.Errors;
+    EXPECT_EQ(FileBytes(settings_), before);
+    for (const auto& entry : fs::directory_iterator(settings_.parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+// A lock that another process keeps for a while at the start is waited for,
+// and the console says what it waits for.
+TEST_F(SavedWorkTest, TheConsoleSaysWhatItWaitsFor) {
+    ASSERT_EQ(ExitCode(Run("kept = 1\n").Status), 0);
+    const fs::path lock = fs::canonical(settings_).string() + ".lock";
+    const fs::path ready = directory_ / "ready";
+    const std::string holder = "flock '" + lock.string() + "' -c 'touch \"" + ready.string() + "\"; sleep 2' & " +
+                               "while [ ! -e '" + ready.string() + "' ]; do sleep 0.05; done;";
+    const RunResult run = Run("kept + 1\n", holder);
+    EXPECT_EQ(ExitCode(run.Status), 0) << run.Errors;
+    EXPECT_NE(run.Output.find("\n2\n"), std::string::npos) << run.Output;
+    EXPECT_TRUE(run.Errors.starts_with("quenmark-console: waiting for ")) << run.Errors;
+    EXPECT_NE(run.Errors.find(settings_.filename().string() + ", which another process has locked\n"),
+              std::string::npos)
+        << run.Errors;
+    EXPECT_EQ(std::count(run.Errors.begin(), run.Errors.end(), '\n'), 1) << run.Errors;
+}
+
 }  // namespace
 }  // namespace quenmark
