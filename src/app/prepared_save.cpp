@@ -41,13 +41,12 @@ std::string ReadWholeFile(const std::string& path) {
     return text;
 }
 
-// The permission bits a save keeps: the file's own, or 0666 less the umask.
+// The permission bits a save keeps: the file's own, or 0600 for a new file,
+// which holds the user's variables and history.
 mode_t FileMode(const std::string& path) {
     struct stat status {};
     if (stat(path.c_str(), &status) == 0) return status.st_mode & 07777;
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+    return 0600;
 }
 
 // The lines from..to (exclusive), each ended by CR LF.
@@ -262,11 +261,14 @@ std::string TPreparedSave::Contents() const {
 }
 
 bool TPreparedSave::WriteNow() const {
-    const int fd = open(FTemporaryPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, FMode);
+    // A fresh file, private while it is written: one left behind may be
+    // open elsewhere, and a descriptor keeps the access it was opened with.
+    unlink(FTemporaryPath.c_str());
+    const int fd = open(FTemporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     TFileBytes bytes(fd);
     PutPieces(bytes);
-    bool written = bytes.Flush() && fsync(fd) == 0;
+    bool written = bytes.Flush() && fchmod(fd, FMode) == 0 && fsync(fd) == 0;
     written = close(fd) == 0 && written;
     if (written && rename(FTemporaryPath.c_str(), FPath.c_str()) == 0) return true;
     unlink(FTemporaryPath.c_str());

@@ -6,7 +6,6 @@
 #include "app/settings_file.h"
 #include "definitions/profile.h"
 #include "definitions/profile_cache.h"
-#include "platform/file_lock.h"
 
 namespace quenmark {
 
@@ -186,10 +185,16 @@ void TSettings::ReadFrom(std::string sourceFileName) { FSourceFileName = std::mo
 void TSettings::Load() {
     // Saves replace the file in one rename, so a reader without the lock
     // still sees a whole file; the lock keeps it from reading between a
-    // save's merge and its write.
+    // save's merge and its write. A lock kept longer than the wait is given
+    // up on: the start goes on, reading without it.
     TFileLock lock;
-    if (ReadOnly || !lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, true))
-        lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Shared, false);
+    TLockResult locked = LockSettingsFile(*FContext, FSourceFileName, TFileLock::Mode::Shared, !ReadOnly, lock);
+    // A folder that cannot be written has no lock file to create.
+    if (locked == TLockResult::Failed && !ReadOnly)
+        locked = LockSettingsFile(*FContext, FSourceFileName, TFileLock::Mode::Shared, false, lock);
+    if (locked == TLockResult::Busy)
+        NoticeAboutSettingsFile(*FContext,
+                                [this](const TCCContext& in) { return in.GetTextWith("QEN412", FSourceFileName); });
     const TProfileCache::Snapshot current = LoadDefinitionFile(*FContext, FSourceFileName);
     if (IsSettingsTextValid(*current.Text)) {
         TKeyReader reader{*current.Text};
@@ -205,7 +210,8 @@ void TSettings::Load() {
 void TSettings::SetDamagedFileAside() {
     if (LoadDefinitionFile(*FContext, FSourceFileName).State != TProfileCache::FileState::Present) return;
     TFileLock lock;
-    if (!lock.Acquire(LockFileName(FSourceFileName), TFileLock::Mode::Exclusive, true)) return;
+    if (LockSettingsFile(*FContext, FSourceFileName, TFileLock::Mode::Exclusive, true, lock) != TLockResult::Held)
+        return;
     const TProfileCache::Snapshot current = LoadDefinitionFile(*FContext, FSourceFileName);
     if (current.State != TProfileCache::FileState::Present || IsSettingsTextValid(*current.Text)) return;
     FMovedAsideTo = MoveDamagedFileAside(FSourceFileName, std::time(nullptr));

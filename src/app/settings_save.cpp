@@ -6,11 +6,13 @@
 
 #include "app/damaged_settings.h"
 #include "app/settings_file.h"
+#include "definitions/language_list.h"
 #include "definitions/profile_cache.h"
 #include "base/context.h"
 #include "platform/file_lock.h"
 #include "platform/program_directory.h"
 #include "platform/save_target.h"
+#include "platform/user_language.h"
 
 namespace quenmark {
 
@@ -28,6 +30,17 @@ std::string TargetReason(const TSaveTargetCheck& check, const TCCContext& contex
     case TSaveTargetProblem::None: break;
     }
     return {};
+}
+
+// Why a save could not take the lock.
+std::string LockReason(TLockResult result, const std::string& lockFile, const TCCContext& context) {
+    switch (result) {
+    case TLockResult::Busy: return context.GetText("QEN411");
+    case TLockResult::ForeignFile: return context.GetTextWith("QEN413", lockFile);
+    case TLockResult::Failed:
+    case TLockResult::Held: break;
+    }
+    return SystemReason(errno);
 }
 
 TSaveOutcome Failed(TSaveOutcome outcome, std::string reason) {
@@ -85,8 +98,9 @@ TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fi
     if (const TSaveTargetCheck check = CheckSaveTarget(fileName); check.Problem != TSaveTargetProblem::None)
         return Failed(outcome, TargetReason(check, context));
     TFileLock lock;
-    if (!lock.Acquire(LockFileName(fileName), TFileLock::Mode::Exclusive, true))
-        return Failed(outcome, SystemReason(errno));
+    if (const TLockResult locked = LockSettingsFile(context, fileName, TFileLock::Mode::Exclusive, true, lock);
+        locked != TLockResult::Held)
+        return Failed(outcome, LockReason(locked, LockFileName(fileName), context));
     if (!SetDamagedFileAside(context, fileName, outcome)) return Failed(outcome, SystemReason(errno));
     const TSettingsMerge edit = WithCarriedContents(context, fileName, carryFrom, merge);
     const bool written = UpdateDefinitionFile(context, fileName, true, [&edit](TProfileText& file) {
@@ -96,6 +110,40 @@ TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fi
     if (!written) return Failed(outcome, SystemReason(errno));
     outcome.Saved = true;
     return outcome;
+}
+
+TSettingsLockWait& SettingsLockWait() {
+    static TSettingsLockWait wait;
+    return wait;
+}
+
+TLockResult LockSettingsFile(const TCCContext& context, const std::string& fileName, TFileLock::Mode mode, bool create,
+                             TFileLock& lock) {
+    const TSettingsLockWait& settingsWait = SettingsLockWait();
+    TLockWait wait;
+    wait.Limit = settingsWait.Limit;
+    wait.NoticeAfter = settingsWait.NoticeAfter;
+    wait.OnLongWait = [&context, &fileName]() {
+        NoticeAboutSettingsFile(context,
+                                [&fileName](const TCCContext& in) { return in.GetTextWith("QEN410", fileName); });
+    };
+    return lock.Acquire(LockFileName(fileName), mode, create, wait);
+}
+
+void NoticeAboutSettingsFile(const TCCContext& context, const std::function<std::string(const TCCContext&)>& text) {
+    const auto& notice = SettingsLockWait().Notice;
+    if (!notice) return;
+    const auto* inForce = dynamic_cast<const TCCLanguageList*>(context.Messages());
+    if (!inForce || inForce->Current()) {
+        notice(text(context));
+        return;
+    }
+    TCCLanguageList languages;
+    languages.Gather(context, ProgramDirectory());
+    languages.Select(&languages.Choose("", UserDefaultLangID()));
+    TCCContext inLanguage;
+    inLanguage.SetMessages(&languages);
+    notice(text(inLanguage));
 }
 
 std::string SaveFailureText(const TCCContext& context, const TSaveOutcome& outcome) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
 #include "base/context.h"
 #include "definitions/profile_text.h"
+#include "platform/file_lock.h"
 
 namespace quenmark {
 
@@ -37,6 +39,29 @@ std::string RenderSettingsFile(const TProfileText& current, const TSettingsMerge
 // message is in the context's messages.
 TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fileName, const TSettingsMerge& merge,
                                 const std::string& carryFrom = {});
+
+// How saves and the start-up read wait for the settings file's lock: at
+// most Limit, telling the user once through Notice when the lock is still
+// taken after NoticeAfter. The front end sets Notice (the console writes the
+// line to standard error); without it nothing is shown.
+struct TSettingsLockWait {
+    std::chrono::milliseconds Limit{5000};
+    std::chrono::milliseconds NoticeAfter{500};
+    std::function<void(const std::string& text)> Notice;
+};
+
+// The one wait of the run, for the front end to set up at its start.
+TSettingsLockWait& SettingsLockWait();
+
+// Takes the lock that guards the settings file fileName (see LockFileName)
+// as SettingsLockWait says; a notice names fileName.
+TLockResult LockSettingsFile(const TCCContext& context, const std::string& fileName, TFileLock::Mode mode, bool create,
+                             TFileLock& lock);
+
+// Shows a line through SettingsLockWait's Notice; text makes it from a
+// context's messages. Before a language is in force (the start-up read) the
+// messages are those of the language of the user's locale.
+void NoticeAboutSettingsFile(const TCCContext& context, const std::function<std::string(const TCCContext&)>& text);
 
 // The line that reports a failed save: the file and the reason.
 std::string SaveFailureText(const TCCContext& context, const TSaveOutcome& outcome);

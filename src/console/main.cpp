@@ -25,6 +25,7 @@
 #include "console/ending_signals.h"
 #include "console/interactive_console.h"
 #include "console/module_crash_handler.h"
+#include "platform/atomic_file.h"
 
 namespace quenmark {
 
@@ -99,6 +100,8 @@ int Calculate(const TCommandLine& options) {
     // A reader that goes away (`| head`) makes writes fail instead of ending
     // the process before it saves.
     signal(SIGPIPE, SIG_IGN);
+    IgnoreFileSizeSignal();
+    SettingsLockWait().Notice = [](const std::string& text) { std::cerr << "quenmark-console: " << text << std::endl; };
     const bool interactive = !options.HasOwnLines() && isatty(STDIN_FILENO);
     // The output of a line is gathered up to the size of the stream's own
     // buffer, and written when no further input is waiting.

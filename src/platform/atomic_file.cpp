@@ -73,7 +73,9 @@ int CreateTemporaryFile(const std::string& target, std::string& temporaryPath) {
     const std::string stem = DirectoryPart(target) + TemporaryPrefix(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporaryPath = stem + std::to_string(getpid()) + "." + std::to_string(counter++);
-        const int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // Private from the start: a file opened while it is wider stays
+        // readable through that descriptor whatever mode it gets later.
+        const int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -100,12 +102,14 @@ void SyncDirectoryOf(const std::string& target) {
     close(fd);
 }
 
-// Writes, flushes and closes the temporary file; returns its status.
+// Writes, flushes and closes the temporary file, which takes the target's
+// permission bits once it is written; returns its status.
 std::optional<struct stat> FillTemporaryFile(int fd, const std::string& target, std::string_view contents) {
+    bool ok = WriteAll(fd, contents);
     struct stat old {};
-    bool ok = true;
-    if (stat(target.c_str(), &old) == 0) ok = fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && WriteAll(fd, contents) && fsync(fd) == 0;
+    if (ok && stat(target.c_str(), &old) == 0 && (old.st_mode & 07777) != 0600)
+        ok = fchmod(fd, old.st_mode & 07777) == 0;
+    ok = ok && fsync(fd) == 0;
     struct stat written {};
     ok = ok && fstat(fd, &written) == 0;
     const int error = errno;
@@ -119,6 +123,8 @@ std::optional<struct stat> FillTemporaryFile(int fd, const std::string& target, 
 }
 
 }  // namespace
+
+void IgnoreFileSizeSignal() { signal(SIGXFSZ, SIG_IGN); }
 
 std::optional<struct stat> ReplaceFileContents(const std::string& path, std::string_view contents) {
     const std::string target = ResolveTarget(path);

@@ -3,6 +3,7 @@ quenmark_add_tests(quenmark_settings_tests
   app/settings_file_test.cpp
   app/rescued_settings_test.cpp
   app/settings_test.cpp
+  app/settings_lock_test.cpp
   app/saved_variables_test.cpp
   app/history_section_test.cpp
   app/damaged_settings_test.cpp

@@ -57,11 +57,10 @@ protected:
 
     // One run over the input lines; prefix runs in the shell first (limits,
     // environment), within a time limit so that a hang fails the test.
-    RunResult Run(const std::string& input, const std::string& prefix = "", const std::string& environment = "") {
+    RunResult Run(const std::string& input, const std::string& prefix = "", const std::string& environment = "",
+                  const std::string& arguments = "") {
         std::ofstream(directory_ / "input.txt") << input;
-        const std::string command = prefix + " HOME='" + (directory_ / "home").string() +
-                                    "' XDG_CONFIG_HOME= LANG=C LC_ALL=C " + environment + " timeout 20 '" +
-                                    (directory_ / "program" / "quenmark-console").string() + "' < '" +
+        const std::string command = prefix + " " + ConsoleCommand(environment) + " " + arguments + " < '" +
                                     (directory_ / "input.txt").string() + "' > '" + (directory_ / "out").string() +
                                     "' 2> '" + (directory_ / "err").string() + "'";
         RunResult result;
@@ -69,6 +68,13 @@ protected:
         result.Output = FileBytes(directory_ / "out");
         result.Errors = FileBytes(directory_ / "err");
         return result;
+    }
+
+    // The console with the test's home and the C locale, within a time
+    // limit so that a hang fails the test.
+    std::string ConsoleCommand(const std::string& environment = "") const {
+        return "HOME='" + (directory_ / "home").string() + "' XDG_CONFIG_HOME= LANG=C LC_ALL=C " + environment +
+               " timeout 20 '" + (directory_ / "program" / "quenmark-console").string() + "'";
     }
 
     static int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
@@ -158,6 +164,69 @@ TEST_F(SavedWorkTest, AnInstalledCopyFollowsHomeAndCarriesTheOldFile) {
     ASSERT_TRUE(fs::exists(own)) << "the settings did not follow $HOME";
     const RunResult run = Run("old + new\n");
     EXPECT_NE(run.Output.find("\n15\n"), std::string::npos) << run.Output;
+}
+
+// Copies that reach the file through a symbolic link and copies that name
+// it directly, all at once, each add a variable of their own; the merges
+// under one shared lock keep every one of them.
+TEST_F(SavedWorkTest, CopiesThroughALinkAndTheRealPathLoseNoVariables) {
+    constexpr int CopiesPerPath = 12;
+    const fs::path real = directory_ / "real.cfg";
+    const fs::path link = directory_ / "link.cfg";
+    ASSERT_EQ(ExitCode(Run("start = 1\n", "", "", "-s '" + real.string() + "'").Status), 0);
+    fs::create_symlink(real, link);
+    std::string together;
+    std::string check;
+    std::string expected;
+    for (int copy = 0; copy < CopiesPerPath; ++copy) {
+        for (const auto& [name, path] : {std::pair{"viaLink", link}, std::pair{"viaPath", real}}) {
+            const std::string variable = name + std::to_string(copy);
+            together += "(echo '" + variable + " = " + std::to_string(copy) + "' | " + ConsoleCommand() + " -q -s '" +
+                        path.string() + "' > /dev/null 2>> '" + (directory_ / "err").string() + "') & ";
+            check += variable + "\n";
+            expected += std::to_string(copy) + "\n";
+        }
+    }
+    ASSERT_EQ(std::system(("(" + together + "wait)").c_str()), 0);
+    EXPECT_EQ(FileBytes(directory_ / "err"), "") << "a copy failed";
+    const RunResult run = Run(check, "", "", "-q -s '" + real.string() + "'");
+    EXPECT_EQ(run.Output, expected) << run.Errors;
+}
+
+// A file-size limit (ulimit -f) too small for the save: the console reports
+// it and ends with status 1 instead of being killed, leaves no temporary
+// file, and the previous file stays whole.
+TEST_F(SavedWorkTest, AFileSizeLimitFailsTheSaveWithoutHarm) {
+    ASSERT_EQ(ExitCode(Run("kept = 1\n").Status), 0);
+    const std::string before = FileBytes(settings_);
+    // Many variables make a large file out of little output.
+    std::string lines;
+    for (int i = 0; i < 2000; ++i) lines += "v" + std::to_string(i) + " = 1\n";
+    const RunResult run = Run(lines, "ulimit -f 10;", "", "-q");
+    ASSERT_LT(run.Output.size(), 10000u) << "the output itself must fit in the limit";
+    EXPECT_EQ(ExitCode(run.Status), 1) << run.Errors;
+    EXPECT_NE(run.Errors.find(settings_.filename().string()), std::string::npos) << run.Errors;
+    EXPECT_EQ(FileBytes(settings_), before);
+    for (const auto& entry : fs::directory_iterator(settings_.parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+// A lock that another process keeps for a while at the start is waited for,
+// and the console says what it waits for.
+TEST_F(SavedWorkTest, TheConsoleSaysWhatItWaitsFor) {
+    ASSERT_EQ(ExitCode(Run("kept = 1\n").Status), 0);
+    const fs::path lock = fs::canonical(settings_).string() + ".lock";
+    const fs::path ready = directory_ / "ready";
+    const std::string holder = "flock '" + lock.string() + "' -c 'touch \"" + ready.string() + "\"; sleep 2' & " +
+                               "while [ ! -e '" + ready.string() + "' ]; do sleep 0.05; done;";
+    const RunResult run = Run("kept + 1\n", holder);
+    EXPECT_EQ(ExitCode(run.Status), 0) << run.Errors;
+    EXPECT_NE(run.Output.find("\n2\n"), std::string::npos) << run.Output;
+    EXPECT_TRUE(run.Errors.starts_with("quenmark-console: waiting for ")) << run.Errors;
+    EXPECT_NE(run.Errors.find(settings_.filename().string() + ", which another process has locked\n"),
+              std::string::npos)
+        << run.Errors;
+    EXPECT_EQ(std::count(run.Errors.begin(), run.Errors.end(), '\n'), 1) << run.Errors;
 }
 
 }  // namespace
