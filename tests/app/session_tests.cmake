@@ -21,6 +21,7 @@ quenmark_add_tests(quenmark_console_tests
   hardening/console_process.cpp
   console/line_editor_test.cpp
   modules/module_start_test.cpp
+  modules/module_crash_handler_test.cpp
 )
 target_link_libraries(quenmark_console_tests PRIVATE quenmark_console_parts)
 add_dependencies(quenmark_console_tests quenmark-console quenmark_modules quenmark_resources
