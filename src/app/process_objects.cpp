@@ -1,11 +1,14 @@
 #include "app/process_objects.h"
 
 #include "app/module_output.h"
+#include "app/module_quarantine.h"
 #include "app/saved_variables.h"
 #include "app/settings_file.h"
 #include "definitions/language.h"
 #include "definitions/profile_cache.h"
 #include "expression/module_tokenizer.h"
+#include "platform/directory_trust.h"
+#include "platform/file_listing.h"
 #include "platform/locale_numeric.h"
 #include "platform/program_directory.h"
 #include "platform/user_language.h"
@@ -44,7 +47,33 @@ TSettings* CreateSettings(const TWorkAreaSource& workArea) {
     return created;
 }
 
+// Loads one module unless it belongs to another user, others can write it,
+// or it crashed the program when it was last loaded; a crash while it
+// loads now is recorded in the quarantine.
+void LoadModuleFile(TVMModuleList& list, TCCInterpreter& calculator, const TModuleQuarantine& quarantine,
+                    const std::string& directory, const std::string& fileName) {
+    const std::string path = TVMModule::PathOf(directory, fileName);
+    if (!IsTrustedFile(path)) return list.AddNotice(Context().GetTextWith("QEN431", fileName));
+    const std::optional<TModuleFileStamp> stamp = StampOfFile(path);
+    if (stamp && quarantine.Holds(*stamp)) return list.AddNotice(Context().GetTextWith("QEN432", fileName));
+    if (stamp) quarantine.Arm(*stamp);
+    list.LoadFile(Context(), directory, fileName, calculator.Variables(), calculator.Callables(), ModuleOutput);
+    TModuleQuarantine::Disarm();
+}
+
 }  // namespace
+
+void LoadModuleDirectory(const std::string& directory) {
+    TCCInterpreter& calculator = Interpreter();
+    TVMModuleList& list = ModuleList();
+    const std::vector<std::string> fileNames = ListFilesWithExtension(directory, ".vmx");
+    if (fileNames.empty()) return;
+    // Whoever can write the folder could put code there that runs as this
+    // user.
+    if (!IsTrustedDirectory(directory)) return list.AddNotice(Context().GetTextWith("QEN430", directory));
+    const TModuleQuarantine quarantine(QuarantineDirectory());
+    for (const std::string& fileName : fileNames) LoadModuleFile(list, calculator, quarantine, directory, fileName);
+}
 
 TCCContext& Context() {
     if (!context) context = CreateContext();
@@ -87,8 +116,8 @@ void CreateInterpreter() { Interpreter(); }
 void LoadModules() {
     TCCInterpreter& calculator = Interpreter();
     SetModuleOutputLines(&calculator.OutputLines());
-    ModuleList().LoadDirectory(Context(), ProgramDirectory(), calculator.Variables(), calculator.Callables(),
-                               ModuleOutput);
+    LoadModuleDirectory(ProgramDirectory());
+    calculator.SetModuleList(&ModuleList());
     if (!moduleTokenizer) moduleTokenizer = new TCCModuleTokenizer(ModuleList());
     calculator.Tokenizer().SetModuleTokenSource(moduleTokenizer);
 }

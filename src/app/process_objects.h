@@ -34,8 +34,14 @@ void LoadLanguages();
 // Creates the interpreter.
 void CreateInterpreter();
 // Loads every module of the program directory into the interpreter's tables
-// and connects the modules' tokenizers and output.
+// and connects the modules' tokenizers and output. What the user is to be
+// told about modules left out is in ModuleList().Notices(): the front ends
+// show it.
 void LoadModules();
+// The modules of one directory, as LoadModules loads them: none from a
+// directory that others can write, none that another user owns or others
+// can write, none that crashed the program when they were last loaded.
+void LoadModuleDirectory(const std::string& directory);
 // Appends the saved variables to the interpreter's variable table.
 void LoadSavedVariables();
 

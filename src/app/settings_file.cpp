@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "definitions/profile.h"
+#include "platform/directory_trust.h"
 #include "platform/program_directory.h"
 #include "platform/user_account.h"
 
@@ -62,8 +63,10 @@ std::string GetSettingsFileName(const std::string& programDirectory) {
     TSettingsLocation location;
     location.ProgramDirectory = programDirectory;
     // An installed copy's directory belongs to the system, even where the
-    // superuser could write to it.
-    location.ProgramDirectoryWritable = IsDirectoryWritable(programDirectory) && !IsInstalledCopy(programDirectory);
+    // superuser could write to it; one that others can write is no place
+    // for this user's settings.
+    location.ProgramDirectoryWritable = IsDirectoryWritable(programDirectory) &&
+                                        !IsInstalledCopy(programDirectory) && IsTrustedDirectory(programDirectory);
     location.HomeDirectory = SettingsHomeDirectory();
     location.ConfigHome = Environment("XDG_CONFIG_HOME");
     location.LoginName = GetLoginUserName();
@@ -81,6 +84,8 @@ std::string SettingsSourceFileName(const TCCContext& context, const std::string&
     location.LoginName = GetLoginUserName();
     const std::string beside = ProgramDirectorySettingsFileName(location);
     if (beside == fileName || access(fileName.c_str(), F_OK) == 0 || errno != ENOENT) return fileName;
+    // A file that others could have put there is not taken over.
+    if (!IsTrustedDirectory(programDirectory)) return fileName;
     return IsSettingsFileValid(context, beside) ? beside : fileName;
 }
 

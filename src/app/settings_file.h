@@ -40,8 +40,9 @@ struct TSettingsLocation {
 std::string SettingsHomeDirectory();
 
 // The settings file beside the program; in the fallback directory when the
-// program directory cannot be written and a home directory is known, so
-// that an installed copy still keeps each user's settings.
+// program directory cannot be written (or others can write it) and a home
+// directory is known, so that an installed copy still keeps each user's
+// settings.
 std::string ChooseSettingsFileName(const TSettingsLocation& location);
 
 // Whether files can be created and replaced in the directory.
@@ -70,7 +71,8 @@ bool IsSettingsFileValid(const TCCContext& context, const std::string& fileName)
 bool IsSettingsTextValid(const TProfileText& file);
 
 // The file the settings are read from: fileName, or, while fileName does
-// not exist, a valid settings file beside the program that it replaces.
+// not exist, a valid settings file beside the program that it replaces
+// (never one in a program directory that others can write).
 std::string SettingsSourceFileName(const TCCContext& context, const std::string& fileName,
                                    const std::string& programDirectory);
 

@@ -1,5 +1,8 @@
 #include "console/console_output.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <ostream>
@@ -82,6 +85,17 @@ void TConsoleOutput::Notice(const std::string& text) {
     TByteBuffer lines;
     Append(lines, FErrorsAreTerminal, text);
     FErrors.write(lines.Data(), static_cast<std::streamsize>(lines.Size()));
+}
+
+void TConsoleOutput::WriteGatheredNow(int descriptor) const {
+    const char* bytes = FBuffer.Data();
+    for (size_t left = FBuffer.Size(); left > 0;) {
+        const ssize_t written = write(descriptor, bytes, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
+        bytes += written;
+        left -= static_cast<size_t>(written);
+    }
 }
 
 void TConsoleOutput::BeginLine() {

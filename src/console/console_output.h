@@ -47,6 +47,10 @@ public:
     void Flush();
     // A notice for the user outside the calculation: on standard error.
     void Notice(const std::string& text);
+    // Writes the lines gathered for standard output and not yet handed to
+    // the stream to the descriptor with write(2), leaving the buffer as it
+    // is: async-signal-safe, for a process about to end.
+    void WriteGatheredNow(int descriptor) const;
 
 private:
     static void Append(TByteBuffer& buffer, bool terminal, std::string_view text);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/line_session.h"
+#include "app/module_crash_handler.h"
 #include "app/prepared_save.h"
 #include "app/process_objects.h"
 #include "app/settings_save.h"
@@ -22,9 +23,9 @@
 #include "console/command_line.h"
 #include "console/console_output.h"
 #include "console/console_run.h"
+#include "console/crash_flushed_output.h"
 #include "console/ending_signals.h"
 #include "console/interactive_console.h"
-#include "console/module_crash_handler.h"
 #include "platform/atomic_file.h"
 
 namespace quenmark {
@@ -109,7 +110,11 @@ int Calculate(const TCommandLine& options) {
                           isatty(STDERR_FILENO), OutputGatherBytes);
     UseSettingsFile(options.SettingsFile);
     Settings().ReadOnly = options.NoSave;
+    // Before the modules load: a crash in a module's start is caught too.
+    FlushOnCrash(&output);
+    CatchModuleCrashes({"quenmark-console", {}, FlushOutputOnCrash});
     StartCore();
+    for (const std::string& notice : ModuleList().Notices()) output.Notice("quenmark-console: " + notice);
     TLineSession session(Interpreter(), Settings());
     session.LoadHistory();
     session.RestoreOutputFormat();
@@ -120,12 +125,13 @@ int Calculate(const TCommandLine& options) {
     TPreparedSave prepared(Settings(), Interpreter().Variables(), session.InputHistory());
     TConsoleRun run(session, prepared, output, interactive, !options.NoSave);
     WatchEndingSignals(run);
-    CatchModuleCrashes(prepared, run.Saving);
+    SaveOnModuleCrash(&prepared, run.Saving);
     RunInput(options, scripts, run);
 
     std::lock_guard<std::timed_mutex> lock(run.SessionLock);
     const bool saved = SaveOnce(run);
     output.Flush();
+    FlushOnCrash(nullptr);
     // In the log and at the prompt a failed line is shown like any other, as
     // in the window; only a script reports it in the status.
     const bool failed = !interactive && options.ResultsOnly() && run.AnyLineFailed;
@@ -136,6 +142,7 @@ int Main(int argc, const char* const argv[]) {
     // The streams need not stay in step with C stdio, which costs a call per
     // character on input.
     std::ios::sync_with_stdio(false);
+    UseCrashFlushedStandardOutput();
     // Reading a line must not flush the output: a line's run flushes once
     // when no further input is waiting, and the prompt flushes on its own.
     std::cin.tie(nullptr);

@@ -16,6 +16,8 @@
 
 namespace quenmark {
 
+class TVMModuleList;
+
 // Takes one input line at a time: runs an "@" command, or compiles, runs and
 // displays an expression. Everything to show goes to OutputLines; errors of
 // the line leave as EINError.
@@ -62,6 +64,9 @@ public:
     TVMCallableList& Callables() { return FCallables; }
     TCCStringTokenizer& Tokenizer() { return FTokenizer; }
     const TCCContext& Context() const { return FContext; }
+    // The modules "@MOD" lists, with the notices about those left out; it
+    // lists none until they are set. The list must outlive the interpreter.
+    void SetModuleList(const TVMModuleList* modules) { FModules = modules; }
 
 private:
     // The given context, or the one it owns when there is none.
@@ -86,6 +91,7 @@ private:
     void CommandOutputMode(OutputMode mode);
     void CommandFormat(const TCCToken& argument);
     void CommandStatus();
+    void CommandListModules();
     TVMVariable& FindChangeableVariable(const TCCToken& argument);
     void AddModeLine();
     void AddFormatLine();
@@ -115,6 +121,7 @@ private:
     bool FDebugMode = false;
     OutputMode FOutputMode = OutputMode::DEC;
     std::string FFormatMask;
+    const TVMModuleList* FModules = nullptr;
 };
 
 }  // namespace quenmark

@@ -3,6 +3,7 @@
 
 #include "expression/interpreter.h"
 #include "base/exception.h"
+#include "vm/module_list.h"
 
 namespace quenmark {
 
@@ -43,6 +44,7 @@ void TCCInterpreter::ExecuteCommand(TokenPtr word, TokenPtr argument, TokenPtr e
     if (const auto mode = OutputModeOfWord(name)) { ExpectNoArgument(argument); return CommandOutputMode(*mode); }
     if (name == "FORMAT") { ExpectOneArgument(argument, extra); return CommandFormat(*argument); }
     if (name == "STAT" || name == "STATUS") { ExpectNoArgument(argument); return CommandStatus(); }
+    if (name == "MOD" || name == "MODULES") { ExpectNoArgument(argument); return CommandListModules(); }
     Fail("INT110");
 }
 
@@ -132,6 +134,21 @@ void TCCInterpreter::CommandStatus() {
     FOutputLines.push_back(FContext.GetText(FDebugMode ? "INT121" : "INT122"));
     AddModeLine();
     AddFormatLine();
+}
+
+// The loaded modules, each with the name it gives itself, then what the
+// user was told about the modules left out.
+void TCCInterpreter::CommandListModules() {
+    const size_t count = FModules ? FModules->Count() : 0;
+    FOutputLines.push_back(FContext.GetText(count > 0 ? "QEN433" : "QEN434"));
+    for (size_t i = 0; i < count; ++i) {
+        const TVMModule& module = (*FModules)[i];
+        const VMXModuleInfo* info = module.ModuleInfo();
+        const bool named = info && info->Size == static_cast<int32_t>(sizeof(VMXModuleInfo)) && info->Name;
+        FOutputLines.push_back("  " + module.FileName() + (named ? "\t : " + std::string(info->Name) : ""));
+    }
+    if (FModules)
+        for (const std::string& notice : FModules->Notices()) FOutputLines.push_back(notice);
 }
 
 void TCCInterpreter::AddModeLine() {

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/directory_trust.h"
+
 namespace quenmark {
 
 namespace {
@@ -36,7 +38,7 @@ std::string TemporaryRuntimeDirectory() {
 bool IsPrivateDirectory(const std::string& path) {
     struct stat status {};
     if (lstat(path.c_str(), &status) != 0) return false;
-    return S_ISDIR(status.st_mode) && status.st_uid == geteuid() && (status.st_mode & 077) == 0;
+    return S_ISDIR(status.st_mode) && IsClosedToOthers(status.st_uid, status.st_mode, geteuid(), PrivateToUser);
 }
 
 std::string UserRuntimeDirectory() {

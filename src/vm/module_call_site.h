@@ -20,6 +20,10 @@ namespace module_call_site {
 // The running call; read by the fatal-signal handler.
 extern std::atomic<const void*> runningEntry;
 extern std::atomic<const char*> runningFunction;
+// Set by TNamedModuleCallScope only: the module's file name, and whether
+// the module is being loaded.
+extern std::atomic<const char*> runningModule;
+extern std::atomic<bool> runningAtLoad;
 }  // namespace module_call_site
 
 // In line, as every token position of every line calls a module.
@@ -45,9 +49,35 @@ private:
     const char* FOuterFunction;
 };
 
+// Marks a call into a module named directly, for the calls that are not
+// made through a noted entry point: those made while the module loads
+// (atLoad) and those that ask a loaded module about itself. The texts must
+// outlive the scope; such scopes do not nest within each other.
+class TNamedModuleCallScope {
+public:
+    TNamedModuleCallScope(const char* module, const char* function, bool atLoad);
+    ~TNamedModuleCallScope();
+    TNamedModuleCallScope(const TNamedModuleCallScope&) = delete;
+    TNamedModuleCallScope& operator=(const TNamedModuleCallScope&) = delete;
+
+private:
+    const void* FOuterEntry;
+    const char* FOuterFunction;
+    const char* FOuterModule;
+    bool FOuterAtLoad;
+};
+
+// The running call into module code, as a fatal-signal handler sees it.
+struct TRunningModuleCall {
+    const char* Module = "?";
+    const char* Function = "?";
+    bool AtLoad = false;  // the module was being loaded
+};
+
 // The module and function of the running call: false when no module code
 // runs. Async-signal-safe; the texts stay valid. An entry point that was
 // never noted gives the module name "?".
+bool RunningModuleCall(TRunningModuleCall& call);
 bool RunningModuleCall(const char*& module, const char*& function);
 
 }  // namespace quenmark

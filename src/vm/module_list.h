@@ -34,9 +34,19 @@ public:
     // stays with what it entered so far. The modules keep the context.
     void LoadDirectory(const TCCContext& context, const std::string& directory, TVMVariableList& variables,
                        TVMCallableList& callables, VMXOutputProc output);
+    // The same for one file of the directory; false when it did not load.
+    bool LoadFile(const TCCContext& context, const std::string& directory, const std::string& fileName,
+                  TVMVariableList& variables, TVMCallableList& callables, VMXOutputProc output);
+
+    // What the user is to be told about modules that were left out on
+    // purpose, one text each, in the order they arose: the front ends show
+    // them at start-up and "@MOD" lists them.
+    const std::vector<std::string>& Notices() const { return FNotices; }
+    void AddNotice(std::string text) { FNotices.push_back(std::move(text)); }
 
 private:
     std::vector<std::unique_ptr<TVMModule>> FItems;
+    std::vector<std::string> FNotices;
     std::vector<const TVMModule*> FTokenizers;
 };
 

@@ -21,12 +21,6 @@ constexpr std::string_view TokenizerType = "Tokenizer";
 
 // dlopen searches the library path for a name without a slash, so the
 // module is always named by its absolute path.
-std::string ModulePath(const std::string& directory, const std::string& fileName) {
-    const std::filesystem::path path = std::filesystem::path(directory) / fileName;
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path.string() : absolute.string();
-}
 
 bool Contains(const char* text, std::string_view word) {
     return std::string_view(text).find(word) != std::string_view::npos;
@@ -47,20 +41,31 @@ const uint8_t* NextRecord(const uint8_t* record, int32_t size) {
 
 }  // namespace
 
+// dlopen searches the library path for a name without a slash, so the
+// module is always named by its absolute path.
+std::string TVMModule::PathOf(const std::string& directory, const std::string& fileName) {
+    const std::filesystem::path path = std::filesystem::path(directory) / fileName;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path.string() : absolute.string();
+}
+
 void TVMModule::LibraryCloser::operator()(void* handle) const {
     if (handle) dlclose(handle);
 }
 
 TVMModule::TVMModule(const TCCContext& context, const std::string& directory, const std::string& fileName)
     : FContext(context), FFileName(fileName) {
-    FHandle.reset(dlopen(ModulePath(directory, fileName).c_str(), RTLD_NOW | RTLD_LOCAL));
-    if (!FHandle) Fail("CVM100");
+    Open(directory);
     FInit = Lookup<VMXInitProc>("Init");
     FSetStdout = Lookup<VMXSetStdoutProc>("SetStdout");
     FGetModuleInfo = Lookup<VMXGetModuleInfoProc>("GetModuleInfo");
 
     // "Init" runs before the information record is read.
     RunInit();
+    // The record and its texts lie in the module's memory: reading them is
+    // a call into the module as much as asking for them.
+    const TNamedModuleCallScope scope(FFileName.c_str(), "GetModuleInfo", true);
     const VMXModuleInfo& info = CheckedModuleInfo();
     const bool functions = Contains(info.ModuleType, FunctionsType);
     const bool tokenizer = Contains(info.ModuleType, TokenizerType);
@@ -78,8 +83,24 @@ Entry TVMModule::Lookup(const char* name) const {
 
 void TVMModule::Fail(const char* code) const { throw EVMError(FContext.GetTextWith(code, FFileName)); }
 
+// The library's own initialisers run inside dlopen.
+void TVMModule::Open(const std::string& directory) {
+    const std::string path = PathOf(directory, FFileName);
+    {
+        const TNamedModuleCallScope scope(FFileName.c_str(), "dlopen", true);
+        FHandle.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
+    }
+    if (!FHandle) Fail("CVM100");
+}
+
 void TVMModule::RunInit() const {
-    if (FInit && FInit() != vmxSuccess) Fail("CVM106");
+    if (!FInit) return;
+    int32_t result = 0;
+    {
+        const TNamedModuleCallScope scope(FFileName.c_str(), "Init", true);
+        result = FInit();
+    }
+    if (result != vmxSuccess) Fail("CVM106");
 }
 
 const VMXModuleInfo& TVMModule::CheckedModuleInfo() const {
@@ -112,6 +133,7 @@ void TVMModule::CheckTokenizer(const VMXModuleInfo& info) {
 
 void TVMModule::LoadConstants(TVMVariableList& variables) const {
     if (!HasConstants()) return;
+    const TNamedModuleCallScope scope(FFileName.c_str(), "GetConstants", true);
     const auto* record = reinterpret_cast<const uint8_t*>(FGetConstants());
     const int32_t count = FGetConstantsNum();
     if (count > 0 && !record) Fail("CVM101");
@@ -132,6 +154,7 @@ void TVMModule::LoadConstants(TVMVariableList& variables) const {
 
 void TVMModule::LoadFunctions(TVMCallableList& callables) const {
     if (!HasFunctions()) return;
+    const TNamedModuleCallScope scope(FFileName.c_str(), "GetFunctions", true);
     const auto* record = reinterpret_cast<const uint8_t*>(FGetFunctions());
     const int32_t count = FGetFunctionsNum();
     if (count > 0 && !record) Fail("CVM101");
@@ -147,9 +170,39 @@ void TVMModule::LoadFunctions(TVMCallableList& callables) const {
 }
 
 void TVMModule::ConnectOutput(VMXOutputProc output) const {
-    if (FSetStdout) FSetStdout(output);
+    if (!FSetStdout) return;
+    const TNamedModuleCallScope scope(FFileName.c_str(), "SetStdout", true);
+    FSetStdout(output);
 }
 
-const VMXModuleInfo* TVMModule::ModuleInfo() const { return FGetModuleInfo ? FGetModuleInfo() : nullptr; }
+const VMXModuleInfo* TVMModule::ModuleInfo() const {
+    if (!FGetModuleInfo) return nullptr;
+    const TNamedModuleCallScope scope(FFileName.c_str(), "GetModuleInfo", false);
+    return FGetModuleInfo();
+}
+
+int32_t TVMModule::ConstantCount() const {
+    if (!HasConstants()) return 0;
+    const TNamedModuleCallScope scope(FFileName.c_str(), "GetConstantsNum", false);
+    return FGetConstantsNum();
+}
+
+const VMXConstant* TVMModule::Constants() const {
+    if (!HasConstants()) return nullptr;
+    const TNamedModuleCallScope scope(FFileName.c_str(), "GetConstants", false);
+    return FGetConstants();
+}
+
+int32_t TVMModule::FunctionCount() const {
+    if (!HasFunctions()) return 0;
+    const TNamedModuleCallScope scope(FFileName.c_str(), "GetFunctionsNum", false);
+    return FGetFunctionsNum();
+}
+
+const VMXFunction* TVMModule::Functions() const {
+    if (!HasFunctions()) return nullptr;
+    const TNamedModuleCallScope scope(FFileName.c_str(), "GetFunctions", false);
+    return FGetFunctions();
+}
 
 }  // namespace quenmark

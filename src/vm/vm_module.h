@@ -17,11 +17,17 @@ class TVMVariableList;
 // The constructor loads and checks it; the library stays loaded until the
 // object is destroyed. Every failure is an EVMError whose message, looked up
 // in the context the module is loaded with, names the module's file name.
+// Every call into the module's code, its library initialisers included, is
+// marked with the module's name (vm/module_call_site.h): those made by the
+// constructor, LoadConstants, LoadFunctions and ConnectOutput as made while
+// the module loads.
 class TVMModule {
 public:
     // Loads fileName from the directory and checks that the library is a
     // valid module. The context must outlive the module.
     TVMModule(const TCCContext& context, const std::string& directory, const std::string& fileName);
+    // The absolute path a module of the directory is loaded from.
+    static std::string PathOf(const std::string& directory, const std::string& fileName);
     virtual ~TVMModule();
     TVMModule(const TVMModule&) = delete;
     TVMModule& operator=(const TVMModule&) = delete;
@@ -49,10 +55,10 @@ public:
     // offers none.
     bool HasConstants() const { return FGetConstants && FGetConstantsNum; }
     bool HasFunctions() const { return FGetFunctions && FGetFunctionsNum; }
-    int32_t ConstantCount() const { return HasConstants() ? FGetConstantsNum() : 0; }
-    const VMXConstant* Constants() const { return HasConstants() ? FGetConstants() : nullptr; }
-    int32_t FunctionCount() const { return HasFunctions() ? FGetFunctionsNum() : 0; }
-    const VMXFunction* Functions() const { return HasFunctions() ? FGetFunctions() : nullptr; }
+    int32_t ConstantCount() const;
+    const VMXConstant* Constants() const;
+    int32_t FunctionCount() const;
+    const VMXFunction* Functions() const;
 
     // The module's tokenizer: offers text (zero-terminated, length characters)
     // and returns the module's result code.
@@ -72,6 +78,7 @@ private:
     Entry Lookup(const char* name) const;
     [[noreturn]] void Fail(const char* code) const;
 
+    void Open(const std::string& directory);
     void RunInit() const;
     const VMXModuleInfo& CheckedModuleInfo() const;
     void CheckFunctionsAndConstants(const VMXModuleInfo& info);

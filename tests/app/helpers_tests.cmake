@@ -6,6 +6,7 @@ quenmark_add_tests(quenmark_helpers_tests
   app/startup_shortcut_test.cpp
   app/unit_conversion_test.cpp
   app/module_information_test.cpp
+  app/module_quarantine_test.cpp
   app/transparency_test.cpp
 )
 add_dependencies(quenmark_helpers_tests quenmark_module_example)

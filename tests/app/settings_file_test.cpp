@@ -137,6 +137,23 @@ TEST(SettingsFileNameTest, AFileBesideTheProgramIsReadUntilTheUsersOwnExists) {
     EXPECT_EQ(SettingsSourceFileName(Plain, own, dir.Path()), own);
 }
 
+TEST(SettingsFileNameTest, AProgramDirectoryOthersCanWriteHoldsNoSettings) {
+    const TempDirectory dir;
+    const ScopedEnvironment config("XDG_CONFIG_HOME", (dir.Path() + "config").c_str());
+    const std::string program = dir.Path() + "program/";
+    const std::string own = dir.Path() + "config/quenmark/" + SettingsFileBaseName(GetLoginUserName());
+    const std::string beside = program + SettingsFileBaseName(GetLoginUserName());
+    ASSERT_EQ(mkdir(program.c_str(), 0755), 0);
+    WriteTextFile(beside, SettingsText(""));
+    EXPECT_EQ(GetSettingsFileName(program), beside);
+    EXPECT_EQ(SettingsSourceFileName(Plain, own, program), beside);
+    for (const mode_t mode : {0775u, 0777u, 01777u}) {
+        ASSERT_EQ(chmod(program.c_str(), mode), 0);
+        EXPECT_EQ(GetSettingsFileName(program), own) << std::oct << mode;
+        EXPECT_EQ(SettingsSourceFileName(Plain, own, program), own) << "a file planted beside, mode " << std::oct << mode;
+    }
+}
+
 TEST(SettingsFileNameTest, RunningProgramUsesItsOwnDirectory) {
     const std::string name = GetSettingsFileName();
     EXPECT_TRUE(name.ends_with("/" + SettingsFileBaseName(GetLoginUserName()))) << name;

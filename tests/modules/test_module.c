@@ -5,6 +5,7 @@
                         3 "Calculator", 4 "func&const tokenizer"
      TM_LEVEL_ID        0 "1", 1 "1A", 2 "2", 3 "1 ", 4 "1a"
      TM_NO_INIT, TM_INIT_RESULT
+     TM_CRASH_IN_INIT   Init writes through a null pointer
      TM_NO_INFO, TM_NULL_INFO, TM_INFO_SIZE, TM_NULL_TYPE, TM_NULL_COMMENT
      TM_NO_CONSTANTS, TM_NO_CONST_TABLE, TM_CONST_SET
      TM_NO_FUNCTIONS, TM_NO_FUNC_TABLE, TM_NO_DISPATCHER, TM_FUNC_SET
@@ -65,6 +66,12 @@ VMX_EXPORT TestControl* TestGetControl(void) { return &Control; }
 #ifndef TM_NO_INIT
 VMX_EXPORT int32_t Init(void) {
     Log("Init");
+#ifdef TM_CRASH_IN_INIT
+    {
+        volatile int* volatile nowhere = NULL;
+        *nowhere = 1;
+    }
+#endif
     return TM_INIT_RESULT;
 }
 #endif

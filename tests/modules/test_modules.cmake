@@ -65,6 +65,9 @@ quenmark_test_module(const_count_only TM_NO_CONST_TABLE TM_NO_FUNCTIONS)
 quenmark_test_module(func_no_table TM_NO_CONSTANTS TM_NO_FUNC_TABLE)
 quenmark_test_module(func_no_dispatcher TM_NO_CONSTANTS TM_NO_DISPATCHER)
 
+# A module that crashes the program while it loads.
+quenmark_test_module(crash_in_init TM_ID=7 TM_CRASH_IN_INIT)
+
 # A file with the extension that is no library at all.
 set(QUENMARK_NOT_A_LIBRARY ${QUENMARK_TEST_MODULE_DIR}/not_a_library.vmx)
 file(WRITE ${QUENMARK_NOT_A_LIBRARY} "This text file only has the extension of a module.\n")
