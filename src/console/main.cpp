@@ -88,12 +88,18 @@ TOutputStyle ChooseStyle(const TCommandLine& options, bool interactive) {
 
 // A file named with -s that holds something other than settings is neither
 // set aside nor replaced, as the usual file would be: the run stops before
-// anything is read. A file that does not exist yet or is empty is taken.
-bool IsUsableSettingsFile(const std::string& fileName) {
+// anything is read. A file that does not exist yet is created by the save;
+// an empty one is taken as such a file, so that it is not set aside as
+// damaged either.
+bool PrepareSettingsFile(const std::string& fileName, bool saving) {
     struct stat status {};
     if (stat(fileName.c_str(), &status) != 0) return true;
     if (IsDirectory(status)) return RefuseInput(fileName, EISDIR);
-    if (status.st_size == 0 || IsSettingsFileValid(Context(), fileName)) return true;
+    if (status.st_size == 0 && S_ISREG(status.st_mode)) {
+        if (saving) unlink(fileName.c_str());
+        return true;
+    }
+    if (IsSettingsFileValid(Context(), fileName)) return true;
     std::cerr << "quenmark-console: " << fileName << ": not a settings file; it was left as it is" << std::endl;
     return false;
 }
@@ -138,7 +144,7 @@ bool RunInput(const TCommandLine& options, TScriptFiles& scripts, TConsoleRun& r
 int Calculate(const TCommandLine& options) {
     TScriptFiles scripts;
     if (!OpenScriptFiles(options, scripts)) return 2;
-    if (!options.SettingsFile.empty() && !IsUsableSettingsFile(options.SettingsFile)) return 2;
+    if (!options.SettingsFile.empty() && !PrepareSettingsFile(options.SettingsFile, !options.NoSave)) return 2;
     // A reader that goes away (`| head`) makes writes fail instead of ending
     // the process before it saves.
     signal(SIGPIPE, SIG_IGN);
