@@ -37,6 +37,7 @@ void TInputHistory::Assign(std::vector<std::string> entries) {
 }
 
 void TInputHistory::Enter(std::string_view line, size_t limit) {
+    if (line.size() > MaxEntryBytes) return;
     // A view of an entry here would not survive the texts growing.
     if (!FTexts.Empty() && line.data() >= FTexts.Data() && line.data() < FTexts.Data() + FTexts.Size()) {
         Enter(std::string(line), limit);

@@ -24,7 +24,11 @@ public:
     // Replaces every entry, oldest first, as they are; none counts as
     // entered.
     void Assign(std::vector<std::string> entries);
+    // Enters a line by the rules above. A line longer than MaxEntryBytes is
+    // not entered and changes nothing: recalling it would be of no use, and
+    // every save would write it again.
     void Enter(std::string_view line, size_t limit);
+    static constexpr size_t MaxEntryBytes = 64 * 1024;
 
     size_t Size() const { return FLiveCount; }
     // The live entries, oldest first; built again only after a change.

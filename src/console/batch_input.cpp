@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ios>
+#include <iostream>
 #include <memory>
 #include <streambuf>
 #include <string_view>
@@ -16,48 +18,134 @@ namespace {
 // waits only when nothing at all is waiting, as reading line by line would.
 constexpr std::streamsize BlockSize = 64 * 1024;
 
+// A problem with the input itself, on standard error after the output of
+// the lines before it.
+void ReportInputProblem(TConsoleRun& run, const std::string& name, const std::string& problem) {
+    std::lock_guard<std::timed_mutex> lock(run.SessionLock);
+    run.Output.Flush();
+    run.Output.Notice("quenmark-console: " + name + ": " + problem);
+}
+
+// Splits a stream into lines block by block and runs them. The lines end at
+// line feeds only; a carriage return before one goes with the trimming. A
+// last line without a line feed is run all the same. A line that grows past
+// MaxInputLineBytes is dropped from memory and its remaining bytes are only
+// counted until its end.
+class TStreamLines {
+public:
+    TStreamLines(TConsoleRun& run, std::streambuf& source, const std::string& name)
+        : FRun(run), FSource(source), FName(name), FBlock(new char[BlockSize]) {}
+
+    TInputEnd Run();
+
+private:
+    TInputEnd TakeBlock(std::streamsize count);
+    TInputEnd AddPiece(const char* at, const char* end);
+    TInputEnd EndLine(bool flush);
+    TInputEnd ReadFailed(const std::ios_base::failure& failure);
+
+    TConsoleRun& FRun;
+    std::streambuf& FSource;
+    const std::string& FName;
+    const std::unique_ptr<char[]> FBlock;
+    std::string FLine;
+    bool FPartial = false;   // FLine holds the start of a line that a block ended in
+    bool FOverlong = false;  // the current line passed the limit and is being skipped
+    size_t FSkipped = 0;     // the bytes of the overlong line so far
+};
+
+TInputEnd TStreamLines::Run() {
+    try {
+        while (FSource.sgetc() != std::char_traits<char>::eof()) {
+            const std::streamsize count =
+                FSource.sgetn(FBlock.get(), std::clamp<std::streamsize>(FSource.in_avail(), 1, BlockSize));
+            const TInputEnd end = TakeBlock(std::max<std::streamsize>(count, 0));
+            if (end != TInputEnd::Finished) return end;
+        }
+    } catch (const std::ios_base::failure& failure) {
+        // The file buffer throws when the system's read fails (a directory,
+        // a device error), with the error number as its code.
+        return ReadFailed(failure);
+    }
+    if (!FPartial && !FOverlong) return TInputEnd::Finished;
+    return EndLine(true);
+}
+
+TInputEnd TStreamLines::TakeBlock(std::streamsize count) {
+    const char* at = FBlock.get();
+    const char* const end = at + count;
+    while (at < end) {
+        const char* const lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
+        if (!lineEnd) {
+            const TInputEnd added = AddPiece(at, end);
+            if (added == TInputEnd::Finished && FOverlong && FSkipped > MaxInputLineBytes + MaxSkippedLineBytes) {
+                ReportInputProblem(FRun, FName, FRun.Session.Context().GetText("QEN442"));
+                return TInputEnd::Unreadable;
+            }
+            return added;
+        }
+        if (FPartial || FOverlong) {
+            const TInputEnd added = AddPiece(at, lineEnd);
+            if (added != TInputEnd::Finished) return added;
+        } else {
+            AssignTrimmedLine(FLine, std::string_view(at, static_cast<size_t>(lineEnd - at)));
+        }
+        at = lineEnd + 1;
+        // Answer at once when no further input is waiting, as a pipe
+        // partner expects; a long piped file is written in large blocks.
+        const TInputEnd ended = EndLine(at == end && FSource.in_avail() <= 0);
+        if (ended != TInputEnd::Finished) return ended;
+    }
+    return TInputEnd::Finished;
+}
+
+// Adds a piece of the current line. The line is refused as soon as it
+// passes the limit, so that the message comes even when it never ends.
+TInputEnd TStreamLines::AddPiece(const char* at, const char* end) {
+    const auto size = static_cast<size_t>(end - at);
+    if (!FPartial && !FOverlong) FLine.clear();
+    FPartial = true;
+    if (FOverlong) {
+        FSkipped += size;
+    } else if (FLine.size() + size > MaxInputLineBytes) {
+        FOverlong = true;
+        FSkipped = FLine.size() + size;
+        std::string().swap(FLine);  // its memory goes back at once
+        if (!RefuseOverlongLine(FRun)) return TInputEnd::OutputClosed;
+    } else {
+        FLine.append(at, end);
+    }
+    return TInputEnd::Finished;
+}
+
+// Runs the line gathered so far, which has ended; a refused one is only
+// left behind.
+TInputEnd TStreamLines::EndLine(bool flush) {
+    const bool overlong = FOverlong;
+    if (FPartial && !overlong) TrimLineInPlace(FLine);
+    FPartial = false;
+    FOverlong = false;
+    FSkipped = 0;
+    if (overlong) return TInputEnd::Finished;
+    return RunLine(FRun, FLine, flush) ? TInputEnd::Finished : TInputEnd::OutputClosed;
+}
+
+TInputEnd TStreamLines::ReadFailed(const std::ios_base::failure& failure) {
+    const int number = failure.code().value();
+    ReportInputProblem(FRun, FName, number > 0 ? std::strerror(number) : failure.what());
+    return TInputEnd::Unreadable;
+}
+
 }  // namespace
 
-// The lines end at line feeds only; a carriage return before one goes with
-// the trimming. A last line without a line feed is run all the same.
-bool RunStreamLines(TConsoleRun& run, std::istream& input) {
+TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name) {
     if (!input.good()) {
         input.setstate(std::ios::failbit);
-        return true;
+        return TInputEnd::Finished;
     }
-    std::streambuf& source = *input.rdbuf();
-    const std::unique_ptr<char[]> block(new char[BlockSize]);
-    std::string line;
-    bool partial = false;  // line holds the start of a line that a block ended in
-    while (source.sgetc() != std::char_traits<char>::eof()) {
-        const std::streamsize count = source.sgetn(block.get(), std::clamp<std::streamsize>(source.in_avail(), 1, BlockSize));
-        const char* at = block.get();
-        const char* const end = at + std::max<std::streamsize>(count, 0);
-        while (at < end) {
-            const char* const lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
-            if (!lineEnd) {
-                if (!partial) line.clear();
-                line.append(at, end);
-                partial = true;
-                break;
-            }
-            if (partial) {
-                line.append(at, lineEnd);
-                TrimLineInPlace(line);
-                partial = false;
-            } else {
-                AssignTrimmedLine(line, std::string_view(at, static_cast<size_t>(lineEnd - at)));
-            }
-            at = lineEnd + 1;
-            // Answer at once when no further input is waiting, as a pipe
-            // partner expects; a long piped file is written in large blocks.
-            if (!RunLine(run, line, at == end && source.in_avail() <= 0)) return false;
-        }
-    }
+    const TInputEnd end = TStreamLines(run, *input.rdbuf(), name).Run();
     input.setstate(std::ios::eofbit | std::ios::failbit);
-    if (!partial) return true;
-    TrimLineInPlace(line);
-    return RunLine(run, line, true);
+    return end;
 }
 
 bool RunTextLines(TConsoleRun& run, const std::vector<std::string>& texts) {
@@ -65,6 +153,17 @@ bool RunTextLines(TConsoleRun& run, const std::vector<std::string>& texts) {
         for (const std::string& line : SplitLines(text))
             if (!RunLine(run, TrimLine(line), false)) return false;
     return true;
+}
+
+bool RefuseOverlongLine(TConsoleRun& run) {
+    if (run.Ending) WaitForTheEnd();
+    std::lock_guard<std::timed_mutex> lock(run.SessionLock);
+    run.Output.BeginLine();
+    run.Output.Line(run.Session.Context().GetText("QEN440"));
+    run.Output.EndLine(false);
+    run.AnyLineFailed = true;
+    run.Output.Flush();
+    return static_cast<bool>(std::cout);
 }
 
 }  // namespace quenmark

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
 
 #include "console/interactive_console.h"
@@ -43,10 +44,30 @@ constexpr std::chrono::seconds LineGrace{1};
     _exit(128 + signal);
 }
 
+// What the watcher keeps from one signal to the next.
+struct TSignalWatch {
+    TConsoleRun& Run;
+    // Said at the first Ctrl-C that cannot stop a hanging line; fetched
+    // beforehand, so that the watcher reads nothing the line thread may use.
+    std::string HangNotice;
+    // The hanging line was told about; the next Ctrl-C ends the run.
+    bool HangWarned = false;
+};
+
+// At the prompt, Ctrl-C stops a line; one that does not stop within the
+// grace hangs in a module, and only a second Ctrl-C ends the run.
+void WarnOfHang(TSignalWatch& watch) {
+    watch.HangWarned = true;
+    std::fprintf(stderr, "\n%s\n", watch.HangNotice.c_str());
+    std::fflush(stderr);
+}
+
 // Handles one signal; returns only when the run goes on.
-void HandleEndingSignal(TConsoleRun& run, int signal) {
+void HandleEndingSignal(TSignalWatch& watch, int signal) {
+    TConsoleRun& run = watch.Run;
     const bool abandonLineOnly = run.Interactive && signal == SIGINT;
     if (run.SessionLock.try_lock()) {
+        watch.HangWarned = false;
         if (!abandonLineOnly) EndWithSave(run, signal);
         // No line runs: Ctrl-C at the prompt abandons the line being typed.
         run.SessionLock.unlock();
@@ -54,8 +75,14 @@ void HandleEndingSignal(TConsoleRun& run, int signal) {
         return;
     }
     if (!abandonLineOnly) run.Ending = true;
+    else if (watch.HangWarned) EndWithPreparedSave(run, signal);
     RequestLineInterrupt();
-    if (!run.SessionLock.try_lock_for(LineGrace)) EndWithPreparedSave(run, signal);
+    if (!run.SessionLock.try_lock_for(LineGrace)) {
+        if (!abandonLineOnly) EndWithPreparedSave(run, signal);
+        WarnOfHang(watch);
+        return;
+    }
+    watch.HangWarned = false;
     if (!abandonLineOnly) EndWithSave(run, signal);
     run.SessionLock.unlock();
 }
@@ -69,10 +96,10 @@ void WatchEndingSignals(TConsoleRun& run) {
     sigaddset(&signals, SIGTERM);
     sigaddset(&signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::thread([signals, &run]() {
+    std::thread([signals, watch = TSignalWatch{run, run.Session.Context().GetText("QEN441")}]() mutable {
         for (;;) {
             int signal = 0;
-            if (sigwait(&signals, &signal) == 0) HandleEndingSignal(run, signal);
+            if (sigwait(&signals, &signal) == 0) HandleEndingSignal(watch, signal);
         }
     }).detach();
 }

@@ -12,7 +12,9 @@ namespace quenmark {
 // line being typed. A line that does not end (a module function that never
 // returns) holds the session, so the state prepared after the last
 // completed line is written instead (nothing is written when the run does
-// not save). Call before any other thread starts.
+// not save). An interactive Ctrl-C does that only the second time: the
+// first says that the next one ends the program. Call before any other
+// thread starts.
 void WatchEndingSignals(TConsoleRun& run);
 
 }  // namespace quenmark

@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 
 #include "app/process_objects.h"
+#include "console/batch_input.h"
 #include "console/line_editor.h"
 #include "console/terminal_state.h"
 
@@ -83,13 +85,18 @@ void RunPlainPrompt(TConsoleRun& run) {
         std::cout << "> " << std::flush;
         std::string line;
         int byte = EOF;
-        while ((byte = ReadEditorByte(stdin)) != EOF && byte != '\n') line += static_cast<char>(byte);
+        bool overlong = false;  // the rest of the line is read but not kept
+        while ((byte = ReadEditorByte(stdin)) != EOF && byte != '\n') {
+            if (line.size() < MaxInputLineBytes) line += static_cast<char>(byte);
+            else overlong = true;
+        }
         if (byte == EOF && promptInterrupted.exchange(false)) {
             std::cout << std::endl;
             continue;
         }
         if (byte == EOF && line.empty()) break;
-        if (!RunLine(run, TrimLine(line), true) || byte == EOF) break;
+        const bool written = overlong ? RefuseOverlongLine(run) : RunLine(run, TrimLine(line), true);
+        if (!written || byte == EOF) break;
     }
 }
 
@@ -120,6 +127,12 @@ void RunInteractive(TConsoleRun& run) {
             continue;
         }
         if (!input) break;
+        // The editor has read the line whole already; it is only refused.
+        if (std::strlen(input) > MaxInputLineBytes) {
+            std::free(input);
+            if (!RefuseOverlongLine(run)) break;
+            continue;
+        }
         const std::string line = TrimLine(input);
         std::free(input);
         if (!RunLine(run, line, true)) break;

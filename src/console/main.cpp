@@ -3,6 +3,7 @@
 // the lines the desktop program's log would show. Expressions as arguments,
 // script files and -q print only the results.
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,6 +19,7 @@
 #include "app/module_crash_handler.h"
 #include "app/prepared_save.h"
 #include "app/process_objects.h"
+#include "app/settings_file.h"
 #include "app/settings_save.h"
 #include "console/batch_input.h"
 #include "console/command_line.h"
@@ -39,28 +41,69 @@ constexpr size_t OutputGatherBytes = 8192;
 struct TScriptFiles {
     std::vector<std::unique_ptr<std::ifstream>> Files;
     std::vector<std::istream*> Streams;
+    std::vector<std::string> Names;  // as problems with them are reported
 };
 
-bool OpenScriptFiles(const std::vector<std::string>& names, TScriptFiles& scripts) {
-    for (const std::string& name : names) {
-        if (name == "-") {
-            scripts.Streams.push_back(&std::cin);
+constexpr const char* StandardInputName = "standard input";
+
+bool RefuseInput(const std::string& name, int error) {
+    std::cerr << "quenmark-console: " << name << ": " << std::strerror(error) << std::endl;
+    return false;
+}
+
+// A directory opens for reading, but fails at the first read: it is told
+// before anything runs.
+bool IsDirectory(const struct stat& status) { return S_ISDIR(status.st_mode); }
+
+bool OpenScriptFile(const std::string& name, TScriptFiles& scripts) {
+    auto file = std::make_unique<std::ifstream>(name, std::ios::binary);
+    if (!*file) return RefuseInput(name, errno);
+    struct stat status {};
+    if (stat(name.c_str(), &status) == 0 && IsDirectory(status)) return RefuseInput(name, EISDIR);
+    scripts.Streams.push_back(file.get());
+    scripts.Names.push_back(name);
+    scripts.Files.push_back(std::move(file));
+    return true;
+}
+
+bool OpenScriptFiles(const TCommandLine& options, TScriptFiles& scripts) {
+    bool readsStandardInput = !options.HasOwnLines();
+    for (const std::string& name : options.ScriptFiles) {
+        if (name != "-") {
+            if (!OpenScriptFile(name, scripts)) return false;
             continue;
         }
-        auto file = std::make_unique<std::ifstream>(name, std::ios::binary);
-        if (!*file) {
-            std::cerr << "quenmark-console: " << name << ": " << std::strerror(errno) << std::endl;
-            return false;
-        }
-        scripts.Streams.push_back(file.get());
-        scripts.Files.push_back(std::move(file));
+        readsStandardInput = true;
+        scripts.Streams.push_back(&std::cin);
+        scripts.Names.push_back(StandardInputName);
     }
+    struct stat status {};
+    if (readsStandardInput && fstat(STDIN_FILENO, &status) == 0 && IsDirectory(status))
+        return RefuseInput(StandardInputName, EISDIR);
     return true;
 }
 
 TOutputStyle ChooseStyle(const TCommandLine& options, bool interactive) {
     if (interactive) return TOutputStyle::Interactive;
     return options.ResultsOnly() ? TOutputStyle::ResultsOnly : TOutputStyle::Log;
+}
+
+// A file named with -s that holds something other than settings is neither
+// set aside nor replaced, as the usual file would be: the run stops before
+// anything is read. A file that does not exist yet is created by the save;
+// an empty one is taken as such a file, so that it is not set aside as
+// damaged either.
+bool PrepareSettingsFile(const std::string& fileName, bool saving) {
+    struct stat status {};
+    if (stat(fileName.c_str(), &status) != 0) return true;
+    if (IsDirectory(status)) return RefuseInput(fileName, EISDIR);
+    if (status.st_size == 0 && S_ISREG(status.st_mode)) {
+        if (saving) unlink(fileName.c_str());
+        return true;
+    }
+    if (IsSettingsFileValid(Context(), fileName)) return true;
+    std::cerr << "quenmark-console: " << fileName << ": not a settings file; it was left as it is" << std::endl;
+    return false;
 }
 
 // Another settings file replaces the usual one before the settings are read.
@@ -82,22 +125,28 @@ void Greet(const TCommandLine& options, TLineSession& session, TConsoleOutput& o
     for (const std::string& line : session.WelcomeLines()) output.Print(line);
 }
 
-void RunInput(const TCommandLine& options, TScriptFiles& scripts, TConsoleRun& run) {
-    if (!std::cout) return;
+// Whether every input could be read: false after a read failed part way
+// (reported), when the run ends with status 2.
+bool RunInput(const TCommandLine& options, TScriptFiles& scripts, TConsoleRun& run) {
+    if (!std::cout) return true;
     if (options.HasOwnLines()) {
-        for (std::istream* script : scripts.Streams)
-            if (!RunStreamLines(run, *script)) return;
+        for (size_t i = 0; i < scripts.Streams.size(); ++i) {
+            const TInputEnd end = RunStreamLines(run, *scripts.Streams[i], scripts.Names[i]);
+            if (end != TInputEnd::Finished) return end != TInputEnd::Unreadable;
+        }
         RunTextLines(run, options.Expressions);
     } else if (run.Interactive) {
         RunInteractive(run);
     } else {
-        RunStreamLines(run, std::cin);
+        return RunStreamLines(run, std::cin, StandardInputName) != TInputEnd::Unreadable;
     }
+    return true;
 }
 
 int Calculate(const TCommandLine& options) {
     TScriptFiles scripts;
-    if (!OpenScriptFiles(options.ScriptFiles, scripts)) return 2;
+    if (!OpenScriptFiles(options, scripts)) return 2;
+    if (!options.SettingsFile.empty() && !PrepareSettingsFile(options.SettingsFile, !options.NoSave)) return 2;
     // A reader that goes away (`| head`) makes writes fail instead of ending
     // the process before it saves.
     signal(SIGPIPE, SIG_IGN);
@@ -126,7 +175,7 @@ int Calculate(const TCommandLine& options) {
     TConsoleRun run(session, prepared, output, interactive, !options.NoSave);
     WatchEndingSignals(run);
     SaveOnModuleCrash(&prepared, run.Saving);
-    RunInput(options, scripts, run);
+    const bool inputRead = RunInput(options, scripts, run);
 
     std::lock_guard<std::timed_mutex> lock(run.SessionLock);
     const bool saved = SaveOnce(run);
@@ -135,6 +184,7 @@ int Calculate(const TCommandLine& options) {
     // In the log and at the prompt a failed line is shown like any other, as
     // in the window; only a script reports it in the status.
     const bool failed = !interactive && options.ResultsOnly() && run.AnyLineFailed;
+    if (!inputRead) return 2;
     return saved && !failed ? 0 : 1;
 }
 

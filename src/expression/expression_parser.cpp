@@ -38,8 +38,17 @@ void TCCExpressionParser::FailWith(const char* code, std::string_view argument) 
 void TCCExpressionParser::Compile() {
     FNesting = 0;
     FFolder.Start();
-    ParseExpression();
-    if (Peek()) Fail("INT001");
+    // Assignment targets are created as they are read; a line that does not
+    // compile takes the ones it created away again, newest first, so that
+    // the table is as it was before the line.
+    const size_t variableCount = FVariables.Count();
+    try {
+        ParseExpression();
+        if (Peek()) Fail("INT001");
+    } catch (...) {
+        while (FVariables.Count() > variableCount) FVariables.Delete(FVariables.Count() - 1);
+        throw;
+    }
     FCommands.Emit(opRET);
 }
 
@@ -69,7 +78,7 @@ void TCCExpressionParser::ParseAssignment(const std::string& target) {
     if (!HasNext()) Fail("INT040");
     if (FCallables.Find(target)) FailWith("INT041", target);
     // The variable exists before its right side is compiled, so that the
-    // right side may read it; it stays even when the rest of the line fails.
+    // right side may read it; Compile removes it when the line fails.
     TVMVariable* variable = FVariables.Find(target);
     if (!variable) variable = &FVariables.Add(target, Variant(int32_t{0}));
     if (variable->IsConstant) FailWith("INT042", variable->Name);

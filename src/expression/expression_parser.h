@@ -21,7 +21,8 @@ public:
                         TVMVariableList& variables);
 
     // Compiles the tokenizer's current line, appending to the command list.
-    // Throws EINError on the first error; what was appended before it stays.
+    // Throws EINError on the first error; the code appended before it
+    // stays, but the variables the line created are removed again.
     void Compile();
     // The value of the line just compiled when it is made only of literals
     // and operators and working it out did not fail; null otherwise. Running

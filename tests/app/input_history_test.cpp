@@ -106,5 +106,23 @@ TEST(InputHistoryTest, EntriesEnteredSinceAMarkAreTheNewOnes) {
     EXPECT_EQ(history.EnteredSince(0), (std::vector<std::string>{"d", "A", "e"}));
 }
 
+TEST(InputHistoryTest, ALineLongerThanTheEntryLimitIsNotEntered) {
+    const size_t limit = TInputHistory::MaxEntryBytes;
+    const struct {
+        size_t Length;
+        bool Entered;
+    } rows[] = {{limit - 1, true}, {limit, true}, {limit + 1, false}, {100 * limit, false}};
+    for (const auto& row : rows) {
+        TInputHistory history;
+        history.Assign({"a"});
+        const uint64_t mark = history.EnteredCount();
+        const std::string line(row.Length, 'x');
+        history.Enter(line, 10);
+        EXPECT_EQ(history.Size(), row.Entered ? 2u : 1u) << row.Length;
+        EXPECT_EQ(history.EnteredSince(mark).size(), row.Entered ? 1u : 0u) << row.Length;
+        EXPECT_EQ(history.Entries().front(), "a") << row.Length;
+    }
+}
+
 }  // namespace
 }  // namespace quenmark

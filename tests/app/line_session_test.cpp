@@ -78,6 +78,15 @@ TEST_F(LineSessionTest, FailingLineIsStillRecorded) {
     EXPECT_EQ(log_.back(), "INT043");
 }
 
+TEST_F(LineSessionTest, AVeryLongLineIsCalculatedButNotRecorded) {
+    session_.ExecuteLine("1");
+    std::string line = "x = 1";
+    while (line.size() <= TInputHistory::MaxEntryBytes) line += " + 1";
+    EXPECT_TRUE(session_.ExecuteLine(line));
+    EXPECT_EQ(log_.back(), std::to_string((line.size() - 5) / 4 + 1));
+    EXPECT_EQ(session_.History(), std::vector<std::string>{"1"});
+}
+
 TEST_F(LineSessionTest, HistoryKeepsOnlyTheNewestSpellingAtTheEnd) {
     for (const char* line : {"a = 1", "b = 2", "A = 1", ""}) session_.ExecuteLine(line);
     EXPECT_EQ(session_.History(), (std::vector<std::string>{"b = 2", "A = 1", ""}));

@@ -77,5 +77,45 @@ TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {
     fs::remove_all(directory);
 }
 
+// The second of two Ctrl-C while a module function never returns ends the
+// program; the first says so, and the run goes on until then.
+TEST(InteractiveTest, FirstCtrlCDuringAHangingCallWarnsAndTheSecondEnds) {
+    const fs::path directory = fs::temp_directory_path() / ("quenmark-interactive-hang-" + std::to_string(getpid()));
+    fs::remove_all(directory);
+    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
+    for (const auto& entry : fs::directory_iterator(directory))
+        if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+    fs::copy_file(QUENMARK_MISBEHAVING_MODULE, directory / "misbehaving.vmx");
+    const std::string program = (directory / "quenmark-console").string();
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        setenv("LC_ALL", "C", 1);
+        setenv("TERM", "xterm", 1);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    std::string seen;
+    auto type = [terminal](const std::string& keys) { return write(terminal, keys.data(), keys.size()) > 0; };
+    EXPECT_TRUE(ReadUntil(terminal, seen, "> ") && type("kept = 42\r") && ReadUntil(terminal, seen, "\r\n42\r\n> "));
+    ReadUntilQuiet(terminal, seen);
+    EXPECT_TRUE(type("HangForever()\r") && ReadUntil(terminal, seen, "HangForever()\r\n")) << seen;
+    ReadUntilQuiet(terminal, seen);
+    EXPECT_TRUE(type("\x03") && ReadUntil(terminal, seen, "Press Ctrl+C again to end Quenmark.")) << seen;
+    int status = 0;
+    EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the first Ctrl-C ended the program";
+    type("\x03");
+    if (HasFailure()) kill(pid, SIGKILL);
+    EXPECT_TRUE(EndedInTime(pid, status)) << "the second Ctrl-C did not end the program";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGINT) << "status " << status;
+    std::string settings;
+    for (const auto& entry : fs::directory_iterator(directory))
+        if (entry.path().extension() == ".cfg") settings = entry.path().string();
+    EXPECT_FALSE(settings.empty()) << "the completed line was not saved";
+    close(terminal);
+    fs::remove_all(directory);
+}
+
 }  // namespace
 }  // namespace quenmark

@@ -343,7 +343,7 @@ TEST_F(ExpressionParserTest, WithoutCatalogueTheMessageIsTheBareCode) {
     EXPECT_EQ(session.Compile("max(1)"), "INT047");
 }
 
-TEST_F(ExpressionParserTest, AssignmentCreatesTheVariableBeforeItsRightSide) {
+TEST_F(ExpressionParserTest, AssignmentCreatesItsVariableOnlyWhenTheLineCompiles) {
     struct Row {
         const char* Behaviour;
         std::string Line;
@@ -353,11 +353,11 @@ TEST_F(ExpressionParserTest, AssignmentCreatesTheVariableBeforeItsRightSide) {
     };
     const Row rows[] = {
         {"successful assignment", "y = y + 1", std::nullopt, "y", true},
-        {"right side fails to parse", "z = )", "INT001", "z", true},
-        {"right side ends after an operator", "w = 1 +", "INT001", "w", true},
-        {"right side names an unknown variable", "q = nothing", "INT044 nothing", "q", true},
-        {"inner assignment of a failing chain", "a = b = )", "INT001", "b", true},
-        {"outer assignment of a failing chain", "a = b = )", "INT001", "a", true},
+        {"right side fails to parse", "z = )", "INT001", "z", false},
+        {"right side ends after an operator", "w = 1 +", "INT001", "w", false},
+        {"right side names an unknown variable", "q = nothing", "INT044 nothing", "q", false},
+        {"inner assignment of a failing chain", "a = b = )", "INT001", "b", false},
+        {"outer assignment of a failing chain", "a = b = )", "INT001", "a", false},
         {"nothing after the equal sign", "x =", "INT040", "x", false},
         {"function name", "sqr = 1", "INT041 sqr", "sqr", false},
     };

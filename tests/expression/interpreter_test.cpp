@@ -56,10 +56,31 @@ TEST_F(InterpreterTest, RunTimeErrorLeavesZeroResult) {
     EXPECT_EQ(interpreter.LastResult(), Variant(int32_t{0}));
 }
 
-TEST_F(InterpreterTest, ParseErrorKeepsVariableCreatedByAssignment) {
-    EXPECT_THROW(Run("fresh = 1 +"), EINError);
+TEST_F(InterpreterTest, AssignmentThatDoesNotCompileLeavesTheVariablesAsTheyWere) {
+    Run("kept = 1");
+    const struct {
+        const char* Line;
+        const char* Absent;  // a name the line must not leave behind
+    } rows[] = {
+        {"fresh = 1 +", "fresh"},
+        {"zz=)", "zz"},
+        {"kept = )", "other"},
+        {"outer = (inner = 2) +", "inner"},
+        {"outer = (inner = 2) +", "outer"},
+        {"fresh = fresh + nosuch", "fresh"},
+        {"a = b = c = (", "b"},
+    };
+    for (const auto& row : rows) {
+        const size_t count = interpreter.Variables().Count();
+        EXPECT_THROW(Run(row.Line), EINError) << row.Line;
+        EXPECT_EQ(interpreter.Variables().Count(), count) << row.Line;
+        EXPECT_EQ(interpreter.Variables().Find(row.Absent), nullptr) << row.Line;
+        ASSERT_NE(interpreter.Variables().Find("kept"), nullptr) << row.Line;
+        EXPECT_EQ(interpreter.Variables().Find("kept")->Value, Variant(int32_t{1})) << row.Line;
+    }
+    // A line that compiles still creates its target before reading it.
+    EXPECT_EQ(Run("fresh = fresh + 5"), std::vector<std::string>{"5"});
     ASSERT_NE(interpreter.Variables().Find("fresh"), nullptr);
-    EXPECT_EQ(interpreter.Variables().Find("fresh")->Value, Variant(int32_t{0}));
 }
 
 TEST_F(InterpreterTest, CommandsChangeModeAndMask) {
