@@ -22,15 +22,14 @@ std::string DecodeHistoryLine(std::string_view line) {
 
 void ReadHistorySection(const TSettings& settings, std::vector<std::string>& history) {
     if (!settings.IsSettingsFileValid()) return;
-    std::vector<std::string> lines;
-    ReadSectionLines(settings.Context(), settings.SourceFileName(), HistorySection, lines);
-    for (const std::string& line : lines) {
-        try {
-            history.push_back(DecodeHistoryLine(line));
-        } catch (const Exception&) {
-            // a damaged line is skipped on its own
-        }
-    }
+    ForEachSectionLine(settings.Context(), settings.SourceFileName(), HistorySection,
+                       [&history](std::string_view line) {
+                           try {
+                               history.push_back(DecodeHistoryLine(line));
+                           } catch (const Exception&) {
+                               // a damaged line is skipped on its own
+                           }
+                       });
 }
 
 bool WriteHistorySection(const TSettings& settings, const std::vector<std::string>& history) {

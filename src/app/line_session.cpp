@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/history_section.h"
+#include "app/saved_variables.h"
 #include "app/settings.h"
 #include "app/settings_file.h"
 #include "base/program_version.h"
@@ -150,9 +151,13 @@ void TLineSession::NoteSaved() {
 }
 
 TSaveOutcome TLineSession::SaveAll() {
-    TSaveOutcome outcome = UpdateSettingsFile(
-        FInterpreter.Context(), FSettings.FileName(), [this](TProfileText& file) { MergeSaveInto(file); },
-        FSettings.SourceFileName());
+    // The same merge as MergeSaveInto, with the two large sections read
+    // and written a line at a time.
+    TSettingsMerge merge([this](TProfileText& file) { FSettings.StoreInto(file); });
+    merge.Sections = {{VariablesSection, FChanges.VariablesMerge(FSettings, FInterpreter.Variables())},
+                      {HistorySection, FChanges.HistoryMerge(FSettings)}};
+    TSaveOutcome outcome =
+        UpdateSettingsFile(FInterpreter.Context(), FSettings.FileName(), merge, FSettings.SourceFileName());
     if (outcome.Saved) NoteSaved();
     return outcome;
 }

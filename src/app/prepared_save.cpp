@@ -15,6 +15,7 @@
 #include "app/history_section.h"
 #include "app/saved_variables.h"
 #include "definitions/profile.h"
+#include "definitions/profile_outline.h"
 #include "base/exception.h"
 
 namespace quenmark {
@@ -26,19 +27,18 @@ namespace {
 const std::string VariablesMark = ";\x01prepared-variables;";
 const std::string HistoryMark = ";\x01prepared-history;";
 
-// The file's bytes; nothing for a missing file or one that is not a regular
-// file, which is opened without waiting for a writer.
-std::string ReadWholeFile(const std::string& path) {
+// The file's lines without the bodies of the variables and history
+// sections, read line by line; none for a missing file or one that is not a
+// regular file, which is opened without waiting for a writer.
+std::vector<std::string> ReadStartOutline(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return {};
-    std::string text;
+    TProfileOutline outline;
     struct stat status {};
-    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-        char buffer[65536];
-        for (ssize_t count; (count = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(count));
-    }
+    const bool read = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                      ReadProfileOutline(fd, {VariablesSection, HistorySection}, outline);
     close(fd);
-    return text;
+    return read ? outline.Text.Lines() : std::vector<std::string>{};
 }
 
 // The permission bits a save keeps: the file's own, or 0600 for a new file,
@@ -123,11 +123,16 @@ void PutHistoryLine(TBytes& bytes, std::string_view entry) {
 TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variables,
                              const TInputHistory& history)
     : FSettings(settings), FVariables(variables), FHistory(history), FPath(settings.FileName()),
-      FTemporaryPath(settings.FileName() + ".prepared"), FMode(FileMode(settings.FileName())),
-      FStartContents(ReadWholeFile(settings.SourceFileName())) {
-    RenderSettingsPart();
-    RebuildVariables();
+      FTemporaryPath(settings.FileName() + ".prepared"), FMode(FileMode(settings.FileName())) {
     FSaveHistory = FSettings.SaveHistory;
+    try {
+        // The sections the prepared file writes itself are not kept.
+        FStartLines = ReadStartOutline(settings.SourceFileName());
+        RenderSettingsPart();
+        RebuildVariables();
+    } catch (const std::bad_alloc&) {
+        FStale = true;  // prepared at the first refresh that finds the memory
+    }
 }
 
 TPreparedSave::~TPreparedSave() = default;
@@ -166,9 +171,10 @@ void TPreparedSave::RefreshInChange() {
         else RefreshVariables();
         FStale = false;
     } catch (const std::bad_alloc&) {
-        // Too large to prepare beside the session itself: the prepared
-        // variables stay at an earlier line, the next line rebuilds them
-        // whole, and the save at the end is not affected.
+        // Too large to prepare beside the session itself: the pieces may be
+        // part way between two lines, so nothing is written from them (the
+        // file stays as it was) until a later line rebuilds them whole. The
+        // save at the end is not affected.
         FStale = true;
     }
 }
@@ -178,7 +184,7 @@ void TPreparedSave::RefreshInChange() {
 void TPreparedSave::RenderSettingsPart() {
     FRenderedFormat = FSettings.OutputFormat;
     FRenderedMode = FSettings.OutputMode;
-    TProfileText text(FStartContents);
+    TProfileText text(FStartLines);
     FSettings.StoreInto(text);
     ReplaceSectionLines(text, VariablesSection, {VariablesMark});
     ReplaceSectionLines(text, HistorySection, {HistoryMark});
@@ -261,6 +267,7 @@ std::string TPreparedSave::Contents() const {
 }
 
 bool TPreparedSave::WriteNow() const {
+    if (FStale) return false;  // pieces left part way by a lack of memory
     // A fresh file, private while it is written: one left behind may be
     // open elsewhere, and a descriptor keeps the access it was opened with.
     unlink(FTemporaryPath.c_str());

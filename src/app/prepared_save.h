@@ -55,7 +55,8 @@ public:
     // beside it, flushed, then renamed over it. Async-signal-safe; the
     // caller must have claimed the write and keep Refresh from running
     // meanwhile (WaitForChange, or the thread that runs Refresh is the one
-    // interrupted). Returns whether it worked.
+    // interrupted). Returns whether it worked; false without writing while
+    // the last refresh ran out of memory part way.
     bool WriteNow() const;
 
     // True for the first caller only, so that of a signal handler and a
@@ -85,8 +86,9 @@ private:
     std::string FPath;
     std::string FTemporaryPath;
     mode_t FMode = 0600;
-    std::string FStartContents;
-    bool FStale = false;  // a refresh ran out of memory part way
+    // The file as it was at the start, without the two sections' lines.
+    std::vector<std::string> FStartLines;
+    bool FStale = false;  // preparing ran out of memory part way
     std::string FRenderedFormat;
     uint8_t FRenderedMode = 0;
 

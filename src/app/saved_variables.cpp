@@ -103,15 +103,16 @@ std::unique_ptr<TVMVariable> DecodeVariableLine(std::string_view line) {
 
 void ReadVariablesSection(const TSettings& settings, TVMVariableList& variables) {
     if (!settings.IsSettingsFileValid()) return;
-    std::vector<std::string> lines;
-    ReadSectionLines(settings.Context(), settings.SourceFileName(), VariablesSection, lines);
-    for (const std::string& line : lines) {
-        try {
-            variables.Add(DecodeVariableLine(line));
-        } catch (const Exception&) {
-            // a damaged line is skipped on its own
-        }
-    }
+    // Each line is decoded where the file's copy holds it: the section is
+    // never copied beside the variables it becomes.
+    ForEachSectionLine(settings.Context(), settings.SourceFileName(), VariablesSection,
+                       [&variables](std::string_view line) {
+                           try {
+                               variables.Add(DecodeVariableLine(line));
+                           } catch (const Exception&) {
+                               // a damaged line is skipped on its own
+                           }
+                       });
 }
 
 bool WriteVariablesSection(const TSettings& settings, const TVMVariableList& variables) {

@@ -1,6 +1,8 @@
 #include "app/session_changes.h"
 
 #include <algorithm>
+#include <functional>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -20,10 +22,9 @@ namespace quenmark {
 namespace {
 
 // The capitalised name of a saved variable line; nothing for a damaged line.
-std::optional<std::string> LineName(const std::string& line) {
+std::optional<std::string> LineName(std::string_view line) {
     if (line.empty() || line.front() != ';') return std::nullopt;
-    std::string_view digits(line);
-    digits.remove_prefix(1);
+    std::string_view digits = line.substr(1);
     try {
         return UpperCase(DecodeString(digits));
     } catch (const Exception&) {
@@ -31,49 +32,114 @@ std::optional<std::string> LineName(const std::string& line) {
     }
 }
 
-// The lines of each name, in their order; the lines stay in their vector.
-using TLinesByName = std::unordered_map<std::string, std::vector<const std::string*>>;
-
-TLinesByName GroupByName(const std::vector<std::string>& lines) {
-    TLinesByName groups;
-    groups.reserve(lines.size());
-    for (const std::string& line : lines)
-        if (auto name = LineName(line)) groups[std::move(*name)].push_back(&line);
-    return groups;
-}
-
-bool SameLines(const std::vector<const std::string*>& a, const std::vector<const std::string*>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const std::string* x, const std::string* y) { return *x == *y; });
-}
-
-std::unordered_set<std::string> ChangedNames(const TLinesByName& baseline, const TLinesByName& current) {
-    std::unordered_set<std::string> changed;
-    static const std::vector<const std::string*> none;
-    const auto linesOf = [](const TLinesByName& groups,
-                            const std::string& name) -> const std::vector<const std::string*>& {
-        const auto it = groups.find(name);
-        return it == groups.end() ? none : it->second;
-    };
-    for (const auto* groups : {&baseline, &current})
-        for (const auto& [name, lines] : *groups)
-            if (!SameLines(linesOf(baseline, name), linesOf(current, name))) changed.insert(name);
-    return changed;
-}
-
-std::vector<std::string> DecodedHistory(const std::vector<std::string>& lines) {
-    std::vector<std::string> entries;
-    for (const std::string& line : lines) {
-        try {
-            entries.push_back(DecodeHistoryLine(line));
-        } catch (const Exception&) {
-            // a damaged line would be skipped at the next load too
-        }
+// The lines of a block by name: sixteen bytes a line, sorted by the hash
+// of the name and then by place, so that the lines of one name are found
+// in their order by a binary search and a check of the names.
+class TLinesByName {
+public:
+    explicit TLinesByName(const TLineBlock& lines) : FLines(lines) {
+        FEntries.reserve(lines.Size());
+        for (size_t i = 0; i < lines.Size(); ++i)
+            if (auto name = LineName(lines[i])) FEntries.emplace_back(Hash(*name), static_cast<uint32_t>(i));
+        std::sort(FEntries.begin(), FEntries.end());
     }
-    return entries;
+
+    // The places of the lines of name, in order.
+    void Find(const std::string& name, std::vector<uint32_t>& places) const {
+        places.clear();
+        const uint64_t hash = Hash(name);
+        auto it = std::lower_bound(FEntries.begin(), FEntries.end(), std::pair<uint64_t, uint32_t>{hash, 0});
+        for (; it != FEntries.end() && it->first == hash; ++it)
+            if (LineName(FLines[it->second]) == name) places.push_back(it->second);
+    }
+
+private:
+    static uint64_t Hash(const std::string& name) { return std::hash<std::string>{}(name); }
+    const TLineBlock& FLines;
+    std::vector<std::pair<uint64_t, uint32_t>> FEntries;
+};
+
+// Decides per name whether this copy changed it, and puts out this copy's
+// lines of a changed name once.
+class TVariableMerge {
+public:
+    TVariableMerge(const TLineBlock& baseline, const TLineBlock& current, const TLineVisitor& out)
+        : FBaseline(baseline), FCurrent(current), FTheirs(baseline), FOurs(current), FOut(out),
+          FWritten(current.Size(), false) {}
+
+    void FileLine(std::string_view line) {
+        const auto name = LineName(line);
+        if (!name || !Changed(*name)) FOut(line);
+        else WriteOurs();
+    }
+    void NewNames() {
+        for (size_t i = 0; i < FCurrent.Size(); ++i)
+            if (const auto name = LineName(FCurrent[i]); name && Changed(*name)) WriteOurs();
+    }
+
+private:
+    // Finds the lines of name in both blocks; whether they differ.
+    bool Changed(const std::string& name) {
+        FOurs.Find(name, FOurPlaces);
+        FTheirs.Find(name, FTheirPlaces);
+        return !std::equal(FOurPlaces.begin(), FOurPlaces.end(), FTheirPlaces.begin(), FTheirPlaces.end(),
+                           [this](uint32_t ours, uint32_t theirs) { return FCurrent[ours] == FBaseline[theirs]; });
+    }
+    // This copy's lines of the name Changed looked at, unless written already.
+    void WriteOurs() {
+        if (FOurPlaces.empty() || FWritten[FOurPlaces.front()]) return;
+        FWritten[FOurPlaces.front()] = true;
+        for (uint32_t place : FOurPlaces) FOut(FCurrent[place]);
+    }
+
+    const TLineBlock& FBaseline;
+    const TLineBlock& FCurrent;
+    TLinesByName FTheirs;
+    TLinesByName FOurs;
+    const TLineVisitor& FOut;
+    std::vector<bool> FWritten;  // by the place of a name's first line in current
+    std::vector<uint32_t> FOurPlaces, FTheirPlaces;
+};
+
+TLineBlock BlockOf(const std::vector<std::string>& lines) {
+    TLineBlock block;
+    for (const std::string& line : lines) block.Add(line);
+    return block;
+}
+
+TSectionLines LinesOf(const std::vector<std::string>& lines) {
+    return [&lines](const TLineVisitor& visit) {
+        for (const std::string& line : lines) visit(line);
+    };
+}
+
+// The entry of each history line that decodes; a damaged line would be
+// skipped at the next load too.
+void ForEachHistoryEntry(const TSectionLines& fileLines, const std::function<void(std::string&&)>& visit) {
+    fileLines([&visit](std::string_view line) {
+        std::string entry;
+        try {
+            entry = DecodeHistoryLine(line);
+        } catch (const Exception&) {
+            return;
+        }
+        visit(std::move(entry));
+    });
 }
 
 }  // namespace
+
+TLineBlock VariableLineBlock(const TVMVariableList& variables) {
+    TLineBlock block;
+    std::string line;
+    for (size_t i = 0; i < variables.Count(); ++i) {
+        if (variables[i].IsConstant) continue;
+        line.clear();
+        AppendVariableLine(variables[i], line);
+        block.Add(line);
+    }
+    return block;
+}
 
 std::vector<std::string> VariableLines(const TVMVariableList& variables) {
     std::vector<std::string> lines;
@@ -82,34 +148,30 @@ std::vector<std::string> VariableLines(const TVMVariableList& variables) {
     return lines;
 }
 
+void MergeVariableLinesInto(const TSectionLines& fileLines, const TLineBlock& baseline, const TLineBlock& current,
+                            const TLineVisitor& out) {
+    TVariableMerge merge(baseline, current, out);
+    fileLines([&merge](std::string_view line) { merge.FileLine(line); });
+    merge.NewNames();
+}
+
 std::vector<std::string> MergeVariableLines(const std::vector<std::string>& fileLines,
                                             const std::vector<std::string>& baseline,
                                             const std::vector<std::string>& current) {
-    const TLinesByName ours = GroupByName(current);
-    const std::unordered_set<std::string> changed = ChangedNames(GroupByName(baseline), ours);
-    std::unordered_set<std::string> written;
     std::vector<std::string> merged;
-    merged.reserve(fileLines.size() + current.size());
-    const auto writeOurs = [&](const std::string& name) {
-        if (!written.insert(name).second) return;
-        if (const auto it = ours.find(name); it != ours.end())
-            for (const std::string* line : it->second) merged.push_back(*line);
-    };
-    for (const std::string& line : fileLines) {
-        const auto name = LineName(line);
-        if (!name || !changed.count(*name)) merged.push_back(line);
-        else writeOurs(*name);
-    }
-    for (const std::string& line : current)
-        if (const auto name = LineName(line); name && changed.count(*name)) writeOurs(*name);
+    MergeVariableLinesInto(LinesOf(fileLines), BlockOf(baseline), BlockOf(current),
+                           [&merged](std::string_view line) { merged.emplace_back(line); });
     return merged;
 }
 
 // Each text keeps only its newest entry: walking the added entries from the
-// newest, so that the merge stays linear however long the session was.
-std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, const std::vector<std::string>& added,
-                                      int32_t maxHistory) {
-    if (added.empty()) return fileEntries;
+// newest, so that the merge stays linear however long the session was. The
+// file's entries are gone over twice, to count and to write them, and never
+// held.
+void MergeHistoryInto(const TSectionLines& fileLines, const std::vector<std::string>& added, int32_t maxHistory,
+                      const TLineVisitor& out) {
+    const auto putEntry = [&out](std::string_view entry) { out(EncodeHistoryLine(entry)); };
+    if (added.empty()) return ForEachHistoryEntry(fileLines, [&putEntry](std::string&& entry) { putEntry(entry); });
     const size_t limit = maxHistory > 0 ? static_cast<size_t>(maxHistory) : 0;
     // Only the newest `limit` entries stay: once that many distinct added
     // entries are found, older added entries and the whole file are cut.
@@ -118,20 +180,41 @@ std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, cons
     std::vector<const std::string*> newestFirst;
     for (auto entry = added.rbegin(); entry != added.rend() && newestFirst.size() < limit; ++entry)
         if (addedNames.insert(*entry).second) newestFirst.push_back(&*entry);
-    if (newestFirst.size() == limit) fileEntries.clear();
-    std::erase_if(fileEntries, [&addedNames](const std::string& old) { return addedNames.count(old) > 0; });
-    for (auto entry = newestFirst.rbegin(); entry != newestFirst.rend(); ++entry) fileEntries.push_back(**entry);
-    if (fileEntries.size() > limit)
-        fileEntries.erase(fileEntries.begin(), fileEntries.end() - static_cast<std::ptrdiff_t>(limit));
+    if (newestFirst.size() < limit) {
+        size_t kept = 0;
+        ForEachHistoryEntry(fileLines, [&](std::string&& entry) { kept += addedNames.count(entry) == 0; });
+        // The oldest of them go where the added entries would pass the limit.
+        size_t skip = kept + newestFirst.size() > limit ? kept + newestFirst.size() - limit : 0;
+        ForEachHistoryEntry(fileLines, [&](std::string&& entry) {
+            if (addedNames.count(entry) > 0) return;
+            if (skip > 0) --skip;
+            else putEntry(entry);
+        });
+    }
+    for (auto entry = newestFirst.rbegin(); entry != newestFirst.rend(); ++entry) putEntry(**entry);
+}
+
+std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, const std::vector<std::string>& added,
+                                      int32_t maxHistory) {
+    std::vector<std::string> lines;
+    lines.reserve(fileEntries.size());
+    for (const std::string& entry : fileEntries) lines.push_back(EncodeHistoryLine(entry));
+    fileEntries.clear();
+    MergeHistoryInto(LinesOf(lines), added, maxHistory,
+                     [&fileEntries](std::string_view line) { fileEntries.push_back(DecodeHistoryLine(line)); });
     return fileEntries;
 }
 
 void TSessionChanges::NoteVariablesSaved(const TVMVariableList& variables) {
     try {
-        FSavedVariableLines = VariableLines(variables);
+        FSavedVariableLines = VariableLineBlock(variables);
         FSavedAtChange = variables.Changes();
     } catch (const Exception&) {
         // a value that cannot be saved keeps the earlier baseline
+    } catch (const std::bad_alloc&) {
+        // so does a table too large to copy now: the next merge then
+        // counts some unchanged variables as changed, which writes the
+        // values they have anyway
     }
 }
 
@@ -145,35 +228,41 @@ void TSessionChanges::NoteHistoryEntry(const std::string& entry, int32_t maxHist
     if (FAddedHistory.size() > 4 * limit + 256) FAddedHistory = MergeHistory({}, FAddedHistory, maxHistory);
 }
 
+TSectionMerge TSessionChanges::VariablesMerge(const TSettings& settings, const TVMVariableList& variables) const {
+    return [this, &settings, &variables](const TSectionLines& fileLines, const TLineVisitor& out) {
+        if (!settings.SaveVariables) return;
+        // Without a change since the baseline, the merge would give the
+        // file's own lines back.
+        if (FSavedAtChange == variables.Changes()) return fileLines(out);
+        TLineBlock current;
+        try {
+            current = VariableLineBlock(variables);
+        } catch (const Exception&) {
+            return fileLines(out);  // the section stays as the file has it
+        }
+        MergeVariableLinesInto(fileLines, FSavedVariableLines, current, out);
+    };
+}
+
+TSectionMerge TSessionChanges::HistoryMerge(const TSettings& settings) const {
+    return [this, &settings](const TSectionLines& fileLines, const TLineVisitor& out) {
+        if (settings.SaveHistory)
+            MergeHistoryInto(fileLines, AddedHistory(settings.MaxHistory), settings.MaxHistory, out);
+    };
+}
+
 void TSessionChanges::MergeInto(TProfileText& file, const TSettings& settings,
                                 const TVMVariableList& variables) const {
-    // Without a change since the baseline, the merge would give the file's
-    // own lines back: the section stays as the file has it, or is begun.
-    const bool unchanged = settings.SaveVariables && FSavedAtChange == variables.Changes();
-    if (unchanged) {
-        if (!HasSection(file, VariablesSection)) ReplaceSectionLines(file, VariablesSection, {});
-    } else {
-        try {
-            std::vector<std::string> lines;
-            if (settings.SaveVariables) {
-                std::vector<std::string> fileLines;
-                AppendSectionLines(file, VariablesSection, fileLines);
-                lines = MergeVariableLines(fileLines, FSavedVariableLines, VariableLines(variables));
-            }
-            ReplaceSectionLines(file, VariablesSection, lines);
-        } catch (const Exception&) {
-            // the section stays as the file has it
-        }
+    const std::pair<const char*, TSectionMerge> sections[] = {{VariablesSection, VariablesMerge(settings, variables)},
+                                                              {HistorySection, HistoryMerge(settings)}};
+    for (const auto& [name, merge] : sections) {
+        std::vector<std::string> lines;
+        const TSectionLines fileLines = [&file, name](const TLineVisitor& visit) {
+            ForEachSectionLine(file, name, visit);
+        };
+        merge(fileLines, [&lines](std::string_view line) { lines.emplace_back(line); });
+        ReplaceSectionLines(file, name, lines);
     }
-    std::vector<std::string> history;
-    if (settings.SaveHistory) {
-        std::vector<std::string> fileLines;
-        AppendSectionLines(file, HistorySection, fileLines);
-        for (const std::string& entry :
-             MergeHistory(DecodedHistory(fileLines), AddedHistory(settings.MaxHistory), settings.MaxHistory))
-            history.push_back(EncodeHistoryLine(entry));
-    }
-    ReplaceSectionLines(file, HistorySection, history);
 }
 
 void TSessionChanges::FollowHistory(const TInputHistory& history) {

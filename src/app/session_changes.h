@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/input_history.h"
+#include "app/line_block.h"
+#include "app/settings_save.h"
 #include "definitions/profile_text.h"
 #include "vm/variable_list.h"
 
@@ -36,6 +38,11 @@ public:
     // MaxHistory are kept. A section whose setting is off is emptied. When a
     // value cannot be saved, the variables section stays as it is.
     void MergeInto(TProfileText& file, const TSettings& settings, const TVMVariableList& variables) const;
+    // The two section merges MergeInto applies, for a save that reads and
+    // writes the file line by line. They read the settings, the table and
+    // the history when they run.
+    TSectionMerge VariablesMerge(const TSettings& settings, const TVMVariableList& variables) const;
+    TSectionMerge HistoryMerge(const TSettings& settings) const;
 
     // After a save of MergeInto's result.
     void NoteSaved(const TVMVariableList& variables);
@@ -43,7 +50,7 @@ public:
 private:
     std::vector<std::string> AddedHistory(int32_t maxHistory) const;
 
-    std::vector<std::string> FSavedVariableLines;
+    TLineBlock FSavedVariableLines;
     // The table's change count when the baseline was taken; none before.
     std::optional<uint64_t> FSavedAtChange;
     std::vector<std::string> FAddedHistory;
@@ -54,6 +61,7 @@ private:
 // The saved lines of every variable that is not a constant, in table order.
 // Throws like EncodeVariableLine.
 std::vector<std::string> VariableLines(const TVMVariableList& variables);
+TLineBlock VariableLineBlock(const TVMVariableList& variables);
 
 // The variables section after a merge. Lines are matched by variable name,
 // without regard to letter case: a name whose lines differ between baseline
@@ -64,11 +72,19 @@ std::vector<std::string> VariableLines(const TVMVariableList& variables);
 std::vector<std::string> MergeVariableLines(const std::vector<std::string>& fileLines,
                                             const std::vector<std::string>& baseline,
                                             const std::vector<std::string>& current);
+// The same put out line by line, with the file's lines read as they go by
+// and the other two kept compactly.
+void MergeVariableLinesInto(const TSectionLines& fileLines, const TLineBlock& baseline, const TLineBlock& current,
+                            const TLineVisitor& out);
 
 // The history after a merge: the file's entries, then each added entry,
 // which replaces an earlier entry of the same text; then the newest
 // maxHistory entries. Without added entries the file's history stays whole.
 std::vector<std::string> MergeHistory(std::vector<std::string> fileEntries, const std::vector<std::string>& added,
                                       int32_t maxHistory);
+// The same on the file's saved lines, putting out saved lines; damaged
+// lines of the file are left out.
+void MergeHistoryInto(const TSectionLines& fileLines, const std::vector<std::string>& added, int32_t maxHistory,
+                      const TLineVisitor& out);
 
 }  // namespace quenmark

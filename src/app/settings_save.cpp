@@ -3,10 +3,15 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <memory>
+#include <new>
+#include <vector>
 
 #include "app/damaged_settings.h"
 #include "app/settings_file.h"
 #include "definitions/language_list.h"
+#include "app/streamed_merge.h"
+#include "definitions/profile.h"
 #include "definitions/profile_cache.h"
 #include "base/context.h"
 #include "platform/file_lock.h"
@@ -49,6 +54,15 @@ TSaveOutcome Failed(TSaveOutcome outcome, std::string reason) {
     return outcome;
 }
 
+// A save given up for want of memory. Builds only short texts, which the
+// memory freed by the abandoned save leaves room for.
+TSaveOutcome OutOfMemory(const TCCContext& context, const std::string& fileName) {
+    TSaveOutcome outcome;
+    outcome.FileName = fileName;
+    outcome.Reason = context.GetText("QEN420");
+    return outcome;
+}
+
 // Creates the missing directories of a path ending in "/", each readable by
 // its owner only, as for a user's configuration directory.
 bool CreateMissingDirectories(const std::string& directory) {
@@ -68,30 +82,58 @@ bool SetDamagedFileAside(const TCCContext& context, const std::string& fileName,
     return !outcome.MovedAsideTo.empty();
 }
 
-// The contents that stand in for the file: its own, or those of the file
-// it is carried over from while it does not exist yet.
-TSettingsMerge WithCarriedContents(const TCCContext& context, const std::string& fileName,
-                                   const std::string& carryFrom, const TSettingsMerge& merge) {
-    if (carryFrom.empty() || carryFrom == fileName) return merge;
-    if (LoadDefinitionFile(context, fileName).State != TProfileCache::FileState::Missing) return merge;
+// The file whose contents stand in for fileName: its own, or those of the
+// file it is carried over from while it does not exist yet.
+std::string SourceOf(const TCCContext& context, const std::string& fileName, const std::string& carryFrom) {
+    if (carryFrom.empty() || carryFrom == fileName) return fileName;
+    if (LoadDefinitionFile(context, fileName).State != TProfileCache::FileState::Missing) return fileName;
     const TProfileCache::Snapshot old = LoadDefinitionFile(context, carryFrom);
-    if (old.State != TProfileCache::FileState::Present || !IsSettingsTextValid(*old.Text)) return merge;
-    return [text = old.Text, &merge](TProfileText& file) {
-        file = *text;
-        merge(file);
-    };
+    if (old.State != TProfileCache::FileState::Present || !IsSettingsTextValid(*old.Text)) return fileName;
+    return carryFrom;
+}
+
+// The merge applied to the whole file, read through the context's store.
+bool WriteWholeMerged(const TCCContext& context, const std::string& fileName, const std::string& source,
+                      const TSettingsMerge& merge) {
+    std::shared_ptr<const TProfileText> carried;
+    if (source != fileName) carried = LoadDefinitionFile(context, source).Text;
+    return UpdateDefinitionFile(context, fileName, true, [&](TProfileText& file) {
+        if (carried) file = *carried;
+        if (merge.Edit) merge.Edit(file);
+        return true;
+    });
+}
+
+// Writes the merge of the file's contents over it: line by line when the
+// merge has sections, whole otherwise. errno tells why it failed.
+bool WriteMerged(const TCCContext& context, const std::string& fileName, const std::string& carryFrom,
+                 const TSettingsMerge& merge) {
+    const std::string source = SourceOf(context, fileName, carryFrom);
+    if (merge.Sections.empty()) return WriteWholeMerged(context, fileName, source, merge);
+    const bool written = WriteStreamedMerge(source, fileName, merge);
+    // The store's copy no longer matches the file; the next read parses it afresh.
+    ForgetDefinitionFile(context, fileName);
+    return written;
 }
 
 }  // namespace
 
 std::string RenderSettingsFile(const TProfileText& current, const TSettingsMerge& merge) {
     TProfileText merged = current;
-    merge(merged);
+    if (merge.Edit) merge.Edit(merged);
+    for (const TSettingsMerge::Section& section : merge.Sections) {
+        std::vector<std::string> lines;
+        const TSectionLines fileLines = [&merged, &section](const TLineVisitor& visit) {
+            ForEachSectionLine(merged, section.Name, visit);
+        };
+        section.Merge(fileLines, [&lines](std::string_view line) { lines.emplace_back(line); });
+        ReplaceSectionLines(merged, section.Name, lines);
+    }
     return merged.Contents();
 }
 
 TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fileName, const TSettingsMerge& merge,
-                                const std::string& carryFrom) {
+                                const std::string& carryFrom) try {
     TSaveOutcome outcome;
     outcome.FileName = fileName;
     if (!CreateMissingDirectories(DirectoryOfPath(fileName))) return Failed(outcome, SystemReason(errno));
@@ -102,14 +144,12 @@ TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fi
         locked != TLockResult::Held)
         return Failed(outcome, LockReason(locked, LockFileName(fileName), context));
     if (!SetDamagedFileAside(context, fileName, outcome)) return Failed(outcome, SystemReason(errno));
-    const TSettingsMerge edit = WithCarriedContents(context, fileName, carryFrom, merge);
-    const bool written = UpdateDefinitionFile(context, fileName, true, [&edit](TProfileText& file) {
-        edit(file);
-        return true;
-    });
-    if (!written) return Failed(outcome, SystemReason(errno));
+    if (!WriteMerged(context, fileName, carryFrom, merge)) return Failed(outcome, SystemReason(errno));
     outcome.Saved = true;
     return outcome;
+} catch (const std::bad_alloc&) {
+    // Whatever step ran out of memory, the file was not replaced.
+    return OutOfMemory(context, fileName);
 }
 
 TSettingsLockWait& SettingsLockWait() {

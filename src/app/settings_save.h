@@ -3,6 +3,9 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include "base/context.h"
 #include "definitions/profile_text.h"
@@ -25,13 +28,43 @@ struct TSaveOutcome {
     std::string MovedAsideTo;
 };
 
-// Turns the file's current contents into the contents to write.
-using TSettingsMerge = std::function<void(TProfileText&)>;
+// One line at a time, without its line end.
+using TLineVisitor = std::function<void(std::string_view)>;
+// Calls its argument with each of the file's lines of a section, trimmed;
+// may be called more than once, each time from the first line.
+using TSectionLines = std::function<void(const TLineVisitor&)>;
+// Puts out a section's new lines, given the file's lines of it.
+using TSectionMerge = std::function<void(const TSectionLines& fileLines, const TLineVisitor& out)>;
+
+// Turns the file's current contents into the contents to write. Edit gets
+// the whole file, unless Sections are given: then it gets the file with
+// each of those sections' lines left out (see TProfileOutline), each
+// section is written by its merge from the file's lines of it, read again
+// from the file one at a time, and every other line is trimmed, exactly
+// as if Edit and then ReplaceSectionLines with each merge's lines, in
+// order, had been applied to the whole file. A missing section is added at
+// the end.
+struct TSettingsMerge {
+    struct Section {
+        std::string Name;
+        TSectionMerge Merge;
+    };
+    TSettingsMerge() = default;
+    template <typename TEdit>
+        requires std::is_invocable_v<TEdit&, TProfileText&>
+    TSettingsMerge(TEdit edit) : Edit(std::move(edit)) {}
+
+    std::function<void(TProfileText&)> Edit;
+    std::vector<Section> Sections;
+};
 
 // The bytes a save writes over a file that holds current.
 std::string RenderSettingsFile(const TProfileText& current, const TSettingsMerge& merge);
 
-// Locks, reads, merges and replaces the settings file. A file that fails
+// Locks, reads, merges and replaces the settings file. With merge
+// sections the file is read and written line by line, never held whole.
+// Running out of memory is reported as a failed save (QEN420), leaving the
+// file as it was. A file that fails
 // validation is moved aside first. carryFrom names a settings file whose
 // contents stand in for a missing fileName (the copy beside a program
 // directory that can no longer be written); empty for none. The file is

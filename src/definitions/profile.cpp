@@ -122,13 +122,24 @@ size_t HeaderIndex(const TProfileText& file, std::string_view section) {
 
 }  // namespace
 
-void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines) {
+void ForEachSectionLine(const TProfileText& file, std::string_view section,
+                        const std::function<void(std::string_view)>& visit) {
     const std::vector<std::string>& fileLines = file.Lines();
     for (size_t i = HeaderIndex(file, section) + 1; i < fileLines.size(); ++i) {
         const std::string_view line = TrimControls(fileLines[i]);
         if (StartsSection(line)) break;
-        lines.emplace_back(line);
+        visit(line);
     }
+}
+
+void ForEachSectionLine(const TCCContext& context, const std::string& path, std::string_view section,
+                        const std::function<void(std::string_view)>& visit) {
+    const TProfileCache::Snapshot snapshot = LoadDefinitionFile(context, path);
+    ForEachSectionLine(*snapshot.Text, section, visit);
+}
+
+void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines) {
+    ForEachSectionLine(file, section, [&lines](std::string_view line) { lines.emplace_back(line); });
 }
 
 bool HasSection(const TProfileText& file, std::string_view section) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,11 @@ bool WriteProfileBool(const TCCContext& context, const std::string& path,
 void ReadSectionLines(const TCCContext& context, const std::string& path,
                       std::string_view section, std::vector<std::string>& lines);
 
+// Calls visit with each line ReadSectionLines would append, in order,
+// without copying them: the file's parsed copy is read in place.
+void ForEachSectionLine(const TCCContext& context, const std::string& path, std::string_view section,
+                        const std::function<void(std::string_view)>& visit);
+
 // Replaces the lines of the section (appended at the end when missing) and
 // saves the file with every other line trimmed. A missing or unreadable
 // file is left as it is. Line breaks inside the given lines become blanks.
@@ -61,6 +67,8 @@ bool WriteSectionLines(const TCCContext& context, const std::string& path,
 
 // The two line-block operations on a file's parsed contents.
 void AppendSectionLines(const TProfileText& file, std::string_view section, std::vector<std::string>& lines);
+void ForEachSectionLine(const TProfileText& file, std::string_view section,
+                        const std::function<void(std::string_view)>& visit);
 // Whether the file has the section's header line.
 bool HasSection(const TProfileText& file, std::string_view section);
 void ReplaceSectionLines(TProfileText& file, std::string_view section, const std::vector<std::string>& lines);

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "definitions/profile_lines.h"
 #include "platform/atomic_file.h"
 
 namespace quenmark {
@@ -30,17 +31,12 @@ const std::shared_ptr<const TProfileText>& EmptyText() {
     return empty;
 }
 
-bool ReadAll(int fd, std::string& contents) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count == 0) return true;
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        contents.append(buffer, static_cast<size_t>(count));
-    }
+// The file's lines, read one at a time so that the file is never held
+// whole beside them; false on a read error, with errno telling why.
+bool ReadLines(int fd, std::vector<std::string>& lines) {
+    TProfileLineReader reader(fd);
+    for (std::string line; reader.Next(line);) lines.push_back(std::move(line));
+    return !reader.Failed();
 }
 
 }  // namespace
@@ -104,21 +100,21 @@ TProfileCache::Snapshot TProfileCache::ReadFromDisk(const std::string& path) {
         return {missing ? FileState::Missing : FileState::Unreadable, EmptyText(), missing ? 0 : errno};
     }
     struct stat status {};
-    std::string contents;
+    std::vector<std::string> lines;
     bool ok = fstat(fd, &status) == 0;
     int error = ok ? 0 : errno;
     if (ok && !S_ISREG(status.st_mode)) {
         ok = false;
         error = NotRegularError(status);
     }
-    if (ok && !ReadAll(fd, contents)) {
+    if (ok && !ReadLines(fd, lines)) {
         ok = false;
         error = errno;
     }
     close(fd);
     if (!ok) return {FileState::Unreadable, EmptyText(), error};
     ++FReadCount;
-    auto text = std::make_shared<const TProfileText>(contents);
+    auto text = std::make_shared<const TProfileText>(std::move(lines));
     Remember(path, status, readStart, text);
     return {FileState::Present, std::move(text)};
 }
@@ -156,6 +152,11 @@ void TProfileCache::Clear() {
     FEntries.clear();
 }
 
+void TProfileCache::Forget(const std::string& path) {
+    std::lock_guard lock(FMutex);
+    FEntries.erase(path);
+}
+
 namespace {
 
 // The context's cache, or null for a context without a store.
@@ -181,6 +182,10 @@ bool UpdateDefinitionFile(const TCCContext& context, const std::string& path, bo
     if (TProfileCache* cache = CacheOf(context)) return cache->Update(path, createMissing, edit);
     TProfileCache once;
     return once.Update(path, createMissing, edit);
+}
+
+void ForgetDefinitionFile(const TCCContext& context, const std::string& path) {
+    if (TProfileCache* cache = CacheOf(context)) cache->Forget(path);
 }
 
 }  // namespace quenmark

@@ -62,6 +62,8 @@ public:
 
     // Forgets every parsed copy.
     void Clear() override;
+    // Forgets the copy of one file, which was written by other means.
+    void Forget(const std::string& path);
     void Revalidate() override { ++FEpoch; }
 
 private:
@@ -104,5 +106,7 @@ TProfileCache::Snapshot LoadDefinitionFile(const TCCContext& context, const std:
                                            TProfileCache::Freshness freshness = TProfileCache::Freshness::Now);
 bool UpdateDefinitionFile(const TCCContext& context, const std::string& path, bool createMissing,
                           const std::function<bool(TProfileText&)>& edit);
+// TProfileCache::Forget through the context's cache, if it has one.
+void ForgetDefinitionFile(const TCCContext& context, const std::string& path);
 
 }  // namespace quenmark

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <algorithm>
 
 #include "platform/program_directory.h"
 
@@ -133,6 +135,76 @@ std::optional<struct stat> ReplaceFileContents(const std::string& path, std::str
     const int fd = CreateTemporaryFile(target, temporaryPath);
     if (fd < 0) return std::nullopt;
     std::optional<struct stat> written = FillTemporaryFile(fd, target, contents);
+    if (!written || rename(temporaryPath.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        unlink(temporaryPath.c_str());
+        errno = error;
+        return std::nullopt;
+    }
+    SyncDirectoryOf(target);
+    return written;
+}
+
+void TFileBlockWriter::Put(std::string_view bytes) {
+    while (!bytes.empty()) {
+        if (FUsed == sizeof FBuffer && !Flush()) return;
+        const size_t part = std::min(bytes.size(), sizeof FBuffer - FUsed);
+        std::memcpy(FBuffer + FUsed, bytes.data(), part);
+        FUsed += part;
+        bytes.remove_prefix(part);
+    }
+}
+
+bool TFileBlockWriter::Flush() {
+    if (!FFailed && !WriteAll(FFd, {FBuffer, FUsed})) {
+        FFailed = true;
+        FError = errno;
+    }
+    FUsed = 0;
+    if (FFailed) errno = FError;
+    return !FFailed;
+}
+
+namespace {
+
+// Fills the temporary file through produce and flushes it; an exception
+// from produce closes the file and is passed on.
+std::optional<struct stat> ProduceTemporaryFile(int fd, const std::string& target,
+                                                const std::function<bool(TFileBlockWriter&)>& produce) {
+    bool produced = false;
+    try {
+        TFileBlockWriter writer(fd);
+        produced = produce(writer) && writer.Flush();
+    } catch (...) {
+        close(fd);
+        throw;
+    }
+    if (!produced) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+        return std::nullopt;
+    }
+    // The bytes are in; the rest (permissions, flush, close) as for a whole text.
+    return FillTemporaryFile(fd, target, {});
+}
+
+}  // namespace
+
+std::optional<struct stat> ReplaceFileStreamed(const std::string& path,
+                                               const std::function<bool(TFileBlockWriter&)>& produce) {
+    const std::string target = ResolveTarget(path);
+    RemoveStaleTemporaryFiles(target);
+    std::string temporaryPath;
+    const int fd = CreateTemporaryFile(target, temporaryPath);
+    if (fd < 0) return std::nullopt;
+    std::optional<struct stat> written;
+    try {
+        written = ProduceTemporaryFile(fd, target, produce);
+    } catch (...) {
+        unlink(temporaryPath.c_str());
+        throw;
+    }
     if (!written || rename(temporaryPath.c_str(), target.c_str()) != 0) {
         const int error = errno;
         unlink(temporaryPath.c_str());

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,5 +26,31 @@ std::optional<struct stat> ReplaceFileContents(const std::string& path, std::str
 // instead of ending the process, so that a save can report the failure and
 // clean up after itself. For the start of a program's main.
 void IgnoreFileSizeSignal();
+
+// Bytes handed to a file in blocks of a buffer of its own.
+class TFileBlockWriter {
+public:
+    explicit TFileBlockWriter(int fd) : FFd(fd) {}
+    TFileBlockWriter(const TFileBlockWriter&) = delete;
+    TFileBlockWriter& operator=(const TFileBlockWriter&) = delete;
+    void Put(std::string_view bytes);
+    // Writes what the buffer holds; false once a write failed (errno
+    // tells why), after which nothing more is written.
+    bool Flush();
+
+private:
+    int FFd;
+    bool FFailed = false;
+    int FError = 0;
+    size_t FUsed = 0;
+    char FBuffer[65536];
+};
+
+// ReplaceFileContents with the contents put by produce, block by block, so
+// that they are never held whole. produce returns false to give the
+// replacement up (errno then tells why); an exception it throws gives it
+// up too and is passed on. Either way the old file stays untouched.
+std::optional<struct stat> ReplaceFileStreamed(const std::string& path,
+                                               const std::function<bool(TFileBlockWriter&)>& produce);
 
 }  // namespace quenmark

@@ -8,4 +8,5 @@ quenmark_add_tests(quenmark_settings_tests
   app/history_section_test.cpp
   app/damaged_settings_test.cpp
   app/session_changes_test.cpp
+  app/streamed_merge_test.cpp
 )

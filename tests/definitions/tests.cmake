@@ -4,6 +4,7 @@ quenmark_add_tests(quenmark_definitions_tests
   base/names_test.cpp
   base/plain_real_text_test.cpp
   base/text_lines_test.cpp
+  definitions/profile_lines_test.cpp
   definitions/profile_text_test.cpp
   definitions/profile_test.cpp
   definitions/profile_cache_test.cpp

@@ -11,6 +11,7 @@ add_dependencies(quenmark_hardening_tests quenmark_modules quenmark_resources)
 quenmark_add_tests(quenmark_endurance_tests
   hardening/crash_safety_test.cpp
   hardening/soak_test.cpp
+  hardening/save_memory_test.cpp
   hardening/console_process.cpp
 )
 add_dependencies(quenmark_endurance_tests quenmark-console quenmark_modules quenmark_resources)
