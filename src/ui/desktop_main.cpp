@@ -1,8 +1,12 @@
 // quenmark: the desktop calculator. One copy runs per user: a second launch
 // asks the running copy to show itself and ends at once, touching nothing.
 #include "app/ending_watchdog.h"
+#include "app/module_crash_handler.h"
 #include "app/process_objects.h"
 #include "app/settings.h"
+#include "app/settings_save.h"
+#include "platform/atomic_file.h"
+#include "platform/program_directory.h"
 #include "ui/main_window.h"
 #include "ui/main_window_error_handler.h"
 #include "ui/main_window_session_end.h"
@@ -15,6 +19,8 @@
 #include <QScreen>
 
 #include <dlfcn.h>
+
+#include <iostream>
 
 #include <optional>
 #include <system_error>
@@ -69,6 +75,14 @@ private:
     std::thread FThread;
 };
 
+// Notices of the start (a lock waited for, modules refused or skipped) go to
+// standard error, where a desktop session logs them.
+void Notice(const std::string& text) { std::cerr << "quenmark: " << text << std::endl; }
+
+// A module that crashes names itself on standard error and in this file
+// beside the settings, as the crash leaves no way to show a window.
+std::string CrashReportFile() { return DirectoryOfPath(Settings().FileName()) + "quenmark-crash.txt"; }
+
 QPointer<TfrmCalSplash> ShowSplashWhenAsked() {
     if (!Settings().Splash) return nullptr;
     auto* splash = new TfrmCalSplash();
@@ -93,13 +107,19 @@ int Main(char* programName) {
     // SIGTERM during start-up waits in the watcher's pipe until the window
     // can save, instead of ending the program unsaved.
     TSessionEndWatcher sessionEnd;
+    // A write beyond the file-size limit fails and is reported instead of
+    // ending the program.
+    IgnoreFileSizeSignal();
+    SettingsLockWait().Notice = Notice;
 
     LoadSettings(PrimaryWorkArea);
     fontConfiguration.Wait();
     QPointer<TfrmCalSplash> splash = ShowSplashWhenAsked();
     LoadLanguages();
     CreateInterpreter();
+    CatchModuleCrashes({"quenmark", CrashReportFile()});
     LoadModules();
+    for (const std::string& notice : ModuleList().Notices()) Notice(notice);
     LoadSavedVariables();
 
     TMainWindowContext context;
@@ -117,6 +137,7 @@ int Main(char* programName) {
     // module call holds the window's thread.
     TEndingWatchdog watchdog(Context(), window.Keeper().Prepared(), "quenmark");
     watchdog.Start();
+    SaveOnModuleCrash(&window.Keeper().Prepared(), true);
     QObject::connect(&window, &TfrmCalQuen::RunEnded, &application, [&application, &watchdog](int exitCode) {
         watchdog.NoteEnded();
         application.exit(exitCode);

@@ -7,10 +7,7 @@ manager, types lines into the window as a user would, ends the run in one
 of the ways a desktop run can end badly, and reads the settings file back
 with the terminal front end.
 
-    desktop_keeps_work.py --program-dir DIR --module MISBEHAVING.vmx [--crashes]
-
---crashes adds the cases where module code crashes; they are left out where
-a sanitizer takes over the fatal signals.
+    desktop_keeps_work.py --program-dir DIR --module MISBEHAVING.vmx
 """
 
 import argparse
@@ -189,12 +186,37 @@ class EndingSignals(DesktopCase):
         self.assertEqual(self.desktop.saved_value("kept", rescued[0]), "42")
 
 
+class ModuleCrashes(DesktopCase):
+    def crash(self, function, signal_number):
+        self.keep_a_line()
+        self.desktop.enter(f"{function}()")
+        status, _ = self.desktop.wait(20)
+        self.assertEqual(status, 128 + signal_number)
+        errors = self.desktop.errors()
+        self.assertIn("misbehaving.vmx", errors)
+        self.assertIn(function, errors)
+        report = os.path.join(self.desktop.program_dir, "quenmark-crash.txt")
+        with open(report, encoding="utf-8", errors="replace") as text:
+            reported = text.read()
+        self.assertIn("misbehaving.vmx", reported)
+        self.assertIn(function, reported)
+        self.assertEqual(self.desktop.saved_value("kept"), "42")
+
+    def test_a_null_write(self):
+        self.crash("CrashNow", signal.SIGSEGV)
+
+    def test_an_abort(self):
+        self.crash("AbortNow", signal.SIGABRT)
+
+    def test_a_stack_overflow(self):
+        self.crash("OverflowStack", signal.SIGSEGV)
+
+
 def main():
     global OPTIONS
     parser = argparse.ArgumentParser()
     parser.add_argument("--program-dir", required=True)
     parser.add_argument("--module", required=True)
-    parser.add_argument("--crashes", action="store_true")
     OPTIONS, rest = parser.parse_known_args()
     for tool in ("Xvfb", "openbox", "xdotool"):
         if not shutil.which(tool):
