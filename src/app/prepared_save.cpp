@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "definitions/profile.h"
 #include "definitions/profile_outline.h"
 #include "base/exception.h"
+#include "platform/save_target.h"
 
 namespace quenmark {
 
@@ -39,6 +41,17 @@ std::vector<std::string> ReadStartOutline(const std::string& path) {
                       ReadProfileOutline(fd, {VariablesSection, HistorySection}, outline);
     close(fd);
     return read ? outline.Text.Lines() : std::vector<std::string>{};
+}
+
+// The file a write replaces: the target of a symbolic link that a save may
+// follow (one of the user's own or root's), so that the link stays a link,
+// as after any other save.
+std::string WrittenPath(const std::string& path) {
+    struct stat link {};
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    if (CheckSaveTarget(path).Problem != TSaveTargetProblem::None) return path;
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
 // The permission bits a save keeps: the file's own, or 0600 for a new file,
@@ -122,8 +135,8 @@ void PutHistoryLine(TBytes& bytes, std::string_view entry) {
 
 TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variables,
                              const TInputHistory& history)
-    : FSettings(settings), FVariables(variables), FHistory(history), FPath(settings.FileName()),
-      FTemporaryPath(settings.FileName() + ".prepared"), FMode(FileMode(settings.FileName())) {
+    : FSettings(settings), FVariables(variables), FHistory(history), FPath(WrittenPath(settings.FileName())),
+      FTemporaryPath(FPath + ".prepared"), FMode(FileMode(FPath)) {
     FSaveHistory = FSettings.SaveHistory;
     try {
         // The sections the prepared file writes itself are not kept.

@@ -96,5 +96,18 @@ TEST_F(PreparedSaveModeTest, AnOpenTemporaryFileLeftBehindGetsNothing) {
     EXPECT_NE(FileBytes(path_).find("[Variables]"), std::string::npos);
 }
 
+// A settings file reached through the user's own link: the link stays a
+// link and its target receives the state, as after a save at the end.
+TEST_F(PreparedSaveModeTest, ALinkToTheFileStaysALink) {
+    const fs::path target = path_.string() + ".target";
+    std::ofstream(target, std::ios::binary) << "[Information]\r\nPurpose=Quenmark Version 1.1 User Settings File\r\n";
+    fs::create_symlink(target, path_);
+    ASSERT_TRUE(WriteAfterOneLine());
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_NE(FileBytes(target).find("[Variables]"), std::string::npos);
+    fs::remove(target);
+    fs::remove(target.string() + ".prepared");
+}
+
 }  // namespace
 }  // namespace quenmark

@@ -83,6 +83,29 @@ TEST_F(InterpreterTest, AssignmentThatDoesNotCompileLeavesTheVariablesAsTheyWere
     ASSERT_NE(interpreter.Variables().Find("fresh"), nullptr);
 }
 
+TEST_F(InterpreterTest, AssignmentThatFailsWhileRunningCreatesNoTarget) {
+    Run("kept = 1");
+    const struct {
+        const char* Line;
+        const char* Absent;
+    } rows[] = {
+        {"y = 1 / 0", "y"},
+        {"outer = (inner = 2) + 1 / 0", "inner"},
+        {"outer = (inner = 2) + 1 / 0", "outer"},
+        {"s = \"a\" - 1", "s"},
+    };
+    for (const auto& row : rows) {
+        const size_t count = interpreter.Variables().Count();
+        Run(row.Line);
+        EXPECT_EQ(interpreter.Variables().Count(), count) << row.Line;
+        EXPECT_EQ(interpreter.Variables().Find(row.Absent), nullptr) << row.Line;
+    }
+    // An existing target keeps its value.
+    Run("kept = 1 / 0");
+    ASSERT_NE(interpreter.Variables().Find("kept"), nullptr);
+    EXPECT_EQ(interpreter.Variables().Find("kept")->Value, Variant(int32_t{1}));
+}
+
 TEST_F(InterpreterTest, CommandsChangeModeAndMask) {
     Run("@hex");
     EXPECT_EQ(interpreter.GetOutputMode(), OutputMode::HEX);
