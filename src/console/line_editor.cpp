@@ -13,6 +13,7 @@
 
 #include "app/name_completion.h"
 #include "app/result_recall.h"
+#include "platform/directory_trust.h"
 #include "platform/program_directory.h"
 
 namespace quenmark {
@@ -111,6 +112,11 @@ int RecallResult(int, int) {
 
 const QuenmarkLineEditor* OpenLineEditor(std::string& problem) {
     const std::string path = ProgramDirectory() + LineEditorLibraryName;
+    // Code comes only from where other users cannot put it, as for modules.
+    if (!IsTrustedDirectory(ProgramDirectory()) || !IsTrustedFile(path)) {
+        problem = path + ": other users can change it, so it is not loaded";
+        return nullptr;
+    }
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         problem = dlerror();

@@ -119,3 +119,40 @@ TEST(InteractiveTest, FirstCtrlCDuringAHangingCallWarnsAndTheSecondEnds) {
 
 }  // namespace
 }  // namespace quenmark
+
+namespace quenmark {
+namespace {
+
+// A program folder other users can write gives no code to load: the line
+// editor's library there is refused, and the plain prompt still calculates.
+TEST(InteractiveTest, AFolderOthersCanWriteGivesNoLineEditor) {
+    const fs::path directory = fs::temp_directory_path() / ("quenmark-open-folder-" + std::to_string(getpid()));
+    fs::remove_all(directory);
+    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
+    fs::permissions(directory, fs::perms::all);
+    const std::string program = (directory / "quenmark-console").string();
+    const std::string config = (directory / "config").string();
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        setenv("LC_ALL", "C", 1);
+        setenv("TERM", "xterm", 1);
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        execl(program.c_str(), program.c_str(), "--no-save", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    std::string seen;
+    auto type = [terminal](const std::string& keys) { return write(terminal, keys.data(), keys.size()) > 0; };
+    EXPECT_TRUE(ReadUntil(terminal, seen, "> ")) << seen;
+    EXPECT_NE(seen.find("line editing is not available"), std::string::npos) << seen;
+    EXPECT_TRUE(type("6*7\n") && ReadUntil(terminal, seen, "42")) << seen;
+    type("\x04");
+    int status = 0;
+    if (!EndedInTime(pid, status)) kill(pid, SIGKILL);
+    close(terminal);
+    fs::remove_all(directory);
+}
+
+}  // namespace
+}  // namespace quenmark
