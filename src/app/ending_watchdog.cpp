@@ -86,26 +86,4 @@ void TEndingWatchdog::WritePrepared() {
     WritePreparedOrRescue(FContext, FPrepared, FProgramName);
 }
 
-bool RescueAfterFailedSave(const TCCContext& context, std::string_view bytes, const std::string& programName) {
-    const std::string path = RescueSettingsBytes(bytes);
-    if (path.empty()) {
-        std::cerr << programName << ": " << context.GetText("QEN451") << std::endl;
-        return false;
-    }
-    std::cerr << programName << ": " << context.GetTextWith("QEN450", path) << std::endl;
-    return true;
-}
-
-bool WritePreparedOrRescue(const TCCContext& context, TPreparedSave& prepared, const std::string& programName) {
-    if (prepared.WriteNow()) return true;
-    std::string bytes;
-    try {
-        bytes = prepared.Contents();
-    } catch (const std::bad_alloc&) {
-        std::cerr << programName << ": " << context.GetText("QEN451") << std::endl;
-        return false;
-    }
-    return RescueAfterFailedSave(context, bytes, programName);
-}
-
 }  // namespace quenmark

@@ -47,14 +47,4 @@ private:
     std::atomic<bool> FEnded{false};
 };
 
-// Writes the prepared state where it belongs or, failing that, to a rescue
-// file, reporting either failure on standard error with the program's name.
-// The caller must have claimed the prepared write. Returns whether the
-// state is on disk somewhere.
-bool WritePreparedOrRescue(const TCCContext& context, TPreparedSave& prepared, const std::string& programName);
-
-// Writes bytes to a rescue file after a failed save and tells the user on
-// standard error where they went. Returns whether they were written.
-bool RescueAfterFailedSave(const TCCContext& context, std::string_view bytes, const std::string& programName);
-
 }  // namespace quenmark

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <iostream>
+#include <new>
 
 #include "app/settings_file.h"
 
@@ -76,6 +78,28 @@ std::string RescueSettingsBytes(std::string_view bytes) {
     const char* stateHome = std::getenv("XDG_STATE_HOME");
     return RescueSettingsBytes(RescueDirectory(SettingsHomeDirectory(), stateHome ? stateHome : ""), bytes,
                                std::time(nullptr));
+}
+
+bool RescueAfterFailedSave(const TCCContext& context, std::string_view bytes, const std::string& programName) {
+    const std::string path = RescueSettingsBytes(bytes);
+    if (path.empty()) {
+        std::cerr << programName << ": " << context.GetText("QEN451") << std::endl;
+        return false;
+    }
+    std::cerr << programName << ": " << context.GetTextWith("QEN450", path) << std::endl;
+    return true;
+}
+
+bool WritePreparedOrRescue(const TCCContext& context, TPreparedSave& prepared, const std::string& programName) {
+    if (prepared.WriteNow()) return true;
+    std::string bytes;
+    try {
+        bytes = prepared.Contents();
+    } catch (const std::bad_alloc&) {
+        std::cerr << programName << ": " << context.GetText("QEN451") << std::endl;
+        return false;
+    }
+    return RescueAfterFailedSave(context, bytes, programName);
 }
 
 }  // namespace quenmark

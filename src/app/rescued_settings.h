@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/prepared_save.h"
+#include "base/context.h"
+
 namespace quenmark {
 
 // Where the state goes when a program must end and the settings file
@@ -22,5 +25,15 @@ std::string RescueSettingsBytes(const std::string& directory, std::string_view b
 
 // The same in the user's own rescue folder ($XDG_STATE_HOME, $HOME).
 std::string RescueSettingsBytes(std::string_view bytes);
+
+// Writes the prepared state where it belongs or, failing that, to a rescue
+// file, reporting either failure on standard error with the program's name.
+// The caller must have claimed the prepared write. Returns whether the
+// state is on disk somewhere.
+bool WritePreparedOrRescue(const TCCContext& context, TPreparedSave& prepared, const std::string& programName);
+
+// Writes bytes to a rescue file after a failed save and tells the user on
+// standard error where they went. Returns whether they were written.
+bool RescueAfterFailedSave(const TCCContext& context, std::string_view bytes, const std::string& programName);
 
 }  // namespace quenmark

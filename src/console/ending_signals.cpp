@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "app/rescued_settings.h"
 #include "console/interactive_console.h"
 #include "console/terminal_state.h"
 #include "vm/line_interrupt.h"
@@ -19,8 +20,11 @@ namespace {
 
 constexpr std::chrono::seconds LineGrace{1};
 
+// A save that fails now has no later chance: the state goes to a rescue
+// file instead.
 [[noreturn]] void EndWithSave(TConsoleRun& run, int signal) {
-    SaveOnce(run);
+    if (!SaveOnce(run) && run.Prepared.ClaimWrite())
+        RescueAfterFailedSave(run.Session.Context(), run.Prepared.Contents(), "quenmark-console");
     run.Output.Flush();
     RestoreTerminal();
     _exit(128 + signal);
@@ -32,7 +36,7 @@ constexpr std::chrono::seconds LineGrace{1};
     if (run.Saving) {
         if (!run.Prepared.ClaimWrite()) WaitForTheEnd();  // a crash handler writes it
         run.Prepared.WaitForChange();
-        if (!run.Prepared.WriteNow()) std::fprintf(stderr, "quenmark-console: the settings file could not be written.\n");
+        WritePreparedOrRescue(run.Session.Context(), run.Prepared, "quenmark-console");
     }
     // The output of the completed lines and the echo of the hanging one are
     // still buffered; the line thread only writes them between lines, and

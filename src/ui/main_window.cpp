@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "app/ending_watchdog.h"
+#include "app/rescued_settings.h"
 #include "app/line_session.h"
 #include "app/settings.h"
 #include "base/text_lookup.h"

@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "app/settings_file.h"
 #include "support/file_bytes.h"
 
 namespace quenmark {
@@ -201,6 +202,36 @@ TEST_F(EndingTest, ACrashInAModuleNamesItAndSavesTheCompletedLines) {
         EXPECT_NE(errors.find(row.Function), std::string::npos) << errors;
         EXPECT_EQ(SavedVariableCount(), 1u) << row.Function;
     }
+}
+
+// The settings file cannot be replaced (a directory stands in its place):
+// an ending signal, between lines or while a module hangs, leaves the state
+// in a rescue file that standard error names.
+TEST_F(EndingTest, ASaveThatFailsAtAnEndingSignalGoesToARescueFile) {
+    const fs::path state = directory_ / "state";
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    for (const bool hanging : {false, true}) {
+        fs::remove_all(state);
+        const fs::path settings = directory_ / SettingsFileBaseName(GetLoginUserName());
+        fs::remove_all(settings);
+        fs::create_directory(settings);
+        Console console(directory_);
+        console.Write("kept = 42\n");
+        ASSERT_TRUE(console.ReadUntil("42\n"));
+        if (hanging) console.Write("lost = HangForever()\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        console.Kill(SIGTERM);
+        const int status = console.WaitFor(std::chrono::seconds(10));
+        EXPECT_EQ(ExitCode(status), 128 + SIGTERM) << "hanging " << hanging;
+        std::vector<fs::path> rescued;
+        if (fs::exists(state / "quenmark"))
+            for (const auto& entry : fs::directory_iterator(state / "quenmark")) rescued.push_back(entry.path());
+        ASSERT_EQ(rescued.size(), 1u) << "hanging " << hanging;
+        EXPECT_NE(console.Errors().find(rescued[0].string()), std::string::npos) << "hanging " << hanging;
+        const std::string text = FileBytes(rescued[0]);
+        EXPECT_NE(text.find("[Variables]\r\n;04000000"), std::string::npos) << text;  // "kept"
+    }
+    unsetenv("XDG_STATE_HOME");
 }
 
 }  // namespace
