@@ -255,7 +255,10 @@ void TSessionChanges::MergeInto(TProfileText& file, const TSettings& settings,
                                 const TVMVariableList& variables) const {
     const std::pair<const char*, TSectionMerge> sections[] = {{VariablesSection, VariablesMerge(settings, variables)},
                                                               {HistorySection, HistoryMerge(settings)}};
-    for (const auto& [name, merge] : sections) {
+    for (const auto& section : sections) {
+        // Named apart: a lambda may not capture a structured binding (C++20 as clang 14 reads it).
+        const char* const name = section.first;
+        const TSectionMerge& merge = section.second;
         std::vector<std::string> lines;
         const TSectionLines fileLines = [&file, name](const TLineVisitor& visit) {
             ForEachSectionLine(file, name, visit);
