@@ -29,7 +29,8 @@ constexpr TCommandWord CommandWords[] = {
     {"BIN", "INT104", false},     {"DEBUG", "INT106", false},   {"DEC", "INT104", false},
     {"DELVAR", "INT102", true},   {"DELVARALL", "INT102", false}, {"DESERT", "INT103", true},
     {"FNC", "INT101", false},     {"FORMAT", "INT105", true},   {"FUNCTIONS", "INT101", false},
-    {"HEX", "INT104", false},     {"OCT", "INT104", false},     {"PROTECT", "INT103", true},
+    {"HEX", "INT104", false},     {"MOD", "INT101", false},     {"MODULES", "INT101", false},
+    {"OCT", "INT104", false},     {"PROTECT", "INT103", true},
     {"STAT", "INT101", false},    {"STATUS", "INT101", false},  {"VAR", "INT101", false},
     {"VARIABLES", "INT101", false},
 };

@@ -71,6 +71,7 @@ TEST_F(NameCompletionTest, OffersTheNamesThatStartWithTheTypedText) {
          {"command @DEBUG|@DEBUG|INT106", "command @DEC|@DEC|INT104", "command @DELVAR|@DELVAR |INT102",
           "command @DELVARALL|@DELVARALL|INT102", "command @DESERT|@DESERT |INT103"}},
         {"@ and one letter", "@h", End, {"command @HEX|@HEX|INT104"}},
+        {"the module listing", "@mo", End, {"command @MOD|@MOD|INT101", "command @MODULES|@MODULES|INT101"}},
         {"@ alone offers nothing", "@", End, {}},
         {"no command in the middle of a line", "x = @he", End, {}},
         {"nothing inside a string", "\"ta", End, {}},
