@@ -9,6 +9,7 @@
 #include "app/settings_file.h"
 #include "base/program_version.h"
 #include "definitions/profile.h"
+#include "definitions/profile_cache.h"
 #include "base/exception.h"
 #include "base/names.h"
 #include "expression/string_literal.h"
@@ -148,6 +149,11 @@ void TLineSession::MergeSaveInto(TProfileText& file) const {
 void TLineSession::NoteSaved() {
     FSettings.NoteSaved();
     FChanges.NoteSaved(FInterpreter.Variables());
+}
+
+void TLineSession::ForgetLoadedFile() {
+    ForgetDefinitionFile(FSettings.Context(), FSettings.SourceFileName());
+    if (FSettings.FileName() != FSettings.SourceFileName()) ForgetDefinitionFile(FSettings.Context(), FSettings.FileName());
 }
 
 TSaveOutcome TLineSession::SaveAll() {

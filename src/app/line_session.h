@@ -67,6 +67,11 @@ public:
     std::string HistoryUp(const std::string& currentText);
     std::string HistoryDown(const std::string& currentText);
 
+    // Drops the copy of the settings file that start-up read, once the
+    // settings, variables and history are taken from it; a later read reads
+    // the file again. A large file then costs its memory once, not twice.
+    void ForgetLoadedFile();
+
     // Saves settings, variables and history in one locked, atomic
     // replacement of the settings file, merged with what other copies of
     // the program saved meanwhile (see TSettings::Save, TSessionChanges).

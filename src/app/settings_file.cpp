@@ -1,11 +1,16 @@
 #include "app/settings_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 
+#include "app/history_section.h"
+#include "app/saved_variables.h"
 #include "definitions/profile.h"
+#include "definitions/profile_outline.h"
 #include "platform/directory_trust.h"
 #include "platform/program_directory.h"
 #include "platform/user_account.h"
@@ -100,6 +105,21 @@ bool IsSettingsFileValid(const TCCContext& context, const std::string& fileName)
 bool IsSettingsTextValid(const TProfileText& file) {
     const std::string* purpose = file.Value("Information", "Purpose");
     return purpose && (*purpose == SettingsPurpose10 || *purpose == SettingsPurpose11);
+}
+
+bool IsDamagedSettingsFile(const std::string& fileName) {
+    const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat status {};
+    bool damaged = false;
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        TProfileOutline outline;
+        outline.Bodies.assign(2, {});
+        damaged = ReadProfileOutline(fd, {VariablesSection, HistorySection}, outline) &&
+                  !IsSettingsTextValid(outline.Text);
+    }
+    close(fd);
+    return damaged;
 }
 
 }  // namespace quenmark

@@ -69,6 +69,10 @@ std::string GetSettingsFileName();
 // file is read through the context's store.
 bool IsSettingsFileValid(const TCCContext& context, const std::string& fileName);
 bool IsSettingsTextValid(const TProfileText& file);
+// Whether a regular file is there that is not a settings file. Read line by
+// line with its variables and history left on disk, so that checking a
+// large file costs no more memory than its settings.
+bool IsDamagedSettingsFile(const std::string& fileName);
 
 // The file the settings are read from: fileName, or, while fileName does
 // not exist, a valid settings file beside the program that it replaces

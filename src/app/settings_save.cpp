@@ -1,5 +1,7 @@
 #include "app/settings_save.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -75,9 +77,8 @@ bool CreateMissingDirectories(const std::string& directory) {
 
 // Moves a file that is there but fails validation out of the way; false
 // when it is there and cannot be moved.
-bool SetDamagedFileAside(const TCCContext& context, const std::string& fileName, TSaveOutcome& outcome) {
-    const TProfileCache::Snapshot current = LoadDefinitionFile(context, fileName);
-    if (current.State != TProfileCache::FileState::Present || IsSettingsTextValid(*current.Text)) return true;
+bool SetDamagedFileAside(const std::string& fileName, TSaveOutcome& outcome) {
+    if (!IsDamagedSettingsFile(fileName)) return true;
     outcome.MovedAsideTo = MoveDamagedFileAside(fileName, std::time(nullptr));
     return !outcome.MovedAsideTo.empty();
 }
@@ -86,7 +87,7 @@ bool SetDamagedFileAside(const TCCContext& context, const std::string& fileName,
 // file it is carried over from while it does not exist yet.
 std::string SourceOf(const TCCContext& context, const std::string& fileName, const std::string& carryFrom) {
     if (carryFrom.empty() || carryFrom == fileName) return fileName;
-    if (LoadDefinitionFile(context, fileName).State != TProfileCache::FileState::Missing) return fileName;
+    if (access(fileName.c_str(), F_OK) == 0 || errno != ENOENT) return fileName;
     const TProfileCache::Snapshot old = LoadDefinitionFile(context, carryFrom);
     if (old.State != TProfileCache::FileState::Present || !IsSettingsTextValid(*old.Text)) return fileName;
     return carryFrom;
@@ -143,7 +144,7 @@ TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fi
     if (const TLockResult locked = LockSettingsFile(context, fileName, TFileLock::Mode::Exclusive, true, lock);
         locked != TLockResult::Held)
         return Failed(outcome, LockReason(locked, LockFileName(fileName), context));
-    if (!SetDamagedFileAside(context, fileName, outcome)) return Failed(outcome, SystemReason(errno));
+    if (!SetDamagedFileAside(fileName, outcome)) return Failed(outcome, SystemReason(errno));
     if (!WriteMerged(context, fileName, carryFrom, merge)) return Failed(outcome, SystemReason(errno));
     outcome.Saved = true;
     return outcome;

@@ -170,6 +170,7 @@ int Calculate(const TCommandLine& options) {
     session.OnLogLine = [&output](const std::string& line) { output.Log(line); };
     Greet(options, session, output);
     std::cout.flush();
+    session.ForgetLoadedFile();
 
     TPreparedSave prepared(Settings(), Interpreter().Variables(), session.InputHistory());
     TConsoleRun run(session, prepared, output, interactive, !options.NoSave);

@@ -134,11 +134,12 @@ void TfrmCalQuen::FormCreate() {
     ApplyCaptions();
     HandHelpFile();
     FSession->RestoreOutputFormat();
-    FKeeper = new TSessionKeeper(*FSession, FSettings, FInterpreter.Variables(), this);
-    connect(FKeeper, &TSessionKeeper::SaveFailed, this, &TfrmCalQuen::AddLogLine);
     memLog->SetLines(QString::fromUtf8(TLineSession::Banner()));
     for (const std::string& line : FSession->WelcomeLines())
         memLog->AddLine(QString::fromUtf8(line), std::numeric_limits<int>::max());
+    FSession->ForgetLoadedFile();
+    FKeeper = new TSessionKeeper(*FSession, FSettings, FInterpreter.Variables(), this);
+    connect(FKeeper, &TSessionKeeper::SaveFailed, this, &TfrmCalQuen::AddLogLine);
     FAnimationOrigin = QPoint(x() + width() / 2, y() + height() / 2);
     ShowInitialState();
     ReleaseSplash();

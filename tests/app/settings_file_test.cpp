@@ -190,3 +190,35 @@ TEST(SettingsFileValidTest, HeaderRows) {
 
 }  // namespace
 }  // namespace quenmark
+
+namespace quenmark {
+namespace {
+
+TEST(DamagedSettingsFileTest, OnlyAFileThereThatIsNoSettingsFileIsDamaged) {
+    const test::TempDirectory dir;
+    const std::string purpose = "[Information]\r\nPurpose=Quenmark Version 1.1 User Settings File\r\n";
+    const struct {
+        const char* Behaviour;
+        std::string Contents;  // empty: no file at all
+        bool Damaged;
+    } rows[] = {
+        {"a missing file", "", false},
+        {"a settings file", purpose + "[Variables]\r\n;01000000610300000001000001000000\r\n", false},
+        {"after a byte-order mark", "\xEF\xBB\xBF" + purpose, false},
+        {"with its purpose after the variables", "[Variables]\r\n;01\r\n[History]\r\n;02\r\n" + purpose, false},
+        {"a purpose only inside the variables", "[Variables]\r\nPurpose=Quenmark Version 1.1 User Settings File\r\n", true},
+        {"a script", "x = 1\ny = 2\n", true},
+        {"another version's file", "[Information]\r\nPurpose=Quenmark Version 2.0 User Settings File\r\n", true},
+    };
+    for (const auto& row : rows) {
+        const std::string path = dir.Path() + "file.cfg";
+        unlink(path.c_str());
+        if (!row.Contents.empty()) std::ofstream(path, std::ios::binary) << row.Contents;
+        EXPECT_EQ(IsDamagedSettingsFile(path), row.Damaged) << row.Behaviour;
+    }
+    // A directory is not a file that could be set aside.
+    EXPECT_FALSE(IsDamagedSettingsFile(dir.Path()));
+}
+
+}  // namespace
+}  // namespace quenmark
