@@ -24,14 +24,18 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-std::string DamagedFileName(const std::string& fileName, std::time_t when, int attempt) {
+std::string FileTimeStamp(std::time_t when, int attempt) {
     std::tm local {};
     localtime_r(&when, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    std::string name = fileName + ".damaged-" + stamp;
-    if (attempt >= 2) name += "-" + std::to_string(attempt);
-    return name;
+    std::string text = stamp;
+    if (attempt >= 2) text += "-" + std::to_string(attempt);
+    return text;
+}
+
+std::string DamagedFileName(const std::string& fileName, std::time_t when, int attempt) {
+    return fileName + ".damaged-" + FileTimeStamp(when, attempt);
 }
 
 std::string MoveDamagedFileAside(const std::string& fileName, std::time_t when) {

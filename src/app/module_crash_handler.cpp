@@ -10,6 +10,7 @@
 #include <atomic>
 #include <ctime>
 
+#include "platform/atomic_file.h"
 #include "app/module_quarantine.h"
 #include "vm/module_call_site.h"
 
@@ -39,14 +40,6 @@ struct TCrashLine {
 
 TCrashLine crashLine;
 
-void WriteAll(int file, const char* text, size_t left) {
-    while (left > 0) {
-        const ssize_t written = write(file, text, left);
-        if (written <= 0) return;
-        text += written;
-        left -= static_cast<size_t>(written);
-    }
-}
 
 void CopyText(char* target, size_t room, const std::string& text) {
     const size_t length = std::min(text.size(), room - 1);
@@ -88,11 +81,11 @@ void PassOn(int signal, siginfo_t* info, void* context) {
 
 // Standard error, and the report file when there is one.
 void Report() {
-    WriteAll(STDERR_FILENO, crashLine.Text, crashLine.Size);
+    WriteAllBytes(STDERR_FILENO, crashLine.Text, crashLine.Size);
     if (!reportFile[0]) return;
     const int file = open(reportFile, O_CREAT | O_APPEND | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (file < 0) return;
-    WriteAll(file, crashLine.Text, crashLine.Size);
+    WriteAllBytes(file, crashLine.Text, crashLine.Size);
     close(file);
 }
 

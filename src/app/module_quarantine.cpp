@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/atomic_file.h"
 #include "app/settings_file.h"
 
 namespace quenmark {
@@ -34,10 +35,6 @@ std::string Environment(const char* name) {
     return value ? std::string(value) : std::string();
 }
 
-std::string WithSlash(const std::string& directory) {
-    return directory.back() == '/' ? directory : directory + "/";
-}
-
 // The folder above directory (which ends with "/"), without its slash.
 std::string ParentOf(const std::string& directory) {
     const std::string trimmed = directory.substr(0, directory.size() - 1);
@@ -60,15 +57,6 @@ bool ParseNumber(std::string_view& text, int64_t& value) {
     return true;
 }
 
-bool WriteAll(int file, const char* bytes, size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(file, bytes, size);
-        if (written <= 0) return false;
-        bytes += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -95,10 +83,7 @@ std::optional<TModuleFileStamp> ParseQuarantineRecord(std::string_view line) {
 }
 
 std::string QuarantineDirectory(const std::string& homeDirectory, const std::string& cacheHome) {
-    // A relative $XDG_CACHE_HOME is invalid and ignored.
-    if (!cacheHome.empty() && cacheHome.front() == '/') return WithSlash(cacheHome) + "quenmark/";
-    if (homeDirectory.empty()) return {};
-    return WithSlash(homeDirectory) + ".cache/quenmark/";
+    return XdgFolder(homeDirectory, cacheHome, ".cache");
 }
 
 std::string QuarantineDirectory() {
@@ -141,7 +126,7 @@ bool WriteArmedQuarantineRecord() {
     mkdir(armedRecord.Directory, 0700);
     const int file = open(armedRecord.File, O_CREAT | O_APPEND | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (file < 0) return false;
-    const bool written = WriteAll(file, armedRecord.Line, armedRecord.LineSize);
+    const bool written = WriteAllBytes(file, armedRecord.Line, armedRecord.LineSize);
     return close(file) == 0 && written;
 }
 

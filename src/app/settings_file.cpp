@@ -36,11 +36,15 @@ std::string Environment(const char* name) {
 
 }  // namespace
 
-std::string FallbackSettingsDirectory(const std::string& homeDirectory, const std::string& configHome) {
-    // A relative $XDG_CONFIG_HOME is invalid and ignored.
-    if (!configHome.empty() && configHome.front() == '/') return WithSlash(configHome) + "quenmark/";
+std::string XdgFolder(const std::string& homeDirectory, const std::string& xdgValue, const std::string& homeRelative) {
+    // A relative value is invalid and ignored.
+    if (!xdgValue.empty() && xdgValue.front() == '/') return WithSlash(xdgValue) + "quenmark/";
     if (homeDirectory.empty()) return {};
-    return WithSlash(homeDirectory) + ".config/quenmark/";
+    return WithSlash(homeDirectory) + homeRelative + "/quenmark/";
+}
+
+std::string FallbackSettingsDirectory(const std::string& homeDirectory, const std::string& configHome) {
+    return XdgFolder(homeDirectory, configHome, ".config");
 }
 
 std::string SettingsHomeDirectory() {

@@ -21,6 +21,11 @@ std::string GetLoginUserName();
 // "Quenmark.cfg" without a login name.
 std::string SettingsFileBaseName(const std::string& loginName);
 
+// The program's folder of one kind for the user: xdgValue + "/quenmark/"
+// for an absolute xdgValue (the $XDG_..._HOME variable of the kind), else
+// home + "/" + homeRelative + "/quenmark/"; empty without either.
+std::string XdgFolder(const std::string& homeDirectory, const std::string& xdgValue, const std::string& homeRelative);
+
 // The directory used instead of the program directory when that cannot be
 // written: configHome + "/quenmark/" for an absolute configHome
 // ($XDG_CONFIG_HOME), else home + "/.config/quenmark/". Empty without either.

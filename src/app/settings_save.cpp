@@ -65,16 +65,6 @@ TSaveOutcome OutOfMemory(const TCCContext& context, const std::string& fileName)
     return outcome;
 }
 
-// Creates the missing directories of a path ending in "/", each readable by
-// its owner only, as for a user's configuration directory.
-bool CreateMissingDirectories(const std::string& directory) {
-    for (size_t slash = directory.find('/', 1); slash != std::string::npos; slash = directory.find('/', slash + 1)) {
-        const std::string part = directory.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    return true;
-}
-
 // Moves a file that is there but fails validation out of the way; false
 // when it is there and cannot be moved.
 bool SetDamagedFileAside(const std::string& fileName, TSaveOutcome& outcome) {
@@ -137,7 +127,7 @@ TSaveOutcome UpdateSettingsFile(const TCCContext& context, const std::string& fi
                                 const std::string& carryFrom) try {
     TSaveOutcome outcome;
     outcome.FileName = fileName;
-    if (!CreateMissingDirectories(DirectoryOfPath(fileName))) return Failed(outcome, SystemReason(errno));
+    if (!CreatePrivateDirectories(DirectoryOfPath(fileName))) return Failed(outcome, SystemReason(errno));
     if (const TSaveTargetCheck check = CheckSaveTarget(fileName); check.Problem != TSaveTargetProblem::None)
         return Failed(outcome, TargetReason(check, context));
     TFileLock lock;

@@ -83,17 +83,7 @@ int CreateTemporaryFile(const std::string& target, std::string& temporaryPath) {
     return -1;
 }
 
-bool WriteAll(int fd, std::string_view contents) {
-    while (!contents.empty()) {
-        const ssize_t written = write(fd, contents.data(), contents.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        contents.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
+bool WriteAll(int fd, std::string_view contents) { return WriteAllBytes(fd, contents.data(), contents.size()); }
 
 // Makes the rename itself durable; a failure here loses nothing already written.
 void SyncDirectoryOf(const std::string& target) {
@@ -125,6 +115,17 @@ std::optional<struct stat> FillTemporaryFile(int fd, const std::string& target, 
 }
 
 }  // namespace
+
+bool WriteAllBytes(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = write(fd, data, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
 
 void IgnoreFileSizeSignal() { signal(SIGXFSZ, SIG_IGN); }
 

@@ -22,6 +22,10 @@ namespace quenmark {
 // their process was killed are removed first.
 std::optional<struct stat> ReplaceFileContents(const std::string& path, std::string_view contents);
 
+// Writes every byte, going on after a short write or an interruption;
+// false at the first failure, with errno telling why. Async-signal-safe.
+bool WriteAllBytes(int fd, const char* data, size_t size);
+
 // Makes a write beyond the file-size limit (ulimit -f) fail with EFBIG
 // instead of ending the process, so that a save can report the failure and
 // clean up after itself. For the start of a program's main.

@@ -1,6 +1,9 @@
 #include "platform/program_directory.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <vector>
 
@@ -24,6 +27,13 @@ std::string DirectoryOfPath(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return "./";
     return path.substr(0, slash + 1);
+}
+
+bool CreatePrivateDirectories(const std::string& directory) {
+    for (size_t slash = directory.find('/', 1); slash != std::string::npos; slash = directory.find('/', slash + 1)) {
+        if (mkdir(directory.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
 }
 
 const std::string& ProgramDirectory() {
