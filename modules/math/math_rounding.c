@@ -64,11 +64,14 @@ static int ScientificDigits(const char* written, char* digits, int* exponent) {
 }
 
 /* The fewest significant digits of |x| (at most 17) that read back as |x|.
+   Any decimal of up to 15 digits reads back through the nearest double, so
+   when the 15-digit form of |x| reads back as |x|, it is the shortest one
+   with zeros appended; otherwise the nearest 16-digit, else 17-digit form.
    The read-back text has no decimal point, so the locale cannot change it. */
 static void ShortestDigits(double x, DecimalDigits* number) {
     const double magnitude = fabs(x);
     char* digits = number->text + 1;
-    for (int precision = 1; precision <= SHORTEST_DIGITS_MAX; ++precision) {
+    for (int precision = DBL_DIG; precision <= SHORTEST_DIGITS_MAX; ++precision) {
         char written[64];
         snprintf(written, sizeof written, "%.*e", precision - 1, magnitude);
         int exponent = 0;
@@ -76,8 +79,9 @@ static void ShortestDigits(double x, DecimalDigits* number) {
         number->point = exponent + 1;
         char readBack[64];
         snprintf(readBack, sizeof readBack, "%se%d", digits, exponent - (number->count - 1));
-        if (strtod(readBack, NULL) == magnitude) return;
+        if (strtod(readBack, NULL) == magnitude) break;
     }
+    while (number->count > 1 && digits[number->count - 1] == '0') digits[--number->count] = '\0';
 }
 
 /* Adds one to the last of the first `count` characters of text; text[0] is
