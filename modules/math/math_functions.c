@@ -111,7 +111,6 @@ static int32_t ToWhole(const VMXValue* args, VMXValue* result, double (*rounding
 }
 
 int32_t MathInt(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, trunc); }
-int32_t MathRound(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, round); }
 int32_t MathFloor(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, floor); }
 int32_t MathCeil(const VMXValue* args, VMXValue* result) { return ToWhole(args, result, ceil); }
 

@@ -32,7 +32,6 @@ int32_t MathAbs(const VMXValue* args, VMXValue* result);
 int32_t MathSign(const VMXValue* args, VMXValue* result);
 int32_t MathInt(const VMXValue* args, VMXValue* result);
 int32_t MathFrac(const VMXValue* args, VMXValue* result);
-int32_t MathRound(const VMXValue* args, VMXValue* result);
 int32_t MathFloor(const VMXValue* args, VMXValue* result);
 int32_t MathCeil(const VMXValue* args, VMXValue* result);
 int32_t MathMin(const VMXValue* args, VMXValue* result);

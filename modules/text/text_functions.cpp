@@ -1,12 +1,12 @@
 #include "text_functions.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <system_error>
 
 #include "platform/locale_numeric.h"
+#include "text_characters.h"
 #include "base/decimal_real.h"
 #include "base/plain_real_text.h"
 
@@ -57,14 +57,6 @@ std::string RealText(double value) {
     return text;
 }
 
-template <typename Transform>
-int32_t MapLetters(const VMXValue* args, VMXValue* result, Transform transform) {
-    if (args[0].ValueType != vmxString) return textWrongType;
-    std::string text(StringOf(args[0]));
-    for (char& c : text) c = transform(c);
-    return SetText(result, std::move(text));
-}
-
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
@@ -92,30 +84,31 @@ int32_t SetText(VMXValue* result, std::string text) {
 
 int32_t Len(const VMXValue* args, VMXValue* result) {
     if (args[0].ValueType != vmxString) return textWrongType;
-    return SetInteger(result, static_cast<int32_t>(StringOf(args[0]).size()));
+    return SetInteger(result, static_cast<int32_t>(CharacterCount(StringOf(args[0]))));
 }
 
 int32_t Upper(const VMXValue* args, VMXValue* result) {
-    return MapLetters(args, result, [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    if (args[0].ValueType != vmxString) return textWrongType;
+    return SetText(result, ToUpperCase(StringOf(args[0])));
 }
 
 int32_t Lower(const VMXValue* args, VMXValue* result) {
-    return MapLetters(args, result, [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    if (args[0].ValueType != vmxString) return textWrongType;
+    return SetText(result, ToLowerCase(StringOf(args[0])));
 }
 
 int32_t Left(const VMXValue* args, VMXValue* result) {
     if (args[0].ValueType != vmxString) return textWrongType;
     size_t count = 0;
     if (const int32_t status = CountArgument(args[1], count); status != vmxSuccess) return status;
-    return SetText(result, std::string(StringOf(args[0]).substr(0, count)));
+    return SetText(result, std::string(CharacterSlice(StringOf(args[0]), 0, count)));
 }
 
 int32_t Right(const VMXValue* args, VMXValue* result) {
     if (args[0].ValueType != vmxString) return textWrongType;
     size_t count = 0;
     if (const int32_t status = CountArgument(args[1], count); status != vmxSuccess) return status;
-    const std::string_view text = StringOf(args[0]);
-    return SetText(result, std::string(text.substr(text.size() - std::min(count, text.size()))));
+    return SetText(result, std::string(LastCharacters(StringOf(args[0]), count)));
 }
 
 int32_t Mid(const VMXValue* args, VMXValue* result) {
@@ -125,8 +118,7 @@ int32_t Mid(const VMXValue* args, VMXValue* result) {
     if (const int32_t status = CountArgument(args[1], start); status != vmxSuccess) return status;
     if (const int32_t status = CountArgument(args[2], count); status != vmxSuccess) return status;
     if (start < 1) return textOutsideDomain;
-    const std::string_view text = StringOf(args[0]);
-    return SetText(result, start > text.size() ? std::string() : std::string(text.substr(start - 1, count)));
+    return SetText(result, std::string(CharacterSlice(StringOf(args[0]), start - 1, count)));
 }
 
 int32_t Str(const VMXValue* args, VMXValue* result) {

@@ -33,8 +33,8 @@ struct TextEntry {
 
 constexpr TextEntry Entries[] = {
     {"LEN", 1, "LEN(s): number of characters in the text s", Len},
-    {"UPPER", 1, "UPPER(s): s with the letters a to z in capitals", Upper},
-    {"LOWER", 1, "LOWER(s): s with the letters A to Z in small letters", Lower},
+    {"UPPER", 1, "UPPER(s): s with every letter in capitals", Upper},
+    {"LOWER", 1, "LOWER(s): s with every letter in small letters", Lower},
     {"LEFT", 2, "LEFT(s, n): the first n characters of s", Left},
     {"RIGHT", 2, "RIGHT(s, n): the last n characters of s", Right},
     {"MID", 3, "MID(s, start, n): n characters of s from position start (the first is 1)", Mid},

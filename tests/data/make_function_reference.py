@@ -284,18 +284,27 @@ def root(x, n):
     return mpmath.sign(x) * abs(mpf(x)) ** (mpf(1) / int(n))
 
 
+# The shortest decimal stands for a double from the smallest normal double
+# (subnormals hold fewer digits) to 1e17 (beyond, 17 digits no longer hold
+# the whole part).
+SHORTEST_RANGE = (sys.float_info.min, 1e17)
+
+
 def decimal_places(rounding):
-    """The exact binary value of x rounded (half away from zero) or cut to
-    d decimals; an Integer with d >= 0 stays as it is."""
+    """x rounded (half away from zero) or cut to d decimals: within
+    SHORTEST_RANGE the shortest decimal that reads back as x (Python's repr),
+    outside it the exact binary value; an Integer with d >= 0 stays as it is."""
     def to_places(x, d):
         d = float(d) if not isinstance(d, int) else d
         if d != math.trunc(d):
             return "WHOLE"
         if abs(d) > EXACT_LIMIT:
             return "DOMAIN"
+        x = float(x)
         with localcontext() as context:
             context.prec = 2000
-            value = Decimal(float(x)).quantize(Decimal(1).scaleb(-int(d)), rounding=rounding)
+            decimal = Decimal(repr(x)) if SHORTEST_RANGE[0] <= abs(x) < SHORTEST_RANGE[1] else Decimal(x)
+            value = decimal.quantize(Decimal(1).scaleb(-int(d)), rounding=rounding)
         return mpf(str(value))
     return to_places
 

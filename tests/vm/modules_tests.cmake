@@ -16,6 +16,8 @@ quenmark_add_tests(quenmark_module_tests
   expression/module_tokenizer_test.cpp
   modules/module_test_support.cpp
   modules/numbers_module_test.cpp
+  modules/rounding_rule_test.cpp
+  modules/text_characters_test.cpp
   modules/shipped_names_test.cpp
   modules/module_listing_test.cpp
 )
