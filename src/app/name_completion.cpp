@@ -5,6 +5,7 @@
 #include "base/names.h"
 #include "expression/command_words.h"
 #include "expression/interpreter.h"
+#include "expression/result_format.h"
 #include "vm/module_list.h"
 
 namespace quenmark {
@@ -31,7 +32,7 @@ bool OpensLine(std::string_view line, size_t position) {
 }
 
 std::string ValueText(const Variant& value, const NumberSeparators& separators) {
-    std::string text = value.IsString() ? "\"" + value.AsString() + "\"" : value.ToText(separators);
+    std::string text = QuotedOrPlainText(value, separators);
     if (text.size() > MaxValueLength) text = text.substr(0, MaxValueLength - 3) + "...";
     return text;
 }

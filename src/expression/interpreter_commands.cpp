@@ -4,18 +4,10 @@
 #include "expression/interpreter.h"
 #include "base/exception.h"
 #include "expression/command_words.h"
+#include "expression/result_format.h"
 #include "vm/module_list.h"
 
 namespace quenmark {
-
-namespace {
-
-std::string QuotedOrPlain(const Variant& value, const NumberSeparators& separators) {
-    if (value.IsString()) return "\"" + value.AsString() + "\"";
-    return value.ToText(separators);
-}
-
-}  // namespace
 
 void TCCInterpreter::Fail(const char* code) const { throw EINError(FContext.GetText(code)); }
 
@@ -69,7 +61,7 @@ void TCCInterpreter::CommandListVariables() {
     FOutputLines.push_back(FContext.GetText("INT151"));
     for (size_t i = 0; i < FVariables.Count(); ++i) {
         const TVMVariable& variable = FVariables[i];
-        std::string line = variable.Name + " = " + QuotedOrPlain(variable.Value, FContext.Separators());
+        std::string line = variable.Name + " = " + QuotedOrPlainText(variable.Value, FContext.Separators());
         if (variable.IsConstant) line += "  (" + FContext.GetText("INT160") + ")";
         else if (variable.IsProtected) line += "  (" + FContext.GetText("INT161") + ")";
         FOutputLines.push_back(std::move(line));
