@@ -17,6 +17,7 @@
 #include "app/settings.h"
 #include "expression/interpreter.h"
 #include "fuzz_support.h"
+#include "support/section_writers.h"
 #include "base/exception.h"
 
 namespace quenmark {

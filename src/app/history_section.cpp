@@ -32,13 +32,4 @@ void ReadHistorySection(const TSettings& settings, std::vector<std::string>& his
                        });
 }
 
-bool WriteHistorySection(const TSettings& settings, const std::vector<std::string>& history) {
-    std::vector<std::string> lines;
-    if (settings.SaveHistory) {
-        lines.reserve(history.size());
-        for (const std::string& entry : history) lines.push_back(EncodeHistoryLine(entry));
-    }
-    return WriteSectionLines(settings.Context(), settings.FileName(), HistorySection, lines);
-}
-
 }  // namespace quenmark

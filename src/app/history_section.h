@@ -23,8 +23,4 @@ std::string DecodeHistoryLine(std::string_view line);
 // damaged line skipped on its own. No length limit is applied here.
 void ReadHistorySection(const TSettings& settings, std::vector<std::string>& history);
 
-// Replaces the section with the entries, or with no lines when SaveHistory
-// is off. Returns whether the section was written.
-bool WriteHistorySection(const TSettings& settings, const std::vector<std::string>& history);
-
 }  // namespace quenmark

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "base/names.h"
+#include "expression/command_words.h"
 #include "expression/interpreter.h"
+#include "expression/result_format.h"
 #include "vm/module_list.h"
 
 namespace quenmark {
@@ -16,24 +18,6 @@ bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
 
 // A variable's value in the popup is a reminder, not the whole value.
 constexpr size_t MaxValueLength = 60;
-
-// The command words, each with the "@" help line that explains it and
-// whether it takes an argument.
-struct TCommandWord {
-    const char* Word;
-    const char* HelpCode;
-    bool TakesArgument;
-};
-
-constexpr TCommandWord CommandWords[] = {
-    {"BIN", "INT104", false},     {"DEBUG", "INT106", false},   {"DEC", "INT104", false},
-    {"DELVAR", "INT102", true},   {"DELVARALL", "INT102", false}, {"DESERT", "INT103", true},
-    {"FNC", "INT101", false},     {"FORMAT", "INT105", true},   {"FUNCTIONS", "INT101", false},
-    {"HEX", "INT104", false},     {"MOD", "INT101", false},     {"MODULES", "INT101", false},
-    {"OCT", "INT104", false},     {"PROTECT", "INT103", true},
-    {"STAT", "INT101", false},    {"STATUS", "INT101", false},  {"VAR", "INT101", false},
-    {"VARIABLES", "INT101", false},
-};
 
 bool StartsWithUpper(std::string_view name, std::string_view upperPrefix) {
     return name.size() >= upperPrefix.size() && UpperCase(name.substr(0, upperPrefix.size())) == upperPrefix;
@@ -48,7 +32,7 @@ bool OpensLine(std::string_view line, size_t position) {
 }
 
 std::string ValueText(const Variant& value, const NumberSeparators& separators) {
-    std::string text = value.IsString() ? "\"" + value.AsString() + "\"" : value.ToText(separators);
+    std::string text = QuotedOrPlainText(value, separators);
     if (text.size() > MaxValueLength) text = text.substr(0, MaxValueLength - 3) + "...";
     return text;
 }
@@ -132,7 +116,7 @@ void TNameCompletion::AddNames(std::string_view upperPrefix, std::vector<TComple
 }
 
 void TNameCompletion::AddCommands(std::string_view upperPrefix, std::vector<TCompletionCandidate>& found) const {
-    for (const TCommandWord& command : CommandWords) {
+    for (const TCommandWord& command : CommandWords()) {
         if (!StartsWithUpper(command.Word, upperPrefix)) continue;
         const std::string name = std::string("@") + command.Word;
         found.push_back({TCandidateKind::Command, name, command.TakesArgument ? name + " " : name,

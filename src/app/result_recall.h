@@ -59,7 +59,6 @@ public:
     bool Recall(TEditedLine& line);
     // Another key was pressed: the next press starts with the last result.
     void EndSequence() { FInSequence = false; }
-    bool InSequence() const { return FInSequence; }
 
 private:
     bool StillInserted(const TEditedLine& line) const;

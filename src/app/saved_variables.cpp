@@ -115,17 +115,4 @@ void ReadVariablesSection(const TSettings& settings, TVMVariableList& variables)
                        });
 }
 
-bool WriteVariablesSection(const TSettings& settings, const TVMVariableList& variables) {
-    std::vector<std::string> lines;
-    try {
-        if (settings.SaveVariables) {
-            for (size_t i = 0; i < variables.Count(); ++i)
-                if (!variables[i].IsConstant) lines.push_back(EncodeVariableLine(variables[i]));
-        }
-    } catch (const Exception&) {
-        return false;
-    }
-    return WriteSectionLines(settings.Context(), settings.FileName(), VariablesSection, lines);
-}
-
 }  // namespace quenmark

@@ -35,10 +35,4 @@ std::unique_ptr<TVMVariable> DecodeVariableLine(std::string_view line);
 // not looked for.
 void ReadVariablesSection(const TSettings& settings, TVMVariableList& variables);
 
-// Replaces the section with every variable that is not a constant, in table
-// order, or with no lines when SaveVariables is off. When a value cannot be
-// saved the section is left exactly as it was. Returns whether the section
-// was written.
-bool WriteVariablesSection(const TSettings& settings, const TVMVariableList& variables);
-
 }  // namespace quenmark

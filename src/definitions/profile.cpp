@@ -93,16 +93,6 @@ bool WriteProfileString(const TCCContext& context, const std::string& path,
     });
 }
 
-bool WriteProfileInteger(const TCCContext& context, const std::string& path,
-                         std::string_view section, std::string_view key, int32_t number) {
-    return WriteProfileString(context, path, section, key, std::to_string(number));
-}
-
-bool WriteProfileBool(const TCCContext& context, const std::string& path,
-                      std::string_view section, std::string_view key, bool flag) {
-    return WriteProfileString(context, path, section, key, flag ? "Yes" : "No");
-}
-
 void ReadSectionLines(const TCCContext& context, const std::string& path,
                       std::string_view section, std::vector<std::string>& lines) {
     const TProfileCache::Snapshot snapshot = LoadDefinitionFile(context, path);

@@ -37,16 +37,12 @@ void ReadProfileString(const TProfileText& file, std::string_view section, std::
 void ReadProfileInteger(const TProfileText& file, std::string_view section, std::string_view key, int32_t& value);
 void ReadProfileBool(const TProfileText& file, std::string_view section, std::string_view key, bool& value);
 
-// The writers create file, section and key where missing and replace an
-// existing key's value in place. They return whether the file was written;
-// a file that cannot be written is left exactly as it was.
+// Creates file, section and key where missing and replaces an existing
+// key's value in place. Returns whether the file was written; a file that
+// cannot be written is left exactly as it was.
 bool WriteProfileString(const TCCContext& context, const std::string& path,
                         std::string_view section, std::string_view key,
                         std::string_view text);
-bool WriteProfileInteger(const TCCContext& context, const std::string& path,
-                         std::string_view section, std::string_view key, int32_t number);
-bool WriteProfileBool(const TCCContext& context, const std::string& path,
-                      std::string_view section, std::string_view key, bool flag);
 
 // Appends the lines of the section whose line is exactly "[" section "]"
 // (letter case counts), each trimmed, up to the next line that starts with

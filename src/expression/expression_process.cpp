@@ -85,8 +85,7 @@ std::string TCCInterpreter::FormatDecimal(const Variant& value) const {
 }
 
 std::string TCCInterpreter::ResultLine(const Variant& value) const {
-    if (value.IsString()) return "\"" + value.AsString() + "\"";
-    if (!value.IsNumber()) return value.ToText(FContext.Separators());
+    if (!value.IsNumber()) return QuotedOrPlainText(value, FContext.Separators());
     switch (FOutputMode) {
     case OutputMode::DEC: return DecimalResultLine(value);
     case OutputMode::HEX: return "HEX : " + GroupDigits(FormatHex(value, FContext).substr(2), 2);

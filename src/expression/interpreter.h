@@ -80,7 +80,7 @@ private:
     void InterpretLine(const std::string& line);
     [[noreturn]] void AbandonLine(size_t variableCount);
 
-    // Commands, in the order their words are tested.
+    // Commands: the words of expression/command_words.h and what they run.
     void ExecuteCommand(TokenPtr word, TokenPtr argument, TokenPtr extra);
     void CommandHelp();
     void CommandDebug();

@@ -3,18 +3,11 @@
 
 #include "expression/interpreter.h"
 #include "base/exception.h"
+#include "expression/command_words.h"
+#include "expression/result_format.h"
 #include "vm/module_list.h"
 
 namespace quenmark {
-
-namespace {
-
-std::string QuotedOrPlain(const Variant& value, const NumberSeparators& separators) {
-    if (value.IsString()) return "\"" + value.AsString() + "\"";
-    return value.ToText(separators);
-}
-
-}  // namespace
 
 void TCCInterpreter::Fail(const char* code) const { throw EINError(FContext.GetText(code)); }
 
@@ -31,26 +24,32 @@ void TCCInterpreter::ExpectOneArgument(const TokenPtr& argument, const TokenPtr&
     if (extra) Fail("INT110");
 }
 
+// A switch without a default: an action without its case fails the build.
+#pragma GCC diagnostic error "-Wswitch"
 void TCCInterpreter::ExecuteCommand(TokenPtr word, TokenPtr argument, TokenPtr extra) {
     if (!word) return CommandHelp();
-    const std::string& name = word->UpperText();
-    if (name == "DEBUG") { ExpectNoArgument(argument); return CommandDebug(); }
-    if (name == "VAR" || name == "VARIABLES") { ExpectNoArgument(argument); return CommandListVariables(); }
-    if (name == "FNC" || name == "FUNCTIONS") { ExpectNoArgument(argument); return CommandListFunctions(); }
-    if (name == "DELVAR") { ExpectOneArgument(argument, extra); return CommandDeleteVariable(*argument); }
-    if (name == "DELVARALL") { ExpectNoArgument(argument); return CommandDeleteAllVariables(); }
-    if (name == "PROTECT") { ExpectOneArgument(argument, extra); return CommandProtect(*argument, true); }
-    if (name == "DESERT") { ExpectOneArgument(argument, extra); return CommandProtect(*argument, false); }
-    if (const auto mode = OutputModeOfWord(name)) { ExpectNoArgument(argument); return CommandOutputMode(*mode); }
-    if (name == "FORMAT") { ExpectOneArgument(argument, extra); return CommandFormat(*argument); }
-    if (name == "STAT" || name == "STATUS") { ExpectNoArgument(argument); return CommandStatus(); }
-    if (name == "MOD" || name == "MODULES") { ExpectNoArgument(argument); return CommandListModules(); }
+    const TCommandWord* command = FindCommandWord(word->UpperText());
+    if (!command) Fail("INT110");
+    if (command->TakesArgument) ExpectOneArgument(argument, extra);
+    else ExpectNoArgument(argument);
+    switch (command->Action) {
+    case TCommandAction::Debug: return CommandDebug();
+    case TCommandAction::ListVariables: return CommandListVariables();
+    case TCommandAction::ListFunctions: return CommandListFunctions();
+    case TCommandAction::DeleteVariable: return CommandDeleteVariable(*argument);
+    case TCommandAction::DeleteAllVariables: return CommandDeleteAllVariables();
+    case TCommandAction::Protect: return CommandProtect(*argument, true);
+    case TCommandAction::Desert: return CommandProtect(*argument, false);
+    case TCommandAction::SetOutputMode: return CommandOutputMode(command->Mode);
+    case TCommandAction::Format: return CommandFormat(*argument);
+    case TCommandAction::Status: return CommandStatus();
+    case TCommandAction::ListModules: return CommandListModules();
+    }
     Fail("INT110");
 }
 
 void TCCInterpreter::CommandHelp() {
-    for (const char* code : {"INT101", "INT102", "INT103", "INT104", "INT105", "INT106"})
-        FOutputLines.push_back(FContext.GetText(code));
+    for (const char* code : CommandHelpCodes()) FOutputLines.push_back(FContext.GetText(code));
 }
 
 void TCCInterpreter::CommandDebug() {
@@ -62,7 +61,7 @@ void TCCInterpreter::CommandListVariables() {
     FOutputLines.push_back(FContext.GetText("INT151"));
     for (size_t i = 0; i < FVariables.Count(); ++i) {
         const TVMVariable& variable = FVariables[i];
-        std::string line = variable.Name + " = " + QuotedOrPlain(variable.Value, FContext.Separators());
+        std::string line = variable.Name + " = " + QuotedOrPlainText(variable.Value, FContext.Separators());
         if (variable.IsConstant) line += "  (" + FContext.GetText("INT160") + ")";
         else if (variable.IsProtected) line += "  (" + FContext.GetText("INT161") + ")";
         FOutputLines.push_back(std::move(line));

@@ -15,10 +15,4 @@ const char* OutputModeWord(OutputMode mode) {
     return "";
 }
 
-std::optional<OutputMode> OutputModeOfWord(std::string_view word) {
-    for (OutputMode mode : OutputModes)
-        if (word == OutputModeWord(mode)) return mode;
-    return std::nullopt;
-}
-
 }  // namespace quenmark

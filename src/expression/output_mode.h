@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace quenmark {
@@ -14,8 +13,5 @@ constexpr OutputMode OutputModes[] = {OutputMode::DEC, OutputMode::HEX, OutputMo
 // The command word that selects a mode, "DEC" to "BIN"; "@" and the word
 // form the command line.
 const char* OutputModeWord(OutputMode mode);
-
-// The mode whose command word is the (capitalised) word, if any.
-std::optional<OutputMode> OutputModeOfWord(std::string_view word);
 
 }  // namespace quenmark

@@ -94,4 +94,9 @@ std::string FormatDecimal(const Variant& value, std::string_view mask, const Num
     return mask.empty() ? std::string() : ApplyNumberMask(0.0, mask, separators);
 }
 
+std::string QuotedOrPlainText(const Variant& value, const NumberSeparators& separators) {
+    if (value.IsString()) return "\"" + value.AsString() + "\"";
+    return value.ToText(separators);
+}
+
 }  // namespace quenmark

@@ -28,4 +28,9 @@ std::string FormatBin(const Variant& value, const TCCContext& context);
 // its text.
 std::string FormatDecimal(const Variant& value, std::string_view mask, const NumberSeparators& separators);
 
+// A String between double quotes, its text as it is; any other value in its
+// plain text form. The form of a value in the result line, in "@VAR" and in
+// completion.
+std::string QuotedOrPlainText(const Variant& value, const NumberSeparators& separators);
+
 }  // namespace quenmark

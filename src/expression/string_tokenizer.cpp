@@ -161,10 +161,6 @@ char TCCStringTokenizer::NextChar() {
     return c;
 }
 
-void TCCStringTokenizer::PushBackChar() {
-    if (FPosition > 1) --FPosition;
-}
-
 char TCCStringTokenizer::PeekChar() const {
     return FPosition <= FLine.size() ? FLine[FPosition - 1] : '\0';
 }

@@ -83,7 +83,6 @@ private:
     // INT030 with the character at the 0-based index of the line.
     [[noreturn]] void FailCharacter(size_t index) const;
     char NextChar();
-    void PushBackChar();
     char PeekChar() const;
     void SkipBlanks();
 

@@ -35,7 +35,6 @@ public:
     constexpr TokenKinds(std::initializer_list<TokenKind> kinds) {
         for (TokenKind kind : kinds) bits_ |= Bit(kind);
     }
-    static constexpr TokenKinds FromBits(uint64_t bits) { TokenKinds k; k.bits_ = bits; return k; }
 
     constexpr bool Has(TokenKind kind) const { return (bits_ & Bit(kind)) != 0; }
     constexpr bool Empty() const { return bits_ == 0; }

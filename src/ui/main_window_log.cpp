@@ -1,6 +1,7 @@
 #include "ui/main_window_log.h"
 
 #include "ui/log_number_span.h"
+#include "base/text_lines.h"
 
 #include <algorithm>
 
@@ -12,20 +13,10 @@
 
 namespace quenmark {
 
-// A plain scan rather than a regular expression: every log line passes here,
-// and the expression engine would be loaded and compiled at start-up.
 QStringList SplitLogText(const QString& text) {
     QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
-        lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
-        start = i + 1;
-    }
-    lines.append(text.mid(start));
-    if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
+    for (const std::string& line : SplitLines(text.toStdString(), EmptyText::OneEmptyLine))
+        lines.append(QString::fromStdString(line));
     return lines;
 }
 

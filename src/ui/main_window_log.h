@@ -52,8 +52,8 @@ private:
     bool FUpdatingScrollBar = false;
 };
 
-// The lines of a text, split at CR LF, a lone LF and a lone CR; a break at
-// the very end yields no empty last line, and an empty text is one line.
+// The lines of a text as SplitLines (base/text_lines.h) makes them; an
+// empty text is one empty line.
 QStringList SplitLogText(const QString& text);
 
 }  // namespace quenmark

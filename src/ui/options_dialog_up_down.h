@@ -22,14 +22,12 @@ class TUpDown : public QWidget {
 public:
     TUpDown(int min, int max, QWidget* parent = nullptr);
 
-    int Min() const { return FMin; }
     int Max() const { return FMax; }
     int Position() const { return FPosition; }
     // Kept within the range; the field shows the new position.
     void SetPosition(int position);
 
     void Associate(QLineEdit* edit);
-    QLineEdit* Associated() const { return FEdit; }
     // Takes the field's text as the position and writes the position back.
     void ApplyFieldText();
 

@@ -62,7 +62,6 @@ public:
     // shows without taking the keyboard or the activation, and its owner
     // passes it the keys and hides it.
     void SetFollowsTyping();
-    bool FollowsTyping() const { return FFollowsTyping; }
     // The background and frame in these colours instead of the system's.
     void SetFrameColors(const QColor& background, const QColor& frame);
 

@@ -1,7 +1,6 @@
 #include "ui/tray_icon.h"
 
 #include "ui/qt_tray_shell.h"
-#include "ui/tray_icon_list.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -22,24 +21,18 @@ QString CutText(const QString& text, int length) {
 
 }  // namespace
 
-TTrayIcon::TTrayIcon(QObject* owner, std::unique_ptr<TTrayShell> shell)
-    : QObject(owner), FTrayID(TrayIconList().NextID()) {
-    if (TrayIconList().Count() >= TTrayIconList::MaxCount) {
-        throw EOutOfMemory(TrayIconRefusedMessage);
-    }
+TTrayIcon::TTrayIcon(QObject* owner, std::unique_ptr<TTrayShell> shell) : QObject(owner) {
     FShell = shell ? std::move(shell)
                    : std::make_unique<TQtTrayShell>(
                          [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
-    FData.ID = FTrayID;
+    FData.ID = EntryID;
     FSingleClick.setSingleShot(true);
     FSingleClick.setTimerType(Qt::PreciseTimer);
     connect(&FSingleClick, &QTimer::timeout, this, &TTrayIcon::SingleClickEnded);
-    TrayIconList().Add(FTrayID, this);
 }
 
 TTrayIcon::~TTrayIcon() {
-    if (FShown) FShell->Delete(FTrayID);
-    TrayIconList().Remove(FTrayID);
+    if (FShown) FShell->Delete(EntryID);
 }
 
 void TTrayIcon::SetEnabled(bool value) {
@@ -103,7 +96,7 @@ void TTrayIcon::UpdateTray(TTrayOperation operation) {
         if (!FShell->Modify(FData)) throw EOutOfMemory(TrayIconRefusedMessage);
         break;
     case NIM_DELETE:
-        FShell->Delete(FTrayID);
+        FShell->Delete(EntryID);
         FShown = false;
         break;
     }

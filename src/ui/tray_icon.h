@@ -36,8 +36,10 @@ public:
     // Added to the double-click time before a single click counts.
     static constexpr int SingleClickMarginMs = 50;
 
-    // Without a shell the icon uses the desktop's notification area. Fails
-    // with EOutOfMemory when TTrayIconList::MaxCount icons already live.
+    // The identifier of the entry in the icon's own shell.
+    static constexpr int EntryID = 1;
+
+    // Without a shell the icon uses the desktop's notification area.
     explicit TTrayIcon(QObject* owner = nullptr, std::unique_ptr<TTrayShell> shell = nullptr);
     ~TTrayIcon() override;
 
@@ -58,7 +60,7 @@ public:
     // Becomes true only while Icon has a picture.
     void SetVisible(bool value);
 
-    int TrayID() const { return FTrayID; }
+    int TrayID() const { return EntryID; }
     bool Shown() const { return FShown; }
     bool ClickPending() const { return FClickPending; }
     // False where the desktop has no notification area: the owner then
@@ -90,7 +92,6 @@ private:
     void DoubleClicked(QPoint position);
     void SingleClickEnded();
 
-    int FTrayID = 0;
     std::unique_ptr<TTrayShell> FShell;
     TNotifyIconData FData;
     bool FAutoPopup = true;

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "base/exception.h"
 #include "settings_test_directory.h"
+#include "support/section_writers.h"
 
 namespace quenmark {
 namespace {

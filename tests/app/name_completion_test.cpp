@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/exception.h"
+#include "expression/command_words.h"
 #include "expression/interpreter.h"
 #include "vm/module_list.h"
 
@@ -93,6 +94,20 @@ TEST_F(NameCompletionTest, EveryOfferedCommandIsOneTheInterpreterKnows) {
                 EXPECT_EQ(std::string(error.what()), "INT111") << command.Name;
             }
         }
+    }
+}
+
+TEST_F(NameCompletionTest, EveryCommandWordIsOfferedWithItsHelpLine) {
+    for (const TCommandWord& command : CommandWords()) {
+        const std::string name = std::string("@") + command.Word;
+        bool offered = false;
+        for (const TCompletionCandidate& candidate : completion_.Candidates(name)) {
+            if (candidate.Name != name) continue;
+            offered = true;
+            EXPECT_EQ(candidate.Insert, command.TakesArgument ? name + " " : name);
+            EXPECT_EQ(candidate.Description, command.HelpCode);
+        }
+        EXPECT_TRUE(offered) << name;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "base/exception.h"
 #include "base/names.h"
 #include "settings_test_directory.h"
+#include "support/section_writers.h"
 
 namespace quenmark {
 namespace {

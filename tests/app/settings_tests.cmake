@@ -9,4 +9,5 @@ quenmark_add_tests(quenmark_settings_tests
   app/damaged_settings_test.cpp
   app/session_changes_test.cpp
   app/streamed_merge_test.cpp
+  support/section_writers.cpp
 )

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "base/exception.h"
+#include "base/program_version.h"
 
 namespace quenmark {
 namespace {
@@ -34,7 +35,7 @@ TEST(ProgramVersionTest, TheRunningProgramHasTheBuiltInResource) {
     const TVerInfo info(ProgramExecutablePath());
     EXPECT_EQ(info.Language(), "0409");
     EXPECT_EQ(info.Codepage(), "04E4");
-    EXPECT_EQ(info.FileVersion(), "1.1.0.87");
+    EXPECT_EQ(info.FileVersion(), FileVersionText);
     EXPECT_FALSE(info.LegalCopyright().empty());
     EXPECT_EQ(info.FileFlags(), 0u);
     EXPECT_FALSE(info.IsDebugBuild());
@@ -56,19 +57,19 @@ TEST_P(ProgramStringTest, HoldsTheFixedString) {
 
 INSTANTIATE_TEST_SUITE_P(
     Strings, ProgramStringTest,
-    ::testing::Values(StringRow{"FileVersion", "FileVersion", "1.1.0.87"},
-                      StringRow{"ProductVersion", "ProductVersion", "1.1"},
+    ::testing::Values(StringRow{"FileVersion", "FileVersion", FileVersionText},
+                      StringRow{"ProductVersion", "ProductVersion", ProductVersionText},
                       StringRow{"ProductName", "ProductName", "Quenmark"},
                       StringRow{"InternalName", "InternalName", "Quenmark"},
                       StringRow{"OriginalFilename", "OriginalFilename", "Quenmark.exe"},
                       StringRow{"FileDescription", "FileDescription", "Quenmark, the Expression Calculator."},
-                      StringRow{"NamesIgnoreLetterCase", "fileversion", "1.1.0.87"}),
+                      StringRow{"NamesIgnoreLetterCase", "fileversion", FileVersionText}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(ProgramVersionTest, FixedPartCarriesVersionOnePointOneBuild87) {
+TEST(ProgramVersionTest, FixedPartCarriesTheProgramVersion) {
     const TFixedFileInfo& fixed = *ProgramVersionResource().FixedInfo;
-    EXPECT_EQ(fixed.FileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed.FileVersionLS, 0x00000057u);
+    EXPECT_EQ(fixed.FileVersionMS, (uint32_t{VersionMajor} << 16) | VersionMinor);
+    EXPECT_EQ(fixed.FileVersionLS, (uint32_t{VersionPatch} << 16) | VersionBuild);
     EXPECT_EQ(fixed.ProductVersionMS, fixed.FileVersionMS);
     EXPECT_EQ(fixed.ProductVersionLS, fixed.FileVersionLS);
 }

@@ -109,12 +109,12 @@ TEST(ReadProfileStringTest, MissingFileSectionOrKeyGiveTheDefault) {
     EXPECT_EQ(value, "v");
 }
 
-TEST(WriteProfileTest, WritersStoreTheirForms) {
+TEST(WriteProfileTest, WriterCreatesFileSectionsAndKeys) {
     TempDirectory dir;
     const std::string path = dir.PathOf("new.cfg");
-    EXPECT_TRUE(WriteProfileInteger(Plain, path, "Others", "FontSize", -5));
-    EXPECT_TRUE(WriteProfileBool(Plain, path, "Others", "Top", true));
-    EXPECT_TRUE(WriteProfileBool(Plain, path, "Others", "Snap", false));
+    EXPECT_TRUE(WriteProfileString(Plain, path, "Others", "FontSize", "-5"));
+    EXPECT_TRUE(WriteProfileString(Plain, path, "Others", "Top", "Yes"));
+    EXPECT_TRUE(WriteProfileString(Plain, path, "Others", "Snap", "No"));
     EXPECT_TRUE(WriteProfileString(Plain, path, "Quen", "Name", "x y"));
     EXPECT_EQ(dir.Read("new.cfg"), "[Others]\r\nFontSize=-5\r\nTop=Yes\r\nSnap=No\r\n[Quen]\r\nName=x y\r\n");
 }

@@ -13,6 +13,7 @@ quenmark_add_tests(quenmark_definitions_tests
   definitions/language_list_test.cpp
   definitions/unit_group_list_test.cpp
   definitions/resources_test.cpp
+  definitions/command_words_help_test.cpp
   platform/user_language_test.cpp
   platform/file_listing_test.cpp
   platform/program_directory_test.cpp

@@ -178,5 +178,24 @@ TEST(FormatDecimalSeparatorsTest, TheInterpreterUsesTheSeparatorsOfItsContext) {
     EXPECT_EQ(interpreter.FormatDecimal(Variant(1.5)), "1.5");
 }
 
+TEST(QuotedOrPlainTextTest, QuotesStringsAsTheyAreAndWritesOtherValuesPlain) {
+    const struct {
+        const char* Behaviour;
+        Variant Value;
+        NumberSeparators Separators;
+        const char* Text;
+    } rows[] = {
+        {"string", Variant(std::string("ab")), PointDecimals, "\"ab\""},
+        {"string holding a quote", Variant(std::string("a\"b")), PointDecimals, "\"a\"b\""},
+        {"empty string", Variant(std::string()), PointDecimals, "\"\""},
+        {"numeric string stays quoted", Variant(std::string("1.5")), CommaDecimals, "\"1.5\""},
+        {"integer", Variant(int32_t{-42}), PointDecimals, "-42"},
+        {"real with the decimal comma", Variant(1.5), CommaDecimals, "1,5"},
+        {"unassigned", Variant(), PointDecimals, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(QuotedOrPlainText(row.Value, row.Separators), row.Text) << row.Behaviour;
+}
+
 }  // namespace
 }  // namespace quenmark

@@ -1,6 +1,7 @@
 #include "main_window_test_support.h"
 
 #include "app/history_section.h"
+#include "support/section_writers.h"
 #include "app/line_session.h"
 #include "app/settings_file.h"
 #include "definitions/profile.h"

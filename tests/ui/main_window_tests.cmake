@@ -13,6 +13,7 @@ target_sources(quenmark_ui_tests PRIVATE
   main_window_session_end_test.cpp
   main_window_error_handler_test.cpp
   single_instance_test.cpp
+  ../support/section_writers.cpp
 )
 
 # The desktop program as a process. These tests use the program's own

@@ -21,6 +21,7 @@
 #include "app/settings.h"
 #include "app/startup_shortcut.h"
 #include "app/version_info.h"
+#include "base/program_version.h"
 #include "definitions/language_list.h"
 #include "definitions/messages.h"
 #include "definitions/temp_directory.h"
@@ -383,8 +384,8 @@ TEST_F(OptionDialogTest, AboutPageShowsTheVersion) {
     UseShippedLanguages();
     TfrmCalOption& dialog = Dialog();
     EXPECT_EQ(dialog.lblTitle->text(), "Quenmark");
-    EXPECT_EQ(dialog.lblVersion->text(), "version 1.1");
-    EXPECT_EQ(dialog.lblBuild->text(), "Interpreter Level 1A : Build 1.1.0.87");
+    EXPECT_EQ(dialog.lblVersion->text().toStdString(), std::string("version ") + ProductVersionText);
+    EXPECT_EQ(dialog.lblBuild->text().toStdString(), std::string("Interpreter Level 1A : Build ") + FileVersionText);
     EXPECT_EQ(dialog.lblCopyright->text().toStdString(), TVerInfo(ProgramExecutablePath()).LegalCopyright());
     EXPECT_EQ(dialog.memInfo->toPlainText().toStdString(), FContext.GetText("OPT909"));
     EXPECT_TRUE(dialog.memInfo->isReadOnly());

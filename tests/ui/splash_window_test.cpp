@@ -11,6 +11,7 @@
 
 #include "app/settings.h"
 #include "app/version_info.h"
+#include "base/program_version.h"
 #include "definitions/temp_directory.h"
 
 namespace quenmark {
@@ -42,8 +43,8 @@ protected:
 TEST_F(SplashWindowTest, ShowsNameVersionBuildAndCopyright) {
     QPointer<TfrmCalSplash> splash = Create();
     EXPECT_EQ(splash->lblTitle->text(), "Quenmark");
-    EXPECT_EQ(splash->lblVersion->text(), "version 1.1");
-    EXPECT_EQ(splash->lblBuild->text(), "Interpreter Level 1A : Build 1.1.0.87");
+    EXPECT_EQ(splash->lblVersion->text().toStdString(), std::string("version ") + ProductVersionText);
+    EXPECT_EQ(splash->lblBuild->text().toStdString(), std::string("Interpreter Level 1A : Build ") + FileVersionText);
     EXPECT_EQ(splash->lblCopyright->text().toStdString(), TVerInfo(ProgramExecutablePath()).LegalCopyright());
     EXPECT_FALSE(splash->lblCopyright->text().isEmpty());
     EXPECT_EQ(splash->lblCredit->text(), QString::fromUtf8(TfrmCalSplash::CreditText));

@@ -1,7 +1,6 @@
 #include "ui/tray_icon.h"
 
 #include "ui/qt_tray_shell.h"
-#include "ui/tray_icon_list.h"
 
 #include "widget_test_support.h"
 
@@ -115,36 +114,21 @@ TEST_F(TrayIconTest, ReportsWhetherTheDesktopHasANotificationArea) {
     EXPECT_FALSE(FIcon->Available());
 }
 
-TEST_F(TrayIconTest, IdentifiersFollowTheLastCreatedIcon) {
-    FIcon.reset();
-    ShellLog log;
-    auto first = MakeIcon(log);
-    auto second = MakeIcon(log);
-    EXPECT_EQ(first->TrayID(), 1);
-    EXPECT_EQ(second->TrayID(), 2);
-    second.reset();
-    auto third = MakeIcon(log);
-    EXPECT_EQ(third->TrayID(), 2);
-    first.reset();
-    auto fourth = MakeIcon(log);
-    EXPECT_EQ(fourth->TrayID(), 3);
-    EXPECT_EQ(TrayIconList().Find("3"), fourth.get());
-    EXPECT_EQ(TrayIconList().Find("1"), nullptr);
-}
-
-TEST_F(TrayIconTest, AtMostOneHundredIconsLive) {
-    ShellLog log;
-    std::vector<std::unique_ptr<TTrayIcon>> icons;
-    while (TrayIconList().Count() < TTrayIconList::MaxCount) icons.push_back(MakeIcon(log));
-    try {
-        MakeIcon(log);
-        FAIL() << "a 101st icon was created";
-    } catch (const EOutOfMemory& error) {
-        EXPECT_EQ(error.Message(), std::string("タスクトレイにアイコンを登録できません。"));
+TEST_F(TrayIconTest, EachIconKeepsItsEntryInItsOwnShell) {
+    ShellLog otherLog;
+    auto other = MakeIcon(otherLog);
+    for (TTrayIcon* icon : {FIcon.get(), other.get()}) {
+        icon->SetIcon(Picture());
+        icon->SetVisible(true);
     }
-    EXPECT_EQ(TrayIconList().Count(), TTrayIconList::MaxCount);
-    icons.pop_back();
-    EXPECT_NO_THROW(icons.push_back(MakeIcon(log)));
+    ASSERT_EQ(FLog.adds.size(), 1u);
+    ASSERT_EQ(otherLog.adds.size(), 1u);
+    EXPECT_EQ(FLog.adds[0].ID, TTrayIcon::EntryID);
+    EXPECT_EQ(otherLog.adds[0].ID, TTrayIcon::EntryID);
+    other.reset();
+    EXPECT_EQ(otherLog.deletes, std::vector<int>{TTrayIcon::EntryID});
+    EXPECT_TRUE(FLog.deletes.empty());
+    EXPECT_TRUE(FIcon->Shown());
 }
 
 TEST_F(TrayIconTest, VisibleNeedsAPicture) {
@@ -248,7 +232,6 @@ TEST_F(TrayIconTest, DestroyingAShownIconDeletesItsEntry) {
     const int id = FIcon->TrayID();
     FIcon.reset();
     EXPECT_EQ(FLog.deletes, std::vector<int>{id});
-    EXPECT_EQ(TrayIconList().Find(QString::number(id)), nullptr);
 }
 
 TEST_F(TrayIconTest, SingleClickFiresOnceAfterTheDoubleClickTime) {
