@@ -7,7 +7,7 @@ manager, types lines into the window as a user would, ends the run in one
 of the ways a desktop run can end badly, and reads the settings file back
 with the terminal front end.
 
-    desktop_keeps_work.py --program-dir DIR --module MISBEHAVING.vmx
+    desktop_keeps_work.py --program-dir DIR --module MISBEHAVING.vmx --init-crash CRASH_IN_INIT.vmx
 """
 
 import argparse
@@ -45,7 +45,7 @@ class Desktop:
         self.manager = None
         self.program = None
 
-    def start(self):
+    def start(self, wait_for_window=True):
         read, write = os.pipe()
         self.server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0",
                                         "1024x768x24"], pass_fds=[write], stdout=subprocess.DEVNULL,
@@ -58,8 +58,13 @@ class Desktop:
         self.env["DISPLAY"] = ":" + number
         self.manager = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
+        self.launch(wait_for_window)
+
+    def launch(self, wait_for_window=True):
         self.program = subprocess.Popen([os.path.join(self.program_dir, "quenmark")], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        if not wait_for_window:
+            return
         # The main window by its title; the splash window is called "Quenmark" alone.
         window = self.xdotool("search", "--sync", "--onlyvisible", "--name", "^Quenmark [0-9]")
         self.window = window.split()[0]
@@ -212,11 +217,35 @@ class ModuleCrashes(DesktopCase):
         self.crash("OverflowStack", signal.SIGSEGV)
 
 
+class CrashAtLoad(unittest.TestCase):
+    """A module that crashes while it loads ends the first start, naming
+    itself, and is skipped by the next start, which comes up."""
+
+    def test_the_second_start_comes_up_without_the_module(self):
+        root = tempfile.mkdtemp(prefix="quenmark-desktop-")
+        self.addCleanup(shutil.rmtree, root, True)
+        desktop = Desktop(root)
+        self.addCleanup(desktop.stop)
+        shutil.copy(OPTIONS.init_crash, os.path.join(desktop.program_dir, "crash_in_init.vmx"))
+        desktop.start(wait_for_window=False)
+        status, _ = desktop.wait(20)
+        self.assertEqual(status, 128 + signal.SIGSEGV)
+        self.assertIn("crash_in_init.vmx", desktop.errors())
+        desktop.program.stderr.close()
+        desktop.launch()
+        desktop.enter(KEPT_LINE)
+        self.assertTrue(desktop.wait_for_saved("kept"))
+        desktop.program.terminate()
+        desktop.wait(10)
+        self.assertIn("crash_in_init.vmx", desktop.errors())
+
+
 def main():
     global OPTIONS
     parser = argparse.ArgumentParser()
     parser.add_argument("--program-dir", required=True)
     parser.add_argument("--module", required=True)
+    parser.add_argument("--init-crash", required=True)
     OPTIONS, rest = parser.parse_known_args()
     for tool in ("Xvfb", "openbox", "xdotool"):
         if not shutil.which(tool):

@@ -34,5 +34,6 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME desktop.keeps_work
   COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/desktop_keeps_work.py
     --program-dir ${QUENMARK_PROGRAM_DIR}
-    --module $<TARGET_FILE:quenmark_test_module_misbehaving>)
+    --module $<TARGET_FILE:quenmark_test_module_misbehaving>
+    --init-crash $<TARGET_FILE:quenmark_test_module_crash_in_init>)
 set_tests_properties(desktop.keeps_work PROPERTIES TIMEOUT 300)
