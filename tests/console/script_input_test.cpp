@@ -50,8 +50,15 @@ protected:
         argv.push_back(nullptr);
         const pid_t pid = fork();
         if (pid == 0) {
+#ifndef QUENMARK_SANITIZED_BUILD
+            // AddressSanitizer reserves terabytes of address space at start,
+            // so the bound holds only in the plain build; the rest of the
+            // behaviour is checked in both.
             const rlimit limit{addressLimit, addressLimit};
             setrlimit(RLIMIT_AS, &limit);
+#else
+            (void)addressLimit;
+#endif
             dup2(open(input.c_str(), O_RDONLY), STDIN_FILENO);
             dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
             dup2(open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
