@@ -87,3 +87,9 @@ quenmark_test_module(crash_in_init TM_ID=7 TM_CRASH_IN_INIT)
 # A file with the extension that is no library at all.
 set(QUENMARK_NOT_A_LIBRARY ${QUENMARK_TEST_MODULE_DIR}/not_a_library.vmx)
 file(WRITE ${QUENMARK_NOT_A_LIBRARY} "This text file only has the extension of a module.\n")
+
+# The build's check that modules share only header-only pieces with the core.
+add_test(NAME modules.include_check
+  COMMAND ${CMAKE_COMMAND} -DCHECK=${PROJECT_SOURCE_DIR}/modules/check_module_includes.cmake
+    -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/module_include_check
+    -P ${CMAKE_CURRENT_LIST_DIR}/module_include_check_test.cmake)
