@@ -4,7 +4,7 @@
 #include "math_functions.h"
 #include "math_rounding.h"
 #include "math_special.h"
-#include "math_table.h"
+#include "table_module.h"
 #include "vm/vmx.h"
 
 static const MathEntry Entries[] = {
@@ -84,10 +84,6 @@ static const MathEntry Entries[] = {
     {"NPER", 3, "NPER(rate, pmt, pv): number of periods of payments pmt that pay off pv", MathNper},
 };
 
-#define ENTRY_COUNT ((int32_t)(sizeof Entries / sizeof Entries[0]))
-
-static VMXFunction Functions[sizeof Entries / sizeof Entries[0]];
-
 #define REAL_CONSTANT(name, description, value) \
     {sizeof(VMXConstant), name, description, {.ValueType = vmxReal, .RealValue = value}}
 
@@ -137,25 +133,6 @@ static const VMXModuleInfo Info = {
     "Free to use, change and pass on.",
 };
 
-
-VMX_EXPORT int32_t Init(void) {
-    MathFillFunctions(Entries, ENTRY_COUNT, Functions);
-    return vmxSuccess;
-}
-
-VMX_EXPORT const VMXModuleInfo* GetModuleInfo(void) { return &Info; }
-
-VMX_EXPORT int32_t GetConstantsNum(void) { return (int32_t)(sizeof Constants / sizeof Constants[0]); }
-
-VMX_EXPORT const VMXConstant* GetConstants(void) { return Constants; }
-
-VMX_EXPORT int32_t GetFunctionsNum(void) { return ENTRY_COUNT; }
-
-VMX_EXPORT const VMXFunction* GetFunctions(void) {
-    MathFillFunctions(Entries, ENTRY_COUNT, Functions);
-    return Functions;
-}
-
-VMX_EXPORT int32_t FunctionDispatcher(const char* name, VMXValue* result, VMXValue* args, int32_t argCount) {
-    return MathDispatch(Entries, ENTRY_COUNT, name, result, args, argCount);
-}
+/* The entry points, made from the tables above. */
+TABLE_MODULE_FUNCTIONS(Info, Entries)
+TABLE_MODULE_CONSTANTS(Constants)

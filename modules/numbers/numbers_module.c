@@ -4,7 +4,7 @@
 #include "chance.h"
 #include "primes.h"
 #include "radix_text.h"
-#include "../math/math_table.h"
+#include "../math/table_module.h"
 #include "vm/vmx.h"
 
 static const MathEntry Entries[] = {
@@ -30,10 +30,6 @@ static const MathEntry Entries[] = {
     {"RANDINT", 2, "RANDINT(a, b): a random whole number from a to b, both included", NumbersRandInt},
 };
 
-#define ENTRY_COUNT ((int32_t)(sizeof Entries / sizeof Entries[0]))
-
-static VMXFunction Functions[sizeof Entries / sizeof Entries[0]];
-
 static const VMXModuleInfo Info = {
     sizeof(VMXModuleInfo),
     "Whole numbers",
@@ -47,21 +43,5 @@ static const VMXModuleInfo Info = {
     "Free to use, change and pass on.",
 };
 
-
-VMX_EXPORT int32_t Init(void) {
-    MathFillFunctions(Entries, ENTRY_COUNT, Functions);
-    return vmxSuccess;
-}
-
-VMX_EXPORT const VMXModuleInfo* GetModuleInfo(void) { return &Info; }
-
-VMX_EXPORT int32_t GetFunctionsNum(void) { return ENTRY_COUNT; }
-
-VMX_EXPORT const VMXFunction* GetFunctions(void) {
-    MathFillFunctions(Entries, ENTRY_COUNT, Functions);
-    return Functions;
-}
-
-VMX_EXPORT int32_t FunctionDispatcher(const char* name, VMXValue* result, VMXValue* args, int32_t argCount) {
-    return MathDispatch(Entries, ENTRY_COUNT, name, result, args, argCount);
-}
+/* The entry points, made from the tables above. */
+TABLE_MODULE_FUNCTIONS(Info, Entries)

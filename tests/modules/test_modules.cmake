@@ -23,6 +23,20 @@ function(quenmark_test_module file_name)
   set(QUENMARK_TEST_MODULES ${QUENMARK_TEST_MODULES} ${target} PARENT_SCOPE)
 endfunction()
 
+# quenmark_table_test_module(file_name definition...) builds file_name.vmx
+# from table_test_module.c, on the entry points the math and numbers
+# modules share.
+function(quenmark_table_test_module file_name)
+  set(QUENMARK_TEST_MODULE_SOURCE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/table_test_module.c)
+  quenmark_test_module(${file_name} ${ARGN})
+  set(target quenmark_test_module_${file_name})
+  target_sources(${target} PRIVATE
+    ${PROJECT_SOURCE_DIR}/modules/math/math_table.c ${PROJECT_SOURCE_DIR}/modules/math/math_values.c)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/modules)
+  target_link_libraries(${target} PRIVATE m)
+  set(QUENMARK_TEST_MODULES ${QUENMARK_TEST_MODULES} PARENT_SCOPE)
+endfunction()
+
 # Modules that load.
 quenmark_test_module(valid TM_ID=1)
 quenmark_test_module(no_init TM_ID=3 TM_NO_INIT)
@@ -36,6 +50,8 @@ quenmark_test_module(dup_a TM_ID=1 TM_CONST_SET=5 TM_FUNC_SET=5)
 quenmark_test_module(dup_b TM_ID=2 TM_CONST_SET=5 TM_FUNC_SET=5)
 quenmark_test_module(odd_sizes TM_ID=5 TM_CONST_SET=2 TM_FUNC_SET=2)
 quenmark_test_module(misbehaving TM_NO_CONSTANTS TM_FUNC_SET=6)
+quenmark_table_test_module(table_functions)
+quenmark_table_test_module(table_constants TM_WITH_CONSTANTS)
 
 # Modules that load but fail while their tables are entered.
 quenmark_test_module(bad_tag TM_CONST_SET=1)
@@ -71,3 +87,9 @@ quenmark_test_module(crash_in_init TM_ID=7 TM_CRASH_IN_INIT)
 # A file with the extension that is no library at all.
 set(QUENMARK_NOT_A_LIBRARY ${QUENMARK_TEST_MODULE_DIR}/not_a_library.vmx)
 file(WRITE ${QUENMARK_NOT_A_LIBRARY} "This text file only has the extension of a module.\n")
+
+# The build's check that modules share only header-only pieces with the core.
+add_test(NAME modules.include_check
+  COMMAND ${CMAKE_COMMAND} -DCHECK=${PROJECT_SOURCE_DIR}/modules/check_module_includes.cmake
+    -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/module_include_check
+    -P ${CMAKE_CURRENT_LIST_DIR}/module_include_check_test.cmake)
