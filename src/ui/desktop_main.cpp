@@ -135,7 +135,7 @@ int Main(char* programName) {
     window.WatchSessionEnd(sessionEnd);
     // An ending signal ends the program within a few seconds even while a
     // module call holds the window's thread.
-    TEndingWatchdog watchdog(Context(), window.Keeper().Prepared(), "quenmark");
+    TEndingWatchdog watchdog(Context(), Interpreter().LineInterrupt(), window.Keeper().Prepared(), "quenmark");
     watchdog.Start();
     SaveOnModuleCrash(&window.Keeper().Prepared(), true);
     QObject::connect(&window, &TfrmCalQuen::RunEnded, &application, [&application, &watchdog](int exitCode) {
