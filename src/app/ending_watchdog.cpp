@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "app/rescued_settings.h"
-#include "vm/line_interrupt.h"
 
 namespace quenmark {
 
@@ -20,9 +19,9 @@ int readFd = -1;
 
 }  // namespace
 
-TEndingWatchdog::TEndingWatchdog(const TCCContext& context, TPreparedSave& prepared, std::string programName,
-                                 std::chrono::milliseconds grace)
-    : FContext(context), FPrepared(prepared), FProgramName(std::move(programName)), FGrace(grace) {}
+TEndingWatchdog::TEndingWatchdog(const TCCContext& context, TLineInterrupt& interrupt, TPreparedSave& prepared,
+                                 std::string programName, std::chrono::milliseconds grace)
+    : FContext(context), FInterrupt(interrupt), FPrepared(prepared), FProgramName(std::move(programName)), FGrace(grace) {}
 
 bool TEndingWatchdog::Start() {
     if (wakeFd.load() >= 0) return false;
@@ -62,7 +61,7 @@ void TEndingWatchdog::Watch() {
 // A line that runs machine code stops at its next instruction; one inside a
 // module call may never come back.
 void TEndingWatchdog::EndWith(int signal) {
-    RequestLineInterrupt();
+    FInterrupt.Request();
     const auto deadline = std::chrono::steady_clock::now() + FGrace;
     while (!FEnded.load() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -6,6 +6,7 @@
 
 #include "app/prepared_save.h"
 #include "base/context.h"
+#include "vm/line_interrupt.h"
 
 namespace quenmark {
 
@@ -20,8 +21,10 @@ namespace quenmark {
 // with 128 + the signal.
 class TEndingWatchdog {
 public:
-    TEndingWatchdog(const TCCContext& context, TPreparedSave& prepared, std::string programName,
-                    std::chrono::milliseconds grace = std::chrono::milliseconds(1000));
+    // The interrupt is that of the interpreter whose line the signal stops;
+    // it, the context and the prepared state must outlive the process's run.
+    TEndingWatchdog(const TCCContext& context, TLineInterrupt& interrupt, TPreparedSave& prepared,
+                    std::string programName, std::chrono::milliseconds grace = std::chrono::milliseconds(1000));
     TEndingWatchdog(const TEndingWatchdog&) = delete;
     TEndingWatchdog& operator=(const TEndingWatchdog&) = delete;
 
@@ -41,6 +44,7 @@ private:
     void WritePrepared();
 
     const TCCContext& FContext;
+    TLineInterrupt& FInterrupt;
     TPreparedSave& FPrepared;
     std::string FProgramName;
     std::chrono::milliseconds FGrace;

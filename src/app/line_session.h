@@ -38,6 +38,8 @@ public:
 
     // The context of the session's texts: the interpreter's.
     const TCCContext& Context() const { return FInterpreter.Context(); }
+    // The request to abandon the running line: the interpreter's.
+    TLineInterrupt& LineInterrupt() { return FInterpreter.LineInterrupt(); }
 
     // Runs one line (already trimmed) as the log window does. Returns false
     // when the line failed; its error text is then the last line logged.

@@ -5,14 +5,13 @@
 #include <thread>
 
 #include "app/settings_save.h"
-#include "vm/line_interrupt.h"
 
 namespace quenmark {
 
 bool RunLine(TConsoleRun& run, const std::string& line, bool flush) {
     if (run.Ending) WaitForTheEnd();
     std::lock_guard<std::timed_mutex> lock(run.SessionLock);
-    ClearLineInterrupt();
+    run.Session.LineInterrupt().Clear();
     run.Output.BeginLine();
     const bool succeeded = run.Session.InterpretLine(line);
     run.Output.EndLine(succeeded);

@@ -13,13 +13,16 @@ namespace quenmark {
 // What the input loop and the watcher of the ending signals share. The
 // session's log lines go straight to the output from here on.
 struct TConsoleRun {
-    TConsoleRun(TLineSession& session, TPreparedSave& prepared, TConsoleOutput& output, bool interactive,
-                bool saving)
-        : Session(session), Prepared(prepared), Output(output), Interactive(interactive), Saving(saving) {
+    // The interpreter is the one the session runs its lines on.
+    TConsoleRun(TLineSession& session, TCCInterpreter& interpreter, TPreparedSave& prepared, TConsoleOutput& output,
+                bool interactive, bool saving)
+        : Session(session), Interpreter(interpreter), Prepared(prepared), Output(output), Interactive(interactive),
+          Saving(saving) {
         session.SetLineLog(&output);
     }
 
     TLineSession& Session;
+    TCCInterpreter& Interpreter;
     TPreparedSave& Prepared;
     TConsoleOutput& Output;
     const bool Interactive;

@@ -11,7 +11,6 @@
 #include "app/rescued_settings.h"
 #include "console/interactive_console.h"
 #include "console/terminal_state.h"
-#include "vm/line_interrupt.h"
 #include "vm/module_call_site.h"
 
 namespace quenmark {
@@ -80,7 +79,7 @@ void HandleEndingSignal(TSignalWatch& watch, int signal) {
     }
     if (!abandonLineOnly) run.Ending = true;
     else if (watch.HangWarned) EndWithPreparedSave(run, signal);
-    RequestLineInterrupt();
+    run.Session.LineInterrupt().Request();
     if (!run.SessionLock.try_lock_for(LineGrace)) {
         if (!abandonLineOnly) EndWithPreparedSave(run, signal);
         WarnOfHang(watch);

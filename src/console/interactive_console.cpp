@@ -12,7 +12,6 @@
 #include <iostream>
 #include <string>
 
-#include "app/process_objects.h"
 #include "console/batch_input.h"
 #include "console/line_editor.h"
 #include "console/terminal_state.h"
@@ -118,7 +117,7 @@ void RunInteractive(TConsoleRun& run) {
     }
     const QuenmarkLineEditor& editor = *loaded;
     PrepareEditor(editor);
-    InstallLineEditor(editor, run.Session, Interpreter());
+    InstallLineEditor(editor, run.Session, run.Interpreter);
     SyncEditorHistory(editor, run.Session);
     for (;;) {
         char* input = editor.ReadLine("> ");

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "app/calculator_process.h"
 #include "app/line_session.h"
 #include "app/module_crash_handler.h"
 #include "app/prepared_save.h"
-#include "app/process_objects.h"
 #include "app/settings_file.h"
 #include "app/settings_save.h"
 #include "console/batch_input.h"
@@ -93,7 +93,7 @@ TOutputStyle ChooseStyle(const TCommandLine& options, bool interactive) {
 // anything is read. A file that does not exist yet is created by the save;
 // an empty one is taken as such a file, so that it is not set aside as
 // damaged either.
-bool PrepareSettingsFile(const std::string& fileName, bool saving) {
+bool PrepareSettingsFile(const TCCContext& context, const std::string& fileName, bool saving) {
     struct stat status {};
     if (stat(fileName.c_str(), &status) != 0) return true;
     if (IsDirectory(status)) return RefuseInput(fileName, EISDIR);
@@ -101,24 +101,17 @@ bool PrepareSettingsFile(const std::string& fileName, bool saving) {
         if (saving) unlink(fileName.c_str());
         return true;
     }
-    if (IsSettingsFileValid(Context(), fileName)) return true;
+    if (IsSettingsFileValid(context, fileName)) return true;
     std::cerr << "quenmark-console: " << fileName << ": not a settings file; it was left as it is" << std::endl;
     return false;
 }
 
-// Another settings file replaces the usual one before the settings are read.
-void UseSettingsFile(const std::string& fileName) {
-    if (fileName.empty()) return;
-    Context().SetSettingsFileName(fileName);
-    Settings().ReadFrom(fileName);
-}
-
 // The banner and the welcome text; with -q or only results, the one notice
 // that matters, a damaged settings file moved aside, goes to standard error.
-void Greet(const TCommandLine& options, TLineSession& session, TConsoleOutput& output) {
+void Greet(const TCommandLine& options, const TSettings& settings, TLineSession& session, TConsoleOutput& output) {
     if (options.ResultsOnly()) {
-        if (!Settings().DamagedFileMovedTo().empty())
-            output.Notice("quenmark-console: " + MovedAsideText(Context(), Settings().DamagedFileMovedTo()));
+        if (!settings.DamagedFileMovedTo().empty())
+            output.Notice("quenmark-console: " + MovedAsideText(session.Context(), settings.DamagedFileMovedTo()));
         return;
     }
     output.Print(TLineSession::Banner());
@@ -146,7 +139,14 @@ bool RunInput(const TCommandLine& options, TScriptFiles& scripts, TConsoleRun& r
 int Calculate(const TCommandLine& options) {
     TScriptFiles scripts;
     if (!OpenScriptFiles(options, scripts)) return 2;
-    if (!options.SettingsFile.empty() && !PrepareSettingsFile(options.SettingsFile, !options.NoSave)) return 2;
+    // Never destroyed: the modules stay loaded until the process ends, as
+    // the watcher of the ending signals and the crash and exit handlers may
+    // still run while main returns. The static pointer keeps it reachable.
+    // Another settings file replaces the usual one before anything is read.
+    static TCalculatorProcess* const process = new TCalculatorProcess(options.SettingsFile);
+    if (!options.SettingsFile.empty() &&
+        !PrepareSettingsFile(process->Context(), options.SettingsFile, !options.NoSave))
+        return 2;
     // A reader that goes away (`| head`) makes writes fail instead of ending
     // the process before it saves.
     signal(SIGPIPE, SIG_IGN);
@@ -157,23 +157,24 @@ int Calculate(const TCommandLine& options) {
     // buffer, and written when no further input is waiting.
     TConsoleOutput output(ChooseStyle(options, interactive), std::cout, std::cerr, isatty(STDOUT_FILENO),
                           isatty(STDERR_FILENO), OutputGatherBytes);
-    UseSettingsFile(options.SettingsFile);
-    Settings().ReadOnly = options.NoSave;
+    TSettings& settings = process->Settings();
+    settings.ReadOnly = options.NoSave;
     // Before the modules load: a crash in a module's start is caught too.
     FlushOnCrash(&output);
     CatchModuleCrashes({"quenmark-console", {}, FlushOutputOnCrash});
-    StartCore();
-    for (const std::string& notice : ModuleList().Notices()) output.Notice("quenmark-console: " + notice);
-    TLineSession session(Interpreter(), Settings());
+    process->StartCore();
+    for (const std::string& notice : process->ModuleList().Notices()) output.Notice("quenmark-console: " + notice);
+    TCCInterpreter& interpreter = process->Interpreter();
+    TLineSession session(interpreter, settings);
     session.LoadHistory();
     session.RestoreOutputFormat();
     session.OnLogLine = [&output](const std::string& line) { output.Log(line); };
-    Greet(options, session, output);
+    Greet(options, settings, session, output);
     std::cout.flush();
     session.ForgetLoadedFile();
 
-    TPreparedSave prepared(Settings(), Interpreter().Variables(), session.InputHistory());
-    TConsoleRun run(session, prepared, output, interactive, !options.NoSave);
+    TPreparedSave prepared(settings, interpreter.Variables(), session.InputHistory());
+    TConsoleRun run(session, interpreter, prepared, output, interactive, !options.NoSave);
     WatchEndingSignals(run);
     SaveOnModuleCrash(&prepared, run.Saving);
     const bool inputRead = RunInput(options, scripts, run);

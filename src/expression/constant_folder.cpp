@@ -4,7 +4,6 @@
 
 #include "vm/cal_vm.h"
 #include "vm/command.h"
-#include "vm/line_interrupt.h"
 
 namespace quenmark {
 
@@ -24,7 +23,7 @@ void TConstantFolder::Literal(const Variant& value) {
 // A line to be abandoned is left to the machine, which reports it at its
 // first step.
 bool TConstantFolder::Folding() {
-    if (FActive && LineInterruptRequested()) Stop();
+    if (FActive && FInterrupt.Requested()) Stop();
     return FActive;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/context.h"
+#include "vm/line_interrupt.h"
 #include "vm/variant.h"
 
 namespace quenmark {
@@ -19,9 +20,11 @@ namespace quenmark {
 // what it always reported.
 class TConstantFolder {
 public:
-    // The context gives the number separators of the operations; it must
+    // The context gives the number separators of the operations; the
+    // interrupt is that of the machine the line will run on. Both must
     // outlive the folder.
-    explicit TConstantFolder(const TCCContext& context) : FContext(context) {}
+    TConstantFolder(const TCCContext& context, const TLineInterrupt& interrupt)
+        : FContext(context), FInterrupt(interrupt) {}
 
     // Starts a line.
     void Start();
@@ -41,6 +44,7 @@ private:
     bool Folding();
 
     const TCCContext& FContext;
+    const TLineInterrupt& FInterrupt;
     // Kept from line to line, so that folding allocates nothing once warm.
     std::vector<Variant> FStack;
     bool FActive = false;

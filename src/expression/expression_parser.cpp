@@ -24,9 +24,10 @@ TCCExpressionParser::NestingGuard::NestingGuard(TCCExpressionParser& parser) : F
 }
 
 TCCExpressionParser::TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands,
-                                         TVMCallableList& callables, TVMVariableList& variables)
+                                         TVMCallableList& callables, TVMVariableList& variables,
+                                         const TLineInterrupt& interrupt)
     : FTokenizer(tokenizer), FCommands(commands), FCallables(callables), FVariables(variables),
-      FFolder(tokenizer.Context()) {}
+      FFolder(tokenizer.Context(), interrupt) {}
 
 void TCCExpressionParser::Fail(const char* code) const { throw EINError(FTokenizer.Context().GetText(code)); }
 

@@ -7,6 +7,7 @@
 #include "expression/string_tokenizer.h"
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
+#include "vm/line_interrupt.h"
 #include "vm/variable_list.h"
 
 namespace quenmark {
@@ -17,8 +18,10 @@ namespace quenmark {
 // are EINError in the messages of the tokenizer's context.
 class TCCExpressionParser {
 public:
+    // The interrupt is that of the machine the code will run on: a line it
+    // asks to abandon is not folded. Everything given must outlive the parser.
     TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands, TVMCallableList& callables,
-                        TVMVariableList& variables);
+                        TVMVariableList& variables, const TLineInterrupt& interrupt);
 
     // Compiles the tokenizer's current line, appending to the command list.
     // Throws EINError on the first error; the code appended before it

@@ -16,8 +16,8 @@ TCCInterpreter::TCCInterpreter(const TCCContext* context, std::unique_ptr<TCCCon
     : FOwnContext(std::move(ownContext)),
       FContext(context ? *context : *FOwnContext),
       FTokenizer(FContext),
-      FParser(FTokenizer, FCommandList, FCallables, FVariables),
-      FVM(FContext, FVariables, FCommandList, FCallables) {}
+      FVM(FContext, FVariables, FCommandList, FCallables),
+      FParser(FTokenizer, FCommandList, FCallables, FVariables, FVM.Interrupt()) {}
 
 bool TCCInterpreter::ProcessLine(const std::string& line) {
     if (TDefinitionFiles* files = FContext.Files()) files->Revalidate();

@@ -12,6 +12,7 @@
 #include "vm/cal_vm.h"
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
+#include "vm/line_interrupt.h"
 #include "vm/variable_list.h"
 
 namespace quenmark {
@@ -65,6 +66,9 @@ public:
     TVMCallableList& Callables() { return FCallables; }
     TCCStringTokenizer& Tokenizer() { return FTokenizer; }
     const TCCContext& Context() const { return FContext; }
+    // The request to abandon this interpreter's running line, for another
+    // thread or a signal handler to set; each interpreter has its own.
+    TLineInterrupt& LineInterrupt() { return FVM.Interrupt(); }
     // The modules "@MOD" lists, with the notices about those left out; it
     // lists none until they are set. The list must outlive the interpreter.
     void SetModuleList(const TVMModuleList* modules) { FModules = modules; }
@@ -111,8 +115,9 @@ private:
     TVMVariableList FVariables{32};
     TVMCallableList FCallables{32};
     TCCStringTokenizer FTokenizer;
-    TCCExpressionParser FParser;
+    // Made before the parser, which checks the machine's interrupt.
     TCalVM FVM;
+    TCCExpressionParser FParser;
     std::vector<std::string> FOutputLines;
 
     Variant FLastResult{int32_t{0}};

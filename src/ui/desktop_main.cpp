@@ -1,10 +1,11 @@
 // quenmark: the desktop calculator. One copy runs per user: a second launch
 // asks the running copy to show itself and ends at once, touching nothing.
+#include "app/calculator_process.h"
 #include "app/ending_watchdog.h"
 #include "app/module_crash_handler.h"
-#include "app/process_objects.h"
 #include "app/settings.h"
 #include "app/settings_save.h"
+#include "app/version_info.h"
 #include "platform/atomic_file.h"
 #include "platform/program_directory.h"
 #include "ui/main_window.h"
@@ -81,11 +82,13 @@ void Notice(const std::string& text) { std::cerr << "quenmark: " << text << std:
 
 // A module that crashes names itself on standard error and in this file
 // beside the settings, as the crash leaves no way to show a window.
-std::string CrashReportFile() { return DirectoryOfPath(Settings().FileName()) + "quenmark-crash.txt"; }
+std::string CrashReportFile(const TSettings& settings) {
+    return DirectoryOfPath(settings.FileName()) + "quenmark-crash.txt";
+}
 
-QPointer<TfrmCalSplash> ShowSplashWhenAsked() {
-    if (!Settings().Splash) return nullptr;
-    auto* splash = new TfrmCalSplash();
+QPointer<TfrmCalSplash> ShowSplashWhenAsked(const TSettings& settings) {
+    if (!settings.Splash) return nullptr;
+    auto* splash = new TfrmCalSplash(settings, ProgramExecutablePath());
     splash->show();
     QCoreApplication::processEvents();
     return splash;
@@ -112,21 +115,25 @@ int Main(char* programName) {
     IgnoreFileSizeSignal();
     SettingsLockWait().Notice = Notice;
 
-    LoadSettings(PrimaryWorkArea);
+    // Never destroyed: the modules stay loaded until the process ends, as
+    // the watchdog's thread, the crash handlers and the exit handlers may
+    // still run while main returns. The static pointer keeps it reachable.
+    static TCalculatorProcess* const process = new TCalculatorProcess({}, PrimaryWorkArea);
+    process->LoadSettings();
     fontConfiguration.Wait();
-    QPointer<TfrmCalSplash> splash = ShowSplashWhenAsked();
-    LoadLanguages();
-    CreateInterpreter();
-    CatchModuleCrashes({"quenmark", CrashReportFile()});
-    LoadModules();
-    for (const std::string& notice : ModuleList().Notices()) Notice(notice);
-    LoadSavedVariables();
+    QPointer<TfrmCalSplash> splash = ShowSplashWhenAsked(process->Settings());
+    process->LoadLanguages();
+    process->CreateInterpreter();
+    CatchModuleCrashes({"quenmark", CrashReportFile(process->Settings())});
+    process->LoadModules();
+    for (const std::string& notice : process->ModuleList().Notices()) Notice(notice);
+    process->LoadSavedVariables();
 
     TMainWindowContext context;
-    context.Settings = &Settings();
-    context.Interpreter = &Interpreter();
-    context.Languages = &LanguageList();
-    context.Modules = &ModuleList();
+    context.Settings = &process->Settings();
+    context.Interpreter = &process->Interpreter();
+    context.Languages = &process->LanguageList();
+    context.Modules = &process->ModuleList();
     context.OnCaptionSet = [&instance]() { instance.Listen(); };
     context.SplashWindow = splash;
     TfrmCalQuen window(std::move(context));
@@ -135,7 +142,8 @@ int Main(char* programName) {
     window.WatchSessionEnd(sessionEnd);
     // An ending signal ends the program within a few seconds even while a
     // module call holds the window's thread.
-    TEndingWatchdog watchdog(Context(), window.Keeper().Prepared(), "quenmark");
+    TEndingWatchdog watchdog(process->Context(), process->Interpreter().LineInterrupt(), window.Keeper().Prepared(),
+                             "quenmark");
     watchdog.Start();
     SaveOnModuleCrash(&window.Keeper().Prepared(), true);
     QObject::connect(&window, &TfrmCalQuen::RunEnded, &application, [&application, &watchdog](int exitCode) {

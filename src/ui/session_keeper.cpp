@@ -6,7 +6,6 @@
 
 #include "app/line_session.h"
 #include "app/settings.h"
-#include "vm/line_interrupt.h"
 #include "vm/variable_list.h"
 
 namespace quenmark {
@@ -51,7 +50,7 @@ TSessionKeeper::~TSessionKeeper() {
 bool TSessionKeeper::RunLine(const std::string& line) {
     SaveIfPending();
     const TKeptStateMark before = MarkKeptState(FSettings, FVariables, FSession.InputHistory());
-    ClearLineInterrupt();
+    FSession.LineInterrupt().Clear();
     const bool succeeded = FSession.InterpretLine(line);
     if (!FPrepared->BeginChange()) WaitForTheEnd();
     FSession.RecordHistory(line);

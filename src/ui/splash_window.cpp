@@ -9,7 +9,6 @@
 
 #include <algorithm>
 
-#include "app/process_objects.h"
 #include "app/settings.h"
 #include "app/version_info.h"
 #include "expression/interpreter.h"
@@ -48,8 +47,6 @@ void PlaceRightAligned(QLabel& label, int right, int top) {
 }
 
 }  // namespace
-
-TfrmCalSplash::TfrmCalSplash(QWidget* parent) : TfrmCalSplash(Settings(), ProgramExecutablePath(), parent) {}
 
 TfrmCalSplash::TfrmCalSplash(const TSettings& settings, const std::string& executable, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),

@@ -21,8 +21,6 @@ public:
     // The fixed credit line under the copyright.
     static constexpr const char* CreditText = "Thanks to everyone who tested and translated.";
 
-    // The splash of the process-wide settings and of the running program.
-    explicit TfrmCalSplash(QWidget* parent = nullptr);
     // The splash in the colours of settings, with the version information of
     // the executable file (build and copyright stay empty when it has none).
     TfrmCalSplash(const TSettings& settings, const std::string& executable, QWidget* parent = nullptr);

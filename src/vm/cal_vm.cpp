@@ -8,7 +8,6 @@
 
 #include "base/context.h"
 #include "base/exception.h"
-#include "vm/line_interrupt.h"
 #include "vm/module_call_site.h"
 #include "vm/operators.h"
 #include "vm/vmx_value.h"
@@ -113,7 +112,7 @@ void TCalVM::Execute(TVMCommandList& list) {
     list.Rewind();
     try {
         while (const TVMInstruction* instruction = list.Next()) {
-            if (LineInterruptRequested()) throw EVMError(FContext.GetText("CVM040"));
+            if (FInterrupt.Requested()) throw EVMError(FContext.GetText("CVM040"));
             switch (instruction->Opcode) {
             case opNOP: break;
             case opPOP:

@@ -9,6 +9,7 @@
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
 #include "vm/guarded_buffer.h"
+#include "vm/line_interrupt.h"
 #include "vm/memory.h"
 #include "vm/variable_list.h"
 
@@ -37,6 +38,9 @@ public:
     TCalVM(const TCCContext& context, TVMVariableList& variables, TVMCommandList& code, TVMCallableList& callables);
 
     const TCCContext& Context() const { return FContext; }
+    // The request to abandon this machine's line; nothing else stops it.
+    TLineInterrupt& Interrupt() { return FInterrupt; }
+    const TLineInterrupt& Interrupt() const { return FInterrupt; }
 
     // Every slot of the stack, the memory and the registers becomes Integer 0.
     void Reset();
@@ -120,6 +124,7 @@ private:
     void Store(const TVMOperand& operand, Value&& value);
 
     const TCCContext& FContext;
+    TLineInterrupt FInterrupt;
     TVMMemory FStack{StackSize};
     TVMMemory FMemory{MemorySize};
     TVMMemory FRegisters{RegisterCount};

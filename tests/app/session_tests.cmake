@@ -6,6 +6,7 @@ quenmark_add_tests(quenmark_session_tests
   app/input_history_test.cpp
   app/name_completion_test.cpp
   app/result_recall_test.cpp
+  app/calculator_process_test.cpp
 )
 add_dependencies(quenmark_session_tests quenmark_module_example)
 target_compile_definitions(quenmark_session_tests PRIVATE

@@ -109,7 +109,8 @@ struct Session {
     TVMCommandList commands;
     TVMCallableList callables;
     TVMVariableList variables;
-    TCCExpressionParser parser{tokenizer, commands, callables, variables};
+    TLineInterrupt interrupt;
+    TCCExpressionParser parser{tokenizer, commands, callables, variables, interrupt};
 };
 
 class ExpressionParserTest : public ::testing::Test {};
@@ -499,9 +500,9 @@ TEST_F(ExpressionParserTest, FoldedValuesAreWhatTheCodeGives) {
 // A line to be abandoned is left to the machine, which reports it.
 TEST_F(ExpressionParserTest, AnInterruptedLineIsNotFolded) {
     Session session;
-    RequestLineInterrupt();
+    session.interrupt.Request();
     EXPECT_EQ(session.Compile("1+2"), std::nullopt);
-    ClearLineInterrupt();
+    session.interrupt.Clear();
     EXPECT_EQ(session.parser.FoldedValue(), nullptr);
 }
 

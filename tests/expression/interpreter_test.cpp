@@ -162,5 +162,29 @@ TEST(InterpreterContextTest, EachInterpreterWorksInItsOwnContext) {
     EXPECT_EQ(&second.Context(), &comma);
 }
 
+// A request stops the line of the interpreter it was made to and no other:
+// for each of two interpreters in turn, the interrupted one fails its line
+// with CVM040 while the other runs the same line as usual.
+TEST(InterpreterInterruptTest, EachInterpreterHasItsOwnRequest) {
+    for (int interrupted = 0; interrupted < 2; ++interrupted) {
+        SCOPED_TRACE(interrupted);
+        TCCInterpreter interpreters[2];
+        TCCInterpreter& stopped = interpreters[interrupted];
+        TCCInterpreter& running = interpreters[1 - interrupted];
+        stopped.LineInterrupt().Request();
+        EXPECT_FALSE(running.LineInterrupt().Requested());
+
+        EXPECT_TRUE(running.ProcessLine("x = 2 + 3"));
+        EXPECT_EQ(running.LastResult(), Variant(int32_t{5}));
+        EXPECT_FALSE(stopped.ProcessLine("x = 2 + 3"));
+        ASSERT_FALSE(stopped.OutputLines().empty());
+        EXPECT_EQ(stopped.OutputLines().back(), "CVM040");
+
+        stopped.LineInterrupt().Clear();
+        EXPECT_TRUE(stopped.ProcessLine("x = 2 + 3"));
+        EXPECT_EQ(stopped.LastResult(), Variant(int32_t{5}));
+    }
+}
+
 }  // namespace
 }  // namespace quenmark

@@ -13,7 +13,6 @@
 
 #include "base/context.h"
 #include "base/exception.h"
-#include "vm/line_interrupt.h"
 #include "vm/number_text.h"
 #include "vm/vmx_value.h"
 
@@ -700,10 +699,10 @@ TEST_F(CalVMCallTest, WritePastTheResultBufferFailsTheCallWithCVM010) {
 TEST_F(CalVMCallTest, InterruptRequestStopsTheLineBeforeItsNextInstruction) {
     Callables.RegisterFunction("now", &SumDispatcher, "", 0);
     EmitCall("now");
-    RequestLineInterrupt();
+    VM.Interrupt().Request();
     EXPECT_EQ(RunError(), "CVM040");
     EXPECT_EQ(LastCall().argumentCount, -1);  // the call never ran
-    ClearLineInterrupt();
+    VM.Interrupt().Clear();
     EXPECT_EQ(RunAndPop(), I(0));
 }
 

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/settings.h"
+#include "base/context.h"
+#include "definitions/language_list.h"
+#include "definitions/profile_cache.h"
+#include "expression/interpreter.h"
+#include "expression/module_tokenizer.h"
+#include "vm/module_list.h"
+
+namespace quenmark {
+
+class TModuleQuarantine;
+
+// The objects of one run of a program, made and owned here and handed by
+// the program's main to whoever needs them. The start-up steps below make
+// the rest in this order: settings, languages, interpreter, modules, saved
+// variables.
+//
+// The one context of the run (base/context.h) lives here and goes to
+// everything below: its messages are the language list's (the chosen
+// language's catalogue), its separators those of the user's LC_NUMERIC
+// locale, its store the one cache of definition files that every reader
+// and writer shares, and it names the settings file. Nothing in the core
+// keeps such state of its own; the module output callback's list
+// (app/module_output.h) is the one global left, as the modules' C ABI
+// passes no context.
+//
+// Destroying the object unloads the modules: a program keeps it until the
+// process ends (see each main).
+class TCalculatorProcess {
+public:
+    // Makes the context and the settings with their defaults, unread.
+    // settingsFileName replaces the usual settings file when not empty; the
+    // work area gives the default window placements.
+    explicit TCalculatorProcess(const std::string& settingsFileName = {}, const TWorkAreaSource& workArea = nullptr);
+    TCalculatorProcess(const TCalculatorProcess&) = delete;
+    TCalculatorProcess& operator=(const TCalculatorProcess&) = delete;
+    ~TCalculatorProcess();
+
+    TCCContext& Context() { return FContext; }
+    TSettings& Settings() { return *FSettings; }
+    TCCLanguageList& LanguageList() { return FLanguages; }
+    // Made by CreateInterpreter; use none of it before.
+    TCCInterpreter& Interpreter() { return *FInterpreter; }
+    TVMModuleList& ModuleList() { return FModules; }
+
+    // Loads the settings file.
+    void LoadSettings();
+    // Gathers the languages and puts the chosen one in force: the context's
+    // messages are the list's.
+    void LoadLanguages();
+    void CreateInterpreter();
+    // Loads every module of the program directory into the interpreter's
+    // tables and connects the modules' tokenizers and output. What the user
+    // is to be told about modules left out is in ModuleList().Notices(): the
+    // front ends show it.
+    void LoadModules();
+    // The modules of one directory, as LoadModules loads them: none from a
+    // directory that others can write, none that another user owns or
+    // others can write, none that crashed the program when they were last
+    // loaded.
+    void LoadModuleDirectory(const std::string& directory);
+    // Appends the saved variables to the interpreter's variable table.
+    void LoadSavedVariables();
+
+    // The window-free start-up: the steps above in their order.
+    void StartCore();
+
+private:
+    void LoadModuleFile(const TModuleQuarantine& quarantine, const std::string& directory,
+                        const std::string& fileName);
+
+    TProfileCache FDefinitionFiles;
+    TCCLanguageList FLanguages;
+    TCCContext FContext;
+    std::unique_ptr<TSettings> FSettings;
+    // The interpreter goes before the modules it calls into.
+    TVMModuleList FModules;
+    std::unique_ptr<TCCModuleTokenizer> FModuleTokenizer;
+    std::unique_ptr<TCCInterpreter> FInterpreter;
+};
+
+}  // namespace quenmark
