@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/settings_save.h"
 #include "app/version_info.h"
+#include "base/program_version.h"
 #include "platform/atomic_file.h"
 #include "platform/program_directory.h"
 #include "ui/main_window.h"
@@ -21,6 +22,10 @@
 
 #include <dlfcn.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include <optional>
@@ -94,6 +99,50 @@ QPointer<TfrmCalSplash> ShowSplashWhenAsked(const TSettings& settings) {
     return splash;
 }
 
+// --help and --version are answered before Qt starts, so that they work
+// without a display. Any other argument is ignored, as before.
+enum class TCommandLineAnswer { None, Help, Version };
+
+TCommandLineAnswer AnswerAskedFor(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--") break;
+        if (argument == "--help" || argument == "-h") return TCommandLineAnswer::Help;
+        if (argument == "--version" || argument == "-V") return TCommandLineAnswer::Version;
+    }
+    return TCommandLineAnswer::None;
+}
+
+std::string DesktopUsageText() {
+    return std::string("Usage: quenmark [--help | --version]\n") +
+           "The Quenmark expression calculator on the desktop. One copy runs per user;\n"
+           "a second start shows the running window.\n"
+           "\n"
+           "  -h, --help     print this help and exit\n"
+           "  -V, --version  print the version and exit\n"
+           "\n"
+           "quenmark-console calculates in a terminal and in scripts.\n";
+}
+
+std::string DesktopVersionText() {
+    return std::string("quenmark (") + ProductNameText + ") " + FileVersionText + "\n" +
+           "Copyright (C) 2026 The Quenmark developers.\n"
+           "License MIT: <https://opensource.org/licenses/MIT>.\n";
+}
+
+// Writes the text with stdio alone, no Qt involved. A failed write is an
+// error with status 1, told on standard error; a reader that has gone
+// (a closed pipe) is not told.
+int PrintAnswer(const std::string& text) {
+    signal(SIGPIPE, SIG_IGN);
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    const int writeError = errno;
+    if (std::fflush(stdout) == 0 && written) return 0;
+    const int error = written ? errno : writeError;
+    if (error != EPIPE) std::fprintf(stderr, "quenmark: standard output: %s\n", std::strerror(error));
+    return 1;
+}
+
 int Main(char* programName) {
     TFontConfigurationReader fontConfiguration;
     ChoosePlatform();
@@ -156,4 +205,11 @@ int Main(char* programName) {
 }  // namespace
 }  // namespace quenmark
 
-int main(int, char** argv) { return quenmark::Main(argv[0]); }
+int main(int argc, char** argv) {
+    switch (quenmark::AnswerAskedFor(argc, argv)) {
+    case quenmark::TCommandLineAnswer::Help: return quenmark::PrintAnswer(quenmark::DesktopUsageText());
+    case quenmark::TCommandLineAnswer::Version: return quenmark::PrintAnswer(quenmark::DesktopVersionText());
+    case quenmark::TCommandLineAnswer::None: break;
+    }
+    return quenmark::Main(argv[0]);
+}
