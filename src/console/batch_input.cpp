@@ -33,8 +33,8 @@ void ReportInputProblem(TConsoleRun& run, const std::string& name, const std::st
 // counted until its end.
 class TStreamLines {
 public:
-    TStreamLines(TConsoleRun& run, std::streambuf& source, const std::string& name)
-        : FRun(run), FSource(source), FName(name), FBlock(new char[BlockSize]) {}
+    TStreamLines(TConsoleRun& run, std::streambuf& source, const std::string& name, bool skipComments)
+        : FRun(run), FSource(source), FName(name), FSkipComments(skipComments), FBlock(new char[BlockSize]) {}
 
     TInputEnd Run();
 
@@ -42,11 +42,13 @@ private:
     TInputEnd TakeBlock(std::streamsize count);
     TInputEnd AddPiece(const char* at, const char* end);
     TInputEnd EndLine(bool flush);
+    TInputEnd SkipLine(bool flush);
     TInputEnd ReadFailed(const std::ios_base::failure& failure);
 
     TConsoleRun& FRun;
     std::streambuf& FSource;
     const std::string& FName;
+    const bool FSkipComments;
     const std::unique_ptr<char[]> FBlock;
     std::string FLine;
     bool FPartial = false;   // FLine holds the start of a line that a block ended in
@@ -127,7 +129,17 @@ TInputEnd TStreamLines::EndLine(bool flush) {
     FOverlong = false;
     FSkipped = 0;
     if (overlong) return TInputEnd::Finished;
+    if (FSkipComments && IsScriptComment(FLine)) return SkipLine(flush);
     return RunLine(FRun, FLine, flush) ? TInputEnd::Finished : TInputEnd::OutputClosed;
+}
+
+// Passes over a comment line. The lines before it are written as they
+// would be after a calculated line, when no further input is waiting.
+TInputEnd TStreamLines::SkipLine(bool flush) {
+    if (!flush) return TInputEnd::Finished;
+    std::lock_guard<std::timed_mutex> lock(FRun.SessionLock);
+    FRun.Output.Flush();
+    return std::cout ? TInputEnd::Finished : TInputEnd::OutputClosed;
 }
 
 TInputEnd TStreamLines::ReadFailed(const std::ios_base::failure& failure) {
@@ -138,12 +150,12 @@ TInputEnd TStreamLines::ReadFailed(const std::ios_base::failure& failure) {
 
 }  // namespace
 
-TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name) {
+TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name, bool skipComments) {
     if (!input.good()) {
         input.setstate(std::ios::failbit);
         return TInputEnd::Finished;
     }
-    const TInputEnd end = TStreamLines(run, *input.rdbuf(), name).Run();
+    const TInputEnd end = TStreamLines(run, *input.rdbuf(), name, skipComments).Run();
     input.setstate(std::ios::eofbit | std::ios::failbit);
     return end;
 }

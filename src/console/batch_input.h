@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "console/console_run.h"
+#include "console/script_lines.h"
 
 namespace quenmark {
 
@@ -25,8 +26,10 @@ enum class TInputEnd {
 };
 
 // Runs every line of the stream in turn. name is how a problem with the
-// stream is reported: "quenmark-console: NAME: ...".
-TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name);
+// stream is reported: "quenmark-console: NAME: ...". With skipComments, a
+// script's comment lines are passed over: not calculated, not echoed, not
+// kept in the history.
+TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name, bool skipComments = false);
 
 // Runs each text as an input line (each line of a text that holds line
 // breaks); false when the output can no longer be written.

@@ -124,14 +124,16 @@ bool RunInput(const TCommandLine& options, TScriptFiles& scripts, TConsoleRun& r
     if (!std::cout) return true;
     if (options.HasOwnLines()) {
         for (size_t i = 0; i < scripts.Streams.size(); ++i) {
-            const TInputEnd end = RunStreamLines(run, *scripts.Streams[i], scripts.Names[i]);
+            const TInputEnd end = RunStreamLines(run, *scripts.Streams[i], scripts.Names[i], true);
             if (end != TInputEnd::Finished) return end != TInputEnd::Unreadable;
         }
         RunTextLines(run, options.Expressions);
     } else if (run.Interactive) {
         RunInteractive(run);
     } else {
-        return RunStreamLines(run, std::cin, StandardInputName) != TInputEnd::Unreadable;
+        // Piped lines with -q are a script and may hold comments; the log
+        // without options shows every line as the window would.
+        return RunStreamLines(run, std::cin, StandardInputName, options.Quiet) != TInputEnd::Unreadable;
     }
     return true;
 }

@@ -21,6 +21,7 @@ quenmark_add_tests(quenmark_console_tests
   console/console_output_test.cpp
   console/scripting_test.cpp
   console/desktop_answers_test.cpp
+  console/script_comment_test.cpp
   console/script_input_test.cpp
   console/interactive_test.cpp
   hardening/console_process.cpp

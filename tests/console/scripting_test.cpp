@@ -101,5 +101,29 @@ TEST_F(ScriptingTest, NoSaveLeavesTheSettingsFileAndSettingsUsesAnother) {
     EXPECT_EQ(Run({"kept", "elsewhere"}).out, "1\n");
 }
 
+TEST_F(ScriptingTest, ScriptsPassOverCommentLines) {
+    const fs::path script = directory_ / "script.qm";
+    std::ofstream(script) << "#!/usr/bin/env -S quenmark-console -f\n# the radius\nr = 2\n  \t# indented\nr * 3\n";
+    struct Row {
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string out;
+    };
+    const Row rows[] = {
+        {{"-f", script.string()}, "", "2\n6\n"},
+        {{"-q"}, "#!/bin/sh\n# note\n1+1\n   # note\n", "2\n"},
+        {{"-f", "-"}, "# note\n6*7\n", "42\n"},
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = Run(row.arguments, row.input);
+        EXPECT_EQ(outcome.out, row.out) << row.arguments[0];
+        EXPECT_EQ(outcome.out.find('#'), std::string::npos) << row.arguments[0];
+    }
+    EXPECT_EQ(SettingsText().find("note"), std::string::npos) << "a comment is not kept in the history";
+    // Without options, piped lines are the window's log, comments and all.
+    const Outcome log = Run({}, "# note\n");
+    EXPECT_NE(log.out.find("> # note\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quenmark
