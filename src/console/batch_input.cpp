@@ -33,8 +33,9 @@ void ReportInputProblem(TConsoleRun& run, const std::string& name, const std::st
 // counted until its end.
 class TStreamLines {
 public:
-    TStreamLines(TConsoleRun& run, std::streambuf& source, const std::string& name, bool skipComments)
-        : FRun(run), FSource(source), FName(name), FSkipComments(skipComments), FBlock(new char[BlockSize]) {}
+    TStreamLines(TConsoleRun& run, std::streambuf& source, const std::string& name, TLineSource lineSource)
+        : FRun(run), FSource(source), FName(name), FSkipComments(lineSource != TLineSource::Log),
+          FNameLines(lineSource == TLineSource::File), FBlock(new char[BlockSize]) {}
 
     TInputEnd Run();
 
@@ -43,12 +44,15 @@ private:
     TInputEnd AddPiece(const char* at, const char* end);
     TInputEnd EndLine(bool flush);
     TInputEnd SkipLine(bool flush);
+    void NameLine(size_t number);
     TInputEnd ReadFailed(const std::ios_base::failure& failure);
 
     TConsoleRun& FRun;
     std::streambuf& FSource;
     const std::string& FName;
     const bool FSkipComments;
+    const bool FNameLines;
+    size_t FLineNumber = 1;  // the number of the line being read
     const std::unique_ptr<char[]> FBlock;
     std::string FLine;
     bool FPartial = false;   // FLine holds the start of a line that a block ended in
@@ -113,6 +117,7 @@ TInputEnd TStreamLines::AddPiece(const char* at, const char* end) {
         FOverlong = true;
         FSkipped = FLine.size() + size;
         std::string().swap(FLine);  // its memory goes back at once
+        NameLine(FLineNumber);
         if (!RefuseOverlongLine(FRun)) return TInputEnd::OutputClosed;
     } else {
         FLine.append(at, end);
@@ -128,9 +133,16 @@ TInputEnd TStreamLines::EndLine(bool flush) {
     FPartial = false;
     FOverlong = false;
     FSkipped = 0;
+    const size_t number = FLineNumber++;
     if (overlong) return TInputEnd::Finished;
     if (FSkipComments && IsScriptComment(FLine)) return SkipLine(flush);
+    NameLine(number);
     return RunLine(FRun, FLine, flush) ? TInputEnd::Finished : TInputEnd::OutputClosed;
+}
+
+// The errors of a file's lines name the file and the line.
+void TStreamLines::NameLine(size_t number) {
+    if (FNameLines) FRun.Output.SetErrorPrefix(ScriptLinePrefix(FName, number));
 }
 
 // Passes over a comment line. The lines before it are written as they
@@ -150,12 +162,13 @@ TInputEnd TStreamLines::ReadFailed(const std::ios_base::failure& failure) {
 
 }  // namespace
 
-TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name, bool skipComments) {
+TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name, TLineSource source) {
     if (!input.good()) {
         input.setstate(std::ios::failbit);
         return TInputEnd::Finished;
     }
-    const TInputEnd end = TStreamLines(run, *input.rdbuf(), name, skipComments).Run();
+    const TInputEnd end = TStreamLines(run, *input.rdbuf(), name, source).Run();
+    run.Output.SetErrorPrefix(MessagePrefix);
     input.setstate(std::ios::eofbit | std::ios::failbit);
     return end;
 }

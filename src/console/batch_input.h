@@ -26,10 +26,12 @@ enum class TInputEnd {
 };
 
 // Runs every line of the stream in turn. name is how a problem with the
-// stream is reported: "quenmark-console: NAME: ...". With skipComments, a
-// script's comment lines are passed over: not calculated, not echoed, not
-// kept in the history.
-TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name, bool skipComments = false);
+// stream is reported: "quenmark-console: NAME: ...". Taken as a script, the
+// comment lines are passed over: not calculated, not echoed, not kept in
+// the history. Lines of a file name the file and their number in their
+// errors.
+TInputEnd RunStreamLines(TConsoleRun& run, std::istream& input, const std::string& name,
+                         TLineSource source = TLineSource::Log);
 
 // Runs each text as an input line (each line of a text that holds line
 // breaks); false when the output can no longer be written.

@@ -30,16 +30,17 @@ std::string Hint(const std::string& problem) {
     return std::string(ProgramName) + ": " + problem + "; try '" + ProgramName + " --help'.";
 }
 
-// The option as the user wrote it: a long one from the argument getopt_long
-// just read, a letter from optopt.
-std::string OptionName(const char* const argv[], int index) {
-    const std::string written = index > 0 ? argv[index - 1] : "";
-    if (written.rfind("--", 0) == 0) return written.substr(0, written.find('='));
-    return std::string("-") + static_cast<char>(optopt);
+// The option as the user wrote it, from the argument getopt_long was
+// reading: a long one up to its "=", a letter from optopt, named with the
+// group of letters it was written in ("'-x' in '-qx'").
+std::string OptionName(const std::string& written) {
+    if (written.rfind("--", 0) == 0) return "'" + written.substr(0, written.find('=')) + "'";
+    const std::string letter = std::string("-") + static_cast<char>(optopt);
+    return written == letter ? "'" + letter + "'" : "'" + letter + "' in '" + written + "'";
 }
 
 // Applies one option; false when the command line is misused.
-bool TakeOption(TCommandLine& line, int found, const char* const argv[]) {
+bool TakeOption(TCommandLine& line, int found, const std::string& written) {
     switch (found) {
     case 'q': line.Quiet = true; return true;
     case 'f': line.ScriptFiles.emplace_back(optarg); return true;
@@ -47,8 +48,8 @@ bool TakeOption(TCommandLine& line, int found, const char* const argv[]) {
     case NoSaveOption: line.NoSave = true; return true;
     case 'h': line.Action = TConsoleAction::Help; return true;
     case 'V': line.Action = TConsoleAction::Version; return true;
-    case ':': line.Problem = Hint("option '" + OptionName(argv, optind) + "' needs a file name"); return false;
-    default: line.Problem = Hint("unknown option '" + OptionName(argv, optind) + "'"); return false;
+    case ':': line.Problem = Hint("option " + OptionName(written) + " needs a file name"); return false;
+    default: line.Problem = Hint("unknown option " + OptionName(written)); return false;
     }
 }
 
@@ -61,8 +62,13 @@ TCommandLine ParseCommandLine(int argc, const char* const argv[]) {
     optind = 0;
     opterr = 0;
     char* const* arguments = const_cast<char* const*>(argv);
-    for (int found; (found = getopt_long(argc, arguments, ShortOptions, LongOptions, nullptr)) != -1;) {
-        if (!TakeOption(line, found, argv)) {
+    for (;;) {
+        // The argument being read: getopt_long moves past a group of
+        // letters only after its last one, so this is the one it reads from.
+        const int reading = optind > 0 ? optind : 1;
+        const int found = getopt_long(argc, arguments, ShortOptions, LongOptions, nullptr);
+        if (found == -1) break;
+        if (!TakeOption(line, found, reading < argc ? argv[reading] : "")) {
             line.Action = TConsoleAction::Misuse;
             return line;
         }

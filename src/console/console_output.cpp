@@ -140,7 +140,7 @@ void TConsoleOutput::EndLine(bool succeeded) {
     if (FHolding && !succeeded) {
         // Results first, so that both streams on one terminal read in order.
         Flush();
-        Notice(FHeld);
+        Notice(FErrorPrefix + FHeld);
         FErrors.flush();
     } else if (FBuffer.Size() >= FGatherBytes) {
         WriteOut();

@@ -41,6 +41,10 @@ public:
     // its echo, "> " and the line.
     void Log(const std::string& line);
     void EndLine(bool succeeded);
+    // What starts the error of a failed line on standard error with
+    // ResultsOnly: the program's name, and for a script file its name and
+    // the line's number.
+    void SetErrorPrefix(std::string prefix) { FErrorPrefix = std::move(prefix); }
     // Hands everything gathered to the stream and flushes it. Between input
     // lines, or while the line's thread is held up outside the output (a
     // run that ends while a line hangs: its echo is written too).
@@ -66,6 +70,7 @@ private:
     TByteBuffer FBuffer;  // the lines for standard output not yet written
     std::string FHeld;     // with ResultsOnly, the last line so far
     bool FHolding = false;
+    std::string FErrorPrefix;
 };
 
 }  // namespace quenmark

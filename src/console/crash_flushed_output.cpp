@@ -21,6 +21,7 @@ bool WriteAll(int descriptor, const char* bytes, size_t size) {
     while (size > 0) {
         const ssize_t written = write(descriptor, bytes, size);
         if (written < 0 && errno == EINTR) continue;
+        if (written == 0) errno = EIO;  // a write that takes nothing would never end
         if (written <= 0) return false;
         bytes += written;
         size -= static_cast<size_t>(written);
@@ -37,7 +38,14 @@ TDescriptorOutputBuffer::TDescriptorOutputBuffer(int descriptor) : FDescriptor(d
 bool TDescriptorOutputBuffer::Drain() {
     const bool written = WriteAll(FDescriptor, pbase(), static_cast<size_t>(pptr() - pbase()));
     setp(FBytes, FBytes + Room);
+    if (!written) NoteFailure();
     return written;
+}
+
+// A write that took nothing without an error counts as an input/output
+// error.
+void TDescriptorOutputBuffer::NoteFailure() {
+    if (FFirstError == 0) FFirstError = errno != 0 ? errno : EIO;
 }
 
 TDescriptorOutputBuffer::int_type TDescriptorOutputBuffer::overflow(int_type byte) {
@@ -56,7 +64,11 @@ std::streamsize TDescriptorOutputBuffer::xsputn(const char* bytes, std::streamsi
         return count;
     }
     if (!Drain()) return 0;
-    if (size >= Room) return WriteAll(FDescriptor, bytes, size) ? count : 0;
+    if (size >= Room) {
+        if (WriteAll(FDescriptor, bytes, size)) return count;
+        NoteFailure();
+        return 0;
+    }
     std::memcpy(pptr(), bytes, size);
     pbump(static_cast<int>(count));
     return count;
@@ -72,6 +84,8 @@ void UseCrashFlushedStandardOutput() {
     if (!standardOutput) standardOutput = new TDescriptorOutputBuffer(STDOUT_FILENO);
     std::cout.rdbuf(standardOutput);
 }
+
+int StandardOutputError() { return standardOutput ? standardOutput->FirstError() : 0; }
 
 void FlushOnCrash(const TConsoleOutput* output) { crashOutput.store(output); }
 

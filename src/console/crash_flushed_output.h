@@ -18,6 +18,8 @@ public:
     // Writes the buffered bytes without changing the buffer's state.
     // Async-signal-safe; for a process about to end.
     void WritePendingNow() const;
+    // The error number of the first write that failed; 0 while none has.
+    int FirstError() const { return FFirstError; }
 
 protected:
     int_type overflow(int_type byte) override;
@@ -28,14 +30,19 @@ private:
     static constexpr size_t Room = 16384;
 
     bool Drain();
+    void NoteFailure();
 
     int FDescriptor;
+    int FFirstError = 0;
     char FBytes[Room];
 };
 
 // Puts std::cout on such a buffer for standard output. The buffer lives to
 // the very end of the process, past the flush of the standard streams.
 void UseCrashFlushedStandardOutput();
+// Why a write to standard output failed first (an errno value); 0 when
+// none has.
+int StandardOutputError();
 // The console output whose gathered lines a crash writes too, after the
 // stream's buffer.
 void FlushOnCrash(const TConsoleOutput* output);

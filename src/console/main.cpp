@@ -28,6 +28,7 @@
 #include "console/crash_flushed_output.h"
 #include "console/ending_signals.h"
 #include "console/interactive_console.h"
+#include "console/script_lines.h"
 #include "platform/atomic_file.h"
 
 namespace quenmark {
@@ -124,7 +125,7 @@ bool RunInput(const TCommandLine& options, TScriptFiles& scripts, TConsoleRun& r
     if (!std::cout) return true;
     if (options.HasOwnLines()) {
         for (size_t i = 0; i < scripts.Streams.size(); ++i) {
-            const TInputEnd end = RunStreamLines(run, *scripts.Streams[i], scripts.Names[i], true);
+            const TInputEnd end = RunStreamLines(run, *scripts.Streams[i], scripts.Names[i], TLineSource::File);
             if (end != TInputEnd::Finished) return end != TInputEnd::Unreadable;
         }
         RunTextLines(run, options.Expressions);
@@ -133,9 +134,20 @@ bool RunInput(const TCommandLine& options, TScriptFiles& scripts, TConsoleRun& r
     } else {
         // Piped lines with -q are a script and may hold comments; the log
         // without options shows every line as the window would.
-        return RunStreamLines(run, std::cin, StandardInputName, options.Quiet) != TInputEnd::Unreadable;
+        const TLineSource source = options.Quiet ? TLineSource::Script : TLineSource::Log;
+        return RunStreamLines(run, std::cin, StandardInputName, source) != TInputEnd::Unreadable;
     }
     return true;
+}
+
+// Whether everything meant for standard output was written. A failed write
+// is told on standard error, except where the reader has gone (a closed
+// pipe): it asked for no more.
+bool ReportOutputFailure() {
+    if (std::cout.good()) return true;
+    const int error = StandardOutputError() != 0 ? StandardOutputError() : EIO;
+    if (error != EPIPE) std::cerr << MessagePrefix << "standard output: " << std::strerror(error) << std::endl;
+    return false;
 }
 
 int Calculate(const TCommandLine& options) {
@@ -159,6 +171,7 @@ int Calculate(const TCommandLine& options) {
     // buffer, and written when no further input is waiting.
     TConsoleOutput output(ChooseStyle(options, interactive), std::cout, std::cerr, isatty(STDOUT_FILENO),
                           isatty(STDERR_FILENO), OutputGatherBytes);
+    output.SetErrorPrefix(MessagePrefix);
     TSettings& settings = process->Settings();
     settings.ReadOnly = options.NoSave;
     // Before the modules load: a crash in a module's start is caught too.
@@ -188,8 +201,18 @@ int Calculate(const TCommandLine& options) {
     // In the log and at the prompt a failed line is shown like any other, as
     // in the window; only a script reports it in the status.
     const bool failed = !interactive && options.ResultsOnly() && run.AnyLineFailed;
+    const bool written = ReportOutputFailure();
     if (!inputRead) return 2;
-    return saved && !failed ? 0 : 1;
+    return saved && !failed && written ? 0 : 1;
+}
+
+// Prints the text of --help or --version: status 0, or 1 when it could not
+// be written.
+int Answer(const std::string& text) {
+    signal(SIGPIPE, SIG_IGN);
+    std::cout << text;
+    std::cout.flush();
+    return ReportOutputFailure() ? 0 : 1;
 }
 
 int Main(int argc, const char* const argv[]) {
@@ -202,8 +225,8 @@ int Main(int argc, const char* const argv[]) {
     std::cin.tie(nullptr);
     const TCommandLine options = ParseCommandLine(argc, argv);
     switch (options.Action) {
-    case TConsoleAction::Help: std::cout << UsageText(); return 0;
-    case TConsoleAction::Version: std::cout << VersionText(); return 0;
+    case TConsoleAction::Help: return Answer(UsageText());
+    case TConsoleAction::Version: return Answer(VersionText());
     case TConsoleAction::Misuse: std::cerr << options.Problem << std::endl; return 2;
     case TConsoleAction::Run: break;
     }

@@ -100,13 +100,21 @@ TEST_F(ScriptInputTest, AnOverlongLineFailsAloneAndTheLinesAroundItRunAndAreSave
     const struct {
         std::vector<std::string> Arguments;
         fs::path Input;
-    } rows[] = {{{"-f", file.string(), "a + b"}, "/dev/null"}, {{"-q"}, file}, {{"-f", "-", "a + b"}, file}};
+        std::string Place;  // how an error names the line
+    } rows[] = {{{"-f", file.string(), "a + b"}, "/dev/null", file.string() + ":%: "},
+                {{"-q"}, file, ""},
+                {{"-f", "-", "a + b"}, file, "standard input:%: "}};
     for (const auto& row : rows) {
         for (const auto& entry : fs::directory_iterator(directory_))
             if (entry.path().extension() == ".cfg") fs::remove(entry.path());
         const Outcome outcome = Run(row.Arguments, row.Input, rlim_t{512} << 20);
         EXPECT_EQ(outcome.status, 1) << row.Arguments[0];
-        EXPECT_EQ(outcome.errors, std::string(TooLong) + TooLong) << row.Arguments[0];
+        const auto named = [&row](const char* number) {
+            std::string place = row.Place;
+            if (!place.empty()) place.replace(place.find('%'), 1, number);
+            return "quenmark-console: " + place + TooLong;
+        };
+        EXPECT_EQ(outcome.errors, named("2") + named("4")) << row.Arguments[0];
         EXPECT_EQ(outcome.out, row.Arguments.size() == 3 ? "1\n2\n3\n" : "1\n2\n") << row.Arguments[0];
         const std::string settings = SettingsText();
         EXPECT_NE(settings.find("[History]"), std::string::npos);
@@ -118,7 +126,7 @@ TEST_F(ScriptInputTest, AnOverlongLineFailsAloneAndTheLinesAroundItRunAndAreSave
 TEST_F(ScriptInputTest, EndlessInputWithoutALineEndStopsQuicklyInBoundedMemory) {
     const Outcome outcome = Run({"-f", "/dev/zero"}, "/dev/null", rlim_t{512} << 20);
     EXPECT_EQ(outcome.status, 2);
-    EXPECT_EQ(outcome.errors, std::string(TooLong) +
+    EXPECT_EQ(outcome.errors, "quenmark-console: /dev/zero:1: " + std::string(TooLong) +
                                   "quenmark-console: /dev/zero: No line end within 256 MiB: the rest of the "
                                   "input was not read.\n");
 }
@@ -151,7 +159,7 @@ TEST_F(ScriptInputTest, InputThatIsNoFileEndsWithStatusTwo) {
         EXPECT_EQ(!SettingsText().empty(), row.Saved) << row.Errors;
         if (row.Saved) {
             EXPECT_EQ(Run({"a + b"}).out, "3\n");
-            EXPECT_EQ(Run({"c"}).errors, "Unknown name: c.\n") << "a line after the failure ran";
+            EXPECT_EQ(Run({"c"}).errors, "quenmark-console: Unknown name: c.\n") << "a line after the failure ran";
         }
     }
 }
@@ -161,7 +169,7 @@ TEST_F(ScriptInputTest, AFailedAssignmentSavesNoVariable) {
     EXPECT_EQ(Run({"x = 1"}).status, 0);
     EXPECT_EQ(Run({"x = )"}).status, 1);
     const Outcome outcome = Run({"zz", "x"});
-    EXPECT_EQ(outcome.errors, "Unknown name: zz.\n");
+    EXPECT_EQ(outcome.errors, "quenmark-console: Unknown name: zz.\n");
     EXPECT_EQ(outcome.out, "1\n");
 }
 

@@ -62,10 +62,14 @@ TEST_F(ScriptingTest, StatusesAndStreams) {
     const Row rows[] = {
         {{"2 + 3 * 4", "SQRT(16)"}, "", 0, "14\n4\n", ""},
         {{"--", "-5+3"}, "", 0, "-2\n", ""},
-        {{"1 / 0", "7"}, "", 1, "7\n", "Division by zero.\n"},
-        {{"-q"}, "1+1\nnosuch\n", 1, "2\n", "Unknown name: nosuch.\n"},
+        {{"1 / 0", "7"}, "", 1, "7\n", "quenmark-console: Division by zero.\n"},
+        {{"-q"}, "1+1\nnosuch\n", 1, "2\n", "quenmark-console: Unknown name: nosuch.\n"},
+        {{"-f", "-"}, "# note\n1\n\n1/0\n", 1, "1\n", "quenmark-console: standard input:4: Division by zero.\n"},
         {{"-f", "-"}, "x = 6\nx * 7\n", 0, "6\n42\n", ""},
         {{"-x"}, "", 2, "", "quenmark-console: unknown option '-x'" + hint},
+        {{"--no-save", "-xyz"}, "", 2, "", "quenmark-console: unknown option '-x' in '-xyz'" + hint},
+        {{"--no-save", "--xyz=1"}, "", 2, "", "quenmark-console: unknown option '--xyz'" + hint},
+        {{"--no-save", "-qf"}, "", 2, "", "quenmark-console: option '-f' in '-qf' needs a file name" + hint},
         {{"--file"}, "", 2, "", "quenmark-console: option '--file' needs a file name" + hint},
         {{"-f", "none"}, "", 2, "", "quenmark-console: none: No such file or directory\n"},
     };
@@ -123,6 +127,36 @@ TEST_F(ScriptingTest, ScriptsPassOverCommentLines) {
     // Without options, piped lines are the window's log, comments and all.
     const Outcome log = Run({}, "# note\n");
     EXPECT_NE(log.out.find("> # note\n"), std::string::npos);
+}
+
+// Standard output on a full device: the run still saves, then ends with
+// status 1 and says why.
+TEST_F(ScriptingTest, AFailedWriteEndsWithStatusOneAfterSaving) {
+    const std::string full = "quenmark-console: standard output: No space left on device\n";
+    const fs::path errors = directory_ / "errors.txt";
+    const fs::path script = directory_ / "many.txt";
+    {
+        std::ofstream lines(script);
+        for (int i = 0; i < 20000; ++i) lines << "last = " << i << "\n";
+    }
+    const struct {
+        std::string arguments;
+        std::string check;  // what the next run prints, when it is saved
+    } rows[] = {
+        {"-q 'kept = 5'", "5\n"},
+        {"-f '" + script.string() + "'", ""},
+        {"--help", ""},
+        {"--version", ""},
+    };
+    for (const auto& row : rows) {
+        const std::string command = "cd '" + directory_.string() + "' && ./quenmark-console " + row.arguments +
+                                    " > /dev/full 2> '" + errors.string() + "'";
+        const int status = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << row.arguments;
+        EXPECT_EQ(FileBytes(errors), full) << row.arguments;
+    }
+    EXPECT_EQ(Run({"kept"}).out, "5\n") << "the work of a run whose output failed is saved";
+    EXPECT_NE(Run({"last"}).out, "") << "the lines of the script before the failed write are saved";
 }
 
 }  // namespace
