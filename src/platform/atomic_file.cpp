@@ -129,22 +129,6 @@ bool WriteAllBytes(int fd, const char* data, size_t size) {
 
 void IgnoreFileSizeSignal() { signal(SIGXFSZ, SIG_IGN); }
 
-std::optional<struct stat> ReplaceFileContents(const std::string& path, std::string_view contents) {
-    const std::string target = ResolveTarget(path);
-    RemoveStaleTemporaryFiles(target);
-    std::string temporaryPath;
-    const int fd = CreateTemporaryFile(target, temporaryPath);
-    if (fd < 0) return std::nullopt;
-    std::optional<struct stat> written = FillTemporaryFile(fd, target, contents);
-    if (!written || rename(temporaryPath.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        unlink(temporaryPath.c_str());
-        errno = error;
-        return std::nullopt;
-    }
-    SyncDirectoryOf(target);
-    return written;
-}
 
 void TFileBlockWriter::Put(std::string_view bytes) {
     while (!bytes.empty()) {
@@ -214,6 +198,13 @@ std::optional<struct stat> ReplaceFileStreamed(const std::string& path,
     }
     SyncDirectoryOf(target);
     return written;
+}
+
+std::optional<struct stat> ReplaceFileContents(const std::string& path, std::string_view contents) {
+    return ReplaceFileStreamed(path, [contents](TFileBlockWriter& out) {
+        out.Put(contents);
+        return true;
+    });
 }
 
 }  // namespace quenmark

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/child_process.h"
 
@@ -45,19 +47,32 @@ void ReadUntilQuiet(int terminal, std::string& seen) {
     }
 }
 
-TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {
-    const fs::path directory = fs::temp_directory_path() / ("quenmark-interactive-" + std::to_string(getpid()));
-    fs::remove_all(directory);
-    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
+// Starts the console of a program directory on a new pseudo-terminal, in
+// the C locale, with the options and the environment given; the terminal's
+// descriptor goes to terminal.
+pid_t StartOnTerminal(const fs::path& directory, int& terminal, const std::vector<std::string>& options = {},
+                      const std::vector<std::pair<std::string, std::string>>& environment = {}) {
     const std::string program = (directory / "quenmark-console").string();
-    int terminal = -1;
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& option : options) argv.push_back(const_cast<char*>(option.c_str()));
+    argv.push_back(nullptr);
     const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
         setenv("LC_ALL", "C", 1);
         setenv("TERM", "xterm", 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
+    return pid;
+}
+
+TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {
+    const fs::path directory = fs::temp_directory_path() / ("quenmark-interactive-" + std::to_string(getpid()));
+    fs::remove_all(directory);
+    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
+    int terminal = -1;
+    const pid_t pid = StartOnTerminal(directory, terminal);
     ASSERT_GT(pid, 0);
     std::string seen;
     auto type = [terminal](const std::string& keys) { return write(terminal, keys.data(), keys.size()) > 0; };
@@ -86,15 +101,8 @@ TEST(InteractiveTest, FirstCtrlCDuringAHangingCallWarnsAndTheSecondEnds) {
     for (const auto& entry : fs::directory_iterator(directory))
         if (entry.path().extension() == ".cfg") fs::remove(entry.path());
     fs::copy_file(QUENMARK_MISBEHAVING_MODULE, directory / "misbehaving.vmx");
-    const std::string program = (directory / "quenmark-console").string();
     int terminal = -1;
-    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (pid == 0) {
-        setenv("LC_ALL", "C", 1);
-        setenv("TERM", "xterm", 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    const pid_t pid = StartOnTerminal(directory, terminal);
     ASSERT_GT(pid, 0);
     std::string seen;
     auto type = [terminal](const std::string& keys) { return write(terminal, keys.data(), keys.size()) > 0; };
@@ -117,11 +125,6 @@ TEST(InteractiveTest, FirstCtrlCDuringAHangingCallWarnsAndTheSecondEnds) {
     fs::remove_all(directory);
 }
 
-}  // namespace
-}  // namespace quenmark
-
-namespace quenmark {
-namespace {
 
 // A program folder other users can write gives no code to load: the line
 // editor's library there is refused, and the plain prompt still calculates.
@@ -130,17 +133,9 @@ TEST(InteractiveTest, AFolderOthersCanWriteGivesNoLineEditor) {
     fs::remove_all(directory);
     fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
     fs::permissions(directory, fs::perms::all);
-    const std::string program = (directory / "quenmark-console").string();
-    const std::string config = (directory / "config").string();
     int terminal = -1;
-    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (pid == 0) {
-        setenv("LC_ALL", "C", 1);
-        setenv("TERM", "xterm", 1);
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        execl(program.c_str(), program.c_str(), "--no-save", static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    const pid_t pid =
+        StartOnTerminal(directory, terminal, {"--no-save"}, {{"XDG_CONFIG_HOME", (directory / "config").string()}});
     ASSERT_GT(pid, 0);
     std::string seen;
     auto type = [terminal](const std::string& keys) { return write(terminal, keys.data(), keys.size()) > 0; };
