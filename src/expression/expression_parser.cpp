@@ -47,7 +47,7 @@ void TCCExpressionParser::Compile() {
         ParseExpression();
         if (Peek()) Fail("INT001");
     } catch (...) {
-        while (FVariables.Count() > variableCount) FVariables.Delete(FVariables.Count() - 1);
+        FVariables.RemoveFrom(variableCount);
         throw;
     }
     FCommands.Emit(opRET);

@@ -31,7 +31,6 @@ void TCCInterpreter::ExpressionProcess() {
     FLastResultLine.clear();
     FLastWasExpression = true;
     Trace("Parse Expression, Create VM-Code...");
-    const size_t variablesBefore = FVariables.Count();
     FParser.Compile();
     if (FDebugMode)
         for (const TVMCommand& command : FCommandList)
@@ -48,30 +47,19 @@ void TCCInterpreter::ExpressionProcess() {
     } catch (const EVMError& error) {
         FOutputLines.push_back(error.what());
         FRunFailed = true;
-        RemoveVariablesFrom(variablesBefore);
         return;
     } catch (const std::bad_alloc&) {
-        RemoveVariablesFrom(variablesBefore);
         throw;  // the line as a whole fails for want of memory
     } catch (const std::length_error&) {
-        RemoveVariablesFrom(variablesBefore);
         throw;
     } catch (const std::exception& error) {
         if (FDebugMode) FOutputLines.push_back(std::string("Runtime error : ") + error.what());
         FOutputLines.push_back(FContext.GetText("CVM999"));
         FRunFailed = true;
-        RemoveVariablesFrom(variablesBefore);
         return;
     }
     Trace("Result...");
     ShowResult(FVM.Pop());
-}
-
-// A line that fails while it runs assigns nothing to the targets it
-// created: they go again, newest first.
-void TCCInterpreter::RemoveVariablesFrom(size_t count) {
-    TVMVariableList& variables = FVariables;
-    while (variables.Count() > count) variables.Delete(variables.Count() - 1);
 }
 
 void TCCInterpreter::ShowResult(Variant value) {

@@ -31,9 +31,13 @@ bool TCCInterpreter::ProcessLine(const std::string& line) {
         AbandonLine(variableCount);
     } catch (...) {
         FVM.KeepVariableWrites();
+        FVariables.RemoveFrom(variableCount);
         throw;
     }
     FVM.KeepVariableWrites();
+    // A line that failed assigned nothing to the targets it created; its
+    // writes to existing variables before the failure stay.
+    if (FRunFailed) FVariables.RemoveFrom(variableCount);
     return !FRunFailed;
 }
 
@@ -47,7 +51,7 @@ void TCCInterpreter::InterpretLine(const std::string& line) {
 // the line still holds, so that the memory is free for the next line.
 void TCCInterpreter::AbandonLine(size_t variableCount) {
     FVM.UndoVariableWrites();
-    while (FVariables.Count() > variableCount) FVariables.Delete(FVariables.Count() - 1);
+    FVariables.RemoveFrom(variableCount);
     FVM.Reset();
     FCommandList.Clear();
     FTokenizer.SetText({});

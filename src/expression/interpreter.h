@@ -48,7 +48,6 @@ public:
     void ExpressionProcess();
     // Makes the value the line's result and its result line.
     void ShowResult(Variant value);
-    void RemoveVariablesFrom(size_t count);
 
     // The decimal form of a value with the current format mask.
     std::string FormatDecimal(const Variant& value) const;

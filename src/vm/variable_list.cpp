@@ -27,6 +27,10 @@ const TVMVariable* TVMVariableList::Find(std::string_view name) const {
     return const_cast<TVMVariableList*>(this)->Find(name);
 }
 
+void TVMVariableList::RemoveFrom(size_t count) {
+    while (Count() > count) Delete(Count() - 1);
+}
+
 void TVMVariableList::Delete(size_t index) {
     FIndex.Removing(*FItems[index], FItems);
     FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(index));

@@ -40,6 +40,8 @@ public:
     TVMVariable* Find(std::string_view name);
     const TVMVariable* Find(std::string_view name) const;
     void Delete(size_t index);
+    // Removes the variables appended since the table held count, newest first.
+    void RemoveFrom(size_t count);
     void Remove(const TVMVariable* variable);
     void Clear();
     // Counts the removals: a variable found while it stays unchanged is
