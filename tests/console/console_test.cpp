@@ -17,6 +17,7 @@
 #include "definitions/messages.h"
 #include "support/cached_context.h"
 #include "support/file_bytes.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -28,10 +29,7 @@ protected:
     void SetUp() override {
         directory_ = fs::temp_directory_path() / ("quenmark-console-" + std::to_string(getpid()) + "-" +
                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory_);
-        fs::copy(QUENMARK_PROGRAM_DIR, directory_, fs::copy_options::recursive);
-        for (const auto& entry : fs::directory_iterator(directory_))
-            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        test::CopyProgramDirectory(directory_);
         messages_ = std::make_unique<TCCMessages>(context_, "Quenmark.msg", directory_.string() + "/");
     }
     void TearDown() override { fs::remove_all(directory_); }

@@ -19,6 +19,7 @@
 
 #include "app/settings_file.h"
 #include "support/file_bytes.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -111,10 +112,7 @@ protected:
     void SetUp() override {
         directory_ = fs::temp_directory_path() / ("quenmark-ending-" + std::to_string(getpid()) + "-" +
                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory_);
-        fs::copy(QUENMARK_PROGRAM_DIR, directory_, fs::copy_options::recursive);
-        for (const auto& entry : fs::directory_iterator(directory_))
-            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        test::CopyProgramDirectory(directory_);
         fs::copy_file(QUENMARK_MISBEHAVING_MODULE, directory_ / "misbehaving.vmx");
     }
     void TearDown() override { fs::remove_all(directory_); }

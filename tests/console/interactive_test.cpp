@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -69,8 +70,7 @@ pid_t StartOnTerminal(const fs::path& directory, int& terminal, const std::vecto
 
 TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {
     const fs::path directory = fs::temp_directory_path() / ("quenmark-interactive-" + std::to_string(getpid()));
-    fs::remove_all(directory);
-    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
+    test::CopyProgramDirectory(directory);
     int terminal = -1;
     const pid_t pid = StartOnTerminal(directory, terminal);
     ASSERT_GT(pid, 0);
@@ -96,10 +96,7 @@ TEST(InteractiveTest, CtrlCClearsTheLineAndCtrlDEnds) {
 // program; the first says so, and the run goes on until then.
 TEST(InteractiveTest, FirstCtrlCDuringAHangingCallWarnsAndTheSecondEnds) {
     const fs::path directory = fs::temp_directory_path() / ("quenmark-interactive-hang-" + std::to_string(getpid()));
-    fs::remove_all(directory);
-    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
-    for (const auto& entry : fs::directory_iterator(directory))
-        if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+    test::CopyProgramDirectory(directory);
     fs::copy_file(QUENMARK_MISBEHAVING_MODULE, directory / "misbehaving.vmx");
     int terminal = -1;
     const pid_t pid = StartOnTerminal(directory, terminal);
@@ -130,8 +127,7 @@ TEST(InteractiveTest, FirstCtrlCDuringAHangingCallWarnsAndTheSecondEnds) {
 // editor's library there is refused, and the plain prompt still calculates.
 TEST(InteractiveTest, AFolderOthersCanWriteGivesNoLineEditor) {
     const fs::path directory = fs::temp_directory_path() / ("quenmark-open-folder-" + std::to_string(getpid()));
-    fs::remove_all(directory);
-    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
+    test::CopyProgramDirectory(directory);
     fs::permissions(directory, fs::perms::all);
     int terminal = -1;
     const pid_t pid =

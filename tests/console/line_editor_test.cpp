@@ -17,6 +17,7 @@
 
 #include "app/history_section.h"
 #include "support/child_process.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -47,10 +48,7 @@ void ReadUntilPrompt(int terminal) {
 
 TEST(ConsoleLineEditorTest, TabCompletesNamesAndAltPeriodRecallsResults) {
     const fs::path directory = fs::temp_directory_path() / ("quenmark-editor-" + std::to_string(getpid()));
-    fs::remove_all(directory);
-    fs::copy(QUENMARK_PROGRAM_DIR, directory, fs::copy_options::recursive);
-    for (const auto& entry : fs::directory_iterator(directory))
-        if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+    test::CopyProgramDirectory(directory);
 
     int terminal = -1;
     const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "support/file_bytes.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -34,9 +35,7 @@ protected:
                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(directory_);
         fs::create_directories(directory_);
-        fs::copy(QUENMARK_PROGRAM_DIR, directory_ / "program", fs::copy_options::recursive);
-        for (const auto& entry : fs::directory_iterator(directory_ / "program"))
-            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        test::CopyProgramDirectory(directory_ / "program");
         fs::create_directories(directory_ / "home");
         settings_ = directory_ / "program" / ("~" + UserName() + ".cfg");
     }

@@ -16,6 +16,7 @@
 
 #include "support/child_process.h"
 #include "support/file_bytes.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -32,10 +33,7 @@ struct Outcome {
 class ScriptInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::remove_all(directory_);
-        fs::copy(QUENMARK_PROGRAM_DIR, directory_, fs::copy_options::recursive);
-        for (const auto& entry : fs::directory_iterator(directory_))
-            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        test::CopyProgramDirectory(directory_);
     }
     void TearDown() override { fs::remove_all(directory_); }
 

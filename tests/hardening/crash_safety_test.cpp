@@ -37,6 +37,7 @@
 #include "console_process.h"
 #include "definitions/profile.h"
 #include "expression/interpreter.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -146,9 +147,7 @@ protected:
         scratch_ = (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) / (name + "-copy");
         fs::remove_all(program_);
         fs::remove_all(scratch_);
-        fs::copy(QUENMARK_PROGRAM_DIR, program_, fs::copy_options::recursive);
-        for (const auto& entry : fs::directory_iterator(program_))
-            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        test::CopyProgramDirectory(program_);
         fs::create_directories(scratch_);
         settingsFile_ = GetSettingsFileName(program_.string() + "/");
     }

@@ -21,6 +21,7 @@
 #include "support/cached_context.h"
 #include "console_process.h"
 #include "definitions/messages.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -133,10 +134,7 @@ class SoakTest : public ::testing::Test {
 protected:
     void SetUp() override {
         program_ = fs::temp_directory_path() / ("quenmark-soak-" + std::to_string(getpid()));
-        fs::remove_all(program_);
-        fs::copy(QUENMARK_PROGRAM_DIR, program_, fs::copy_options::recursive);
-        for (const auto& entry : fs::directory_iterator(program_))
-            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        test::CopyProgramDirectory(program_);
     }
     void TearDown() override { fs::remove_all(program_); }
 

@@ -17,6 +17,7 @@
 
 #include "support/child_process.h"
 #include "support/file_bytes.h"
+#include "support/program_copy.h"
 
 namespace quenmark {
 namespace {
@@ -37,9 +38,7 @@ protected:
         char pattern[] = "/tmp/quenmark-module-start-XXXXXX";
         root_ = mkdtemp(pattern);
         program_ = root_ / "program";
-        fs::copy(QUENMARK_PROGRAM_DIR, program_, fs::copy_options::recursive);
-        for (const auto& entry : fs::directory_iterator(program_))
-            if (entry.path().extension() == ".cfg") fs::remove(entry.path());
+        test::CopyProgramDirectory(program_);
         chmod(program_.c_str(), 0755);
     }
     void TearDown() override {
