@@ -54,7 +54,7 @@ void TEndingWatchdog::Watch() {
         const ssize_t count = read(readFd, &byte, 1);
         if (count == 1) EndWith(byte);
         else if (count < 0 && errno == EINTR) continue;
-        else std::this_thread::sleep_for(std::chrono::hours(1));
+        else WaitForTheEnd();
     }
 }
 
@@ -78,9 +78,7 @@ void TEndingWatchdog::EndWith(int signal) {
 
 void TEndingWatchdog::WritePrepared() {
     // A crash handler that claimed the write first ends the process itself.
-    if (!FPrepared.ClaimWrite()) {
-        for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
-    }
+    if (!FPrepared.ClaimWrite()) WaitForTheEnd();
     FPrepared.WaitForChange();
     WritePreparedOrRescue(FContext, FPrepared, FProgramName);
 }

@@ -72,12 +72,6 @@ void PassOn(int signal, siginfo_t* info, void* context) {
     }
 }
 
-[[noreturn]] void WaitForever() {
-    for (;;) {
-        timespec second{1, 0};
-        nanosleep(&second, nullptr);
-    }
-}
 
 // Standard error, and the report file when there is one.
 void Report() {
@@ -123,7 +117,7 @@ void StartLine(const TRunningModuleCall& call, int signal) {
     Report();
     if (!saving) EndProcess(signal);
     // A signal thread writing it already ends the process.
-    if (!prepared->ClaimWrite()) WaitForever();
+    if (!prepared->ClaimWrite()) WaitForTheEnd();
     if (flushHook) flushHook();
     prepared->WriteNow();
     _exit(128 + signal);

@@ -133,6 +133,13 @@ void PutHistoryLine(TBytes& bytes, std::string_view entry) {
 
 }  // namespace
 
+void WaitForTheEnd() {
+    for (;;) {
+        timespec second{1, 0};
+        nanosleep(&second, nullptr);
+    }
+}
+
 TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variables,
                              const TInputHistory& history)
     : FSettings(settings), FVariables(variables), FHistory(history), FPath(WrittenPath(settings.FileName())),

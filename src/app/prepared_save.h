@@ -29,6 +29,11 @@ namespace quenmark {
 // EndChange, together with the refresh after its line (RefreshInChange),
 // or on the thread whose interruption writes the file. What another copy
 // of the program saved meanwhile is not merged in.
+// Blocks the calling thread for good, for a thread that must change nothing
+// more because a write was claimed: whoever claimed it ends the process.
+// Async-signal-safe.
+[[noreturn]] void WaitForTheEnd();
+
 class TPreparedSave {
 public:
     TPreparedSave(const TSettings& settings, TVMVariableList& variables, const TInputHistory& history);

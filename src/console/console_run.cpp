@@ -43,8 +43,4 @@ bool SaveOnce(TConsoleRun& run) {
     return outcome.Saved;
 }
 
-void WaitForTheEnd() {
-    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
-}
-
 }  // namespace quenmark

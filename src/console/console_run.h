@@ -49,8 +49,4 @@ bool RunLine(TConsoleRun& run, const std::string& line, bool flush);
 // Without saving, nothing is written and the answer is true.
 bool SaveOnce(TConsoleRun& run);
 
-// Blocks any further line of the input loop for good: the watcher of the
-// ending signals ends the process.
-[[noreturn]] void WaitForTheEnd();
-
 }  // namespace quenmark

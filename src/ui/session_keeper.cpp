@@ -12,12 +12,6 @@ namespace quenmark {
 
 namespace {
 
-// A write of the prepared state was claimed by a handler that ends the
-// process; the line thread must change nothing from here on.
-[[noreturn]] void WaitForTheEnd() {
-    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
-}
-
 // The keeper of the run, for a process that ends through exit() from deep
 // inside the toolkit (a lost display connection): its pending change is
 // written on the way out.
