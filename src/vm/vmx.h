@@ -148,6 +148,12 @@ typedef int32_t (*VMXFunctionDispatcher)(const char* name, VMXValue* result, VMX
                                          int32_t argCount);            /* "FunctionDispatcher" */
 typedef int32_t (*VMXGetNextTokenProc)(const char* text, int32_t length,
                                        TokenRecord* record);           /* "GetNextToken" */
+/* "GetTokenStarts", optional for a tokenizer: a zero-terminated list of the
+   ASCII characters a token of this module can start with. The program asks
+   "GetNextToken" only where the next character is one of them, and may leave
+   the module unloaded until a line holds one. A tokenizer without this export
+   is loaded at start and asked at every token. */
+typedef const char* (*VMXGetTokenStartsProc)(void);
 
 #ifdef __cplusplus
 }  /* extern "C" */
