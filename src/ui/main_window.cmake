@@ -1,7 +1,5 @@
 # The main window, the single-instance rule, the help window and the
 # desktop program itself.
-find_package(Qt6 REQUIRED COMPONENTS Network)
-
 target_sources(quenmark_ui PRIVATE
   main_window.cpp
   main_window_actions.cpp
@@ -19,7 +17,6 @@ target_sources(quenmark_ui PRIVATE
   single_instance.cpp
   help_window.cpp
 )
-target_link_libraries(quenmark_ui PUBLIC Qt6::Network)
 
 add_executable(quenmark desktop_main.cpp)
 target_link_libraries(quenmark PRIVATE quenmark_ui)

@@ -1,13 +1,15 @@
 #include "ui/single_instance.h"
 
+#include <QDir>
 #include <QElapsedTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QLockFile>
+#include <QSocketNotifier>
 
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,19 +21,10 @@ namespace {
 
 // A request is one short line; a partner that sends more is not a launch
 // of this program.
-constexpr qint64 MaxRequestLength = 64;
+constexpr size_t MaxRequestLength = 64;
+constexpr int ActivateTimeoutMs = 1000;
 constexpr int ProbeTimeoutMs = 200;
 constexpr int LockRetryMs = 100;
-
-// Whether the process at the other end of a connected local socket runs as
-// this process's user.
-bool PeerIsThisUser(const QLocalSocket& socket) {
-    ucred credentials{};
-    socklen_t length = sizeof credentials;
-    const int descriptor = static_cast<int>(socket.socketDescriptor());
-    if (descriptor < 0 || getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0) return false;
-    return credentials.uid == geteuid();
-}
 
 }  // namespace
 
@@ -85,72 +78,63 @@ TSingleInstance::TLaunch TSingleInstance::ClaimOrActivate(int waitMs) {
     return TLaunch::First;
 }
 
+std::string TSingleInstance::SocketPath() const {
+    const QString path = QDir::isAbsolutePath(FName) ? FName : QDir::tempPath() + QLatin1Char('/') + FName;
+    return QFile::encodeName(path).toStdString();
+}
+
 bool TSingleInstance::ActivateRunning(int timeoutMs) {
-    QLocalSocket socket;
-    socket.connectToServer(FName, QIODevice::WriteOnly);
-    if (!socket.waitForConnected(timeoutMs)) return false;
-    if (!PeerIsThisUser(socket)) return false;
-    const qint64 length = static_cast<qint64>(std::strlen(ActivationRequest));
-    if (socket.write(ActivationRequest, length) != length) return false;
-    if (!socket.waitForBytesWritten(timeoutMs)) return false;
-    socket.disconnectFromServer();
-    return true;
+    if (FName.isEmpty()) return false;
+    return SendToLocalListener(SocketPath(), ActivationRequest, timeoutMs);
 }
 
-bool TSingleInstance::AnotherCopyAnswers() const {
-    QLocalSocket probe;
-    probe.connectToServer(FName, QIODevice::WriteOnly);
-    const bool answers = probe.waitForConnected(ProbeTimeoutMs);
-    probe.abort();
-    return answers;
-}
-
-// The server replaces a socket file of the same name, so a copy that
-// answers is looked for first; a socket file nobody answers on is one left
-// by an ended copy.
+// Binding replaces a socket file of the same name, so a copy that answers
+// is looked for first; a socket file nobody answers on is one left by an
+// ended copy.
 bool TSingleInstance::Listen() {
     if (IsListening()) return true;
     if (FName.isEmpty()) return false;
-    if (AnotherCopyAnswers()) return false;
-    QLocalServer::removeServer(FName);
-    auto* server = new QLocalServer(this);
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(FName)) {
-        delete server;
-        return false;
-    }
-    FServer = server;
-    connect(FServer, &QLocalServer::newConnection, this, &TSingleInstance::AcceptConnections);
+    const std::string path = SocketPath();
+    if (LocalListenerAnswers(path, ProbeTimeoutMs)) return false;
+    auto listener = std::make_unique<TLocalListener>();
+    if (!listener->Listen(path)) return false;
+    FListener = std::move(listener);
+    FAcceptNotifier = new QSocketNotifier(FListener->Descriptor(), QSocketNotifier::Read, this);
+    connect(FAcceptNotifier, &QSocketNotifier::activated, this, &TSingleInstance::AcceptConnections);
     return true;
 }
 
-bool TSingleInstance::IsListening() const { return FServer && FServer->isListening(); }
+bool TSingleInstance::IsListening() const { return FListener && FListener->IsListening(); }
 
 void TSingleInstance::AcceptConnections() {
-    while (QLocalSocket* socket = FServer->nextPendingConnection()) {
-        if (!PeerIsThisUser(*socket)) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket]() { ReadRequest(socket); });
-        // A launch that has already gone may leave its request unread until now.
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket]() {
-            ReadRequest(socket);
-            socket->deleteLater();
-        });
+    for (int connection; (connection = FListener->AcceptFromThisUser()) >= 0;) {
+        auto* notifier = new QSocketNotifier(connection, QSocketNotifier::Read, this);
+        auto received = std::make_shared<std::string>();
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, connection, notifier, received]() { ReadRequest(connection, notifier, *received); });
         // The request may have arrived with the connection.
-        if (socket->bytesAvailable() > 0) ReadRequest(socket);
+        ReadRequest(connection, notifier, *received);
     }
 }
 
-void TSingleInstance::ReadRequest(QLocalSocket* socket) {
-    if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() > MaxRequestLength) socket->abort();
-        return;
+// Takes what the partner sent without waiting; the connection ends at the
+// end of its line, when it closes, or when it sends more than a request.
+void TSingleInstance::ReadRequest(int connection, QSocketNotifier* notifier, std::string& received) {
+    if (!notifier->isEnabled()) return;
+    while (received.size() <= MaxRequestLength && received.find('\n') == std::string::npos) {
+        char buffer[MaxRequestLength + 1];
+        const ssize_t count = recv(connection, buffer, sizeof buffer, 0);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+        if (count <= 0) break;  // closed by the partner
+        received.append(buffer, static_cast<size_t>(count));
     }
-    const QByteArray line = socket->readLine(MaxRequestLength);
-    if (line == ActivationRequest) emit ActivationRequested();
+    const size_t lineEnd = received.find('\n');
+    if (lineEnd != std::string::npos && received.substr(0, lineEnd + 1) == ActivationRequest)
+        emit ActivationRequested();
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    close(connection);
 }
 
 }  // namespace quenmark

@@ -1,21 +1,21 @@
 #pragma once
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+#include <string>
+
+#include "platform/local_endpoint.h"
 
 class QLockFile;
-
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace quenmark {
 
 // One running copy per user, title and display. The running copy listens on
 // a local socket in the user's private runtime directory, named from all
-// three; a second launch connects, asks it to show its main window, and
+// three (a name without a directory lies in the temporary folder); a second launch connects, asks it to show its main window, and
 // ends without loading or writing anything. Both sides check that the
 // other end belongs to the same user.
 class TSingleInstance : public QObject {
@@ -66,11 +66,12 @@ signals:
 
 private:
     void AcceptConnections();
-    void ReadRequest(QLocalSocket* socket);
-    bool AnotherCopyAnswers() const;
+    void ReadRequest(int connection, QSocketNotifier* notifier, std::string& received);
+    std::string SocketPath() const;
 
     QString FName;
-    QLocalServer* FServer = nullptr;
+    std::unique_ptr<TLocalListener> FListener;
+    QSocketNotifier* FAcceptNotifier = nullptr;
     std::unique_ptr<QLockFile> FLaunchLock;
 };
 

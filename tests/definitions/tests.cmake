@@ -22,6 +22,7 @@ quenmark_add_tests(quenmark_definitions_tests
   platform/save_target_test.cpp
   platform/runtime_directory_test.cpp
   platform/directory_trust_test.cpp
+  platform/local_endpoint_test.cpp
 )
 # The resource checks read the shipped files and scan the source for the
 # message codes it looks up.

@@ -1,6 +1,5 @@
 # Tests of the main window, its frame rules, the help window, the session
 # end and the single-instance rule.
-find_package(Qt6 REQUIRED COMPONENTS Network)
 
 target_sources(quenmark_ui_tests PRIVATE
   main_window_lines_test.cpp
@@ -19,7 +18,7 @@ target_sources(quenmark_ui_tests PRIVATE
 # The desktop program as a process. These tests use the program's own
 # single-instance name, so they never run beside each other.
 add_executable(quenmark_desktop_tests main.cpp main_window_program_test.cpp)
-target_link_libraries(quenmark_desktop_tests PRIVATE quenmark_ui GTest::gtest Qt6::Widgets Qt6::Test Qt6::Network)
+target_link_libraries(quenmark_desktop_tests PRIVATE quenmark_ui GTest::gtest Qt6::Widgets Qt6::Test)
 target_include_directories(quenmark_desktop_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/..)
 target_compile_definitions(quenmark_desktop_tests PRIVATE QUENMARK_PROGRAM_PATH="$<TARGET_FILE:quenmark>")
 add_dependencies(quenmark_desktop_tests quenmark)
