@@ -80,6 +80,8 @@ public:
     // After a save of StoreInto's result: the current fields become the
     // baseline of the next merge, and the file is read from its own place.
     void NoteSaved() const;
+    // Whether a field differs from what the last load or save left.
+    bool ChangedSinceSaved() const { return RenderedKeys() != FBaseline; }
 
     // The file saves go to.
     const std::string& FileName() const { return FFileName; }
