@@ -129,6 +129,8 @@ protected:
 
 TEST_F(ScriptModeTest, ScriptsStartFreshPrintPlainlyAndKeepOnlyTheirVariables) {
     const std::string settingsFile = "'" + (directory_ / "program").string() + "'/*.cfg";
+    // Marks the copy as installed: its settings then live in the home.
+    const std::string installed = "'" + (directory_ / "program" / "installed-copy").string() + "'";
     const Step steps[] = {
         {"a script's @HEX lasts until it ends", "'@HEX' 255 '\"text\"'", "", 0, "0xFF\ntext\n", false, "",
          FileEffect::Untouched},
@@ -155,8 +157,12 @@ TEST_F(ScriptModeTest, ScriptsStartFreshPrintPlainlyAndKeepOnlyTheirVariables) {
         {"nor the log when nothing is entered", "", "", 0, "Quenmark", true, "", FileEffect::Untouched},
         {"a change that cannot be saved is reported", "'more = 3'", "", 1, "3\n", false, "quenmark-console: ",
          FileEffect::Untouched},
+        {"so does a home that cannot be written", "'6*7'", "", 0, "42\n", false, "", FileEffect::Untouched,
+         "chmod 0644 " + settingsFile + " && touch " + installed, "", "HOME=/dev/null"},
+        {"where a change is reported", "'more = 5'", "", 1, "5\n", false, "/dev/null/.config/quenmark/",
+         FileEffect::Untouched, "", "", "HOME=/dev/null"},
         {"a wrong option", "--fresh -z 1", "", 2, "", false, "unknown option '-z'", FileEffect::Untouched,
-         "chmod 0644 " + settingsFile},
+         "rm " + installed},
         {"output that cannot be written", "'more = 4' > /dev/full", "", 1, "", false, "No space left on device",
          FileEffect::Written},
         {"after saving what was worked out", "more", "", 0, "4\n", false, "", FileEffect::Untouched},
