@@ -55,14 +55,14 @@ public:
 
     const TCCContext& Context() const { return *FContext; }
 
-    // Reads the file into the fields under the file's shared lock. A missing
-    // file or one whose header is not accepted leaves every field as it is;
-    // a missing key keeps its field. A file that is there but not accepted
-    // is moved aside (DamagedFileMovedTo). With StayResident off the main
-    // window is always shown.
+    // Reads the file into the fields under the file's shared lock, where a
+    // save made the lock file (reading creates none). A missing file or one
+    // whose header is not accepted leaves every field as it is; a missing
+    // key keeps its field. A file that is there but not accepted is moved
+    // aside (DamagedFileMovedTo). With StayResident off the main window is
+    // always shown.
     void Load();
-    // For a run that never saves: Load then creates no lock file and
-    // leaves a damaged file where it is.
+    // For a run that never saves: Load then leaves a damaged file where it is.
     bool ReadOnly = false;
 
     // Saves the fields in one locked, atomic replacement of the file,
