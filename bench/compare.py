@@ -130,8 +130,12 @@ def one_expression_runs(table, path):
     in turn with the others' so that a change of the machine's load falls on
     all alike, and the peak of one more run."""
     runs = {name: [] for name in table}
-    for _ in range(ONE_EXPRESSION_RUNS):
-        for name, run in table.items():
+    order = list(table.items())
+    for turn in range(ONE_EXPRESSION_RUNS):
+        # Each contender takes each place in the turn equally often, so that
+        # none always follows the same one.
+        shift = turn % len(order)
+        for name, run in order[shift:] + order[:shift]:
             runs[name].append(run(path, with_peak=False))
     medians = {}
     for name, run in table.items():
