@@ -6,7 +6,10 @@ the median peak resident memory and the ratios of the console to the others.
 Workloads:
   expr100k     the shared expression file
   vars1k       the shared file of 1,000 variables assigned and used
-  one          one expression as a whole process, clean settings file
+  one          one expression as a whole process: the console as a script
+               (quenmark-console -q '2+3*4'), once with saving on and once
+               with --no-save, over a settings file holding only MaxHistory;
+               saving on must cost no more, as such a run changes nothing
   vars100k     100,000 variables defined, then each used once
   history10k   expr100k through the console with MaxHistory 10,000 and 50
 
@@ -32,6 +35,8 @@ from console_bench import PYTHON_LOOP
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ALL_WORKLOADS = ["expr100k", "vars1k", "one", "vars100k", "history10k"]
 ONE_EXPRESSION = b"2+3*4\n"
+ONE_SAVING = "quenmark-console -q"
+ONE_NO_SAVE = "quenmark-console -q --no-save"
 Run = namedtuple("Run", "wall cpu peak status")
 ONE_EXPRESSION_RUNS = 20  # per round: a single start-up is too short to time alone
 
@@ -86,9 +91,9 @@ class Console:
         os.remove(names[0])
         return os.path.basename(names[0])
 
-    def run(self, stdin_path, settings=None, with_peak=True):
+    def run(self, stdin_path, settings=None, with_peak=True, arguments=()):
         self.reset_settings(settings)
-        return run_once(self.command, stdin_path, self.directory, self.env, with_peak)
+        return run_once(self.command + list(arguments), stdin_path, self.directory, self.env, with_peak)
 
 
 def line_count(path):
@@ -120,19 +125,44 @@ def contenders(console, scratch):
     return table
 
 
-def one_expression_runs(run, path):
-    """Medians of ONE_EXPRESSION_RUNS whole-process runs, and the peak of one
-    more run."""
-    runs = [run(path, with_peak=False) for _ in range(ONE_EXPRESSION_RUNS)]
-    last = run(path)
-    return Run(statistics.median(r.wall for r in runs), statistics.median(r.cpu for r in runs), last.peak,
-               max([last.status] + [r.status for r in runs]))
+def one_expression_runs(table, path):
+    """Per contender, medians of ONE_EXPRESSION_RUNS whole-process runs, taken
+    in turn with the others' so that a change of the machine's load falls on
+    all alike, and the peak of one more run."""
+    runs = {name: [] for name in table}
+    order = list(table.items())
+    for turn in range(ONE_EXPRESSION_RUNS):
+        # Each contender takes each place in the turn equally often, so that
+        # none always follows the same one.
+        shift = turn % len(order)
+        for name, run in order[shift:] + order[:shift]:
+            runs[name].append(run(path, with_peak=False))
+    medians = {}
+    for name, run in table.items():
+        last = run(path)
+        taken = runs[name]
+        medians[name] = Run(statistics.median(r.wall for r in taken), statistics.median(r.cpu for r in taken),
+                            last.peak, max([last.status] + [r.status for r in taken]))
+    return medians
+
+
+def one_expression_table(table, console):
+    """The console as a script with and without saving, then the others."""
+    expression = ONE_EXPRESSION.decode().strip()
+
+    def script(*options):
+        arguments = list(options) + [expression]
+        return lambda path, with_peak=True: console.run(path, history_settings(50), with_peak, arguments)
+
+    one = {ONE_SAVING: script("-q"), ONE_NO_SAVE: script("-q", "--no-save")}
+    one.update({name: run for name, run in table.items() if name != "quenmark-console"})
+    return one
 
 
 def measure_round(workload, inputs, table, console):
     """One round of a workload: {contender: (seconds, peak KiB, status)}."""
     if workload == "one":
-        return {name: one_expression_runs(run, inputs["one"]) for name, run in table.items()}
+        return one_expression_runs(one_expression_table(table, console), inputs["one"])
     if workload == "history10k":
         return {f"MaxHistory {limit}": console.run(inputs["expr100k"], history_settings(limit))
                 for limit in (10000, 50)}
@@ -149,10 +179,16 @@ def report_lines(workload, lines, results):
         medians[name] = (wall, cpu, peak)
         note = f"   ({failed} runs failed)" if failed else ""
         if workload == "one":
-            print(f"  {name:18} {wall * 1000:9.2f} ms wall {cpu * 1000:9.2f} ms CPU   peak {peak / 1024:7.1f} MiB{note}")
+            print(f"  {name:30} {wall * 1000:9.2f} ms wall {cpu * 1000:9.2f} ms CPU   peak {peak / 1024:7.1f} MiB{note}")
         else:
             print(f"  {name:18} {lines / wall:12,.0f} lines/s wall {lines / max(cpu, 1e-9):12,.0f} lines/s CPU"
                   f"   peak {peak / 1024:7.1f} MiB{note}")
+    if workload == "one":
+        for index, measure in ((0, "wall"), (1, "CPU")):
+            saving, no_save = medians[ONE_SAVING][index], medians[ONE_NO_SAVE][index]
+            verdict = "no more" if saving <= no_save else "MORE"
+            print(f"  saving on costs {verdict} {measure} time than --no-save: {saving * 1000:.2f} ms against"
+                  f" {no_save * 1000:.2f} ms (x{saving / no_save:.3f})")
     first, *others = medians
     for other in others:
         ours, theirs = medians[first], medians[other]

@@ -82,8 +82,10 @@ bool TLineSession::InterpretLine(const std::string& line) {
     if (FInterpreter.LastWasExpression()) {
         if (OnExpressionResult) OnExpressionResult(FInterpreter.LastResult());
     } else {
-        FSettings.OutputFormat = FInterpreter.FormatMask();
-        FSettings.OutputMode = static_cast<uint8_t>(FInterpreter.GetOutputMode());
+        if (KeepsOutputFormat) {
+            FSettings.OutputFormat = FInterpreter.FormatMask();
+            FSettings.OutputMode = static_cast<uint8_t>(FInterpreter.GetOutputMode());
+        }
         if (OnOutputModeSelected) OnOutputModeSelected(FInterpreter.GetOutputMode());
     }
     return succeeded;
@@ -154,6 +156,10 @@ void TLineSession::NoteSaved() {
 void TLineSession::ForgetLoadedFile() {
     ForgetDefinitionFile(FSettings.Context(), FSettings.SourceFileName());
     if (FSettings.FileName() != FSettings.SourceFileName()) ForgetDefinitionFile(FSettings.Context(), FSettings.FileName());
+}
+
+bool TLineSession::HasUnsavedChanges() const {
+    return FSettings.ChangedSinceSaved() || FChanges.HasChanges(FSettings, FInterpreter.Variables());
 }
 
 TSaveOutcome TLineSession::SaveAll() {

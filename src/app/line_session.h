@@ -31,6 +31,9 @@ public:
     // built or copied for a line the front end does not show; null goes back
     // to OnLogLine. The log must outlive the session or be unset first.
     void SetLineLog(TLineLog* log) { FLineLog = log; }
+    // Whether a command line's format mask and output mode become the
+    // settings' (and are saved with them); a script keeps its own.
+    bool KeepsOutputFormat = true;
     // Told the output mode after every line that ended in the command process.
     std::function<void(OutputMode)> OnOutputModeSelected;
     // Told the result of every line that was an expression.
@@ -78,6 +81,9 @@ public:
     // replacement of the settings file, merged with what other copies of
     // the program saved meanwhile (see TSettings::Save, TSessionChanges).
     TSaveOutcome SaveAll();
+    // Whether SaveAll would keep anything changed since the load or the
+    // last save: a setting, a variable or a history entry.
+    bool HasUnsavedChanges() const;
     // What SaveAll does to the file's current contents; with
     // RenderSettingsFile it gives the bytes a save would write now.
     void MergeSaveInto(TProfileText& file) const;

@@ -141,13 +141,26 @@ void WaitForTheEnd() {
 }
 
 TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variables,
-                             const TInputHistory& history)
-    : FSettings(settings), FVariables(variables), FHistory(history), FPath(WrittenPath(settings.FileName())),
-      FTemporaryPath(FPath + ".prepared"), FMode(FileMode(FPath)) {
+                             const TInputHistory& history, TPrepareStart start)
+    : FSettings(settings), FVariables(variables), FHistory(history), FStartChanges(variables.Changes()),
+      FStartEntered(history.EnteredCount()), FStartFormat(settings.OutputFormat), FStartMode(settings.OutputMode) {
+    if (start == TPrepareStart::Now) Prepare();
+}
+
+bool TPreparedSave::ChangedSinceStart() const {
+    return FVariables.Changes() != FStartChanges || FHistory.EnteredCount() != FStartEntered ||
+           FSettings.OutputFormat != FStartFormat || FSettings.OutputMode != FStartMode;
+}
+
+void TPreparedSave::Prepare() {
     FSaveHistory = FSettings.SaveHistory;
+    FPrepared = true;
     try {
+        FPath = WrittenPath(FSettings.FileName());
+        FTemporaryPath = FPath + ".prepared";
+        FMode = FileMode(FPath);
         // The sections the prepared file writes itself are not kept.
-        FStartLines = ReadStartOutline(settings.SourceFileName());
+        FStartLines = ReadStartOutline(FSettings.SourceFileName());
         RenderSettingsPart();
         RebuildVariables();
     } catch (const std::bad_alloc&) {
@@ -178,6 +191,10 @@ void TPreparedSave::WaitForChange() const {
 }
 
 void TPreparedSave::RefreshInChange() {
+    if (!FPrepared) {
+        if (ChangedSinceStart()) Prepare();
+        return;
+    }
     FSaveHistory = FSettings.SaveHistory;
     // The history is read as it is when the file is written; the rest
     // waits for a change of the table, the format or the mode.
@@ -287,6 +304,7 @@ std::string TPreparedSave::Contents() const {
 }
 
 bool TPreparedSave::WriteNow() const {
+    if (!FPrepared) return true;  // nothing changed: the file stays as it is
     if (FStale) return false;  // pieces left part way by a lack of memory
     // A fresh file, private while it is written: one left behind may be
     // open elsewhere, and a descriptor keeps the access it was opened with.

@@ -34,9 +34,18 @@ namespace quenmark {
 // Async-signal-safe.
 [[noreturn]] void WaitForTheEnd();
 
+// When the prepared file is first built.
+enum class TPrepareStart {
+    Now,            // at once: every later write replaces the file
+    AtFirstChange,  // at the first refresh that finds a variable, the history
+                    // or the format changed; until then nothing is read or
+                    // built, and a write has nothing to keep
+};
+
 class TPreparedSave {
 public:
-    TPreparedSave(const TSettings& settings, TVMVariableList& variables, const TInputHistory& history);
+    TPreparedSave(const TSettings& settings, TVMVariableList& variables, const TInputHistory& history,
+                  TPrepareStart start = TPrepareStart::Now);
     ~TPreparedSave();
     TPreparedSave(const TPreparedSave&) = delete;
     TPreparedSave& operator=(const TPreparedSave&) = delete;
@@ -53,6 +62,9 @@ public:
     bool BeginChange();
     void EndChange() { FChanging.store(false, std::memory_order_release); }
 
+    // Whether the prepared file is built (see TPrepareStart).
+    bool Prepared() const { return FPrepared; }
+
     // The prepared file's bytes.
     std::string Contents() const;
 
@@ -61,7 +73,8 @@ public:
     // caller must have claimed the write and keep Refresh from running
     // meanwhile (WaitForChange, or the thread that runs Refresh is the one
     // interrupted). Returns whether it worked; false without writing while
-    // the last refresh ran out of memory part way.
+    // the last refresh ran out of memory part way; true without writing
+    // while nothing is prepared because nothing changed.
     bool WriteNow() const;
 
     // True for the first caller only, so that of a signal handler and a
@@ -72,6 +85,8 @@ public:
     void WaitForChange() const;
 
 private:
+    void Prepare();
+    bool ChangedSinceStart() const;
     void RenderSettingsPart();
     void RefreshVariables();
     void RebuildVariables();
@@ -87,6 +102,13 @@ private:
     // and the line thread takes no lock.
     std::atomic<bool> FWriteClaimed{false};
     std::atomic<bool> FChanging{false};
+
+    bool FPrepared = false;
+    // With AtFirstChange, the state a change is told from.
+    uint64_t FStartChanges = 0;
+    uint64_t FStartEntered = 0;
+    std::string FStartFormat;
+    uint8_t FStartMode = 0;
 
     std::string FPath;
     std::string FTemporaryPath;

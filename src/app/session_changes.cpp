@@ -287,6 +287,12 @@ std::vector<std::string> TSessionChanges::AddedHistory(int32_t maxHistory) const
     return added;
 }
 
+bool TSessionChanges::HasChanges(const TSettings& settings, const TVMVariableList& variables) const {
+    const bool variablesChanged = FSavedAtChange != variables.Changes();
+    const bool historyAdded = FHistory ? FHistory->EnteredCount() > FHistoryMark : !FAddedHistory.empty();
+    return (settings.SaveVariables && variablesChanged) || (settings.SaveHistory && historyAdded);
+}
+
 void TSessionChanges::NoteSaved(const TVMVariableList& variables) {
     NoteVariablesSaved(variables);
     FAddedHistory.clear();

@@ -44,6 +44,11 @@ public:
     TSectionMerge VariablesMerge(const TSettings& settings, const TVMVariableList& variables) const;
     TSectionMerge HistoryMerge(const TSettings& settings) const;
 
+    // Whether a save would keep anything this copy changed: a variable
+    // assigned, protected or deleted, or a history entry, each where the
+    // settings keep them.
+    bool HasChanges(const TSettings& settings, const TVMVariableList& variables) const;
+
     // After a save of MergeInto's result.
     void NoteSaved(const TVMVariableList& variables);
 

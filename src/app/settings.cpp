@@ -186,12 +186,11 @@ void TSettings::Load() {
     // Saves replace the file in one rename, so a reader without the lock
     // still sees a whole file; the lock keeps it from reading between a
     // save's merge and its write. A lock kept longer than the wait is given
-    // up on: the start goes on, reading without it.
+    // up on: the start goes on, reading without it. Reading creates no
+    // lock file: without one no save has begun, and a run that changes
+    // nothing writes nothing.
     TFileLock lock;
-    TLockResult locked = LockSettingsFile(*FContext, FSourceFileName, TFileLock::Mode::Shared, !ReadOnly, lock);
-    // A folder that cannot be written has no lock file to create.
-    if (locked == TLockResult::Failed && !ReadOnly)
-        locked = LockSettingsFile(*FContext, FSourceFileName, TFileLock::Mode::Shared, false, lock);
+    const TLockResult locked = LockSettingsFile(*FContext, FSourceFileName, TFileLock::Mode::Shared, false, lock);
     if (locked == TLockResult::Busy)
         NoticeAboutSettingsFile(*FContext,
                                 [this](const TCCContext& in) { return in.GetTextWith("QEN412", FSourceFileName); });

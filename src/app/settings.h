@@ -55,14 +55,14 @@ public:
 
     const TCCContext& Context() const { return *FContext; }
 
-    // Reads the file into the fields under the file's shared lock. A missing
-    // file or one whose header is not accepted leaves every field as it is;
-    // a missing key keeps its field. A file that is there but not accepted
-    // is moved aside (DamagedFileMovedTo). With StayResident off the main
-    // window is always shown.
+    // Reads the file into the fields under the file's shared lock, where a
+    // save made the lock file (reading creates none). A missing file or one
+    // whose header is not accepted leaves every field as it is; a missing
+    // key keeps its field. A file that is there but not accepted is moved
+    // aside (DamagedFileMovedTo). With StayResident off the main window is
+    // always shown.
     void Load();
-    // For a run that never saves: Load then creates no lock file and
-    // leaves a damaged file where it is.
+    // For a run that never saves: Load then leaves a damaged file where it is.
     bool ReadOnly = false;
 
     // Saves the fields in one locked, atomic replacement of the file,
@@ -80,6 +80,8 @@ public:
     // After a save of StoreInto's result: the current fields become the
     // baseline of the next merge, and the file is read from its own place.
     void NoteSaved() const;
+    // Whether a field differs from what the last load or save left.
+    bool ChangedSinceSaved() const { return RenderedKeys() != FBaseline; }
 
     // The file saves go to.
     const std::string& FileName() const { return FFileName; }

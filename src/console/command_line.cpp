@@ -15,12 +15,16 @@ constexpr const char* ProgramName = "quenmark-console";
 constexpr const char* ShortOptions = "+:qf:s:hV";
 
 constexpr int NoSaveOption = 256;
+constexpr int FreshOption = 257;
+constexpr int HistoryOption = 258;
 
 const option LongOptions[] = {
     {"quiet", no_argument, nullptr, 'q'},
     {"file", required_argument, nullptr, 'f'},
     {"settings", required_argument, nullptr, 's'},
     {"no-save", no_argument, nullptr, NoSaveOption},
+    {"fresh", no_argument, nullptr, FreshOption},
+    {"history", no_argument, nullptr, HistoryOption},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -46,6 +50,8 @@ bool TakeOption(TCommandLine& line, int found, const std::string& written) {
     case 'f': line.ScriptFiles.emplace_back(optarg); return true;
     case 's': line.SettingsFile = optarg; return true;
     case NoSaveOption: line.NoSave = true; return true;
+    case FreshOption: line.Fresh = true; return true;
+    case HistoryOption: line.History = true; return true;
     case 'h': line.Action = TConsoleAction::Help; return true;
     case 'V': line.Action = TConsoleAction::Version; return true;
     case ':': line.Problem = Hint("option " + OptionName(written) + " needs a file name"); return false;
@@ -93,12 +99,24 @@ std::string UsageText() {
            "                       EXPRESSIONs run after them\n"
            "      --no-save        never write the settings file: variables and\n"
            "                       history of this run are not kept\n"
+           "      --fresh          neither read nor write the settings file: start\n"
+           "                       without saved variables, keep nothing\n"
+           "      --history        enter a script's lines into the history too\n"
            "  -s, --settings=FILE  use FILE as the settings file\n"
            "  -h, --help           print this help and exit\n"
            "  -V, --version        print the version and exit\n"
            "\n"
            "In script files and in lines piped to -q, a line whose first character\n"
            "other than a blank is '#' is a comment, also a first line \"#!...\".\n"
+           "\n"
+           "A script (EXPRESSIONs, -f, or lines piped to -q) starts with the display\n"
+           "of a fresh session: decimal, no format mask, '.' as the decimal point and\n"
+           "no digit grouping, whatever was saved or the locale says. Its '@' commands\n"
+           "last until it ends and are never saved; saved variables are loaded. Each\n"
+           "result is one plain line: a number as a literal that reads back as the\n"
+           "same value, a string without quotes. A script's lines are not entered\n"
+           "into the history unless --history is given. The settings file is written\n"
+           "only when the run changed something that is kept.\n"
            "\n"
            "Options come before the expressions; \"--\" ends them, so that an\n"
            "expression may begin with \"-\". When only results are printed, an error\n"

@@ -20,6 +20,8 @@ struct TCommandLine {
     TConsoleAction Action = TConsoleAction::Run;
     bool Quiet = false;   // -q: results only, for lines from standard input too
     bool NoSave = false;  // --no-save: the settings file is never written
+    bool Fresh = false;   // --fresh: nothing is loaded from the settings file or saved to it
+    bool History = false; // --history: a script's lines are entered into the history too
     std::string SettingsFile;              // -s FILE; empty for the usual one
     std::vector<std::string> ScriptFiles;  // -f FILE, in order; "-" is standard input
     std::vector<std::string> Expressions;  // the arguments after the options
@@ -30,6 +32,15 @@ struct TCommandLine {
     // Only results are written: no banner, no welcome, no echo, and errors
     // go to standard error. A script file is quiet, as with bc and python.
     bool ResultsOnly() const { return Quiet || HasOwnLines(); }
+    // A script: lines from arguments or files, or piped to -q. It starts
+    // with the display of a fresh session, prints plain results and keeps
+    // its display commands and, without --history, its lines to itself.
+    // -q at a terminal only leaves out the banner.
+    bool IsScript(bool standardInputIsTerminal) const {
+        return HasOwnLines() || (Quiet && !standardInputIsTerminal);
+    }
+    // Whether the settings file may be written at all.
+    bool Saves() const { return !NoSave && !Fresh; }
 };
 
 // Parses the arguments with getopt_long; argv is not changed.

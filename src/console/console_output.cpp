@@ -135,6 +135,23 @@ void TConsoleOutput::Log(const std::string& line) {
     Line(line);
 }
 
+void TConsoleOutput::ReplaceResultLine(std::string text) {
+    if (FStyle != TOutputStyle::ResultsOnly) return;
+    FHeld = std::move(text);
+    FHolding = true;
+}
+
+void TConsoleOutput::UnquoteResultLine() {
+    if (FStyle != TOutputStyle::ResultsOnly || !FHolding) return;
+    if (FHeld.size() < 2 || FHeld.front() != '"' || FHeld.back() != '"') return;
+    FHeld.pop_back();
+    FHeld.erase(0, 1);
+}
+
+void TConsoleOutput::DropResultLine() {
+    if (FStyle == TOutputStyle::ResultsOnly) FHolding = false;
+}
+
 void TConsoleOutput::EndLine(bool succeeded) {
     if (FHolding && succeeded) Append(FBuffer, FOutIsTerminal, FHeld);
     if (FHolding && !succeeded) {

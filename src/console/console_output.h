@@ -40,6 +40,14 @@ public:
     // A logged line as OnLogLine gives them: the first of an input line is
     // its echo, "> " and the line.
     void Log(const std::string& line);
+    // With ResultsOnly, puts text in place of the line's last line, its
+    // result, before EndLine.
+    void ReplaceResultLine(std::string text);
+    // With ResultsOnly, takes the double quotes off the line's last line, a
+    // quoted text, in place: a text may be as large as memory allows.
+    void UnquoteResultLine();
+    // With ResultsOnly, leaves out the line's last line, before EndLine.
+    void DropResultLine();
     void EndLine(bool succeeded);
     // What starts the error of a failed line on standard error with
     // ResultsOnly: the program's name, and for a script file its name and

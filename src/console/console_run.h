@@ -32,6 +32,14 @@ struct TConsoleRun {
     // in the middle of a line and run exactly once.
     std::timed_mutex SessionLock;
     bool Saved = false;
+    // Whether the lines are entered into the history: not those of a
+    // script, unless it asks for them (--history).
+    bool RecordsHistory = true;
+    // A script's results: each one plain line (PlainResultText).
+    bool PlainResults = false;
+    // Whether the end of the run saves even though nothing that is kept
+    // changed: after the first start's welcome, which the save ends.
+    bool SavesUnchanged = false;
     // Whether any line of the run failed.
     bool AnyLineFailed = false;
     // Set when a signal ends the run: the input loop starts no further line.
@@ -46,7 +54,8 @@ bool RunLine(TConsoleRun& run, const std::string& line, bool flush);
 
 // The saves at the end of the run, once; call with SessionLock held. A
 // failed save is reported on standard error; returns whether it worked.
-// Without saving, nothing is written and the answer is true.
+// Without saving, or when nothing that is kept changed, nothing is locked
+// or written and the answer is true.
 bool SaveOnce(TConsoleRun& run);
 
 }  // namespace quenmark

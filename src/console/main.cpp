@@ -21,6 +21,7 @@
 #include "app/prepared_save.h"
 #include "app/settings_file.h"
 #include "app/settings_save.h"
+#include "base/number_separators.h"
 #include "console/batch_input.h"
 #include "console/command_line.h"
 #include "console/console_output.h"
@@ -109,14 +110,37 @@ bool PrepareSettingsFile(const TCCContext& context, const std::string& fileName,
 
 // The banner and the welcome text; with -q or only results, the one notice
 // that matters, a damaged settings file moved aside, goes to standard error.
-void Greet(const TCommandLine& options, const TSettings& settings, TLineSession& session, TConsoleOutput& output) {
+// Returns whether a welcome text was shown.
+bool Greet(const TCommandLine& options, const TSettings& settings, TLineSession& session, TConsoleOutput& output) {
     if (options.ResultsOnly()) {
         if (!settings.DamagedFileMovedTo().empty())
             output.Notice("quenmark-console: " + MovedAsideText(session.Context(), settings.DamagedFileMovedTo()));
-        return;
+        return false;
     }
     output.Print(TLineSession::Banner());
-    for (const std::string& line : session.WelcomeLines()) output.Print(line);
+    // A fresh run reads nothing of the last session, its first start either.
+    const std::vector<std::string> welcome = options.Fresh ? std::vector<std::string>{} : session.WelcomeLines();
+    for (const std::string& line : welcome) output.Print(line);
+    return !welcome.empty();
+}
+
+// The start-up of the core; with --fresh without the settings file and the
+// saved variables.
+void StartCore(const TCommandLine& options, TCalculatorProcess& process) {
+    if (!options.Fresh) return process.StartCore();
+    process.LoadLanguages();
+    process.CreateInterpreter();
+    process.LoadModules();
+}
+
+// The display of a fresh session for a script: decimal and no mask (the
+// interpreter's own start), "." and no grouping whatever the locale says,
+// and its "@" commands kept out of the settings. Other runs take the
+// display of the last session.
+void SetUpDisplay(bool script, TCalculatorProcess& process, TLineSession& session) {
+    if (!script) return session.RestoreOutputFormat();
+    process.Context().SetSeparators(NumberSeparators{});
+    session.KeepsOutputFormat = false;
 }
 
 // Whether every input could be read: false after a read failed part way
@@ -158,8 +182,8 @@ int Calculate(const TCommandLine& options) {
     // still run while main returns. The static pointer keeps it reachable.
     // Another settings file replaces the usual one before anything is read.
     static TCalculatorProcess* const process = new TCalculatorProcess(options.SettingsFile);
-    if (!options.SettingsFile.empty() &&
-        !PrepareSettingsFile(process->Context(), options.SettingsFile, !options.NoSave))
+    if (!options.Fresh && !options.SettingsFile.empty() &&
+        !PrepareSettingsFile(process->Context(), options.SettingsFile, options.Saves()))
         return 2;
     // A reader that goes away (`| head`) makes writes fail instead of ending
     // the process before it saves.
@@ -167,29 +191,34 @@ int Calculate(const TCommandLine& options) {
     IgnoreFileSizeSignal();
     SettingsLockWait().Notice = [](const std::string& text) { std::cerr << "quenmark-console: " << text << std::endl; };
     const bool interactive = !options.HasOwnLines() && isatty(STDIN_FILENO);
+    const bool script = options.IsScript(isatty(STDIN_FILENO));
     // The output of a line is gathered up to the size of the stream's own
     // buffer, and written when no further input is waiting.
     TConsoleOutput output(ChooseStyle(options, interactive), std::cout, std::cerr, isatty(STDOUT_FILENO),
                           isatty(STDERR_FILENO), OutputGatherBytes);
     output.SetErrorPrefix(MessagePrefix);
     TSettings& settings = process->Settings();
-    settings.ReadOnly = options.NoSave;
+    settings.ReadOnly = !options.Saves();
     // Before the modules load: a crash in a module's start is caught too.
     FlushOnCrash(&output);
     CatchModuleCrashes({"quenmark-console", {}, FlushOutputOnCrash});
-    process->StartCore();
+    StartCore(options, *process);
     for (const std::string& notice : process->ModuleList().Notices()) output.Notice("quenmark-console: " + notice);
     TCCInterpreter& interpreter = process->Interpreter();
     TLineSession session(interpreter, settings);
-    session.LoadHistory();
-    session.RestoreOutputFormat();
+    if (!options.Fresh) session.LoadHistory();
+    SetUpDisplay(script, *process, session);
     session.OnLogLine = [&output](const std::string& line) { output.Log(line); };
-    Greet(options, settings, session, output);
+    const bool welcomed = Greet(options, settings, session, output);
     std::cout.flush();
     session.ForgetLoadedFile();
 
-    TPreparedSave prepared(settings, interpreter.Variables(), session.InputHistory());
-    TConsoleRun run(session, interpreter, prepared, output, interactive, !options.NoSave);
+    // Built at the first change: a run that changes nothing builds none.
+    TPreparedSave prepared(settings, interpreter.Variables(), session.InputHistory(), TPrepareStart::AtFirstChange);
+    TConsoleRun run(session, interpreter, prepared, output, interactive, options.Saves());
+    run.RecordsHistory = !script || options.History;
+    run.PlainResults = script;
+    run.SavesUnchanged = welcomed;
     WatchEndingSignals(run);
     SaveOnModuleCrash(&prepared, run.Saving);
     const bool inputRead = RunInput(options, scripts, run);

@@ -10,6 +10,11 @@ namespace quenmark {
 // blank or a tab is '#'. That covers a first line "#!/usr/bin/env ...".
 bool IsScriptComment(std::string_view line);
 
+// Whether a line is an "@" command whose output only confirms what it did
+// (a mode, a format, a deletion, a protection, the debug switch): a script
+// prints results only, so none of it. Listings and the help are output.
+bool IsConfirmingCommand(std::string_view line);
+
 // How lines of standard input or of a file are taken.
 enum class TLineSource {
     Log,     // piped without options: every line, as the window's log shows it

@@ -94,6 +94,35 @@ std::string FormatDecimal(const Variant& value, std::string_view mask, const Num
     return mask.empty() ? std::string() : ApplyNumberMask(0.0, mask, separators);
 }
 
+namespace {
+
+// Whether the radix form of mode reads back as the value itself. A
+// hexadecimal or binary literal is read as a 32-bit two's complement
+// pattern, so it holds the whole numbers of a 32-bit integer; an octal
+// literal has at most ten digits after its "0", 30 bits.
+bool ReadsBackInRadix(const Variant& value, OutputMode mode) {
+    double number = 0;
+    if (value.IsInteger()) number = value.AsInteger();
+    else if (value.IsReal()) number = value.AsReal();
+    else return false;
+    if (!std::isfinite(number) || std::floor(number) != number) return false;
+    if (mode == OutputMode::OCT) return number >= 0 && number < 1073741824.0;
+    return number >= -2147483648.0 && number <= 2147483647.0;
+}
+
+}  // namespace
+
+std::string PlainResultText(const Variant& value, OutputMode mode, std::string_view mask, const TCCContext& context) {
+    if (value.IsString()) return value.AsString();
+    if (!value.IsNumber()) return value.ToText(context.Separators());
+    if (mode != OutputMode::DEC && ReadsBackInRadix(value, mode)) {
+        if (mode == OutputMode::HEX) return FormatHex(value, context);
+        if (mode == OutputMode::OCT) return FormatOct(value, context);
+        return FormatBin(value, context);
+    }
+    return FormatDecimal(value, mask, context.Separators());
+}
+
 std::string QuotedOrPlainText(const Variant& value, const NumberSeparators& separators) {
     if (value.IsString()) return "\"" + value.AsString() + "\"";
     return value.ToText(separators);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/context.h"
+#include "expression/output_mode.h"
 #include "vm/number_text.h"
 #include "vm/variant.h"
 
@@ -32,5 +33,13 @@ std::string FormatDecimal(const Variant& value, std::string_view mask, const Num
 // plain text form. The form of a value in the result line, in "@VAR" and in
 // completion.
 std::string QuotedOrPlainText(const Variant& value, const NumberSeparators& separators);
+
+// A result as a script prints it, one literal that reads back as the same
+// value: a String's own text, without quotes; a number in the radix form of
+// mode when that form reads back as it (a whole number of 32 bits in
+// hexadecimal and binary, negative ones as their two's complement; 0 to
+// 2^30-1 in octal), else in its decimal form, plain or through the mask
+// when one is set.
+std::string PlainResultText(const Variant& value, OutputMode mode, std::string_view mask, const TCCContext& context);
 
 }  // namespace quenmark

@@ -28,11 +28,10 @@ bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 int OpenLockFile(const std::string& lockPath, bool create) {
     // O_NOFOLLOW: a link planted in a shared directory is never followed;
     // O_NONBLOCK: a FIFO in the lock file's place does not block the open.
-    const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | (create ? O_CREAT : 0);
-    int fd = open(lockPath.c_str(), flags, 0600);
-    if (fd < 0 && !create && (errno == EACCES || errno == EROFS))
-        fd = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
-    return fd;
+    // A lock taken without creating the file only reads it: flock needs no
+    // more, and a reader opens nothing for writing.
+    const int flags = (create ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    return open(lockPath.c_str(), flags, 0600);
 }
 
 // Tries the lock until it comes or the wait's limit, counted from start,

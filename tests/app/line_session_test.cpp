@@ -72,6 +72,23 @@ TEST_F(LineSessionTest, CommandLineCopiesModeAndFormatIntoSettings) {
     EXPECT_EQ(selected_.size(), 2u);
 }
 
+// A script keeps its mode and format to itself: the interpreter shows
+// them, the settings stay as loaded and nothing is left to save.
+TEST_F(LineSessionTest, WithoutKeepingTheFormatCommandLinesLeaveTheSettings) {
+    session_.KeepsOutputFormat = false;
+    session_.InterpretLine("@HEX");
+    session_.InterpretLine("@FORMAT \"0.0\"");
+    EXPECT_EQ(interpreter_.GetOutputMode(), OutputMode::HEX);
+    EXPECT_EQ(interpreter_.FormatMask(), "0.0");
+    EXPECT_EQ(settings_.OutputMode, 0);
+    EXPECT_EQ(settings_.OutputFormat, "");
+    EXPECT_EQ(selected_, std::vector<OutputMode>(2, OutputMode::HEX)) << "the front end is still told";
+    EXPECT_FALSE(session_.HasUnsavedChanges());
+    session_.KeepsOutputFormat = true;
+    session_.InterpretLine("@OCT");
+    EXPECT_TRUE(session_.HasUnsavedChanges()) << "a kept mode is a change of the settings";
+}
+
 TEST_F(LineSessionTest, FailingLineIsStillRecorded) {
     session_.ExecuteLine("(1");
     EXPECT_EQ(session_.History(), std::vector<std::string>{"(1"});

@@ -136,5 +136,57 @@ TEST(PreparedSaveGateTest, AWriteWaitsForTheChangeAndNoChangeFollowsIt) {
     fs::remove(path);
 }
 
+// Deferred to the first change: lines that change nothing read and build
+// nothing, and a write then leaves the file as it is; the first change
+// prepares what the saves would write.
+TEST(PreparedSaveStartTest, AtFirstChangeBuildsNothingUntilSomethingChanged) {
+    const struct {
+        const char* Behaviour;
+        std::vector<std::string> Unchanging;
+        std::string Changing;
+        bool EnterInHistory;
+    } rows[] = {
+        {"an assignment", {"1 + 1", "a"}, "x = 3", false},
+        {"an entered line", {"2 * 3"}, "4", true},
+        {"a format", {"\"text\""}, "@FORMAT \"0.00\"", false},
+        {"a deletion", {}, "@DELVAR a", false},
+    };
+    const fs::path path = fs::temp_directory_path() / ("quenmark-deferred-" + std::to_string(getpid()) + ".cfg");
+    for (const auto& row : rows) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << EarlierFile;
+        testing::EchoContext context;
+        TSettings settings(path.string());
+        settings.Load();
+        TCCInterpreter interpreter(context);
+        ReadVariablesSection(settings, interpreter.Variables());
+        TLineSession session(interpreter, settings);
+        session.LoadHistory();
+        session.RestoreOutputFormat();
+        TPreparedSave prepared(settings, interpreter.Variables(), session.InputHistory(),
+                               TPrepareStart::AtFirstChange);
+        for (const std::string& line : row.Unchanging) {
+            session.InterpretLine(line);
+            prepared.Refresh();
+        }
+        EXPECT_FALSE(prepared.Prepared()) << row.Behaviour;
+        EXPECT_FALSE(session.HasUnsavedChanges()) << row.Behaviour;
+        fs::remove(path);
+        EXPECT_TRUE(prepared.WriteNow()) << row.Behaviour;
+        EXPECT_FALSE(fs::exists(path)) << row.Behaviour << ": a write with nothing prepared writes nothing";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << EarlierFile;
+
+        if (row.EnterInHistory) session.ExecuteLine(row.Changing);
+        else session.InterpretLine(row.Changing);
+        prepared.Refresh();
+        EXPECT_TRUE(prepared.Prepared()) << row.Behaviour;
+        EXPECT_TRUE(session.HasUnsavedChanges()) << row.Behaviour;
+        const std::string expected = prepared.Contents();
+        ASSERT_TRUE(session.SaveAll().Saved) << row.Behaviour;
+        EXPECT_EQ(FileBytes(path), expected) << row.Behaviour;
+        EXPECT_FALSE(session.HasUnsavedChanges()) << row.Behaviour << ", after the save";
+    }
+    fs::remove(path);
+}
+
 }  // namespace
 }  // namespace quenmark

@@ -140,5 +140,46 @@ TEST(SessionChangesTest, AFollowedHistoryMergesAsEveryEnteredLine) {
     }
 }
 
+// Only what a save keeps counts as a change: an assigned, protected or
+// deleted variable, an entered line, each while its setting keeps it.
+TEST(SessionChangesTest, TellsWhetherASaveWouldKeepAnything) {
+    enum Change { None, Assign, Protect, Delete, EnterLine };
+    const struct {
+        const char* Behaviour;
+        Change What;
+        bool SaveVariables, SaveHistory;
+        bool Changed;
+    } rows[] = {
+        {"nothing", None, true, true, false},
+        {"an assignment", Assign, true, true, true},
+        {"a protection", Protect, true, true, true},
+        {"a deletion", Delete, true, true, true},
+        {"an entered line", EnterLine, true, true, true},
+        {"an assignment that is not saved", Assign, false, true, false},
+        {"a line that is not saved", EnterLine, true, false, false},
+    };
+    for (const auto& row : rows) {
+        TVMVariableList variables;
+        TVMVariable& mine = variables.Add("mine", Variant(1));
+        TInputHistory history;
+        TSessionChanges changes;
+        changes.NoteVariablesSaved(variables);
+        changes.FollowHistory(history);
+        TSettings settings("unused.cfg");
+        settings.SaveVariables = row.SaveVariables;
+        settings.SaveHistory = row.SaveHistory;
+        switch (row.What) {
+        case None: break;
+        case Assign: mine.Value = Variant(2); variables.NoteChanged(mine); break;
+        case Protect: mine.IsProtected = true; variables.NoteChanged(mine); break;
+        case Delete: variables.Delete(0); break;
+        case EnterLine: history.Enter("1+1", 50); break;
+        }
+        EXPECT_EQ(changes.HasChanges(settings, variables), row.Changed) << row.Behaviour;
+        changes.NoteSaved(variables);
+        EXPECT_FALSE(changes.HasChanges(settings, variables)) << row.Behaviour << ", after the save";
+    }
+}
+
 }  // namespace
 }  // namespace quenmark

@@ -20,6 +20,7 @@ quenmark_add_tests(quenmark_console_tests
   console/terminal_text_test.cpp
   console/console_output_test.cpp
   console/scripting_test.cpp
+  console/script_mode_test.cpp
   console/desktop_answers_test.cpp
   console/script_comment_test.cpp
   console/script_input_test.cpp

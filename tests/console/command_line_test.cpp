@@ -58,5 +58,31 @@ TEST(CommandLineTest, FilesAndSettings) {
     EXPECT_FALSE(Parse({"--no-save", "--settings=x.cfg"}).ResultsOnly());
 }
 
+TEST(CommandLineTest, ScriptModeFreshAndHistory) {
+    const struct {
+        std::vector<const char*> arguments;
+        bool terminal;  // standard input is a terminal
+        bool script, saves, fresh, history;
+    } rows[] = {
+        {{}, false, false, true, false, false},
+        {{}, true, false, true, false, false},
+        {{"-q"}, false, true, true, false, false},
+        {{"-q"}, true, false, true, false, false},
+        {{"1+1"}, true, true, true, false, false},
+        {{"-f", "a.txt"}, false, true, true, false, false},
+        {{"--fresh", "1"}, false, true, false, true, false},
+        {{"--no-save", "--history", "1"}, false, true, false, false, true},
+    };
+    for (const auto& row : rows) {
+        const TCommandLine line = Parse(row.arguments);
+        const std::string name = row.arguments.empty() ? "nothing" : row.arguments[0];
+        EXPECT_EQ(line.Action, TConsoleAction::Run) << name;
+        EXPECT_EQ(line.IsScript(row.terminal), row.script) << name << (row.terminal ? " at a terminal" : "");
+        EXPECT_EQ(line.Saves(), row.saves) << name;
+        EXPECT_EQ(line.Fresh, row.fresh) << name;
+        EXPECT_EQ(line.History, row.history) << name;
+    }
+}
+
 }  // namespace
 }  // namespace quenmark

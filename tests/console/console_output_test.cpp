@@ -38,6 +38,39 @@ TEST(ConsoleOutputTest, EachStyleShowsTheLinesItShould) {
     }
 }
 
+// A script's plain result takes the place of the result line, after any
+// line printed before it; a text loses its quotes, a confirmation goes. The
+// other styles keep the session's lines.
+TEST(ConsoleOutputTest, APlainResultReplacesTheResultLineOnlyWithResultsOnly) {
+    enum Change { Replace, Unquote, Drop };
+    const struct {
+        TOutputStyle style;
+        Change change;
+        std::vector<std::string> lines;
+        std::string out;
+    } rows[] = {
+        {TOutputStyle::Log, Replace, {"> PRINT(1)+16", "1", "17  (0x11)"}, "> PRINT(1)+16\n1\n17  (0x11)\n"},
+        {TOutputStyle::ResultsOnly, Replace, {"> PRINT(1)+16", "1", "17  (0x11)"}, "1\n17\n"},
+        {TOutputStyle::ResultsOnly, Unquote, {"> \"a\"", "\"a \"b\"\""}, "a \"b\"\n"},
+        {TOutputStyle::ResultsOnly, Unquote, {"> \"\"", "\"\""}, "\n"},
+        {TOutputStyle::Log, Unquote, {"> \"a\"", "\"a\""}, "> \"a\"\n\"a\"\n"},
+        {TOutputStyle::ResultsOnly, Drop, {"> @HEX", "Output: hexadecimal."}, ""},
+    };
+    for (const auto& row : rows) {
+        Streams streams;
+        TConsoleOutput output(row.style, streams.out, streams.errors, false, false);
+        output.BeginLine();
+        for (const std::string& line : row.lines) output.Log(line);
+        switch (row.change) {
+        case Replace: output.ReplaceResultLine("17"); break;
+        case Unquote: output.UnquoteResultLine(); break;
+        case Drop: output.DropResultLine(); break;
+        }
+        output.EndLine(true);
+        EXPECT_EQ(streams.out.str(), row.out) << row.lines.front();
+    }
+}
+
 TEST(ConsoleOutputTest, OnlyTerminalsGetEscapedTextAndLineBreaksSplit) {
     for (const bool terminal : {false, true}) {
         Streams streams;

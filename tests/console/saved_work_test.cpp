@@ -189,7 +189,13 @@ TEST_F(SavedWorkTest, CopiesThroughALinkAndTheRealPathLoseNoVariables) {
         }
     }
     ASSERT_EQ(std::system(("(" + together + "wait)").c_str()), 0);
-    EXPECT_EQ(FileBytes(directory_ / "err"), "") << "a copy failed";
+    // On a loaded machine a copy may wait long enough to say so; only
+    // other lines are failures.
+    std::istringstream errors(FileBytes(directory_ / "err"));
+    std::string failures;
+    for (std::string line; std::getline(errors, line);)
+        if (line.find("which another process has locked") == std::string::npos) failures += line + "\n";
+    EXPECT_EQ(failures, "") << "a copy failed";
     const RunResult run = Run(check, "", "", "-q -s '" + real.string() + "'");
     EXPECT_EQ(run.Output, expected) << run.Errors;
 }

@@ -197,5 +197,43 @@ TEST(QuotedOrPlainTextTest, QuotesStringsAsTheyAreAndWritesOtherValuesPlain) {
         EXPECT_EQ(QuotedOrPlainText(row.Value, row.Separators), row.Text) << row.Behaviour;
 }
 
+// A script's result: one literal in the run's mode that reads back as a
+// value printing the same; a radix form only where it holds the value.
+TEST(PlainResultTest, EachResultIsALiteralThatReadsBack) {
+    const struct {
+        const char* Behaviour;
+        Variant Value;
+        OutputMode Mode;
+        const char* Mask;
+        const char* Text;
+    } rows[] = {
+        {"an integer", Variant(17), OutputMode::DEC, "", "17"},
+        {"a negative integer", Variant(-5), OutputMode::DEC, "", "-5"},
+        {"a real", Variant(1.4142135623730951), OutputMode::DEC, "", "1.4142135623731"},
+        {"a string without quotes", Variant("a \"b\""), OutputMode::HEX, "", "a \"b\""},
+        {"hexadecimal", Variant(255), OutputMode::HEX, "", "0xFF"},
+        {"a whole real in hexadecimal", Variant(65536.0), OutputMode::HEX, "", "0x010000"},
+        {"octal", Variant(8), OutputMode::OCT, "", "00000000010"},
+        {"binary", Variant(5), OutputMode::BIN, "", "0b0101"},
+        {"a negative number as its pattern", Variant(-1), OutputMode::HEX, "", "0xFFFFFFFF"},
+        {"the lowest integer", Variant(-2147483648.0), OutputMode::BIN, "", "0b10000000000000000000000000000000"},
+        {"a pattern that would read back negative", Variant(4294967295.0), OutputMode::HEX, "", "4294967295"},
+        {"octal of ten digits", Variant(1073741823), OutputMode::OCT, "", "07777777777"},
+        {"octal beyond ten digits", Variant(1073741824), OutputMode::OCT, "", "1073741824"},
+        {"a negative number in octal", Variant(-8), OutputMode::OCT, "", "-8"},
+        {"a fraction is not rounded to a pattern", Variant(2.5), OutputMode::BIN, "", "2.5"},
+        {"the run's own mask", Variant(2), OutputMode::DEC, "0.00", "2.00"},
+    };
+    TCCContext context;
+    for (const auto& row : rows) {
+        const std::string text = PlainResultText(row.Value, row.Mode, row.Mask, context);
+        EXPECT_EQ(text, row.Text) << row.Behaviour;
+        if (row.Value.IsString()) continue;
+        TCCInterpreter interpreter(context);
+        ASSERT_TRUE(interpreter.ProcessLine(text)) << row.Behaviour;
+        EXPECT_EQ(PlainResultText(interpreter.LastResult(), row.Mode, row.Mask, context), text) << row.Behaviour;
+    }
+}
+
 }  // namespace
 }  // namespace quenmark
