@@ -69,6 +69,8 @@ function(quenmark_write_metainfo output base_url)
   find_program(quenmark_python3 python3 REQUIRED)
   set(news ${quenmark_metainfo_source_dir}/NEWS)
   quenmark_metainfo_depends(${news})
+  get_filename_component(output_dir ${output} DIRECTORY)
+  file(MAKE_DIRECTORY ${output_dir})
   execute_process(
     COMMAND ${quenmark_python3} ${quenmark_metainfo_source_dir}/packaging/news.py releases ${news} ${output}.releases
     COMMAND_ERROR_IS_FATAL ANY)
