@@ -15,7 +15,9 @@ configure: bootstrap
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Only the program directory: the programs, their modules and resources.
+run: configure
+	cmake --build $(BUILD_DIR) --target quenmark_program_directory -j $(JOBS)
 	scripts/start $(BUILD_DIR)/quenmark
 
 test: build
@@ -94,9 +96,13 @@ crash-safety: endurance-build
 soak: endurance-build
 	QUENMARK_SOAK_LINES=$(SOAK_LINES) $(BUILD_DIR)/tests/quenmark_endurance_tests --gtest_filter='SoakTest.*'
 
-# The Debian package of the program, built from the whole build and written
-# into the build directory as quenmark_VERSION-RELEASE_ARCH.deb; install it
-# with `apt-get install ./BUILD_DIR/quenmark_*.deb`.
+# The Debian packages quenmark-common, quenmark-console, quenmark and
+# quenmark-dev, built from the whole build and written into the build
+# directory as NAME_VERSION-REVISION_ARCH.deb, then checked by lintian: any
+# error or warning fails the target. Install them with
+# `apt-get install ./BUILD_DIR/quenmark*.deb`.
 .PHONY: package
 package: configure
+	rm -f $(BUILD_DIR)/quenmark*.deb
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target package
+	lintian --pedantic --fail-on error,warning $(BUILD_DIR)/quenmark*.deb

@@ -7,6 +7,7 @@
 #include "definitions/language.h"
 #include "platform/directory_trust.h"
 #include "platform/file_listing.h"
+#include "platform/installed_layout.h"
 #include "platform/locale_numeric.h"
 #include "platform/program_directory.h"
 #include "platform/user_language.h"
@@ -36,7 +37,7 @@ TCalculatorProcess::~TCalculatorProcess() {
 void TCalculatorProcess::LoadSettings() { FSettings->Load(); }
 
 void TCalculatorProcess::LoadLanguages() {
-    FLanguages.Gather(FContext, ProgramDirectory());
+    FLanguages.Gather(FContext, DataDirectory());
     FLanguages.Select(&FLanguages.Choose(FSettings->Language, UserDefaultLangID()));
 }
 
@@ -46,7 +47,7 @@ void TCalculatorProcess::CreateInterpreter() {
 
 void TCalculatorProcess::LoadModules() {
     SetModuleOutputLines(&FInterpreter->OutputLines());
-    LoadModuleDirectory(ProgramDirectory());
+    LoadModuleDirectory(ShippedModuleDirectory());
     FInterpreter->SetModuleList(&FModules);
     if (!FModuleTokenizer) FModuleTokenizer = std::make_unique<TCCModuleTokenizer>(FModules);
     FInterpreter->Tokenizer().SetModuleTokenSource(FModuleTokenizer.get());

@@ -4,6 +4,7 @@
 
 #include "base/context.h"
 #include "definitions/profile_text.h"
+#include "platform/installed_layout.h"
 
 namespace quenmark {
 
@@ -53,7 +54,7 @@ std::string ChooseSettingsFileName(const TSettingsLocation& location);
 // Whether files can be created and replaced in the directory.
 // A file of this name beside the executable marks an installed copy, whose
 // users keep their settings in their home directories.
-constexpr const char* InstalledCopyMarker = "installed-copy";
+constexpr const char* InstalledCopyMarker = InstalledCopyMarkerName;
 bool IsInstalledCopy(const std::string& programDirectory);
 
 bool IsDirectoryWritable(const std::string& directory);

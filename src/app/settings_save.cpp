@@ -17,6 +17,7 @@
 #include "definitions/profile_cache.h"
 #include "base/context.h"
 #include "platform/file_lock.h"
+#include "platform/installed_layout.h"
 #include "platform/program_directory.h"
 #include "platform/save_target.h"
 #include "platform/user_language.h"
@@ -170,7 +171,7 @@ void NoticeAboutSettingsFile(const TCCContext& context, const std::function<std:
         return;
     }
     TCCLanguageList languages;
-    languages.Gather(context, ProgramDirectory());
+    languages.Gather(context, DataDirectory());
     languages.Select(&languages.Choose("", UserDefaultLangID()));
     TCCContext inLanguage;
     inLanguage.SetMessages(&languages);

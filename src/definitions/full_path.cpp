@@ -1,10 +1,10 @@
 #include "definitions/full_path.h"
 
-#include "platform/program_directory.h"
+#include "platform/installed_layout.h"
 
 namespace quenmark {
 
-std::string FullPath(std::string_view fileName) { return FullPath(ProgramDirectory(), fileName); }
+std::string FullPath(std::string_view fileName) { return FullPath(DataDirectory(), fileName); }
 
 std::string FullPath(std::string_view directory, std::string_view fileName) {
     std::string path(directory);

@@ -6,7 +6,7 @@
 
 #include "definitions/messages.h"
 #include "definitions/unit_group_list.h"
-#include "platform/program_directory.h"
+#include "platform/installed_layout.h"
 
 namespace quenmark {
 
@@ -23,11 +23,11 @@ public:
 
     // The built-in English language; its files are looked up in directory.
     static std::unique_ptr<TCCLanguage> CreateBuiltIn(const TCCContext& context,
-                                                      const std::string& directory = ProgramDirectory());
+                                                      const std::string& directory = DataDirectory());
     // The language of the named file in directory. Throws Exception with
     // "Invalid Language File." when the header does not match.
     static std::unique_ptr<TCCLanguage> CreateFromFile(const TCCContext& context, const std::string& fileName,
-                                                       const std::string& directory = ProgramDirectory());
+                                                       const std::string& directory = DataDirectory());
 
     const std::string& FileName() const { return FFileName; }
     const std::string& Language() const { return FLanguage; }

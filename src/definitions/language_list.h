@@ -8,7 +8,7 @@
 
 #include "base/text_lookup.h"
 #include "definitions/language.h"
-#include "platform/program_directory.h"
+#include "platform/installed_layout.h"
 
 namespace quenmark {
 
@@ -27,7 +27,7 @@ public:
     // Fills the list from directory, the languages reading their files
     // through the context. A language file that cannot be read as one is
     // skipped without a message.
-    void Gather(const TCCContext& context, const std::string& directory = ProgramDirectory());
+    void Gather(const TCCContext& context, const std::string& directory = DataDirectory());
 
     size_t Count() const { return FLanguages.size(); }
     TCCLanguage& Items(size_t index) const { return *FLanguages.at(index); }

@@ -7,7 +7,7 @@
 
 #include "base/context.h"
 #include "base/text_lookup.h"
-#include "platform/program_directory.h"
+#include "platform/installed_layout.h"
 
 namespace quenmark {
 
@@ -23,7 +23,7 @@ public:
     // A catalogue of the named file in directory, read through the context's
     // store, which must outlive the catalogue. Reads "Language" and
     // "Codepage" when the header matches; never fails.
-    TCCMessages(const TCCContext& context, std::string fileName, std::string directory = ProgramDirectory());
+    TCCMessages(const TCCContext& context, std::string fileName, std::string directory = DataDirectory());
 
     const std::string& FileName() const { return FFileName; }
     const std::string& Language() const { return FLanguage; }

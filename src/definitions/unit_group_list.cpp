@@ -29,7 +29,7 @@ TCCUnitGroupList::FontTable TCCUnitGroupList::DefaultFonts() {
 }
 
 TCCUnitGroupList::TCCUnitGroupList(const TCCContext& context)
-    : FContext(context), FDirectory(ProgramDirectory()), FFonts(DefaultFonts()) {}
+    : FContext(context), FDirectory(DataDirectory()), FFonts(DefaultFonts()) {}
 
 TCCUnitGroupList::TCCUnitGroupList(const TCCContext& context, std::string fileName, std::string directory)
     : FContext(context), FDirectory(std::move(directory)), FFonts(DefaultFonts()) {

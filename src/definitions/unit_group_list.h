@@ -7,7 +7,7 @@
 
 #include "base/context.h"
 #include "definitions/unit_group.h"
-#include "platform/program_directory.h"
+#include "platform/installed_layout.h"
 
 namespace quenmark {
 
@@ -24,7 +24,7 @@ public:
     // outlive the list.
     explicit TCCUnitGroupList(const TCCContext& context);
     // The groups of the named file in directory; throws the load's error.
-    TCCUnitGroupList(const TCCContext& context, std::string fileName, std::string directory = ProgramDirectory());
+    TCCUnitGroupList(const TCCContext& context, std::string fileName, std::string directory = DataDirectory());
 
     // The fonts of a list without a file.
     static FontTable DefaultFonts();

@@ -5,7 +5,7 @@
 #include "definitions/language.h"
 #include "definitions/language_list.h"
 #include "expression/interpreter.h"
-#include "platform/program_directory.h"
+#include "platform/installed_layout.h"
 #include "ui/help_window.h"
 #include "ui/main_window_completion.h"
 #include "ui/main_window_error_handler.h"
@@ -283,7 +283,7 @@ void TfrmCalQuen::ShowOptionDialog(int page) {
 void TfrmCalQuen::HandHelpFile() {
     const TCCLanguage* language = FLanguages.Current();
     const std::string name = language ? language->HelpFileName() : std::string("Quenmark.hlp");
-    FHelpFile = QString::fromUtf8(ProgramDirectory() + name);
+    FHelpFile = QString::fromUtf8(DataDirectory() + name);
     if (FHelpWindow) FHelpWindow->SetHelpFile(FHelpFile);
 }
 

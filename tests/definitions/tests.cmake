@@ -17,6 +17,7 @@ quenmark_add_tests(quenmark_definitions_tests
   platform/user_language_test.cpp
   platform/file_listing_test.cpp
   platform/program_directory_test.cpp
+  platform/installed_layout_test.cpp
   platform/atomic_file_test.cpp
   platform/file_lock_test.cpp
   platform/save_target_test.cpp

@@ -22,6 +22,8 @@ foreach(step layout console module-sdk licence desktop-entry metainfo)
   quenmark_add_install_check(${step})
   set_tests_properties(install.${step} PROPERTIES FIXTURES_REQUIRED quenmark_install)
 endforeach()
+# Needs no installation: the metainfo is written by itself.
+quenmark_add_install_check(screenshots)
 
 if(TARGET quenmark_ui)
   find_package(Qt6 REQUIRED COMPONENTS Widgets)
@@ -32,4 +34,24 @@ if(TARGET quenmark_ui)
   gtest_discover_tests(quenmark_artwork_tests
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endif()
+
+# The Debian packages: packed by cpack into a folder of the build, unpacked
+# into scratch roots and run from there (tests/install/check_package). The
+# sanitizer build's binaries are no packages to check.
+if(NOT QUENMARK_SANITIZE)
+  set(quenmark_package_work ${CMAKE_BINARY_DIR}/package-test)
+  set(quenmark_package_check ${CMAKE_CURRENT_SOURCE_DIR}/install/check_package)
+  function(quenmark_add_package_check step)
+    add_test(NAME package.${step}
+      COMMAND ${quenmark_package_check} ${step} ${CMAKE_BINARY_DIR} ${quenmark_package_work} ${quenmark_install_desktop})
+  endfunction()
+  quenmark_add_package_check(prepare)
+  quenmark_add_package_check(cleanup)
+  set_tests_properties(package.prepare PROPERTIES FIXTURES_SETUP quenmark_package)
+  set_tests_properties(package.cleanup PROPERTIES FIXTURES_CLEANUP quenmark_package)
+  foreach(step split console module lintian)
+    quenmark_add_package_check(${step})
+    set_tests_properties(package.${step} PROPERTIES FIXTURES_REQUIRED quenmark_package)
+  endforeach()
 endif()
