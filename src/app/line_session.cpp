@@ -101,6 +101,14 @@ void TLineSession::RestoreOutputFormat() {
     // The format line copies the interpreter's mode into the settings, so
     // the saved mode is taken first.
     const uint8_t savedMode = FSettings.OutputMode;
+    // Where no one would see the command lines or hear of the mode, the
+    // state is set directly: their texts would be built only to be dropped.
+    if (!FLineLog && !OnLogLine && !OnOutputModeSelected) {
+        const OutputMode mode = savedMode < std::size(OutputModes) ? OutputModes[savedMode] : FInterpreter.GetOutputMode();
+        FInterpreter.SetFormat(FSettings.OutputFormat, mode);
+        FSettings.OutputMode = static_cast<uint8_t>(mode);
+        return;
+    }
     FRestoring = true;
     ExecuteLine("@FORMAT " + StringLiteral(FSettings.OutputFormat));
     if (savedMode < std::size(OutputModes))

@@ -112,23 +112,22 @@ struct TKeyWriter {
     void Byte(const char* section, const char* key, uint8_t value) { Integer(section, key, value); }
 };
 
-std::string KeyName(const char* section, const char* key) { return std::string(section) + '\n' + key; }
-
+// The stored text of every key, in the order VisitKeys goes.
 struct TRenderSink {
-    std::map<std::string, std::string> Keys;
-    void Put(const char* section, const char* key, const std::string& text, bool) {
-        Keys[KeyName(section, key)] = text;
-    }
+    std::vector<std::string> Values;
+    void Put(const char*, const char*, std::string text, bool) { Values.push_back(std::move(text)); }
 };
 
 // Writes what this copy changed since the baseline, and every key the file
 // lacks; keys this copy left alone keep what another copy may have saved.
+// The baseline holds the keys in the order they are visited.
 struct TMergeSink {
     TProfileText& File;
-    const std::map<std::string, std::string>& Baseline;
+    const std::vector<std::string>& Baseline;
+    size_t Next = 0;
     void Put(const char* section, const char* key, const std::string& text, bool always) {
-        const auto known = Baseline.find(KeyName(section, key));
-        const bool changed = known == Baseline.end() || known->second != text;
+        const size_t index = Next++;
+        const bool changed = index >= Baseline.size() || Baseline[index] != text;
         if (always || changed || !File.Value(section, key)) File.SetValue(section, key, text);
     }
 };
@@ -216,18 +215,21 @@ void TSettings::SetDamagedFileAside() {
     FMovedAsideTo = MoveDamagedFileAside(FSourceFileName, std::time(nullptr));
 }
 
-std::map<std::string, std::string> TSettings::RenderedKeys() const {
+std::vector<std::string> TSettings::RenderedKeys() const {
     TRenderSink sink;
-    const std::string user = GetLoginUserName();
-    TKeyWriter<TRenderSink> writer{sink, user};
+    sink.Values.reserve(FBaseline.size());
+    // The keys every save writes are never compared with the baseline, so
+    // the user's name is not looked up for it.
+    const std::string noUser;
+    TKeyWriter<TRenderSink> writer{sink, noUser};
     VisitKeys(*this, writer);
-    return std::move(sink.Keys);
+    return std::move(sink.Values);
 }
 
 void TSettings::MarkSaved() const { FBaseline = RenderedKeys(); }
 
 void TSettings::StoreInto(TProfileText& file) const {
-    TMergeSink sink{file, FBaseline};
+    TMergeSink sink{file, FBaseline, 0};
     const std::string user = GetLoginUserName();
     TKeyWriter<TMergeSink> writer{sink, user};
     VisitKeys(*this, writer);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/color_schemes.h"
 #include "app/settings_save.h"
@@ -122,7 +123,7 @@ private:
               const TWorkAreaSource& workArea);
     void SetDefaultPlacements(const std::optional<TWorkArea>& workArea);
     void SetDamagedFileAside();
-    std::map<std::string, std::string> RenderedKeys() const;
+    std::vector<std::string> RenderedKeys() const;
     void MarkSaved() const;
 
     // The default context, when none was given; FContext points to it.
@@ -132,7 +133,9 @@ private:
     // Saving is logically const: it changes the file, and with it what the
     // next save compares against and where the next read looks.
     mutable std::string FSourceFileName;
-    mutable std::map<std::string, std::string> FBaseline;
+    // Every key's stored text as last loaded or saved, in the order the
+    // keys are visited.
+    mutable std::vector<std::string> FBaseline;
     std::string FMovedAsideTo;
 };
 

@@ -99,7 +99,10 @@ void WatchEndingSignals(TConsoleRun& run) {
     sigaddset(&signals, SIGTERM);
     sigaddset(&signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::thread([signals, watch = TSignalWatch{run, run.Session.Context().GetText("QEN441")}]() mutable {
+    // The hang notice is said only at a terminal's prompt: a run without
+    // one reads no message text for it.
+    std::string hangNotice = run.Interactive ? run.Session.Context().GetText("QEN441") : std::string();
+    std::thread([signals, watch = TSignalWatch{run, std::move(hangNotice)}]() mutable {
         for (;;) {
             int signal = 0;
             if (sigwait(&signals, &signal) == 0) HandleEndingSignal(watch, signal);

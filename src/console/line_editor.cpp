@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,7 +32,9 @@ struct TEditorState {
     TResultRecall Recall;
 };
 
-std::unique_ptr<TEditorState> State;
+// Lives to the end of the run, as the editor that calls back does: a plain
+// pointer, so that the program registers no destructor at start.
+TEditorState* State = nullptr;
 
 constexpr const char* RecallFunctionName = "quenmark-last-result";
 // Control-^ recalls, Control-X Control-R redraws; Alt+. types both.
@@ -142,7 +143,8 @@ const QuenmarkLineEditor* LoadLineEditor(std::string& problem) {
 }
 
 void InstallLineEditor(const QuenmarkLineEditor& editor, TLineSession& session, TCCInterpreter& interpreter) {
-    State = std::make_unique<TEditorState>(editor, session, interpreter);
+    delete State;
+    State = new TEditorState(editor, session, interpreter);
     editor.Initialize();
     *editor.AttemptedCompletionFunction = CompleteName;
     *editor.CompleterWordBreakCharacters = WordBreaks;

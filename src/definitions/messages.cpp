@@ -39,12 +39,30 @@ std::string ReplaceArgument(std::string_view text, std::string_view argument) {
 }
 
 TCCMessages::TCCMessages(const TCCContext& context, std::string fileName, std::string directory)
-    : FContext(&context), FFileName(std::move(fileName)), FFullPath(quenmark::FullPath(directory, FFileName)) {
-    std::string purpose;
-    ReadProfileString(context, FFullPath, "Information", "Purpose", purpose);
-    if (purpose != Purpose) return;
-    ReadProfileString(context, FFullPath, "Information", "Language", FLanguage);
-    ReadProfileInteger(context, FFullPath, "Information", "Codepage", FCodepage);
+    : FContext(&context), FFileName(std::move(fileName)), FFullPath(quenmark::FullPath(directory, FFileName)) {}
+
+// The header is wanted only by the language pages: a run that shows no
+// text never reads the file.
+void TCCMessages::ReadHeader() const {
+    std::call_once(FHeaderRead, [this] {
+        if (!FContext || FFileName.empty()) return;
+        const TProfileCache::Snapshot snapshot = LoadDefinitionFile(*FContext, FFullPath);
+        std::string purpose;
+        ReadProfileString(*snapshot.Text, "Information", "Purpose", purpose);
+        if (purpose != Purpose) return;
+        ReadProfileString(*snapshot.Text, "Information", "Language", FLanguage);
+        ReadProfileInteger(*snapshot.Text, "Information", "Codepage", FCodepage);
+    });
+}
+
+const std::string& TCCMessages::Language() const {
+    ReadHeader();
+    return FLanguage;
+}
+
+int32_t TCCMessages::Codepage() const {
+    ReadHeader();
+    return FCodepage;
 }
 
 std::string TCCMessages::GetText(std::string_view code) const {

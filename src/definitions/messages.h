@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,13 +22,15 @@ public:
     // A catalogue without a file: every lookup gives the code itself.
     TCCMessages() = default;
     // A catalogue of the named file in directory, read through the context's
-    // store, which must outlive the catalogue. Reads "Language" and
-    // "Codepage" when the header matches; never fails.
+    // store, which must outlive the catalogue. Nothing is read until a text
+    // or the header is first asked for; never fails.
     TCCMessages(const TCCContext& context, std::string fileName, std::string directory = DataDirectory());
 
     const std::string& FileName() const { return FFileName; }
-    const std::string& Language() const { return FLanguage; }
-    int32_t Codepage() const { return FCodepage; }
+    // "Language" and "Codepage" of the header, read at the first call when
+    // the header matches; "English" and 1252 otherwise.
+    const std::string& Language() const;
+    int32_t Codepage() const;
     const std::string& FullPath() const { return FFullPath; }
 
     // The text stored for the code with "\t" and "\T" as tabs and "\n" and
@@ -43,11 +46,14 @@ public:
     }
 
 private:
+    void ReadHeader() const;
+
     const TCCContext* FContext = nullptr;
     std::string FFileName;
     std::string FFullPath;
-    std::string FLanguage = "English";
-    int32_t FCodepage = 1252;
+    mutable std::once_flag FHeaderRead;
+    mutable std::string FLanguage = "English";
+    mutable int32_t FCodepage = 1252;
 };
 
 // Expands the escapes of a stored message text.

@@ -113,8 +113,11 @@ namespace {
 // A key or section name that reads back from its line exactly as written:
 // not empty, no blanks around it, no "=", "[", "]" and not a comment.
 bool IsPlainName(std::string_view name) {
-    return !name.empty() && TrimBlanks(name).size() == name.size() && name.front() != ';' &&
-           name.find_first_of("=[]") == std::string_view::npos;
+    if (name.empty() || TrimBlanks(name).size() != name.size() || name.front() == ';') return false;
+    // A plain loop: find_first_of searches the set once per character.
+    for (const char c : name)
+        if (c == '=' || c == '[' || c == ']') return false;
+    return true;
 }
 
 }  // namespace

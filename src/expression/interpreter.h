@@ -61,6 +61,12 @@ public:
     bool DebugMode() const { return FDebugMode; }
     OutputMode GetOutputMode() const { return FOutputMode; }
     const std::string& FormatMask() const { return FFormatMask; }
+    // Sets what "@FORMAT" and a mode command set, without their output
+    // lines: for a restore that nobody sees, no message text is built.
+    void SetFormat(std::string mask, OutputMode mode) {
+        FFormatMask = std::move(mask);
+        FOutputMode = mode;
+    }
     TVMVariableList& Variables() { return FVariables; }
     TVMCallableList& Callables() { return FCallables; }
     TCCStringTokenizer& Tokenizer() { return FTokenizer; }

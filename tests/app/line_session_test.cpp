@@ -161,6 +161,41 @@ TEST_F(LineSessionTest, UnknownStoredModeRunsNoModeCommand) {
     EXPECT_EQ(selected_, std::vector<OutputMode>{OutputMode::DEC});  // from the format line only
 }
 
+// Counts the texts asked for.
+class CountingMessages : public MessageSource {
+public:
+    std::optional<std::string> Text(std::string_view code) const override {
+        ++Asked;
+        return std::string(code);
+    }
+    std::optional<std::string> TextWith(std::string_view code, std::string_view) const override { return Text(code); }
+    mutable int Asked = 0;
+};
+
+// A restore that nobody logs asks for no text (so no message file is
+// read), with the same outcome as the logged one.
+TEST(LineSessionRestoreTest, UnheardRestoreAsksForNoTextAndMatchesTheLoggedOne) {
+    for (const bool heard : {false, true}) {
+        CountingMessages messages;
+        TCCContext context;
+        context.SetMessages(&messages);
+        TCCInterpreter interpreter(context);
+        TSettings settings(context, (fs::temp_directory_path() / "quenmark-session-unheard.cfg").string());
+        settings.OutputFormat = "\"$\"0.00";
+        settings.OutputMode = 2;
+        TLineSession session(interpreter, settings);
+        std::vector<std::string> log;
+        if (heard) session.OnLogLine = [&log](const std::string& line) { log.push_back(line); };
+        session.RestoreOutputFormat();
+        EXPECT_EQ(interpreter.FormatMask(), "\"$\"0.00") << heard;
+        EXPECT_EQ(interpreter.GetOutputMode(), OutputMode::OCT) << heard;
+        EXPECT_EQ(settings.OutputMode, 2) << heard;
+        EXPECT_EQ(settings.OutputFormat, "\"$\"0.00") << heard;
+        EXPECT_TRUE(session.History().empty()) << heard;
+        EXPECT_EQ(messages.Asked > 0, heard);
+    }
+}
+
 TEST_F(LineSessionTest, WelcomeOnlyUntilTheSettingsNameTheUser) {
     EXPECT_EQ(session_.WelcomeLines(), std::vector<std::string>{"QEN101"});
     session_.SaveAll();

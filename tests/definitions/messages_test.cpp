@@ -6,6 +6,7 @@
 
 #include "base/context.h"
 #include "definitions/profile.h"
+#include "definitions/profile_cache.h"
 #include "definitions/temp_directory.h"
 
 namespace quenmark {
@@ -62,6 +63,26 @@ INSTANTIATE_TEST_SUITE_P(Rows, MessagesHeaderTest, ::testing::Values(
                                               "Language=Deutsch\n", "English", 1252},
     HeaderRow{"no header", "", "English", 1252}
 ));
+
+// A run that shows no text never reads the message file; the first text or
+// header asked for reads it once.
+TEST(MessagesTest, TheFileIsReadAtTheFirstTextOnly) {
+    TempDirectory dir;
+    dir.Write("m.msg", FileWithText("found"));
+    for (const bool headerFirst : {false, true}) {
+        TProfileCache store;
+        TCCContext context;
+        context.SetFiles(&store);
+        const TCCMessages messages(context, "m.msg", dir.Path());
+        EXPECT_EQ(store.ReadCount(), 0u) << headerFirst;
+        if (headerFirst) {
+            EXPECT_EQ(messages.Language(), "English");
+        }
+        EXPECT_EQ(messages.GetText("INT041"), "found") << headerFirst;
+        EXPECT_EQ(messages.Codepage(), 1252) << headerFirst;
+        EXPECT_EQ(store.ReadCount(), 1u) << headerFirst;
+    }
+}
 
 TEST(MessagesTest, MissingFileGivesTheCodes) {
     TempDirectory dir;
