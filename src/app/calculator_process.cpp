@@ -1,12 +1,13 @@
 #include "app/calculator_process.h"
 
+#include <algorithm>
+
 #include "app/module_output.h"
 #include "app/module_quarantine.h"
 #include "app/saved_variables.h"
 #include "app/settings_file.h"
 #include "definitions/language.h"
 #include "platform/directory_trust.h"
-#include "platform/file_listing.h"
 #include "platform/locale_numeric.h"
 #include "platform/program_directory.h"
 #include "platform/user_language.h"
@@ -17,7 +18,7 @@ namespace quenmark {
 // the one in the user's folder does not exist yet; a settings file of the
 // caller's choice is read itself.
 TCalculatorProcess::TCalculatorProcess(const std::string& settingsFileName, const TWorkAreaSource& workArea)
-    : FContext(ReadLocaleSeparators()) {
+    : FContext(ReadLocaleSeparators()), FModuleFolders(ModuleFolders(ProgramDirectory())) {
     FContext.SetMessages(&FLanguages);
     FContext.SetFiles(&FDefinitionFiles);
     FContext.SetSettingsFileName(settingsFileName.empty() ? GetSettingsFileName(ProgramDirectory())
@@ -46,19 +47,28 @@ void TCalculatorProcess::CreateInterpreter() {
 
 void TCalculatorProcess::LoadModules() {
     SetModuleOutputLines(&FInterpreter->OutputLines());
-    LoadModuleDirectory(ProgramDirectory());
+    std::vector<std::string> taken;
+    for (const TModuleFolder& folder : FModuleFolders) LoadModuleFolder(folder, taken);
     FInterpreter->SetModuleList(&FModules);
     if (!FModuleTokenizer) FModuleTokenizer = std::make_unique<TCCModuleTokenizer>(FModules);
     FInterpreter->Tokenizer().SetModuleTokenSource(FModuleTokenizer.get());
 }
 
 // Whoever can write the folder could put code there that runs as this user.
-void TCalculatorProcess::LoadModuleDirectory(const std::string& directory) {
-    const std::vector<std::string> fileNames = ListFilesWithExtension(directory, ".vmx");
+void TCalculatorProcess::LoadModuleFolder(const TModuleFolder& folder, std::vector<std::string>& taken) {
+    const std::vector<std::string> fileNames = ModuleFileNames(folder.Path);
     if (fileNames.empty()) return;
-    if (!IsTrustedDirectory(directory)) return FModules.AddNotice(FContext.GetTextWith("QEN430", directory));
+    if (folder.UserFolder ? !IsUsableUserModuleFolder(folder.Path) : !IsTrustedDirectory(folder.Path))
+        return FModules.AddNotice(FContext.GetTextWith(folder.UserFolder ? "QEN470" : "QEN430", folder.Path));
     const TModuleQuarantine quarantine(QuarantineDirectory());
-    for (const std::string& fileName : fileNames) LoadModuleFile(quarantine, directory, fileName);
+    for (const std::string& fileName : fileNames) {
+        if (std::find(taken.begin(), taken.end(), fileName) != taken.end()) {
+            FModules.AddNotice(FContext.GetTextWith("QEN471", folder.Path + fileName));
+            continue;
+        }
+        taken.push_back(fileName);
+        LoadModuleFile(quarantine, folder.Path, fileName);
+    }
 }
 
 // Loads one module unless it belongs to another user, others can write it,

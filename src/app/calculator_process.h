@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/module_folders.h"
 #include "app/settings.h"
 #include "base/context.h"
 #include "definitions/language_list.h"
@@ -54,16 +55,22 @@ public:
     // messages are the list's.
     void LoadLanguages();
     void CreateInterpreter();
-    // Loads every module of the program directory into the interpreter's
+    // The folders modules load from, in order: ModuleFolders(ProgramDirectory())
+    // unless set otherwise before LoadModules.
+    const std::vector<TModuleFolder>& ModuleFolderList() const { return FModuleFolders; }
+    void SetModuleFolderList(std::vector<TModuleFolder> folders) { FModuleFolders = std::move(folders); }
+    // Loads the modules of every folder of the list into the interpreter's
     // tables and connects the modules' tokenizers and output. What the user
     // is to be told about modules left out is in ModuleList().Notices(): the
     // front ends show it.
     void LoadModules();
-    // The modules of one directory, as LoadModules loads them: none from a
-    // directory that others can write, none that another user owns or
-    // others can write, none that crashed the program when they were last
-    // loaded.
-    void LoadModuleDirectory(const std::string& directory);
+    // The modules of one folder, as LoadModules loads them: none from a
+    // folder that others can write (or, for the user's folder, that is not
+    // the user's), none that another user owns or others can write, none
+    // that crashed the program when they were last loaded, none whose file
+    // name a module of an earlier folder has already taken (taken lists
+    // them and is extended).
+    void LoadModuleFolder(const TModuleFolder& folder, std::vector<std::string>& taken);
     // Appends the saved variables to the interpreter's variable table.
     void LoadSavedVariables();
 
@@ -78,6 +85,7 @@ private:
     TCCLanguageList FLanguages;
     TCCContext FContext;
     std::unique_ptr<TSettings> FSettings;
+    std::vector<TModuleFolder> FModuleFolders;
     // The interpreter goes before the modules it calls into.
     TVMModuleList FModules;
     std::unique_ptr<TCCModuleTokenizer> FModuleTokenizer;

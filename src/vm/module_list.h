@@ -27,14 +27,17 @@ public:
     // token position, so kept apart from the others.
     const std::vector<const TVMModule*>& Tokenizers() const { return FTokenizers; }
 
-    // Loads every "*.vmx" file of the directory in the order the directory
-    // lists them: each module that loads is appended, enters its constants
-    // and functions into the tables and receives the output callback. A
-    // module that fails to load is left out silently; one that fails later
-    // stays with what it entered so far. The modules keep the context.
+    // Loads every "*.vmx" file of the directory in the order of their names:
+    // each module that loads is appended, enters its constants and functions
+    // into the tables and receives the output callback. A module that fails
+    // to load is left out, one that fails later stays with what it entered
+    // so far; either failure's message (naming the file and the broken
+    // rule) joins the notices. The modules keep the context.
     void LoadDirectory(const TCCContext& context, const std::string& directory, TVMVariableList& variables,
                        TVMCallableList& callables, VMXOutputProc output);
     // The same for one file of the directory; false when it did not load.
+    // A library the system refuses to load has the system's reason added
+    // to its notice.
     bool LoadFile(const TCCContext& context, const std::string& directory, const std::string& fileName,
                   TVMVariableList& variables, TVMCallableList& callables, VMXOutputProc output);
 

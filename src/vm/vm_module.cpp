@@ -81,7 +81,9 @@ Entry TVMModule::Lookup(const char* name) const {
     return reinterpret_cast<Entry>(dlsym(FHandle.get(), name));
 }
 
-void TVMModule::Fail(const char* code) const { throw EVMError(FContext.GetTextWith(code, FFileName)); }
+void TVMModule::Fail(const char* code) const {
+    throw EVMModuleFailure(FContext.GetTextWith(code, FFileName), code, std::string());
+}
 
 // The library's own initialisers run inside dlopen.
 void TVMModule::Open(const std::string& directory) {
@@ -90,7 +92,10 @@ void TVMModule::Open(const std::string& directory) {
         const TNamedModuleCallScope scope(FFileName.c_str(), "dlopen", true);
         FHandle.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
     }
-    if (!FHandle) Fail("CVM100");
+    if (!FHandle) {
+        const char* reason = dlerror();
+        throw EVMModuleFailure(FContext.GetTextWith("CVM100", FFileName), "CVM100", reason ? reason : "");
+    }
 }
 
 void TVMModule::RunInit() const {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/context.h"
+#include "base/exception.h"
 #include "vm/module_call_site.h"
 #include "vm/vmx.h"
 
@@ -12,6 +13,21 @@ namespace quenmark {
 
 class TVMCallableList;
 class TVMVariableList;
+
+// A module that broke a rule: the message, its code (CVM100 to CVM106),
+// and for a library the system refused to load, the system's own words on
+// why (dlerror) for the module's author.
+class EVMModuleFailure : public EVMError {
+public:
+    EVMModuleFailure(const std::string& message, std::string code, std::string reason)
+        : EVMError(message), FCode(std::move(code)), FReason(std::move(reason)) {}
+    const std::string& Code() const { return FCode; }
+    const std::string& Reason() const { return FReason; }
+
+private:
+    std::string FCode;
+    std::string FReason;
+};
 
 // One loaded extension module: a shared library with the ".vmx" extension.
 // The constructor loads and checks it; the library stays loaded until the
