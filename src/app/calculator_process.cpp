@@ -1,13 +1,11 @@
 #include "app/calculator_process.h"
 
-#include <algorithm>
-
 #include "app/module_output.h"
+#include "app/module_loader.h"
 #include "app/module_quarantine.h"
 #include "app/saved_variables.h"
 #include "app/settings_file.h"
 #include "definitions/language.h"
-#include "platform/directory_trust.h"
 #include "platform/locale_numeric.h"
 #include "platform/program_directory.h"
 #include "platform/user_language.h"
@@ -18,7 +16,8 @@ namespace quenmark {
 // the one in the user's folder does not exist yet; a settings file of the
 // caller's choice is read itself.
 TCalculatorProcess::TCalculatorProcess(const std::string& settingsFileName, const TWorkAreaSource& workArea)
-    : FContext(ReadLocaleSeparators()), FModuleFolders(ModuleFolders(ProgramDirectory())) {
+    : FContext(ReadLocaleSeparators()), FModuleFolders(ModuleFolders(ProgramDirectory())),
+      FModuleCacheDirectory(QuarantineDirectory()) {
     FContext.SetMessages(&FLanguages);
     FContext.SetFiles(&FDefinitionFiles);
     FContext.SetSettingsFileName(settingsFileName.empty() ? GetSettingsFileName(ProgramDirectory())
@@ -46,44 +45,23 @@ void TCalculatorProcess::CreateInterpreter() {
 }
 
 void TCalculatorProcess::LoadModules() {
+    ConnectModules();
+    FModuleLoader->LoadAll(FModuleFolders, FModuleCacheDirectory);
+}
+
+void TCalculatorProcess::LoadModulesOnDemand() {
+    ConnectModules();
+    FModuleLoader->LoadOnDemand(FModuleFolders, FModuleCacheDirectory);
+}
+
+void TCalculatorProcess::ConnectModules() {
     SetModuleOutputLines(&FInterpreter->OutputLines());
-    std::vector<std::string> taken;
-    for (const TModuleFolder& folder : FModuleFolders) LoadModuleFolder(folder, taken);
+    if (!FModuleLoader)
+        FModuleLoader = std::make_unique<TModuleLoader>(FContext, FModules, FInterpreter->Variables(),
+                                                        FInterpreter->Callables());
     FInterpreter->SetModuleList(&FModules);
     if (!FModuleTokenizer) FModuleTokenizer = std::make_unique<TCCModuleTokenizer>(FModules);
     FInterpreter->Tokenizer().SetModuleTokenSource(FModuleTokenizer.get());
-}
-
-// Whoever can write the folder could put code there that runs as this user.
-void TCalculatorProcess::LoadModuleFolder(const TModuleFolder& folder, std::vector<std::string>& taken) {
-    const std::vector<std::string> fileNames = ModuleFileNames(folder.Path);
-    if (fileNames.empty()) return;
-    if (folder.UserFolder ? !IsUsableUserModuleFolder(folder.Path) : !IsTrustedDirectory(folder.Path))
-        return FModules.AddNotice(FContext.GetTextWith(folder.UserFolder ? "QEN470" : "QEN430", folder.Path));
-    const TModuleQuarantine quarantine(QuarantineDirectory());
-    for (const std::string& fileName : fileNames) {
-        if (std::find(taken.begin(), taken.end(), fileName) != taken.end()) {
-            FModules.AddNotice(FContext.GetTextWith("QEN471", folder.Path + fileName));
-            continue;
-        }
-        taken.push_back(fileName);
-        LoadModuleFile(quarantine, folder.Path, fileName);
-    }
-}
-
-// Loads one module unless it belongs to another user, others can write it,
-// or it crashed the program when it was last loaded; a crash while it
-// loads now is recorded in the quarantine.
-void TCalculatorProcess::LoadModuleFile(const TModuleQuarantine& quarantine, const std::string& directory,
-                                        const std::string& fileName) {
-    const std::string path = TVMModule::PathOf(directory, fileName);
-    if (!IsTrustedFile(path)) return FModules.AddNotice(FContext.GetTextWith("QEN431", fileName));
-    const std::optional<TModuleFileStamp> stamp = StampOfFile(path);
-    if (stamp && quarantine.Holds(*stamp)) return FModules.AddNotice(FContext.GetTextWith("QEN432", fileName));
-    if (stamp) quarantine.Arm(*stamp);
-    FModules.LoadFile(FContext, directory, fileName, FInterpreter->Variables(), FInterpreter->Callables(),
-                      ModuleOutput);
-    TModuleQuarantine::Disarm();
 }
 
 void TCalculatorProcess::LoadSavedVariables() { ReadVariablesSection(*FSettings, FInterpreter->Variables()); }
@@ -92,7 +70,7 @@ void TCalculatorProcess::StartCore() {
     LoadSettings();
     LoadLanguages();
     CreateInterpreter();
-    LoadModules();
+    LoadModulesOnDemand();
     LoadSavedVariables();
 }
 

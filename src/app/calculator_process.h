@@ -14,7 +14,7 @@
 
 namespace quenmark {
 
-class TModuleQuarantine;
+class TModuleLoader;
 
 // The objects of one run of a program, made and owned here and handed by
 // the program's main to whoever needs them. The start-up steps below make
@@ -59,35 +59,38 @@ public:
     // unless set otherwise before LoadModules.
     const std::vector<TModuleFolder>& ModuleFolderList() const { return FModuleFolders; }
     void SetModuleFolderList(std::vector<TModuleFolder> folders) { FModuleFolders = std::move(folders); }
+    // The cache folder of the module index and the crash records:
+    // QuarantineDirectory() unless set otherwise before the modules load.
+    void SetModuleCacheDirectory(std::string directory) { FModuleCacheDirectory = std::move(directory); }
     // Loads the modules of every folder of the list into the interpreter's
-    // tables and connects the modules' tokenizers and output. What the user
-    // is to be told about modules left out is in ModuleList().Notices(): the
+    // tables and connects the modules' tokenizers and output (see
+    // app/module_loader.h for which modules are left out). What the user is
+    // to be told about modules left out is in ModuleList().Notices(): the
     // front ends show it.
     void LoadModules();
-    // The modules of one folder, as LoadModules loads them: none from a
-    // folder that others can write (or, for the user's folder, that is not
-    // the user's), none that another user owns or others can write, none
-    // that crashed the program when they were last loaded, none whose file
-    // name a module of an earlier folder has already taken (taken lists
-    // them and is extended).
-    void LoadModuleFolder(const TModuleFolder& folder, std::vector<std::string>& taken);
+    // The same, but a module the index knows is loaded only when a line
+    // first needs it; "@MOD", "@FNC", "@VAR" and completion are served from
+    // the index meanwhile.
+    void LoadModulesOnDemand();
     // Appends the saved variables to the interpreter's variable table.
     void LoadSavedVariables();
 
-    // The window-free start-up: the steps above in their order.
+    // The window-free start-up: the steps above in their order, the
+    // modules loaded on demand.
     void StartCore();
 
 private:
-    void LoadModuleFile(const TModuleQuarantine& quarantine, const std::string& directory,
-                        const std::string& fileName);
+    void ConnectModules();
 
     TProfileCache FDefinitionFiles;
     TCCLanguageList FLanguages;
     TCCContext FContext;
     std::unique_ptr<TSettings> FSettings;
     std::vector<TModuleFolder> FModuleFolders;
+    std::string FModuleCacheDirectory;
     // The interpreter goes before the modules it calls into.
     TVMModuleList FModules;
+    std::unique_ptr<TModuleLoader> FModuleLoader;
     std::unique_ptr<TCCModuleTokenizer> FModuleTokenizer;
     std::unique_ptr<TCCInterpreter> FInterpreter;
 };

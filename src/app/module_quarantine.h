@@ -39,7 +39,9 @@ std::optional<TModuleFileStamp> ParseQuarantineRecord(std::string_view line);
 std::string QuarantineDirectory(const std::string& homeDirectory, const std::string& cacheHome);
 // The same from the environment.
 std::string QuarantineDirectory();
-constexpr const char* QuarantineFileName = "crashed-modules";
+// The one module cache file: these records, and the module index
+// (app/module_index.h) around them.
+constexpr const char* QuarantineFileName = "module-cache";
 
 // The records found in a folder at construction.
 class TModuleQuarantine {

@@ -100,7 +100,7 @@ TEST_F(ModuleStartTest, AModuleThatCrashesWhileLoadingIsSkippedUntilItsFileChang
     if (::testing::Test::IsSkipped()) return;
     const fs::path module = program_ / "crash_in_init.vmx";
     fs::copy_file(QUENMARK_CRASH_IN_INIT_MODULE, module);
-    const fs::path records = root_ / "cache" / "quenmark" / "crashed-modules";
+    const fs::path records = root_ / "cache" / "quenmark" / "module-cache";
 
     const TConsoleRunResult crashed = Run("", {"1 + 2"});
     EXPECT_EQ(crashed.ExitCode(), 128 + SIGSEGV) << crashed.Errors;
