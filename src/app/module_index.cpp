@@ -28,7 +28,9 @@ std::string Escaped(std::string_view text) {
     return result;
 }
 
+// Most texts hold no escape: they are copied as they are.
 std::string Unescaped(std::string_view text) {
+    if (text.find('\\') == std::string_view::npos) return std::string(text);
     std::string result;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\' || i + 1 == text.size()) {
@@ -41,15 +43,24 @@ std::string Unescaped(std::string_view text) {
     return result;
 }
 
-// The fields of a line split at tabs, each unescaped.
-std::vector<std::string> Fields(std::string_view text) {
-    std::vector<std::string> fields;
-    for (size_t start = 0;;) {
+// The fields of a line split at tabs, still escaped; a line of more fields
+// than any entry line has ends at Most, which no line kind accepts.
+struct TFields {
+    static constexpr size_t Most = 7;
+    std::string_view Items[Most];
+    size_t Count = 0;
+    std::string operator[](size_t index) const { return Unescaped(Items[index]); }
+};
+
+TFields SplitFields(std::string_view text) {
+    TFields fields;
+    for (size_t start = 0; fields.Count < TFields::Most;) {
         const size_t tab = text.find('\t', start);
-        fields.push_back(Unescaped(text.substr(start, tab == std::string_view::npos ? tab : tab - start)));
-        if (tab == std::string_view::npos) return fields;
+        fields.Items[fields.Count++] = text.substr(start, tab == std::string_view::npos ? tab : tab - start);
+        if (tab == std::string_view::npos) break;
         start = tab + 1;
     }
+    return fields;
 }
 
 template <typename Number>
@@ -122,26 +133,26 @@ std::optional<TModuleIndexKey> ParseKey(std::string_view text) {
 
 // One line of an entry into its offer; false for a line that does not read.
 bool ParseEntryLine(std::string_view keyword, std::string_view rest, TModuleOffer& offer) {
-    const std::vector<std::string> fields = Fields(rest);
+    const TFields fields = SplitFields(rest);
     if (keyword == "loads") offer.Loads = rest == "1";
-    else if (keyword == "failure" && fields.size() == 2) offer.FailureCode = fields[0], offer.FailureReason = fields[1];
-    else if (keyword == "info" && fields.size() == 6)
+    else if (keyword == "failure" && fields.Count == 2) offer.FailureCode = fields[0], offer.FailureReason = fields[1];
+    else if (keyword == "info" && fields.Count == 6)
         offer.Info = {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
-    else if (keyword == "constant" && fields.size() == 3) {
+    else if (keyword == "constant" && fields.Count == 3) {
         std::optional<Variant> value = ParseValue(fields[2]);
         if (!value) return false;
         offer.Constants.push_back({fields[0], fields[1], std::move(*value)});
-    } else if (keyword == "function" && fields.size() == 3) {
-        std::string_view count = fields[1];
+    } else if (keyword == "function" && fields.Count == 3) {
+        std::string_view count = fields.Items[1];
         int32_t argCount = 0;
         if (!ReadNumber(count, argCount) || !count.empty()) return false;
         offer.Functions.push_back({fields[0], fields[2], argCount});
     } else if (keyword == "reached" && rest.size() == 3) {
         offer.FunctionsEntered = rest[0] == '1';
         offer.OutputConnected = rest[2] == '1';
-    } else if (keyword == "tokenizer" && !fields.empty()) {
-        offer.Tokenizer = fields[0] == "1";
-        offer.DeclaresTokenStarts = fields.size() == 2;
+    } else if (keyword == "tokenizer" && fields.Count >= 1) {
+        offer.Tokenizer = fields.Items[0] == "1";
+        offer.DeclaresTokenStarts = fields.Count == 2;
         if (offer.DeclaresTokenStarts) offer.TokenStarts = fields[1];
     } else
         return false;
@@ -197,7 +208,9 @@ std::vector<TModuleIndexEntry> ParseModuleIndex(std::string_view text) {
 }
 
 TModuleIndex::TModuleIndex(std::string directory) : FDirectory(std::move(directory)) {
-    if (!FDirectory.empty()) FRead = ParseModuleIndex(FileText(FDirectory + QuarantineFileName));
+    if (FDirectory.empty()) return;
+    for (TModuleIndexEntry& entry : ParseModuleIndex(FileText(FDirectory + QuarantineFileName)))
+        FRead.push_back({std::move(entry.Key), std::make_shared<const TModuleOffer>(std::move(entry.Offer))});
 }
 
 bool TModuleIndex::Writable() const {
@@ -210,15 +223,23 @@ bool TModuleIndex::Writable() const {
     return access(FDirectory.c_str(), W_OK | X_OK) == 0;
 }
 
-const TModuleOffer* TModuleIndex::Find(const TModuleIndexKey& key) const {
-    for (const TModuleIndexEntry& entry : FRead)
-        if (entry.Key == key) return &entry.Offer;
+std::shared_ptr<const TModuleOffer> TModuleIndex::Find(const TModuleIndexKey& key) const {
+    for (const TIndexed& entry : FRead)
+        if (entry.Key == key) return entry.Offer;
     return nullptr;
 }
 
-void TModuleIndex::Keep(TModuleIndexEntry entry) { FKept.push_back(std::move(entry)); }
+void TModuleIndex::Keep(const TModuleIndexKey& key, std::shared_ptr<const TModuleOffer> offer) {
+    FKept.push_back({key, std::move(offer)});
+}
 
-bool TModuleIndex::Changed() const { return FKept != FRead; }
+// An entry found in the index is kept as the same object.
+bool TModuleIndex::Changed() const {
+    if (FKept.size() != FRead.size()) return true;
+    for (size_t i = 0; i < FKept.size(); ++i)
+        if (FKept[i].Key != FRead[i].Key || FKept[i].Offer != FRead[i].Offer) return true;
+    return false;
+}
 
 // The crash records are read again just before the write, so that one a
 // crashing copy of the program appended meanwhile is kept.
@@ -229,7 +250,9 @@ bool TModuleIndex::Write() const {
     std::istringstream current(FileText(path));
     for (std::string line; std::getline(current, line);)
         if (ParseQuarantineRecord(line)) text += line + "\n";
-    text += ModuleIndexText(FKept);
+    std::vector<TModuleIndexEntry> entries;
+    for (const TIndexed& entry : FKept) entries.push_back({entry.Key, *entry.Offer});
+    text += ModuleIndexText(entries);
     return ReplaceFileContents(path, text).has_value();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,10 +58,11 @@ public:
     // Whether the cache file can be written: its folder exists or can be
     // made, and the file can be opened for writing.
     bool Writable() const;
-    // The entry for the file as it is now, if the index holds one.
-    const TModuleOffer* Find(const TModuleIndexKey& key) const;
+    // The entry for the file as it is now, if the index holds one. Shared,
+    // so that what waits to be loaded can keep it without a copy.
+    std::shared_ptr<const TModuleOffer> Find(const TModuleIndexKey& key) const;
     // An entry of this run, found or rebuilt.
-    void Keep(TModuleIndexEntry entry);
+    void Keep(const TModuleIndexKey& key, std::shared_ptr<const TModuleOffer> offer);
     // Whether this run's entries differ from those read.
     bool Changed() const;
     // Writes this run's entries with the crash records the file holds
@@ -68,9 +70,14 @@ public:
     bool Write() const;
 
 private:
+    struct TIndexed {
+        TModuleIndexKey Key;
+        std::shared_ptr<const TModuleOffer> Offer;
+    };
+
     std::string FDirectory;
-    std::vector<TModuleIndexEntry> FRead;
-    std::vector<TModuleIndexEntry> FKept;
+    std::vector<TIndexed> FRead;
+    std::vector<TIndexed> FKept;
 };
 
 }  // namespace quenmark

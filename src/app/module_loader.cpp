@@ -65,16 +65,16 @@ void TModuleLoader::LoadModule(const std::string& directory, const std::string& 
     if (stamp && FQuarantine->Holds(*stamp)) return FModules.AddNotice(FContext.GetTextWith("QEN432", fileName));
     const size_t order = FNextOrder++;
     if (!FIndex || !key) return LoadNow(directory, fileName, order, stamp);
-    if (const TModuleOffer* offer = FIndex->Find(*key)) {
-        FIndex->Keep({*key, *offer});
-        return EnterIndexed(directory, fileName, order, *offer);
+    if (std::shared_ptr<const TModuleOffer> offer = FIndex->Find(*key)) {
+        FIndex->Keep(*key, offer);
+        return EnterIndexed(directory, fileName, order, std::move(offer));
     }
-    TModuleOffer offer;
+    auto offer = std::make_shared<TModuleOffer>();
     FQuarantine->Arm(*stamp);
     FModules.LoadFile(FContext, directory, fileName, FVariables, FCallables, ModuleOutput, TModuleLoadPlan{order},
-                      &offer);
+                      offer.get());
     TModuleQuarantine::Disarm();
-    FIndex->Keep({*key, std::move(offer)});
+    FIndex->Keep(*key, std::move(offer));
 }
 
 // A crash while the module loads now is recorded in the quarantine.
@@ -89,7 +89,8 @@ void TModuleLoader::LoadNow(const std::string& directory, const std::string& fil
 // What the module entered when it was indexed, entered again in the same
 // order; its notice is told again in this run's language.
 void TModuleLoader::EnterIndexed(const std::string& directory, const std::string& fileName, size_t order,
-                                 const TModuleOffer& offer) {
+                                 std::shared_ptr<const TModuleOffer> indexed) {
+    const TModuleOffer& offer = *indexed;
     if (!offer.FailureCode.empty()) {
         const std::string reason = offer.FailureReason.empty() ? "" : " (" + offer.FailureReason + ")";
         FModules.AddNotice(FContext.GetTextWith(offer.FailureCode, fileName) + reason);
@@ -106,7 +107,7 @@ void TModuleLoader::EnterIndexed(const std::string& directory, const std::string
     module.Functions = offer.FunctionsEntered;
     module.Output = offer.OutputConnected;
     module.Tokenizer = offer.Tokenizer;
-    module.Constants = offer.Constants;
+    module.Offer = std::move(indexed);
     if (offer.Tokenizer && !offer.DeclaresTokenStarts) return LoadWaiting(module);
     for (const char c : offer.TokenStarts) module.TokenStarts.set(static_cast<unsigned char>(c));
     FModules.AddPending(std::move(module));

@@ -47,7 +47,7 @@ private:
     void LoadNow(const std::string& directory, const std::string& fileName, size_t order,
                  const std::optional<TModuleFileStamp>& stamp);
     void EnterIndexed(const std::string& directory, const std::string& fileName, size_t order,
-                      const TModuleOffer& offer);
+                      std::shared_ptr<const TModuleOffer> offer);
     void LoadWaiting(const TPendingModule& module);
 
     const TCCContext& FContext;

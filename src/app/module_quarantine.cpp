@@ -90,11 +90,19 @@ std::string QuarantineDirectory() {
     return QuarantineDirectory(SettingsHomeDirectory(), Environment("XDG_CACHE_HOME"));
 }
 
+// The file is read in one piece; the lines of the module index around the
+// records start with a letter and are passed over.
 TModuleQuarantine::TModuleQuarantine(std::string directory) : FDirectory(std::move(directory)) {
     if (FDirectory.empty()) return;
     std::ifstream file(FDirectory + QuarantineFileName, std::ios::binary);
-    for (std::string line; std::getline(file, line);)
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    for (std::string_view rest = text; !rest.empty();) {
+        const size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (line.empty() || line.front() < '0' || line.front() > '9') continue;
         if (auto stamp = ParseQuarantineRecord(line)) FRecords.push_back(std::move(*stamp));
+    }
 }
 
 bool TModuleQuarantine::Holds(const TModuleFileStamp& stamp) const {

@@ -152,9 +152,11 @@ std::string TVMModuleList::ConstantDescription(std::string_view upperName) const
             if (UpperCase(constant.Name) == upperName) consider(module->Order(), constant.Description);
         }
     }
-    for (const TPendingModule& module : FPending)
-        for (const TOfferedConstant& constant : module.Constants)
+    for (const TPendingModule& module : FPending) {
+        if (!module.Offer) continue;
+        for (const TOfferedConstant& constant : module.Offer->Constants)
             if (UpperCase(constant.Name) == upperName) consider(module.Order, constant.Description.c_str());
+    }
     return description;
 }
 

@@ -41,8 +41,9 @@ struct TPendingModule {
     bool Output = false;
     bool Tokenizer = false;
     TTokenStarts TokenStarts;
-    // Its constants, for their descriptions.
-    std::vector<TOfferedConstant> Constants;
+    // What it offered when it was last loaded: its constants'
+    // descriptions, for completion.
+    std::shared_ptr<const TModuleOffer> Offer;
 };
 
 // A module as "@MOD" lists it: its file, and the name it gives itself when

@@ -67,7 +67,7 @@ TEST(ModuleIndexTest, WritingKeepsTheCrashRecordsAndFindsByTheWholeKey) {
     {
         std::ofstream(folder + QuarantineFileName, std::ios::app) << crash;
     }
-    first.Keep(SampleEntry());
+    first.Keep(SampleEntry().Key, std::make_shared<const TModuleOffer>(SampleEntry().Offer));
     EXPECT_TRUE(first.Changed());
     ASSERT_TRUE(first.Write());
     EXPECT_EQ(FileBytes(folder + QuarantineFileName).substr(0, crash.size()), crash);
@@ -79,8 +79,12 @@ TEST(ModuleIndexTest, WritingKeepsTheCrashRecordsAndFindsByTheWholeKey) {
     TModuleIndexKey otherInode = SampleEntry().Key;
     otherInode.Inode += 1;
     EXPECT_EQ(second.Find(otherInode), nullptr);
-    second.Keep(SampleEntry());
+    second.Keep(SampleEntry().Key, second.Find(SampleEntry().Key));
     EXPECT_FALSE(second.Changed());
+    // The same entry rebuilt counts as a change: the file is written again.
+    TModuleIndex third(folder);
+    third.Keep(SampleEntry().Key, std::make_shared<const TModuleOffer>(SampleEntry().Offer));
+    EXPECT_TRUE(third.Changed());
 }
 
 TEST(ModuleIndexTest, AFolderThatCannotBeMadeIsNotWritable) {
