@@ -159,12 +159,6 @@ bool ParseEntryLine(std::string_view keyword, std::string_view rest, TModuleOffe
     return true;
 }
 
-std::string FileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 }  // namespace
 
@@ -207,9 +201,12 @@ std::vector<TModuleIndexEntry> ParseModuleIndex(std::string_view text) {
     return entries;
 }
 
-TModuleIndex::TModuleIndex(std::string directory) : FDirectory(std::move(directory)) {
+TModuleIndex::TModuleIndex(std::string directory)
+    : TModuleIndex(directory, ReadModuleCacheFile(directory)) {}
+
+TModuleIndex::TModuleIndex(std::string directory, std::string_view cacheText) : FDirectory(std::move(directory)) {
     if (FDirectory.empty()) return;
-    for (TModuleIndexEntry& entry : ParseModuleIndex(FileText(FDirectory + QuarantineFileName)))
+    for (TModuleIndexEntry& entry : ParseModuleIndex(cacheText))
         FRead.push_back({std::move(entry.Key), std::make_shared<const TModuleOffer>(std::move(entry.Offer))});
 }
 
@@ -247,7 +244,7 @@ bool TModuleIndex::Write() const {
     if (FDirectory.empty()) return false;
     const std::string path = FDirectory + QuarantineFileName;
     std::string text;
-    std::istringstream current(FileText(path));
+    std::istringstream current(ReadModuleCacheFile(FDirectory));
     for (std::string line; std::getline(current, line);)
         if (ParseQuarantineRecord(line)) text += line + "\n";
     std::vector<TModuleIndexEntry> entries;

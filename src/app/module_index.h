@@ -54,6 +54,8 @@ class TModuleIndex {
 public:
     // directory: the cache folder, ending with "/" (empty: no index).
     explicit TModuleIndex(std::string directory);
+    // The same from the cache file's text, read already.
+    TModuleIndex(std::string directory, std::string_view cacheText);
 
     // Whether the cache file can be written: its folder exists or can be
     // made, and the file can be opened for writing.

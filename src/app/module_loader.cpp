@@ -19,20 +19,23 @@ TModuleLoader::TModuleLoader(const TCCContext& context, TVMModuleList& modules, 
 TModuleLoader::~TModuleLoader() { FModules.SetPendingLoader(nullptr); }
 
 void TModuleLoader::LoadAll(const std::vector<TModuleFolder>& folders, const std::string& cacheDirectory) {
-    LoadFolders(folders, cacheDirectory);
+    FQuarantine = std::make_unique<TModuleQuarantine>(cacheDirectory);
+    LoadFolders(folders);
 }
 
+// The one cache file is read once, for the index and the crash records.
 void TModuleLoader::LoadOnDemand(const std::vector<TModuleFolder>& folders, const std::string& cacheDirectory) {
-    TModuleIndex index(cacheDirectory);
-    if (!index.Writable()) return LoadFolders(folders, cacheDirectory);
+    const std::string cacheText = ReadModuleCacheFile(cacheDirectory);
+    FQuarantine = std::make_unique<TModuleQuarantine>(cacheDirectory, cacheText);
+    TModuleIndex index(cacheDirectory, cacheText);
+    if (!index.Writable()) return LoadFolders(folders);
     FIndex = &index;
-    LoadFolders(folders, cacheDirectory);
+    LoadFolders(folders);
     FIndex = nullptr;
     if (index.Changed()) index.Write();
 }
 
-void TModuleLoader::LoadFolders(const std::vector<TModuleFolder>& folders, const std::string& cacheDirectory) {
-    FQuarantine = std::make_unique<TModuleQuarantine>(cacheDirectory);
+void TModuleLoader::LoadFolders(const std::vector<TModuleFolder>& folders) {
     std::vector<std::string> taken;
     for (const TModuleFolder& folder : folders) LoadFolder(folder, taken);
 }

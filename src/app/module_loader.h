@@ -41,7 +41,7 @@ public:
     void LoadOnDemand(const std::vector<TModuleFolder>& folders, const std::string& cacheDirectory);
 
 private:
-    void LoadFolders(const std::vector<TModuleFolder>& folders, const std::string& cacheDirectory);
+    void LoadFolders(const std::vector<TModuleFolder>& folders);
     void LoadFolder(const TModuleFolder& folder, std::vector<std::string>& taken);
     void LoadModule(const std::string& directory, const std::string& fileName);
     void LoadNow(const std::string& directory, const std::string& fileName, size_t order,
