@@ -40,6 +40,9 @@ static int32_t Operator(TokenRecord* record, const char* text, int32_t length, i
 
 VMX_EXPORT const VMXModuleInfo* GetModuleInfo(void) { return &Info; }
 
+/* Every token of this module starts with "*" or with the "m" of mod. */
+VMX_EXPORT const char* GetTokenStarts(void) { return "*mM"; }
+
 VMX_EXPORT int32_t GetNextToken(const char* text, int32_t length, TokenRecord* record) {
     if (!text || !record || record->Size != (int32_t)sizeof(TokenRecord)) return vmxTokenFailure;
     if (length >= 2 && text[0] == '*' && text[1] == '*') return Operator(record, text, 2, vmxOpPower);

@@ -1,12 +1,11 @@
 #include "app/calculator_process.h"
 
 #include "app/module_output.h"
+#include "app/module_loader.h"
 #include "app/module_quarantine.h"
 #include "app/saved_variables.h"
 #include "app/settings_file.h"
 #include "definitions/language.h"
-#include "platform/directory_trust.h"
-#include "platform/file_listing.h"
 #include "platform/installed_layout.h"
 #include "platform/locale_numeric.h"
 #include "platform/program_directory.h"
@@ -18,7 +17,8 @@ namespace quenmark {
 // the one in the user's folder does not exist yet; a settings file of the
 // caller's choice is read itself.
 TCalculatorProcess::TCalculatorProcess(const std::string& settingsFileName, const TWorkAreaSource& workArea)
-    : FContext(ReadLocaleSeparators()) {
+    : FContext(ReadLocaleSeparators()), FModuleFolders(ModuleFolders(ShippedModuleDirectory())),
+      FModuleCacheDirectory(QuarantineDirectory()) {
     FContext.SetMessages(&FLanguages);
     FContext.SetFiles(&FDefinitionFiles);
     FContext.SetSettingsFileName(settingsFileName.empty() ? GetSettingsFileName(ProgramDirectory())
@@ -46,35 +46,23 @@ void TCalculatorProcess::CreateInterpreter() {
 }
 
 void TCalculatorProcess::LoadModules() {
+    ConnectModules();
+    FModuleLoader->LoadAll(FModuleFolders, FModuleCacheDirectory);
+}
+
+void TCalculatorProcess::LoadModulesOnDemand() {
+    ConnectModules();
+    FModuleLoader->LoadOnDemand(FModuleFolders, FModuleCacheDirectory);
+}
+
+void TCalculatorProcess::ConnectModules() {
     SetModuleOutputLines(&FInterpreter->OutputLines());
-    LoadModuleDirectory(ShippedModuleDirectory());
+    if (!FModuleLoader)
+        FModuleLoader = std::make_unique<TModuleLoader>(FContext, FModules, FInterpreter->Variables(),
+                                                        FInterpreter->Callables());
     FInterpreter->SetModuleList(&FModules);
     if (!FModuleTokenizer) FModuleTokenizer = std::make_unique<TCCModuleTokenizer>(FModules);
     FInterpreter->Tokenizer().SetModuleTokenSource(FModuleTokenizer.get());
-}
-
-// Whoever can write the folder could put code there that runs as this user.
-void TCalculatorProcess::LoadModuleDirectory(const std::string& directory) {
-    const std::vector<std::string> fileNames = ListFilesWithExtension(directory, ".vmx");
-    if (fileNames.empty()) return;
-    if (!IsTrustedDirectory(directory)) return FModules.AddNotice(FContext.GetTextWith("QEN430", directory));
-    const TModuleQuarantine quarantine(QuarantineDirectory());
-    for (const std::string& fileName : fileNames) LoadModuleFile(quarantine, directory, fileName);
-}
-
-// Loads one module unless it belongs to another user, others can write it,
-// or it crashed the program when it was last loaded; a crash while it
-// loads now is recorded in the quarantine.
-void TCalculatorProcess::LoadModuleFile(const TModuleQuarantine& quarantine, const std::string& directory,
-                                        const std::string& fileName) {
-    const std::string path = TVMModule::PathOf(directory, fileName);
-    if (!IsTrustedFile(path)) return FModules.AddNotice(FContext.GetTextWith("QEN431", fileName));
-    const std::optional<TModuleFileStamp> stamp = StampOfFile(path);
-    if (stamp && quarantine.Holds(*stamp)) return FModules.AddNotice(FContext.GetTextWith("QEN432", fileName));
-    if (stamp) quarantine.Arm(*stamp);
-    FModules.LoadFile(FContext, directory, fileName, FInterpreter->Variables(), FInterpreter->Callables(),
-                      ModuleOutput);
-    TModuleQuarantine::Disarm();
 }
 
 void TCalculatorProcess::LoadSavedVariables() { ReadVariablesSection(*FSettings, FInterpreter->Variables()); }
@@ -83,7 +71,7 @@ void TCalculatorProcess::StartCore() {
     LoadSettings();
     LoadLanguages();
     CreateInterpreter();
-    LoadModules();
+    LoadModulesOnDemand();
     LoadSavedVariables();
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/module_folders.h"
 #include "app/settings.h"
 #include "base/context.h"
 #include "definitions/language_list.h"
@@ -13,7 +14,7 @@
 
 namespace quenmark {
 
-class TModuleQuarantine;
+class TModuleLoader;
 
 // The objects of one run of a program, made and owned here and handed by
 // the program's main to whoever needs them. The start-up steps below make
@@ -54,32 +55,42 @@ public:
     // messages are the list's.
     void LoadLanguages();
     void CreateInterpreter();
-    // Loads every module of the program directory into the interpreter's
-    // tables and connects the modules' tokenizers and output. What the user
-    // is to be told about modules left out is in ModuleList().Notices(): the
+    // The folders modules load from, in order: ModuleFolders(ProgramDirectory())
+    // unless set otherwise before LoadModules.
+    const std::vector<TModuleFolder>& ModuleFolderList() const { return FModuleFolders; }
+    void SetModuleFolderList(std::vector<TModuleFolder> folders) { FModuleFolders = std::move(folders); }
+    // The cache folder of the module index and the crash records:
+    // QuarantineDirectory() unless set otherwise before the modules load.
+    void SetModuleCacheDirectory(std::string directory) { FModuleCacheDirectory = std::move(directory); }
+    // Loads the modules of every folder of the list into the interpreter's
+    // tables and connects the modules' tokenizers and output (see
+    // app/module_loader.h for which modules are left out). What the user is
+    // to be told about modules left out is in ModuleList().Notices(): the
     // front ends show it.
     void LoadModules();
-    // The modules of one directory, as LoadModules loads them: none from a
-    // directory that others can write, none that another user owns or
-    // others can write, none that crashed the program when they were last
-    // loaded.
-    void LoadModuleDirectory(const std::string& directory);
+    // The same, but a module the index knows is loaded only when a line
+    // first needs it; "@MOD", "@FNC", "@VAR" and completion are served from
+    // the index meanwhile.
+    void LoadModulesOnDemand();
     // Appends the saved variables to the interpreter's variable table.
     void LoadSavedVariables();
 
-    // The window-free start-up: the steps above in their order.
+    // The window-free start-up: the steps above in their order, the
+    // modules loaded on demand.
     void StartCore();
 
 private:
-    void LoadModuleFile(const TModuleQuarantine& quarantine, const std::string& directory,
-                        const std::string& fileName);
+    void ConnectModules();
 
     TProfileCache FDefinitionFiles;
     TCCLanguageList FLanguages;
     TCCContext FContext;
     std::unique_ptr<TSettings> FSettings;
+    std::vector<TModuleFolder> FModuleFolders;
+    std::string FModuleCacheDirectory;
     // The interpreter goes before the modules it calls into.
     TVMModuleList FModules;
+    std::unique_ptr<TModuleLoader> FModuleLoader;
     std::unique_ptr<TCCModuleTokenizer> FModuleTokenizer;
     std::unique_ptr<TCCInterpreter> FInterpreter;
 };

@@ -90,11 +90,38 @@ std::string QuarantineDirectory() {
     return QuarantineDirectory(SettingsHomeDirectory(), Environment("XDG_CACHE_HOME"));
 }
 
-TModuleQuarantine::TModuleQuarantine(std::string directory) : FDirectory(std::move(directory)) {
+std::string ReadModuleCacheFile(const std::string& directory) {
+    std::string text;
+    if (directory.empty()) return text;
+    const int file = open((directory + QuarantineFileName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return text;
+    struct stat status {};
+    if (fstat(file, &status) == 0 && status.st_size > 0) {
+        text.resize(static_cast<size_t>(status.st_size));
+        size_t done = 0;
+        for (ssize_t got = 1; done < text.size() && got > 0; done += got > 0 ? static_cast<size_t>(got) : 0)
+            got = read(file, text.data() + done, text.size() - done);
+        text.resize(done);
+    }
+    close(file);
+    return text;
+}
+
+TModuleQuarantine::TModuleQuarantine(std::string directory)
+    : TModuleQuarantine(directory, ReadModuleCacheFile(directory)) {}
+
+// The lines of the module index around the records start with a letter and
+// are passed over.
+TModuleQuarantine::TModuleQuarantine(std::string directory, std::string_view cacheText)
+    : FDirectory(std::move(directory)) {
     if (FDirectory.empty()) return;
-    std::ifstream file(FDirectory + QuarantineFileName, std::ios::binary);
-    for (std::string line; std::getline(file, line);)
+    for (std::string_view rest = cacheText; !rest.empty();) {
+        const size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (line.empty() || line.front() < '0' || line.front() > '9') continue;
         if (auto stamp = ParseQuarantineRecord(line)) FRecords.push_back(std::move(*stamp));
+    }
 }
 
 bool TModuleQuarantine::Holds(const TModuleFileStamp& stamp) const {

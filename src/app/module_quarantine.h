@@ -39,12 +39,19 @@ std::optional<TModuleFileStamp> ParseQuarantineRecord(std::string_view line);
 std::string QuarantineDirectory(const std::string& homeDirectory, const std::string& cacheHome);
 // The same from the environment.
 std::string QuarantineDirectory();
-constexpr const char* QuarantineFileName = "crashed-modules";
+// The one module cache file: these records, and the module index
+// (app/module_index.h) around them.
+constexpr const char* QuarantineFileName = "module-cache";
+
+// The whole module cache file of a folder; empty when it cannot be read.
+std::string ReadModuleCacheFile(const std::string& directory);
 
 // The records found in a folder at construction.
 class TModuleQuarantine {
 public:
     explicit TModuleQuarantine(std::string directory);
+    // The records of the cache file's text, read already.
+    TModuleQuarantine(std::string directory, std::string_view cacheText);
 
     const std::string& Directory() const { return FDirectory; }
     // Whether a module file with this stamp crashed the program at load.

@@ -125,22 +125,10 @@ void TNameCompletion::AddCommands(std::string_view upperPrefix, std::vector<TCom
 }
 
 // The description that the module of a constant gives it; the module
-// that registered the name last wins, as in the variable table. Records of
-// another size than this build's are skipped, as the options dialog does.
+// that registered the name last wins, as in the variable table. A module
+// that waits to be needed gives the one it gave when it was indexed.
 std::string TNameCompletion::ConstantDescription(std::string_view upperName) const {
-    std::string description;
-    if (!FModules) return description;
-    for (size_t m = 0; m < FModules->Count(); ++m) {
-        const TVMModule& module = (*FModules)[m];
-        const VMXConstant* constants = module.Constants();
-        const int32_t count = module.ConstantCount();
-        for (int32_t i = 0; constants && i < count; ++i) {
-            const VMXConstant& constant = constants[i];
-            if (constant.Size != static_cast<int32_t>(sizeof(VMXConstant)) || !constant.Name) continue;
-            if (UpperCase(constant.Name) == upperName) description = constant.Description ? constant.Description : "";
-        }
-    }
-    return description;
+    return FModules ? FModules->ConstantDescription(upperName) : std::string();
 }
 
 }  // namespace quenmark

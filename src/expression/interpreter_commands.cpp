@@ -135,17 +135,13 @@ void TCCInterpreter::CommandStatus() {
     AddFormatLine();
 }
 
-// The loaded modules, each with the name it gives itself, then what the
-// user was told about the modules left out.
+// The modules, loaded or waiting to be needed, each with the name it gives
+// itself, then what the user was told about the modules left out.
 void TCCInterpreter::CommandListModules() {
-    const size_t count = FModules ? FModules->Count() : 0;
-    FOutputLines.push_back(FContext.GetText(count > 0 ? "QEN433" : "QEN434"));
-    for (size_t i = 0; i < count; ++i) {
-        const TVMModule& module = (*FModules)[i];
-        const VMXModuleInfo* info = module.ModuleInfo();
-        const bool named = info && info->Size == static_cast<int32_t>(sizeof(VMXModuleInfo)) && info->Name;
-        FOutputLines.push_back("  " + module.FileName() + (named ? "\t : " + std::string(info->Name) : ""));
-    }
+    const std::vector<TListedModule> modules = FModules ? FModules->Listing() : std::vector<TListedModule>();
+    FOutputLines.push_back(FContext.GetText(modules.empty() ? "QEN434" : "QEN433"));
+    for (const TListedModule& module : modules)
+        FOutputLines.push_back("  " + module.FileName + (module.Named ? "\t : " + module.Name : ""));
     if (FModules)
         for (const std::string& notice : FModules->Notices()) FOutputLines.push_back(notice);
 }

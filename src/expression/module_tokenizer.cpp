@@ -126,7 +126,7 @@ struct TCCModuleTokenizer::Buffers : TokenBuffers {
     TokenRecord Record;
 };
 
-TCCModuleTokenizer::TCCModuleTokenizer(const TVMModuleList& modules) : FModules(modules) {}
+TCCModuleTokenizer::TCCModuleTokenizer(TVMModuleList& modules) : FModules(modules) {}
 
 TCCModuleTokenizer::~TCCModuleTokenizer() = default;
 
@@ -163,8 +163,13 @@ bool TCCModuleTokenizer::Answer(int32_t result, const TVMModule& module, size_t 
     }
 }
 
+// A module is asked only where the next character is one its tokens may
+// start with; a waiting module that declares it is loaded first.
 bool TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed, TCCToken& token) {
     consumed = 0;
+    const auto first = static_cast<unsigned char>(rest.empty() ? '\0' : rest.front());
+    if (!FModules.MayStartToken(first)) return false;
+    FModules.LoadTokenizersFor(first);
     const std::vector<const TVMModule*>& tokenizers = FModules.Tokenizers();
     if (tokenizers.empty()) return false;
     const char* const text = ZeroTerminated(rest);
@@ -172,6 +177,7 @@ bool TCCModuleTokenizer::ReadToken(std::string_view rest, size_t& consumed, TCCT
     if (!FBuffers) FBuffers = std::make_unique<Buffers>();
     Buffers& buffers = *FBuffers;
     for (const TVMModule* module : tokenizers) {
+        if (!module->TokenStarts()[first]) continue;
         buffers.Text.Prepare();
         buffers.Value.Prepare();
         buffers.Record = buffers.Fresh;

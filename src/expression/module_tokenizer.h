@@ -12,11 +12,13 @@ namespace quenmark {
 class TVMModule;
 class TVMModuleList;
 
-// Asks the tokenizers of the loaded modules, in load order, for a token at
-// the current position and builds the first recognised one.
+// Asks the tokenizers of the modules, in load order, for a token at the
+// current position and builds the first recognised one. Only the modules
+// that declare the position's first character are asked; one that waits to
+// be needed is loaded then.
 class TCCModuleTokenizer : public ModuleTokenSource {
 public:
-    explicit TCCModuleTokenizer(const TVMModuleList& modules);
+    explicit TCCModuleTokenizer(TVMModuleList& modules);
     ~TCCModuleTokenizer() override;
 
     // The rest of the line must be readable one character past its end, as
@@ -36,7 +38,7 @@ private:
     [[gnu::noinline]] bool Answer(int32_t result, const TVMModule& module, size_t length, size_t& consumed,
                                   TCCToken& token);
 
-    const TVMModuleList& FModules;
+    TVMModuleList& FModules;
     // Reused from token to token: the lent buffers, and the zero-terminated
     // copy of a rest that does not end in a zero byte.
     std::unique_ptr<Buffers> FBuffers;

@@ -282,9 +282,10 @@ void TfrmCalOption::CreateButtons() {
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
-// Modules in load order, then the language files; the built-in language,
-// last in the list, has no file to show. A module whose information cannot
-// be read keeps its entry without the name.
+// Modules in load order, then why any module was left out, then the
+// language files; the built-in language, last in the list, has no file to
+// show. A module whose information cannot be read keeps its entry without
+// the name.
 void TfrmCalOption::FillModuleList() {
     for (size_t i = 0; i < FModules.Count(); ++i) {
         QTreeWidgetItem* item = AddListEntry(*lstModules, FModules[i].FileName(), ModuleIcon, i);
@@ -293,6 +294,12 @@ void TfrmCalOption::FillModuleList() {
             if (info && info->Name) item->setText(1, QString::fromUtf8(info->Name));
         } catch (const std::exception&) {
         }
+    }
+    for (const std::string& notice : FModules.Notices()) {
+        auto* item = new QTreeWidgetItem(lstModules);
+        item->setText(0, QString::fromStdString(notice));
+        item->setToolTip(0, item->text(0));
+        item->setFirstColumnSpanned(true);
     }
     for (size_t i = 0; i + 1 < FLanguages.Count(); ++i) {
         const TCCLanguage& language = FLanguages.Items(i);
@@ -316,6 +323,7 @@ void TfrmCalOption::ModuleSelectionChange() {
 
 std::string TfrmCalOption::ItemInformation(const QTreeWidgetItem& item) const {
     const int icon = item.data(0, IconRole).toInt();
+    if (icon != ModuleIcon && icon != LanguageIcon) return item.text(0).toStdString();
     const size_t index = static_cast<size_t>(item.data(0, IndexRole).toInt());
     if (icon == ModuleIcon) return InformationText(ModuleInformationLines(RecordsOf(FModules[index])));
     return InformationText(LanguageInformationLines(FLanguages.Items(index)));

@@ -1,6 +1,7 @@
 #include "vm/callable_list.h"
 
 #include "base/names.h"
+#include "vm/module_call_site.h"
 
 namespace quenmark {
 
@@ -9,7 +10,14 @@ TVMCallable::TVMCallable(std::string name, VMXFunctionDispatcher dispatcher, std
     : Name(std::move(name)), UpperName(UpperCase(Name)), ArgCount(argCount),
       Description(std::move(description)), Dispatcher(dispatcher) {}
 
-int32_t TVMCallable::Invoke(VMXValue* result, VMXValue* args) const {
+extern "C" int32_t PendingFunctionDispatcher(const char*, VMXValue*, VMXValue*, int32_t) { return -1; }
+
+// The module's registration replaces the dispatcher and clears the loader;
+// a module that no longer loads leaves the function failing as a call.
+int32_t TVMCallable::InvokePending(VMXValue* result, VMXValue* args) const {
+    Loader->LoadFunctionOf(*this);
+    if (Loader) return PendingFunctionDispatcher(UpperName.c_str(), result, args, ArgCount);
+    const TModuleCallScope scope(reinterpret_cast<const void*>(Dispatcher), Name.c_str());
     return Dispatcher(UpperName.c_str(), result, args, ArgCount);
 }
 
@@ -31,13 +39,25 @@ void TVMCallableList::Clear() {
 }
 
 TVMCallable& TVMCallableList::RegisterFunction(const std::string& name, VMXFunctionDispatcher dispatcher,
-                                               const std::string& description, int32_t argCount) {
+                                               const std::string& description, int32_t argCount, size_t rank) {
     if (TVMCallable* existing = Find(name)) {
+        if (rank < existing->Rank) return *existing;
         existing->Name = name;
         existing->Dispatcher = dispatcher;
+        existing->Rank = rank;
+        existing->Loader = nullptr;
         return *existing;
     }
-    return Add(std::make_unique<TVMCallable>(name, dispatcher, description, argCount));
+    TVMCallable& added = Add(std::make_unique<TVMCallable>(name, dispatcher, description, argCount));
+    added.Rank = rank;
+    return added;
+}
+
+TVMCallable& TVMCallableList::RegisterPendingFunction(const std::string& name, const std::string& description,
+                                                      int32_t argCount, size_t rank, TVMFunctionLoader& loader) {
+    TVMCallable& callable = RegisterFunction(name, PendingFunctionDispatcher, description, argCount, rank);
+    if (callable.Rank == rank && callable.Dispatcher == PendingFunctionDispatcher) callable.Loader = &loader;
+    return callable;
 }
 
 }  // namespace quenmark

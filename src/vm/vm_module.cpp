@@ -81,7 +81,9 @@ Entry TVMModule::Lookup(const char* name) const {
     return reinterpret_cast<Entry>(dlsym(FHandle.get(), name));
 }
 
-void TVMModule::Fail(const char* code) const { throw EVMError(FContext.GetTextWith(code, FFileName)); }
+void TVMModule::Fail(const char* code) const {
+    throw EVMModuleFailure(FContext.GetTextWith(code, FFileName), code, std::string());
+}
 
 // The library's own initialisers run inside dlopen.
 void TVMModule::Open(const std::string& directory) {
@@ -90,7 +92,10 @@ void TVMModule::Open(const std::string& directory) {
         const TNamedModuleCallScope scope(FFileName.c_str(), "dlopen", true);
         FHandle.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
     }
-    if (!FHandle) Fail("CVM100");
+    if (!FHandle) {
+        const char* reason = dlerror();
+        throw EVMModuleFailure(FContext.GetTextWith("CVM100", FFileName), "CVM100", reason ? reason : "");
+    }
 }
 
 void TVMModule::RunInit() const {
@@ -129,9 +134,25 @@ void TVMModule::CheckTokenizer(const VMXModuleInfo& info) {
     FGetNextToken = Lookup<VMXGetNextTokenProc>("GetNextToken");
     if (!FGetNextToken) Fail("CVM101");
     NoteModuleEntry(reinterpret_cast<const void*>(FGetNextToken), FFileName);
+    ReadTokenStarts();
 }
 
-void TVMModule::LoadConstants(TVMVariableList& variables) const {
+// A tokenizer without the export, or one that returns no list, is asked
+// everywhere. The list is read once, while the module loads.
+void TVMModule::ReadTokenStarts() {
+    const auto getStarts = Lookup<VMXGetTokenStartsProc>("GetTokenStarts");
+    const char* starts = nullptr;
+    if (getStarts) {
+        const TNamedModuleCallScope scope(FFileName.c_str(), "GetTokenStarts", true);
+        starts = getStarts();
+        if (starts) FTokenStartText = starts;
+    }
+    FDeclaresTokenStarts = starts != nullptr;
+    if (!starts) return static_cast<void>(FTokenStarts.set());
+    for (const char c : FTokenStartText) FTokenStarts.set(static_cast<unsigned char>(c));
+}
+
+void TVMModule::LoadConstants(TVMVariableList& variables, TModuleOffer* offer) const {
     if (!HasConstants()) return;
     const TNamedModuleCallScope scope(FFileName.c_str(), "GetConstants", true);
     const auto* record = reinterpret_cast<const uint8_t*>(FGetConstants());
@@ -146,14 +167,16 @@ void TVMModule::LoadConstants(TVMVariableList& variables) const {
             if (value.ValueType != vmxInteger && value.ValueType != vmxReal && value.ValueType != vmxString)
                 Fail("CVM104");
             if (value.ValueType == vmxString && value.StrLength > 0 && !value.StrValue) Fail("CVM101");
-            variables.RegisterConstant(constant.Name, VMXToVariant(value));
+            const TVMVariable& entered = variables.RegisterConstant(constant.Name, VMXToVariant(value));
+            if (offer) offer->Constants.push_back({constant.Name, constant.Description, entered.Value});
         }
         record = NextRecord(record, size);
     }
 }
 
-void TVMModule::LoadFunctions(TVMCallableList& callables) const {
+void TVMModule::LoadFunctions(TVMCallableList& callables, TModuleOffer* offer) const {
     if (!HasFunctions()) return;
+    if (offer) offer->FunctionsEntered = true;
     const TNamedModuleCallScope scope(FFileName.c_str(), "GetFunctions", true);
     const auto* record = reinterpret_cast<const uint8_t*>(FGetFunctions());
     const int32_t count = FGetFunctionsNum();
@@ -163,7 +186,9 @@ void TVMModule::LoadFunctions(TVMCallableList& callables) const {
         const int32_t size = function.Size;
         if (size == static_cast<int32_t>(sizeof(VMXFunction))) {
             if (!function.Name || !function.Description) Fail("CVM101");
-            callables.RegisterFunction(function.Name, FFunctionDispatcher, function.Description, function.ArgCount);
+            callables.RegisterFunction(function.Name, FFunctionDispatcher, function.Description, function.ArgCount,
+                                       FOrder);
+            if (offer) offer->Functions.push_back({function.Name, function.Description, function.ArgCount});
         }
         record = NextRecord(record, size);
     }
@@ -173,6 +198,20 @@ void TVMModule::ConnectOutput(VMXOutputProc output) const {
     if (!FSetStdout) return;
     const TNamedModuleCallScope scope(FFileName.c_str(), "SetStdout", true);
     FSetStdout(output);
+}
+
+// The texts were checked while the module loaded.
+void TVMModule::DescribeIn(TModuleOffer& offer) const {
+    offer.Loads = true;
+    if (const VMXModuleInfo* info = ModuleInfo()) {
+        const TNamedModuleCallScope scope(FFileName.c_str(), "GetModuleInfo", false);
+        const auto text = [](const char* value) { return std::string(value ? value : ""); };
+        offer.Info = {text(info->Name),   text(info->Comment), text(info->ModuleType), text(info->InterpreterLevel),
+                      text(info->Author), text(info->Copyright)};
+    }
+    offer.Tokenizer = HasTokenizer();
+    offer.DeclaresTokenStarts = FDeclaresTokenStarts;
+    offer.TokenStarts = FTokenStartText;
 }
 
 const VMXModuleInfo* TVMModule::ModuleInfo() const {

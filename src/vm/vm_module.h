@@ -1,17 +1,40 @@
 #pragma once
 
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 
 #include "base/context.h"
+#include "base/exception.h"
 #include "vm/module_call_site.h"
+#include "vm/module_offer.h"
 #include "vm/vmx.h"
 
 namespace quenmark {
 
 class TVMCallableList;
 class TVMVariableList;
+
+// A module that broke a rule: the message, its code (CVM100 to CVM106),
+// and for a library the system refused to load, the system's own words on
+// why (dlerror) for the module's author.
+class EVMModuleFailure : public EVMError {
+public:
+    EVMModuleFailure(const std::string& message, std::string code, std::string reason)
+        : EVMError(message), FCode(std::move(code)), FReason(std::move(reason)) {}
+    const std::string& Code() const { return FCode; }
+    const std::string& Reason() const { return FReason; }
+
+private:
+    std::string FCode;
+    std::string FReason;
+};
+
+// The characters a tokenizer's tokens may start with, by byte value.
+using TTokenStarts = std::bitset<256>;
 
 // One loaded extension module: a shared library with the ".vmx" extension.
 // The constructor loads and checks it; the library stays loaded until the
@@ -40,12 +63,23 @@ public:
     // The library handle, for lookups of further exports.
     void* Handle() const { return FHandle.get(); }
 
-    // Enters the module's constants into the variable table.
-    void LoadConstants(TVMVariableList& variables) const;
-    // Enters the module's functions into the callable table.
-    void LoadFunctions(TVMCallableList& callables) const;
+    // The module's place in the load order: of two modules that give the
+    // same function, the later one's dispatcher runs it. Unplaced modules
+    // come after every placed one, in the order they enter.
+    static constexpr size_t Unplaced = std::numeric_limits<size_t>::max();
+    size_t Order() const { return FOrder; }
+    void SetOrder(size_t order) { FOrder = order; }
+
+    // Enters the module's constants into the variable table, and into the
+    // offer when given.
+    void LoadConstants(TVMVariableList& variables, TModuleOffer* offer = nullptr) const;
+    // Enters the module's functions into the callable table, and into the
+    // offer when given.
+    void LoadFunctions(TVMCallableList& callables, TModuleOffer* offer = nullptr) const;
     // Hands the module the program's output callback, if it takes one.
     void ConnectOutput(VMXOutputProc output) const;
+    // The information record and what the tokenizer declared, into the offer.
+    void DescribeIn(TModuleOffer& offer) const;
 
     // The module's information record, asked afresh on every call; null if
     // the module returns none.
@@ -63,7 +97,12 @@ public:
     // The module's tokenizer: offers text (zero-terminated, length characters)
     // and returns the module's result code.
     bool HasTokenizer() const { return FGetNextToken != nullptr; }
-    // In line: asked at every token position of every line.
+    // The characters its tokens may start with: those it declares through
+    // "GetTokenStarts", every character when it declares none.
+    const TTokenStarts& TokenStarts() const { return FTokenStarts; }
+    bool DeclaresTokenStarts() const { return FDeclaresTokenStarts; }
+    // In line: asked at token positions where the next character is one of
+    // its start characters.
     int32_t GetNextToken(const char* text, int32_t length, TokenRecord& record) const {
         const TModuleCallScope scope(reinterpret_cast<const void*>(FGetNextToken), "GetNextToken");
         return FGetNextToken(text, length, &record);
@@ -83,6 +122,7 @@ private:
     const VMXModuleInfo& CheckedModuleInfo() const;
     void CheckFunctionsAndConstants(const VMXModuleInfo& info);
     void CheckTokenizer(const VMXModuleInfo& info);
+    void ReadTokenStarts();
 
     const TCCContext& FContext;
     std::string FFileName;
@@ -96,6 +136,10 @@ private:
     VMXGetFunctionsProc FGetFunctions = nullptr;
     VMXFunctionDispatcher FFunctionDispatcher = nullptr;
     VMXGetNextTokenProc FGetNextToken = nullptr;
+    TTokenStarts FTokenStarts;
+    std::string FTokenStartText;
+    bool FDeclaresTokenStarts = false;
+    size_t FOrder = Unplaced;
 };
 
 }  // namespace quenmark

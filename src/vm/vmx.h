@@ -9,6 +9,17 @@
 #include <stddef.h>
 #include <stdint.h>
 
+/* The version of this interface. It grows when an entry point or a record
+   field is added; a module built against an older header keeps loading.
+   1: the records and entry points of the first release.
+   2: the optional export "GetTokenStarts". */
+#define VMX_INTERFACE_VERSION 2
+
+/* The width of VMXValue.IntValue in bits: an Integer is a signed 32-bit
+   number (-2147483648 to 2147483647) on every platform, as it is in the
+   program. A module whose result does not fit returns it as a Real. */
+#define VMX_INT_BITS 32
+
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -7,6 +7,7 @@ quenmark_add_tests(quenmark_helpers_tests
   app/unit_conversion_test.cpp
   app/module_information_test.cpp
   app/module_quarantine_test.cpp
+  app/module_index_test.cpp
   app/transparency_test.cpp
 )
 add_dependencies(quenmark_helpers_tests quenmark_module_example)

@@ -32,10 +32,11 @@ quenmark_add_tests(quenmark_console_tests
 )
 target_link_libraries(quenmark_console_tests PRIVATE quenmark_console_parts)
 add_dependencies(quenmark_console_tests quenmark-console quenmark_modules quenmark_resources
-  quenmark_test_module_misbehaving quenmark_test_module_crash_in_init)
+  quenmark_test_module_misbehaving quenmark_test_module_crash_in_init quenmark_test_module_no_info)
 target_compile_definitions(quenmark_console_tests PRIVATE
   QUENMARK_MISBEHAVING_MODULE="${QUENMARK_TEST_MODULE_DIR}/misbehaving.vmx"
-  QUENMARK_CRASH_IN_INIT_MODULE="${QUENMARK_TEST_MODULE_DIR}/crash_in_init.vmx")
+  QUENMARK_CRASH_IN_INIT_MODULE="${QUENMARK_TEST_MODULE_DIR}/crash_in_init.vmx"
+  QUENMARK_NO_INFO_MODULE="${QUENMARK_TEST_MODULE_DIR}/no_info.vmx")
 if(QUENMARK_SANITIZE)
   target_compile_definitions(quenmark_console_tests PRIVATE QUENMARK_SANITIZED_BUILD)
 endif()

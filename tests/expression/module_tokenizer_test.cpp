@@ -61,6 +61,43 @@ TEST_F(ModuleTokenizerTest, ModuleThatRecognisesNothingLeavesTheBuiltInRules) {
     EXPECT_EQ(Control().LastLength, 3);
 }
 
+// A tokenizer that declares its start characters is asked only where the
+// next character is one of them; one that declares none, everywhere.
+TEST_F(ModuleTokenizerTest, ADeclaredTokenizerIsAskedOnlyAtItsStartCharacters) {
+    Use({"tokenizer_hash", "tokenizer_a"});
+    EXPECT_TRUE(modules[0].DeclaresTokenStarts());
+    EXPECT_FALSE(modules[1].DeclaresTokenStarts());
+    tokenizer.SetText("1 + a # b #");
+    while (tokenizer.NextToken()) {
+    }
+    EXPECT_EQ(Control(0).TokenCalls, 2);
+    EXPECT_STREQ(Control(0).LastInput, "#");
+    EXPECT_EQ(Control(1).TokenCalls, 6);
+}
+
+// A waiting tokenizer is loaded by the first token position that starts
+// with a character it declared, and asked there.
+TEST_F(ModuleTokenizerTest, AWaitingTokenizerLoadsAtItsFirstStartCharacter) {
+    tokenizer.SetModuleTokenSource(&source);
+    TPendingModule waiting;
+    waiting.Order = 0;
+    waiting.Tokenizer = true;
+    waiting.TokenStarts.set('#');
+    std::vector<size_t> loads;
+    modules.SetPendingLoader([&](const TPendingModule& module) {
+        loads.push_back(module.Order);
+        modules.Add(std::make_unique<TVMModule>(context, TestModuleDirectory(), "tokenizer_hash.vmx"));
+    });
+    modules.AddPending(waiting);
+    First("1 + abc");
+    EXPECT_TRUE(loads.empty());
+    First("1 # 2");
+    tokenizer.NextToken();
+    ASSERT_EQ(loads, std::vector<size_t>{0});
+    EXPECT_EQ(modules.PendingCount(), 0u);
+    EXPECT_EQ(Control(0).TokenCalls, 1);
+}
+
 TEST_F(ModuleTokenizerTest, RecordOffersTheTwoBuffers) {
     Use({"tokenizer_a"});
     First("x");

@@ -64,6 +64,7 @@ protected:
             setenv("LC_ALL", "C", 1);
             setenv("XDG_CACHE_HOME", (root_ / "cache").c_str(), 1);
             setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+            setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
             execv(console.c_str(), const_cast<char* const*>(argv.data()));
             _exit(127);
         }
@@ -99,7 +100,7 @@ TEST_F(ModuleStartTest, AModuleThatCrashesWhileLoadingIsSkippedUntilItsFileChang
     if (::testing::Test::IsSkipped()) return;
     const fs::path module = program_ / "crash_in_init.vmx";
     fs::copy_file(QUENMARK_CRASH_IN_INIT_MODULE, module);
-    const fs::path records = root_ / "cache" / "quenmark" / "crashed-modules";
+    const fs::path records = root_ / "cache" / "quenmark" / "module-cache";
 
     const TConsoleRunResult crashed = Run("", {"1 + 2"});
     EXPECT_EQ(crashed.ExitCode(), 128 + SIGSEGV) << crashed.Errors;
@@ -173,6 +174,32 @@ TEST_F(ModuleStartTest, AModuleThatOthersCanWriteIsNotLoaded) {
     EXPECT_TRUE(Contains(run.Errors, "The module zz_plant.vmx is not loaded: it belongs to another user, or other "
                                      "users can write to it."))
         << run.Errors;
+}
+
+// The user's own folder gives modules beside the shipped ones, and a module
+// there that breaks a rule is named with the rule on standard error and in
+// "@MOD".
+TEST_F(ModuleStartTest, ABrokenModuleOfTheUsersFolderIsNamedWithItsReason) {
+    const fs::path folder = root_ / "data" / "quenmark" / "modules";
+    fs::create_directories(folder);
+    chmod(folder.c_str(), 0755);
+    fs::copy_file(QUENMARK_NO_INFO_MODULE, folder / "broken.vmx");
+    fs::copy_file(program_ / "ops.vmx", folder / "zz_ops.vmx");
+    const TConsoleRunResult run = Run("@MOD\n7 mod 4\n");
+    EXPECT_EQ(run.ExitCode(), 0) << run.Errors;
+    const std::string notice =
+        "The module broken.vmx lacks a required entry point or has an invalid information record.";
+    EXPECT_TRUE(Contains(run.Errors, "quenmark-console: " + notice + "\n")) << run.Errors;
+    EXPECT_TRUE(Contains(run.Out, "  zz_ops.vmx\t : ")) << run.Out;
+    EXPECT_TRUE(Contains(run.Out, notice)) << run.Out;
+    EXPECT_TRUE(Contains(run.Out, "> 7 mod 4\n3\n")) << run.Out;
+
+    // Open to writes of others, the folder gives nothing, and says so.
+    chmod(folder.c_str(), 0777);
+    const TConsoleRunResult refused = Run("@MOD\n");
+    EXPECT_FALSE(Contains(refused.Out, "zz_ops.vmx")) << refused.Out;
+    EXPECT_TRUE(Contains(refused.Errors, "quenmark-console: The modules in " + folder.string() + "/ are not loaded"))
+        << refused.Errors;
 }
 
 TEST_F(ModuleStartTest, ResultsPrintedBeforeAModuleCrashReachTheOutputFile) {

@@ -10,6 +10,7 @@
      TM_NO_CONSTANTS, TM_NO_CONST_TABLE, TM_CONST_SET
      TM_NO_FUNCTIONS, TM_NO_FUNC_TABLE, TM_NO_DISPATCHER, TM_FUNC_SET
      TM_TOKENIZER       exports GetNextToken
+     TM_TOKEN_STARTS    exports GetTokenStarts: tokens start with "#"
    The sets: 0 the regular tables, 1 a bad value tag, 2 odd record sizes,
    3 a null name, 4 a null table, 5 the shared names of two modules, 6 functions
    that misbehave: HANGFOREVER never returns, CRASHNOW writes through a null
@@ -315,6 +316,13 @@ TM_UNUSED static void ScriptValue(const TestTokenScript* script, VMXValue* value
     value->StrLength = script->StrLength;
     if (script->NullStr) value->StrValue = NULL;
 }
+
+#ifdef TM_TOKEN_STARTS
+VMX_EXPORT const char* GetTokenStarts(void) {
+    Log("GetTokenStarts");
+    return "#";
+}
+#endif
 
 #ifdef TM_TOKENIZER
 VMX_EXPORT int32_t GetNextToken(const char* text, int32_t length, TokenRecord* record) {

@@ -46,6 +46,8 @@ quenmark_test_module(funcs_only TM_NO_CONSTANTS)
 quenmark_test_module(both_1a TM_TYPE_ID=2 TM_LEVEL_ID=1 TM_TOKENIZER)
 quenmark_test_module(tokenizer_a TM_ID=1 TM_TYPE_ID=1 TM_LEVEL_ID=1 TM_NO_CONSTANTS TM_NO_FUNCTIONS TM_TOKENIZER)
 quenmark_test_module(tokenizer_b TM_ID=2 TM_TYPE_ID=1 TM_LEVEL_ID=1 TM_NO_CONSTANTS TM_NO_FUNCTIONS TM_TOKENIZER)
+quenmark_test_module(tokenizer_hash TM_ID=3 TM_TYPE_ID=1 TM_LEVEL_ID=1 TM_NO_CONSTANTS TM_NO_FUNCTIONS TM_TOKENIZER
+  TM_TOKEN_STARTS)
 quenmark_test_module(dup_a TM_ID=1 TM_CONST_SET=5 TM_FUNC_SET=5)
 quenmark_test_module(dup_b TM_ID=2 TM_CONST_SET=5 TM_FUNC_SET=5)
 quenmark_test_module(odd_sizes TM_ID=5 TM_CONST_SET=2 TM_FUNC_SET=2)

@@ -29,6 +29,16 @@ TEST(ExampleModuleTest, GuideShowsTheSourceThatIsBuilt) {
     EXPECT_EQ(FencedBlock(guide, "```c"), source);
 }
 
+// The guide names the interface version and the integer width the header
+// states, with their values.
+TEST(ExampleModuleTest, GuideStatesTheHeadersVersionAndIntegerWidth) {
+    const std::string guide = FileBytes(testing::SourceDirectory() + "docs/modules.md");
+    EXPECT_NE(guide.find("`VMX_INTERFACE_VERSION`"), std::string::npos);
+    EXPECT_NE(guide.find("(" + std::to_string(VMX_INTERFACE_VERSION) + " since `GetTokenStarts`"), std::string::npos);
+    EXPECT_NE(guide.find("signed " + std::to_string(VMX_INT_BITS) + "-bit number"), std::string::npos);
+    EXPECT_EQ(sizeof(VMXValue::IntValue) * 8, static_cast<size_t>(VMX_INT_BITS));
+}
+
 TEST(ExampleModuleTest, LoadsAndWorksInAnInterpreter) {
     testing::ModuleSession session(testing::ExampleModuleDirectory());
     ASSERT_EQ(session.Modules.Count(), 1u);

@@ -64,9 +64,11 @@ TEST_F(ModuleListTest, LoadsTheValidModulesAndDropsEveryBrokenOne) {
                                             "bad_tag.vmx", "CAPITALS.VMX"};
     EXPECT_EQ(std::set<std::string>(loaded.begin(), loaded.end()), expected);
 
-    // In the order the directory lists them.
+    // In the order of their names, byte by byte, whatever order the
+    // directory lists them in.
     std::vector<std::string> listed = ListFilesWithExtension(directory.Path(), ".vmx");
     std::erase_if(listed, [&](const std::string& name) { return !expected.contains(name); });
+    std::sort(listed.begin(), listed.end());
     EXPECT_EQ(loaded, listed);
 }
 

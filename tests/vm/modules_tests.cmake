@@ -20,6 +20,8 @@ quenmark_add_tests(quenmark_module_tests
   modules/text_characters_test.cpp
   modules/shipped_names_test.cpp
   modules/module_listing_test.cpp
+  modules/module_folders_test.cpp
+  modules/modules_on_demand_test.cpp
   modules/table_module_test.cpp
 )
 add_dependencies(quenmark_module_tests ${QUENMARK_TEST_MODULES} quenmark_modules quenmark_module_example)
