@@ -18,6 +18,8 @@ target_sources(quenmark_ui PRIVATE
   main_window_error_handler.cpp
   single_instance.cpp
   help_window.cpp
+  window_keys.cpp
+  window_names.cpp
 )
 target_link_libraries(quenmark_ui PUBLIC Qt6::Network)
 
