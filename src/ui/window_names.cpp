@@ -4,7 +4,6 @@
 #include "ui/quen_combo_box.h"
 #include "ui/unit_window.h"
 
-#include <QLabel>
 #include <QLineEdit>
 
 namespace quenmark {
