@@ -5,6 +5,8 @@
 
 #include "ui/help_window.h"
 #include "ui/options_dialog.h"
+#include "ui/quen_combo_box.h"
+#include "ui/quen_popup_list.h"
 #include "ui/unit_window.h"
 
 #include <QAccessible>
@@ -98,6 +100,20 @@ TEST_P(AccessibleTreeTest, TheUnitWindowNamesEveryControl) {
     ASSERT_NE(Window().UnitWindow(), nullptr);
     EXPECT_EQ(Window().UnitWindow()->windowTitle().toStdString(), FLanguages.GetText("QEN511"));
     EXPECT_EQ(WindowFaults(*Window().UnitWindow()), "");
+}
+
+TEST_P(AccessibleTreeTest, EveryDroppedListIsNamedAfterItsSelector) {
+    Window().actUnit->trigger();
+    TfrmCalUnit& unit = *Window().UnitWindow();
+    for (TQuenComboBox* selector : {unit.cmbGroup, unit.cmbFromUnit, unit.cmbToUnit}) {
+        selector->Click();
+        TQuenPopupList* list = selector->PopupList();
+        ASSERT_NE(list, nullptr);
+        ASSERT_TRUE(list->isVisible());
+        EXPECT_EQ(WindowFaults(*list), "");
+        EXPECT_EQ(list->windowTitle(), selector->accessibleName());
+        list->hide();
+    }
 }
 
 TEST_P(AccessibleTreeTest, TheHelpWindowIsAFrameWithItsText) {
