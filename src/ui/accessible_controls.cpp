@@ -42,7 +42,7 @@ public:
 
     void doAction(const QString& name) override {
         if (name == pressAction() || name == showMenuAction()) {
-            static_cast<TQuenButton*>(widget())->Click();
+            static_cast<TQuenButton*>(widget())->ClickFromKeyboard();
             return;
         }
         QAccessibleWidget::doAction(name);

@@ -187,7 +187,7 @@ void TQuenButton::Click() {
     PaintAs(dtPushed);
     const QPointer<TQuenButton> alive(this);
     if (FPopup) {
-        FPopup->popup(QCursor::pos());
+        FPopup->popup(FPopupAtButton ? mapToGlobal(QPoint(0, height())) : QCursor::pos());
     } else if (OnClick) {
         const TNotifyEvent handler = OnClick;  // survives the button's end
         handler(this);
@@ -197,13 +197,20 @@ void TQuenButton::Click() {
     PaintAs(dtNormal);
 }
 
+void TQuenButton::ClickFromKeyboard() {
+    const QPointer<TQuenButton> alive(this);
+    FPopupAtButton = true;
+    Click();
+    if (alive) FPopupAtButton = false;
+}
+
 void TQuenButton::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
         event->accept();
-        Click();
+        ClickFromKeyboard();
         break;
     default: QWidget::keyPressEvent(event);
     }
