@@ -16,6 +16,8 @@ target_sources(quenmark_ui PRIVATE
   main_window_error_handler.cpp
   single_instance.cpp
   help_window.cpp
+  window_keys.cpp
+  window_names.cpp
 )
 
 add_executable(quenmark desktop_main.cpp)

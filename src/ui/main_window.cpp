@@ -14,9 +14,11 @@
 #include "ui/quen_button.h"
 #include "ui/splash_window.h"
 #include "ui/unit_window.h"
+#include "ui/window_keys.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,7 +84,6 @@ TfrmCalQuen::~TfrmCalQuen() { FormDestroy(); }
 void TfrmCalQuen::CreateControls() {
     btnControl = NewTitleButton(this, QRect(2, 2, 14, 14), 8);
     btnUnit = NewTitleButton(this, QRect(85, 2, 59, 14));
-    btnUnit->SetText(QStringLiteral("UNITCONV"));
     btnUnit->OnClick = [this](QObject*) { actUnit->trigger(); };
     btnDec = NewTitleButton(this, QRect(145, 2, 30, 14));
     btnDec->SetText(QStringLiteral("DEC"));
@@ -221,9 +222,22 @@ void TfrmCalQuen::TerminateSession(int signal) {
 
 // --- Keys -------------------------------------------------------------------
 
+// A control's keyboard context menu (the Menu key) gives way to the control
+// menu; the input line keeps its edit menu on a right click. A key of the
+// window's actions goes to the action even where a control would take it.
 bool TfrmCalQuen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         if (PreviewKey(watched, static_cast<QKeyEvent*>(event))) return true;
+    } else if (event->type() == QEvent::ShortcutOverride) {
+        if (IsWindowActionKey(*this, *static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+    } else if (event->type() == QEvent::ContextMenu) {
+        if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+            OpenControlMenuAtWindow();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -244,6 +258,10 @@ void TfrmCalQuen::keyReleaseEvent(QKeyEvent* event) {
 bool TfrmCalQuen::PreviewKey(QObject* watched, QKeyEvent* event) {
     const bool press = event->type() == QEvent::KeyPress;
     if (press && FCompletion->KeyPress(event)) return true;
+    if (IsContextMenuKey(*event)) {
+        if (press) OpenControlMenuAtWindow();
+        return true;
+    }
     if (IsEnterKey(event->key())) {
         if (press) {
             if (edtLine->hasFocus()) actCalc->trigger();

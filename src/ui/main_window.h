@@ -190,6 +190,8 @@ private:
     void CreateActions();
     void CreateMenus();
     QAction* NewAction(const char* name, std::function<void()> run);
+    void AssignKeys();
+    void OpenControlMenuAtWindow();
     void actCalcExecute();
     void actShowExecute();
     void actHideExecute();

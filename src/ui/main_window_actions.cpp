@@ -9,11 +9,13 @@
 #include "ui/help_window.h"
 #include "ui/main_window_completion.h"
 #include "ui/main_window_error_handler.h"
+#include "ui/main_window_log.h"
 #include "ui/main_window_tray.h"
 #include "ui/options_dialog.h"
 #include "ui/quen_button.h"
 #include "ui/unit_window.h"
 #include "ui/window_helpers.h"
+#include "ui/window_names.h"
 #include "base/exception.h"
 #include "vm/number_text.h"
 
@@ -101,9 +103,38 @@ void TfrmCalQuen::CreateActions() {
     actHelpLine = NewAction("actHelpLine", [this] { actHelpLineExecute(); });
     actExit = NewAction("actExit", [this] { actExitExecute(); });
     actCopyResult = NewAction("actCopyResult", [this] { actCopyResultExecute(); });
-    actCopyResult->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    actCopyResult->setShortcutVisibleInContextMenu(true);
-    addAction(actCopyResult);  // the shortcut works wherever the focus is in the window
+    AssignKeys();
+}
+
+// Each command of the control menu has a key, shown in the menu, that works
+// wherever the focus is in the window. Escape hides on its release (see
+// PreviewKey); its shortcut here only names it in the menu.
+void TfrmCalQuen::AssignKeys() {
+    const std::pair<QAction*, QKeySequence> keys[] = {
+        {actUnit, QKeySequence(Qt::CTRL | Qt::Key_U)},
+        {actCopyResult, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+        {actOption, QKeySequence(Qt::CTRL | Qt::Key_Comma)},
+        {actAbout, QKeySequence(Qt::CTRL | Qt::Key_F1)},
+        {actHelpContents, QKeySequence(Qt::Key_F1)},
+        {actHelpLine, QKeySequence(Qt::SHIFT | Qt::Key_F1)},
+        {actExit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const auto& [action, key] : keys) {
+        action->setShortcut(key);
+        action->setShortcutVisibleInContextMenu(true);
+        addAction(action);
+    }
+    actHide->setShortcut(QKeySequence(Qt::Key_Escape));
+    actHide->setShortcutContext(Qt::WidgetShortcut);
+    actHide->setShortcutVisibleInContextMenu(true);
+}
+
+// The control menu opened from the keyboard drops down below its button,
+// its first item active.
+void TfrmCalQuen::OpenControlMenuAtWindow() {
+    if (!isVisible()) return;
+    mnuControl->popup(mapToGlobal(QPoint(btnControl->x(), btnControl->y() + btnControl->height())));
+    mnuControl->setActiveAction(HideItemAction());
 }
 
 void TfrmCalQuen::CreateMenus() {
@@ -144,6 +175,11 @@ void TfrmCalQuen::ApplyCaptions() {
     actDecNormal->setText(Caption("QEN201"));
     actDecSeparator->setText(Caption("QEN202"));
     actDecExponent->setText(Caption("QEN203"));
+    btnUnit->SetText(Caption("QEN510"));
+    memLog->setAccessibleName(Caption("QEN500"));
+    edtLine->setAccessibleName(Caption("QEN501"));
+    btnControl->setAccessibleName(Caption("QEN502"));
+    btnHide->setAccessibleName(Caption("QEN503"));
 }
 
 TfrmCalUnit* TfrmCalQuen::UnitWindow() const { return FUnitWindow; }
@@ -207,7 +243,11 @@ bool TfrmCalQuen::Ask(const QString& question) {
 }
 
 void TfrmCalQuen::actExitExecute() {
-    if (Ask(Caption("QEN901"))) close();
+    if (Ask(Caption("QEN901"))) {
+        FClosing = true;
+        close();
+        return;
+    }
     FocusInput();
 }
 
@@ -240,6 +280,7 @@ void TfrmCalQuen::actUnitExecute() {
         TCCLanguage* language = FLanguages.Current();
         if (!language) return;
         FUnitWindow = new TfrmCalUnit(FSettings, FInterpreter.Context(), *language, this);
+        NameUnitWindow(*FUnitWindow, [this](const char* code) { return Caption(code); });
     }
     KeepAboveOwner(*FUnitWindow);
     FUnitWindow->show();
@@ -291,6 +332,8 @@ THelpWindow& TfrmCalQuen::EnsureHelpWindow() {
     if (!FHelpWindow) FHelpWindow = new THelpWindow(this);
     KeepAboveOwner(*FHelpWindow);
     FHelpWindow->SetHelpFile(FHelpFile);
+    FHelpWindow->SetMissingFileText(
+        QString::fromUtf8(FInterpreter.Context().GetTextWith("QEN512", FHelpFile.toUtf8().toStdString())));
     return *FHelpWindow;
 }
 

@@ -196,7 +196,14 @@ void TfrmCalQuen::hideEvent(QHideEvent* event) {
     AnimateOutline(*this, FAnimationOrigin, false, FSettings);
 }
 
+// Closing by the desktop (Alt+F4, the window list) asks as Exit does; the
+// program's own close comes after Exit's question or at the session's end.
 void TfrmCalQuen::closeEvent(QCloseEvent* event) {
+    if (!FRunEnded && !FClosing && !Ask(Caption("QEN901"))) {
+        event->ignore();
+        FocusInput();
+        return;
+    }
     event->accept();
     FClosing = true;
     emit RunEnded(0);

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "app/transparency.h"
 #include "app/version_info.h"
 #include "definitions/full_path.h"
+#include "definitions/language.h"
 #include "definitions/language_list.h"
 #include "ui/help_window.h"
 #include "ui/options_dialog_color_combo.h"
@@ -58,7 +60,6 @@ TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, co
     CreatePages();
     CreateButtons();
     lblTitle->setText(QString::fromLatin1(ProductNameText));
-    lblVersion->setText(QStringLiteral("version ") + QString::fromLatin1(ProductVersionText));
     ApplyCaptions();
     FillColors();
     FillLanguages();
@@ -84,6 +85,10 @@ void TfrmCalOption::ApplyDialogFont() {
 
 void TfrmCalOption::ApplyCaptions() {
     setWindowTitle(Caption(FLanguages, "OPT000"));
+    TCCLanguage* language = FLanguages.Current();
+    lblVersion->setText(QString::fromStdString(language ? language->GetMessages().GetTextWith("OPT042", ProductVersionText)
+                                                        : std::string("version ") + ProductVersionText));
+    lblCredit->setText(Caption(FLanguages, "OPT040") + QLatin1Char('\n') + Caption(FLanguages, "OPT041"));
     PageControl->setTabText(0, Caption(FLanguages, "OPT001"));
     PageControl->setTabText(1, Caption(FLanguages, "OPT002"));
     PageControl->setTabText(2, Caption(FLanguages, "OPT003"));
@@ -112,6 +117,25 @@ void TfrmCalOption::ApplyCaptions() {
     // The banners point where their page labels do.
     imgPublisherBanner->setToolTip(lblPublisherPage->LinkText());
     imgSupportBanner->setToolTip(lblSupportPage->LinkText());
+    ApplyAccessibleNames();
+}
+
+// A field is named by the label before it; the arrow buttons, the module
+// list and the information texts by their purpose.
+void TfrmCalOption::ApplyAccessibleNames() {
+    lblColor->setBuddy(cmbColor);
+    lblLanguage->setBuddy(cmbLanguage);
+    lblFont->setBuddy(cmbFontName);
+    lblMaxLogLine->setBuddy(edtMaxLogLine);
+    lblMaxHistory->setBuddy(edtMaxHistory);
+    edtFontSize->setAccessibleName(Caption(FLanguages, "OPT043"));
+    for (TUpDown* upDown : {updFontSize, updMaxLogLine, updMaxHistory}) {
+        upDown->UpButton()->setAccessibleName(Caption(FLanguages, "OPT044"));
+        upDown->DownButton()->setAccessibleName(Caption(FLanguages, "OPT045"));
+    }
+    lstModules->setAccessibleName(Caption(FLanguages, "OPT003"));
+    memModuleInfo->setAccessibleName(Caption(FLanguages, "OPT046"));
+    memInfo->setAccessibleName(Caption(FLanguages, "OPT004"));
 }
 
 void TfrmCalOption::FillColors() {

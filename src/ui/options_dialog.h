@@ -134,6 +134,9 @@ private:
     void CreateButtons();
     void ApplyDialogFont();
     void ApplyCaptions();
+    // The names assistive technologies give the controls without a caption.
+    void ApplyAccessibleNames();
+    bool LanguageIsEnglish() const;
     void FillColors();
     void FillLanguages();
     void FillFontNames();

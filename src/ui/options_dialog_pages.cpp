@@ -214,8 +214,7 @@ QWidget* TfrmCalOption::CreateAboutPage() {
     QPalette memColors = memInfo->palette();
     memColors.setColor(QPalette::Base, memColors.color(QPalette::Window));
     memInfo->setPalette(memColors);
-    lblCredit = new QLabel(
-        QStringLiteral("Made with the C++ standard library and Qt.\nReleased under the MIT licence."), page);
+    lblCredit = new QLabel(page);
 
     auto* heading = new QHBoxLayout;
     heading->addWidget(imgIcon);
@@ -318,7 +317,19 @@ void TfrmCalOption::ModuleSelectionChange() {
     } catch (const std::exception&) {
         return;
     }
-    memModuleInfo->setPlainText(QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QString shown = QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (selected.front()->data(0, IconRole).toInt() == ModuleIcon && !LanguageIsEnglish())
+        shown.prepend(QString::fromStdString(FLanguages.GetText("OPT047")) + QStringLiteral("\n\n"));
+    memModuleInfo->setPlainText(shown);
+}
+
+// Modules describe themselves in English only; another language says so
+// above their descriptions.
+bool TfrmCalOption::LanguageIsEnglish() const {
+    constexpr int32_t PrimaryLanguageMask = 0x3FF;
+    constexpr int32_t English = 0x09;
+    const TCCLanguage* language = FLanguages.Current();
+    return !language || (language->LangID() & PrimaryLanguageMask) == English;
 }
 
 std::string TfrmCalOption::ItemInformation(const QTreeWidgetItem& item) const {

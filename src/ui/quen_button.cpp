@@ -1,7 +1,9 @@
 #include "ui/quen_button.h"
 
+#include "ui/accessible_controls.h"
 #include "ui/canvas_shapes.h"
 
+#include <QAccessible>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -48,6 +50,7 @@ bool ButtonOf(const QMouseEvent& event, TMouseButton& button, TShiftState& shift
 }  // namespace
 
 TQuenButton::TQuenButton(QWidget* owner) : QWidget(owner), FText(objectName()) {
+    InstallAccessibleControls();
     setFocusPolicy(Qt::NoFocus);
     // Moves are needed without a held button for the hover face.
     setMouseTracking(true);
@@ -58,7 +61,19 @@ TQuenButton::~TQuenButton() = default;
 // Every look property repaints the button when it is set.
 void TQuenButton::SetButtonStyle(TQuenButtonStyle value) { Assign(FButtonStyle, value); }
 void TQuenButton::SetStyle(TQuenDrawStyle value) { Assign(FStyle, value); }
-void TQuenButton::SetText(const QString& value) { Assign(FText, value); }
+// A caption names the button (a drop-down's is its value) to assistive
+// technologies, which hear of each change.
+void TQuenButton::SetText(const QString& value) {
+    if (FText == value) return;
+    Assign(FText, value);
+    if (!QAccessible::isActive()) return;
+    if (accessibleName().isEmpty()) {
+        QAccessibleEvent named(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&named);
+    }
+    QAccessibleValueChangeEvent changed(this, value);
+    QAccessible::updateAccessibility(&changed);
+}
 void TQuenButton::SetAlignment(TAlignment value) { Assign(FAlignment, value); }
 void TQuenButton::SetRoundSize(int value) { Assign(FRoundSize, value); }
 void TQuenButton::SetFaceColor(TColor value) { Assign(FFaceColor, value); }
@@ -172,7 +187,7 @@ void TQuenButton::Click() {
     PaintAs(dtPushed);
     const QPointer<TQuenButton> alive(this);
     if (FPopup) {
-        FPopup->popup(QCursor::pos());
+        FPopup->popup(FPopupAtButton ? mapToGlobal(QPoint(0, height())) : QCursor::pos());
     } else if (OnClick) {
         const TNotifyEvent handler = OnClick;  // survives the button's end
         handler(this);
@@ -182,13 +197,20 @@ void TQuenButton::Click() {
     PaintAs(dtNormal);
 }
 
+void TQuenButton::ClickFromKeyboard() {
+    const QPointer<TQuenButton> alive(this);
+    FPopupAtButton = true;
+    Click();
+    if (alive) FPopupAtButton = false;
+}
+
 void TQuenButton::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
         event->accept();
-        Click();
+        ClickFromKeyboard();
         break;
     default: QWidget::keyPressEvent(event);
     }

@@ -85,6 +85,9 @@ public:
     // Takes the focus, blinks, then opens Popup at the cursor or fires
     // OnClick.
     virtual void Click();
+    // The click of the keyboard or of assistive technologies: as Click, but
+    // Popup opens below the button, where the user's attention is.
+    void ClickFromKeyboard();
 
     TQuenDrawFaceEvent OnDrawFace;
     TNotifyEvent OnClick;
@@ -141,6 +144,7 @@ private:
     TQuenDrawType FDrawState = dtNormal;
     bool FMouseCapture = false;
     bool FClicked = false;
+    bool FPopupAtButton = false;
     QPainter* FCanvas = nullptr;
 };
 

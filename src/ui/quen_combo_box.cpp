@@ -3,6 +3,7 @@
 #include "ui/canvas_shapes.h"
 
 #include <QKeyEvent>
+#include <QListWidget>
 
 #include <algorithm>
 
@@ -80,12 +81,21 @@ void TQuenComboBox::Click() {
     }
     PlacePopupList();
     FillPopupList();
+    NamePopupList();
     FPopupList->show();
 }
 
 void TQuenComboBox::CreatePopupList() {
     FPopupList = new TQuenPopupList(parentWidget());
     FPopupList->OnChange = [this](QObject*) { SetItemIndex(FPopupList->ItemIndex()); };
+}
+
+// The dropped list is presented to assistive technologies under the
+// selector's name, or its caption where it has none.
+void TQuenComboBox::NamePopupList() {
+    const QString name = accessibleName().isEmpty() ? Text() : accessibleName();
+    FPopupList->setWindowTitle(name);
+    FPopupList->ListBox()->setAccessibleName(name);
 }
 
 // Just below the selector, at least as wide as it, one selector height per

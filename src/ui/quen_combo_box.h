@@ -45,6 +45,7 @@ private:
     void CreatePopupList();
     void PlacePopupList();
     void FillPopupList();
+    void NamePopupList();
 
     QStringList FItems;
     int FItemIndex = -1;

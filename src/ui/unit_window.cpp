@@ -105,7 +105,7 @@ void TfrmCalUnit::CreateControls() {
     btnAuto = new TQuenButton(this);
     btnHide = new TQuenButton(this);
     lblLT = new QLabel(QStringLiteral(">gl"), this);
-    lblLT->move(-200, -200);  // measures the font, never seen
+    lblLT->hide();  // measures the font, never seen nor presented to assistive technologies
 
     for (QLineEdit* edit : {edtFromVar, edtToVar}) {
         edit->setFrame(false);

@@ -48,7 +48,7 @@ void TfrmCalUnit::PaintTitle(QPainter& painter) {
     font.setPointSize(9);
     painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
-    const QString title = QString::fromLatin1(TitleText);
+    const QString title = QStringLiteral("   ") + windowTitle() + QStringLiteral("   ");
     const int textWidth = metrics.horizontalAdvance(title);
     const int left = (btnAuto->x() - 2) / 2 - textWidth / 2 + 2;
     const QRect box(left, 1, textWidth, metrics.height());

@@ -11,6 +11,8 @@ target_sources(quenmark_ui_tests PRIVATE
   main_window_owned_windows_test.cpp
   main_window_session_end_test.cpp
   main_window_error_handler_test.cpp
+  main_window_keys_test.cpp
+  accessible_tree_test.cpp
   single_instance_test.cpp
   ../support/section_writers.cpp
 )

@@ -380,6 +380,36 @@ TEST_F(OptionDialogTest, SelectingAnEntryShowsItsInformation) {
     EXPECT_EQ(lines.value(5), "  LanguageID : 0x0411");
 }
 
+TEST_F(OptionDialogTest, InAnotherLanguageTheModulesEnglishDescriptionsAreAnnounced) {
+    UseShippedLanguages();
+    FModules.Add(std::make_unique<TVMModule>(FContext, QUENMARK_DIALOG_TEST_MODULES, "sample.vmx"));
+    const std::string english = ExpectedText(ModuleInformationLines(RecordsOf(FModules[0]))).join('\n').toStdString();
+    for (size_t i = 0; i < FLanguages.Count(); ++i) {
+        TCCLanguage& language = FLanguages.Items(i);
+        FLanguages.Select(&language);
+        FDialog.reset();
+        Dialog().lstModules->topLevelItem(0)->setSelected(true);
+        const std::string shown = Dialog().memModuleInfo->toPlainText().toStdString();
+        if (language.LangID() == 1033) {
+            EXPECT_EQ(shown, english);
+        } else {
+            EXPECT_EQ(shown, language.GetMessages().GetText("OPT047") + "\n\n" + english) << language.Language();
+        }
+    }
+}
+
+TEST_F(OptionDialogTest, TheAboutPageSpeaksTheLanguage) {
+    UseShippedLanguages();
+    for (size_t i = 0; i < FLanguages.Count(); ++i) {
+        TCCLanguage& language = FLanguages.Items(i);
+        FLanguages.Select(&language);
+        FDialog.reset();
+        const TCCMessages& messages = language.GetMessages();
+        EXPECT_EQ(Dialog().lblCredit->text().toStdString(), messages.GetText("OPT040") + "\n" + messages.GetText("OPT041"));
+        EXPECT_EQ(Dialog().lblVersion->text().toStdString(), messages.GetTextWith("OPT042", ProductVersionText));
+    }
+}
+
 TEST_F(OptionDialogTest, AboutPageShowsTheVersion) {
     UseShippedLanguages();
     TfrmCalOption& dialog = Dialog();

@@ -177,6 +177,21 @@ TEST_F(QuenButtonTest, PopupOpensAtTheCursorAndNeverClicks) {
     menu.hide();
 }
 
+TEST_F(QuenButtonTest, FromTheKeyboardThePopupOpensBelowTheButton) {
+    QMenu menu;
+    menu.addAction("One");
+    FButton->SetPopup(&menu);
+    FButton->SetTabStop(true);
+    ShowWindow();
+    QCursor::setPos(150, 160);
+    FButton->setFocus();
+    QTest::keyClick(FButton, Qt::Key_Space);
+    EXPECT_EQ(FClicks, 0);
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.pos(), FButton->mapToGlobal(QPoint(0, FButton->height())));
+    menu.hide();
+}
+
 TEST_F(QuenButtonTest, DestroyedPopupMenuIsForgotten) {
     auto* menu = new QMenu;
     FButton->SetPopup(menu);
