@@ -25,6 +25,7 @@ install(TARGETS ${quenmark_installed_programs} RUNTIME DESTINATION ${QUENMARK_IN
 
 # The shipped extension modules (not the example module of the tests).
 install(TARGETS quenmark_module_math quenmark_module_text quenmark_module_ops quenmark_module_numbers
+  quenmark_module_units
   LIBRARY DESTINATION ${QUENMARK_INSTALL_PROGRAM_DIR})
 
 list(TRANSFORM QUENMARK_RESOURCE_FILES PREPEND ${PROJECT_SOURCE_DIR}/resources/

@@ -113,6 +113,7 @@ void Greet(const TCommandLine& options, const TSettings& settings, TLineSession&
     if (options.ResultsOnly()) {
         if (!settings.DamagedFileMovedTo().empty())
             output.Notice("quenmark-console: " + MovedAsideText(session.Context(), settings.DamagedFileMovedTo()));
+        for (const std::string& notice : session.FunctionNotices()) output.Notice("quenmark-console: " + notice);
         return;
     }
     output.Print(TLineSession::Banner());
