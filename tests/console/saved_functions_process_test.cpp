@@ -108,5 +108,16 @@ TEST_F(SavedFunctionsProcessTest, ConversionsUseTheUnitFileOfTheLanguage) {
               "quenmark-console: km/h (Speed) cannot be converted to kg (Mass): they measure different quantities.\n");
 }
 
+// A script line that starts with an operator goes on from the last result;
+// a sign stays a sign.
+TEST_F(SavedFunctionsProcessTest, ScriptLinesGoOnFromTheLastResult) {
+    std::ofstream(directory_ / "script.txt") << "10\n*2\n/ 8\n-5\n+5\n* 3\n";
+    ASSERT_EQ(std::system(Console("--no-save -f '" + (directory_ / "script.txt").string() + "'", "script.out").c_str()),
+              0);
+    EXPECT_EQ(FileBytes(directory_ / "script.out"), "10\n20\n2.5\n-5\n5\n15\n");
+    EXPECT_NE(std::system(Console("--no-save '*2'", "first.out").c_str()), 0);
+    EXPECT_EQ(FileBytes(directory_ / "first.out"), "");
+}
+
 }  // namespace
 }  // namespace quenmark
