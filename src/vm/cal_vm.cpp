@@ -289,8 +289,10 @@ void TCalVM::CallUserFunction(TVMUserFunction& function, size_t argCount) {
     // A recursion keeps the calls above it waiting at their places in the
     // same body, so the cursor is kept with the frame.
     const TFrameRestore restore(FFrameBase, FFrameSize, function.Body.Cursor);
-    // One slot per call even without parameters: a recursion that never
-    // ends fills the stack (CVM002) long before the native stack.
+    // Two slots per call even without parameters: a recursion that never
+    // ends fills the stack (CVM002) within at most 511 calls, each of
+    // which holds a few hundred bytes of the native stack.
+    Push(Variant(int32_t{0}));
     Push(Variant(int32_t{0}));
     const int32_t frameTop = FSP;
     FFrameBase = base;

@@ -90,7 +90,7 @@ public:
     // A write past the result buffer fails the call with CVM010.
     void CallFunction(const TVMCallable& callable);
     // Runs a user function on the argCount values on top of the stack,
-    // which stay there as its parameters, above them one slot that bounds
+    // which stay there as its parameters, above them two slots that bound
     // the depth of recursion by the stack's size; then the result replaces
     // them. Throws CVM121 for a wrong number of arguments.
     void CallUserFunction(TVMUserFunction& function, size_t argCount);

@@ -103,12 +103,23 @@ TEST_F(UserFunctionTest, RecursionTooDeepFailsWithTheStackErrorAndTheMachineGoes
 }
 
 TEST_F(UserFunctionTest, DeepChainOfCallsWithinTheStackSucceeds) {
+    // Each level holds its argument and its two frame slots: 300 levels
+    // take 900 of the 1023 slots.
     Run("f0(x) = x");
-    for (int i = 1; i <= 400; ++i)
+    for (int i = 1; i <= 300; ++i)
         Run("f" + std::to_string(i) + "(x) = f" + std::to_string(i - 1) + "(x) + 1");
-    EXPECT_EQ(Last("f400(0)"), "400");
-    EXPECT_EQ(Last("f600(x) = f400(f400(x))"), "INT185");
-    EXPECT_EQ(Last("f600(1)"), "801");
+    EXPECT_EQ(Last("f300(0)"), "300");
+    EXPECT_EQ(Last("twice300(x) = f300(f300(x))"), "INT185");
+    EXPECT_EQ(Last("twice300(1)"), "601");
+    EXPECT_EQ(Last("f400(x) = f300(x) + 100"), "INT185");
+    EXPECT_EQ(Last("g(x) = f400(f400(x))"), "INT185");
+    EXPECT_EQ(Last("deeper(x) = g(x) * 0 + f300(f300(f300(x)))"), "INT185");
+    EXPECT_EQ(Last("deeper(0)"), "900");
+    // 345 levels would need 1038 slots.
+    for (int i = 301; i <= 345; ++i)
+        Run("f" + std::to_string(i) + "(x) = f" + std::to_string(i - 1) + "(x) + 1");
+    EXPECT_EQ(Last("f335(0)"), "335");
+    EXPECT_EQ(Last("f345(0)"), "CVM002");
 }
 
 struct TClash {
