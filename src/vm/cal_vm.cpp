@@ -112,25 +112,31 @@ void TCalVM::Run() {
 // Conversion failures of the operators become coded messages; the calls
 // report their own failures as EVMError already, which passes unchanged.
 void TCalVM::Execute(TVMCommandList& list) {
-    list.Rewind();
     try {
-        while (const TVMInstruction* instruction = list.Next()) {
-            if (FInterrupt.Requested()) throw EVMError(FContext.GetText("CVM040"));
-            switch (instruction->Opcode) {
-            case opNOP: break;
-            case opPOP:
-                if (instruction->Group == TVMCommand::Step::Single || !RunOperatorStep(list, *instruction))
-                    ExecuteData(list, *instruction);
-                break;
-            case opPUSH: Push(Source(list, instruction->Operands[0])); break;  // the commonest, in line
-            case opCALL: ExecuteCall(list, *instruction); break;
-            case opRET: return;
-            case opICALL: ExecuteInternalCall(list, *instruction); break;
-            default: ExecuteData(list, *instruction);
-            }
-        }
+        ExecuteInstructions(list);
     } catch (const Exception&) {
         RethrowAsVMError(FContext);
+    }
+}
+
+// The body of a user function runs here too, without a handler of its own:
+// a failure deep in a recursion goes straight to the one in Execute.
+void TCalVM::ExecuteInstructions(TVMCommandList& list) {
+    list.Rewind();
+    while (const TVMInstruction* instruction = list.Next()) {
+        if (FInterrupt.Requested()) throw EVMError(FContext.GetText("CVM040"));
+        switch (instruction->Opcode) {
+        case opNOP: break;
+        case opPOP:
+            if (instruction->Group == TVMCommand::Step::Single || !RunOperatorStep(list, *instruction))
+                ExecuteData(list, *instruction);
+            break;
+        case opPUSH: Push(Source(list, instruction->Operands[0])); break;  // the commonest, in line
+        case opCALL: ExecuteCall(list, *instruction); break;
+        case opRET: return;
+        case opICALL: ExecuteInternalCall(list, *instruction); break;
+        default: ExecuteData(list, *instruction);
+        }
     }
 }
 
@@ -297,7 +303,7 @@ void TCalVM::CallUserFunction(TVMUserFunction& function, size_t argCount) {
     const int32_t frameTop = FSP;
     FFrameBase = base;
     FFrameSize = argCount;
-    Execute(function.Body);
+    ExecuteInstructions(function.Body);
     if (FSP <= frameTop) throw InternalError(FContext);
     Variant result = Pop();
     FSP = static_cast<int32_t>(base) - 1;

@@ -107,6 +107,7 @@ public:
     static UnaryOperation UnaryOperationOf(uint8_t opcode);
 
 private:
+    void ExecuteInstructions(TVMCommandList& list);
     void ExecuteData(const TVMCommandList& list, const TVMInstruction& instruction);
     bool RunOperatorStep(TVMCommandList& list, const TVMInstruction& first);
     void ExecuteBinary(const TVMCommandList& list, const TVMInstruction& instruction, BinaryOperation operation);
