@@ -36,7 +36,8 @@ function(quenmark_install_strip component destination)
 endfunction()
 
 # --- quenmark-common --------------------------------------------------------
-set(quenmark_shipped_modules quenmark_module_math quenmark_module_text quenmark_module_ops quenmark_module_numbers)
+set(quenmark_shipped_modules quenmark_module_math quenmark_module_text quenmark_module_ops quenmark_module_numbers
+  quenmark_module_units)
 install(TARGETS ${quenmark_shipped_modules} LIBRARY DESTINATION ${QUENMARK_INSTALL_MODULE_DIR} COMPONENT common)
 quenmark_install_strip(common ${QUENMARK_INSTALL_MODULE_DIR} ${quenmark_shipped_modules})
 list(TRANSFORM QUENMARK_RESOURCE_FILES PREPEND ${PROJECT_SOURCE_DIR}/resources/

@@ -1,4 +1,5 @@
 #include "app/calculator_process.h"
+#include "app/unit_expression.h"
 
 #include "app/module_output.h"
 #include "app/module_loader.h"
@@ -42,7 +43,9 @@ void TCalculatorProcess::LoadLanguages() {
 }
 
 void TCalculatorProcess::CreateInterpreter() {
-    if (!FInterpreter) FInterpreter = std::make_unique<TCCInterpreter>(FContext);
+    if (FInterpreter) return;
+    FInterpreter = std::make_unique<TCCInterpreter>(FContext);
+    RegisterUnitConversion(*FInterpreter, FLanguages);
 }
 
 void TCalculatorProcess::LoadModules() {

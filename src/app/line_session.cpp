@@ -50,6 +50,10 @@ TLineSession::TLineSession(TCCInterpreter& interpreter, TSettings& settings)
     : FInterpreter(interpreter), FSettings(settings) {
     FChanges.NoteVariablesSaved(interpreter.Variables());
     FChanges.FollowHistory(FHistory);
+    // The saved functions come after the modules and the variables, whose
+    // names they may not take.
+    FFunctionNotices = ReadFunctionsSection(settings, interpreter);
+    FFunctionChanges.NoteSaved(interpreter.UserFunctions());
 }
 
 void TLineSession::Log(const std::string& line) {
@@ -127,6 +131,7 @@ std::vector<std::string> TLineSession::WelcomeLines() const {
     std::string user = "*FirstStartup";
     ReadProfileString(FSettings.Context(), FSettings.SourceFileName(), "Others", "User", user);
     if (user != GetLoginUserName()) lines.push_back(FInterpreter.Context().GetText("QEN101"));
+    lines.insert(lines.end(), FFunctionNotices.begin(), FFunctionNotices.end());
     return lines;
 }
 
@@ -154,11 +159,13 @@ void TLineSession::LoadHistory() {
 void TLineSession::MergeSaveInto(TProfileText& file) const {
     FSettings.StoreInto(file);
     FChanges.MergeInto(file, FSettings, FInterpreter.Variables());
+    FFunctionChanges.MergeInto(file, FInterpreter.UserFunctions());
 }
 
 void TLineSession::NoteSaved() {
     FSettings.NoteSaved();
     FChanges.NoteSaved(FInterpreter.Variables());
+    FFunctionChanges.NoteSaved(FInterpreter.UserFunctions());
 }
 
 void TLineSession::ForgetLoadedFile() {
@@ -176,6 +183,8 @@ TSaveOutcome TLineSession::SaveAll() {
     TSettingsMerge merge([this](TProfileText& file) { FSettings.StoreInto(file); });
     merge.Sections = {{VariablesSection, FChanges.VariablesMerge(FSettings, FInterpreter.Variables())},
                       {HistorySection, FChanges.HistoryMerge(FSettings)}};
+    if (FFunctionChanges.Changed(FInterpreter.UserFunctions()))
+        merge.Sections.push_back({FunctionsSection, FFunctionChanges.Merge(FInterpreter.UserFunctions())});
     TSaveOutcome outcome =
         UpdateSettingsFile(FInterpreter.Context(), FSettings.FileName(), merge, FSettings.SourceFileName());
     if (outcome.Saved) NoteSaved();

@@ -7,6 +7,7 @@
 
 #include "app/input_history.h"
 #include "app/line_log.h"
+#include "app/saved_functions.h"
 #include "app/session_changes.h"
 #include "app/settings_save.h"
 #include "expression/interpreter.h"
@@ -60,8 +61,10 @@ public:
     // "Quenmark Version 1.1 (Interpreter Level 1A)".
     static std::string Banner();
     // The welcome text on a first start (the stored user differs from the
-    // login name), otherwise nothing.
+    // login name), otherwise nothing; then the notices about saved
+    // functions that could not be defined.
     std::vector<std::string> WelcomeLines() const;
+    const std::vector<std::string>& FunctionNotices() const { return FFunctionNotices; }
 
     // The history, oldest first, and its recall by the arrow keys: each
     // returns the entry to show, or the text unchanged when there is none.
@@ -98,6 +101,8 @@ private:
     TCCInterpreter& FInterpreter;
     TSettings& FSettings;
     TSessionChanges FChanges;
+    TFunctionChanges FFunctionChanges;
+    std::vector<std::string> FFunctionNotices;
     TInputHistory FHistory;
     int FHistoryIndex = -1;
     TLineLog* FLineLog = nullptr;

@@ -113,6 +113,20 @@ void TNameCompletion::AddNames(std::string_view upperPrefix, std::vector<TComple
         if (StartsWithUpper(callable.UpperName, upperPrefix))
             found.push_back({TCandidateKind::Function, callable.Name, FunctionInsert(callable), callable.Description});
     }
+    const TVMBuiltinFunctionList& builtins = FInterpreter.BuiltinFunctions();
+    for (size_t i = 0; i < builtins.Count(); ++i) {
+        const TVMBuiltinFunction& builtin = builtins[i];
+        if (StartsWithUpper(builtin.UpperName, upperPrefix))
+            found.push_back({TCandidateKind::Function, builtin.Name, builtin.Name + "(", builtin.Description});
+    }
+    // The user's functions, described by their definitions.
+    const TVMUserFunctionList& functions = FInterpreter.UserFunctions();
+    for (size_t i = 0; i < functions.Count(); ++i) {
+        const TVMUserFunction& function = functions[i];
+        if (StartsWithUpper(function.UpperName, upperPrefix))
+            found.push_back({TCandidateKind::Function, function.Name,
+                             function.Name + (function.Parameters.empty() ? "()" : "("), function.Definition});
+    }
 }
 
 void TNameCompletion::AddCommands(std::string_view upperPrefix, std::vector<TCompletionCandidate>& found) const {

@@ -115,6 +115,7 @@ bool Greet(const TCommandLine& options, const TSettings& settings, TLineSession&
     if (options.ResultsOnly()) {
         if (!settings.DamagedFileMovedTo().empty())
             output.Notice("quenmark-console: " + MovedAsideText(session.Context(), settings.DamagedFileMovedTo()));
+        for (const std::string& notice : session.FunctionNotices()) output.Notice("quenmark-console: " + notice);
         return false;
     }
     output.Print(TLineSession::Banner());

@@ -26,9 +26,21 @@ TCCUnit* TCCUnitGroup::FindUnit(std::string_view name) const {
 double TCCUnitGroup::Convert(double value, std::string_view from, std::string_view to) const {
     const TCCUnit* fromUnit = FindUnit(from);
     const TCCUnit* toUnit = FindUnit(to);
-    if (!fromUnit || !toUnit || toUnit->Factor == 0) FailConversion();
-    const double ratio = static_cast<double>(static_cast<long double>(fromUnit->Factor) / toUnit->Factor);
-    const double result = value * ratio;
+    if (!fromUnit || !toUnit) FailConversion();
+    return ConvertUnits(value, *fromUnit, *toUnit);
+}
+
+double ConvertUnits(double value, const TCCUnit& from, const TCCUnit& to) {
+    if (to.Factor == 0) FailConversion();
+    double result = 0;
+    if (from.Offset == 0 && to.Offset == 0) {
+        const double ratio = static_cast<double>(static_cast<long double>(from.Factor) / to.Factor);
+        result = value * ratio;
+    } else {
+        // Through the base unit, in extended precision.
+        const long double base = static_cast<long double>(value) * from.Factor + from.Offset;
+        result = static_cast<double>((base - to.Offset) / to.Factor);
+    }
     if (!std::isfinite(result)) FailConversion();
     return result;
 }

@@ -29,11 +29,15 @@ public:
     // value in unit "from" expressed in unit "to": value times the ratio of
     // their factors. Throws Exception when a name is not in the group, the
     // target's factor is 0 or the result is not a finite number.
+    // Units with an offset convert through the base unit.
     double Convert(double value, std::string_view from, std::string_view to) const;
 
 private:
     std::vector<std::unique_ptr<TCCUnit>> FUnits;
     TCCUnit* FBaseUnit = nullptr;
 };
+
+// value in unit from expressed in unit to, as TCCUnitGroup::Convert.
+double ConvertUnits(double value, const TCCUnit& from, const TCCUnit& to);
 
 }  // namespace quenmark

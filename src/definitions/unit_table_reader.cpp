@@ -32,16 +32,32 @@ std::optional<double> ReadFactor(const std::string& text, const TCCContext& cont
     }
 }
 
-// A unit line: a tab, the name up to the next tab, the factor after it.
+// The offset after a factor: a number, which may have a "-" in front.
+std::optional<double> ReadOffset(std::string_view text, const TCCContext& context) {
+    text = TrimControls(text);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    const std::optional<double> offset = ReadFactor(std::string(text), context);
+    if (!offset) return std::nullopt;
+    return negative ? -*offset : *offset;
+}
+
+// A unit line: a tab, the name up to the next tab, the factor after it and,
+// optionally, a tab and the offset. Text after the factor that is no
+// number is ignored, as it always was.
 std::unique_ptr<TCCUnit> ReadUnitLine(const std::string& line, const TCCContext& context) {
     if (line.empty() || line.front() != '\t') return nullptr;
     const size_t nameEnd = line.find('\t', 1);
     if (nameEnd == std::string::npos) return nullptr;
-    const std::string factorText(TrimControls(std::string_view(line).substr(nameEnd + 1)));
+    const std::string_view rest = std::string_view(line).substr(nameEnd + 1);
+    const size_t factorEnd = rest.find('\t');
+    const std::string factorText(TrimControls(rest.substr(0, factorEnd)));
     if (factorText.empty()) return nullptr;
     const std::optional<double> factor = ReadFactor(factorText, context);
     if (!factor) return nullptr;
-    return std::make_unique<TCCUnit>(line.substr(1, nameEnd - 1), *factor);
+    std::optional<double> offset;
+    if (factorEnd != std::string_view::npos) offset = ReadOffset(rest.substr(factorEnd + 1), context);
+    return std::make_unique<TCCUnit>(line.substr(1, nameEnd - 1), *factor, offset.value_or(0.0));
 }
 
 class UnitTableReader {

@@ -26,7 +26,7 @@ TCCExpressionParser::NestingGuard::NestingGuard(TCCExpressionParser& parser) : F
 TCCExpressionParser::TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands,
                                          TVMCallableList& callables, TVMVariableList& variables,
                                          const TLineInterrupt& interrupt)
-    : FTokenizer(tokenizer), FCommands(commands), FCallables(callables), FVariables(variables),
+    : FTokenizer(tokenizer), FCommands(&commands), FCallables(callables), FVariables(variables),
       FFolder(tokenizer.Context(), interrupt) {}
 
 void TCCExpressionParser::Fail(const char* code) const { throw EINError(FTokenizer.Context().GetText(code)); }
@@ -36,7 +36,7 @@ void TCCExpressionParser::FailWith(const char* code, std::string_view argument) 
 }
 
 // line := expression <end of line>
-void TCCExpressionParser::Compile() {
+void TCCExpressionParser::Compile(const Variant* continued) {
     FNesting = 0;
     FFolder.Start();
     // Assignment targets are created as they are read; a line that does not
@@ -44,13 +44,14 @@ void TCCExpressionParser::Compile() {
     // the table is as it was before the line.
     const size_t variableCount = FVariables.Count();
     try {
-        ParseExpression();
+        if (continued && StartsWithBinaryOnlyOperator()) ContinueFrom(*continued);
+        else ParseExpression();
         if (Peek()) Fail("INT001");
     } catch (...) {
         FVariables.RemoveFrom(variableCount);
         throw;
     }
-    FCommands.Emit(opRET);
+    FCommands->Emit(opRET);
 }
 
 // expression := Identifier "=" expression | logic
@@ -62,6 +63,7 @@ void TCCExpressionParser::ParseExpression() {
         const bool named = first->Is(TokenKind::Identifier);
         const TCCToken* second = Peek(1);
         if (named && second && second->Is(TokenKind::Equal)) {
+            if (FParameters) Fail("INT184");
             // The target's name is kept while its right side is read.
             const std::string target(Peek()->Text());
             Skip();
@@ -77,7 +79,8 @@ void TCCExpressionParser::ParseExpression() {
 void TCCExpressionParser::ParseAssignment(const std::string& target) {
     FFolder.Stop();
     if (!HasNext()) Fail("INT040");
-    if (FCallables.Find(target)) FailWith("INT041", target);
+    if (FCallables.Find(target) || (FUserFunctions && FUserFunctions->Find(target)) || (FBuiltins && FBuiltins->Find(target)))
+        FailWith("INT041", target);
     // The variable exists before its right side is compiled, so that the
     // right side may read it; Compile removes it when the line fails.
     TVMVariable* variable = FVariables.Find(target);
@@ -87,8 +90,8 @@ void TCCExpressionParser::ParseAssignment(const std::string& target) {
     // Compiling the right side only adds variables, and each keeps its
     // address, so the target stays valid.
     ParseExpression();
-    FCommands.Emit(opPOP, TVMOperand::Variable(variable->Name, *variable, FVariables.Removals()));
-    FCommands.Emit(opPUSH, TVMOperand::Variable(variable->Name, *variable, FVariables.Removals()));
+    FCommands->Emit(opPOP, TVMOperand::Variable(variable->Name, *variable, FVariables.Removals()));
+    FCommands->Emit(opPUSH, TVMOperand::Variable(variable->Name, *variable, FVariables.Removals()));
 }
 
 namespace {
@@ -113,15 +116,15 @@ constexpr uint64_t BinaryOperatorKinds = [] {
     return kinds.Bits();
 }();
 
+}  // namespace
+
 // The binary operator a token stands for, or null.
-const TCCExpressionParser::BinaryOperator* BinaryOperatorOf(const TCCToken& token) {
+const TCCExpressionParser::BinaryOperator* TCCExpressionParser::BinaryOperatorOf(const TCCToken& token) {
     if ((token.Kinds.Bits() & BinaryOperatorKinds) == 0) return nullptr;
     for (const auto& binary : BinaryOperators)
         if (token.Is(binary.Kind)) return &binary;
     return nullptr;
 }
-
-}  // namespace
 
 void TCCExpressionParser::ParseLogic() { ParseBinary(1); }
 
@@ -130,6 +133,12 @@ void TCCExpressionParser::ParseLogic() { ParseBinary(1); }
 // reading the same tokens in the same order as one function per level.
 void TCCExpressionParser::ParseBinary(int lowestLevel) {
     ParseUnary();
+    ParseConversions();
+    ParseOperators(lowestLevel);
+}
+
+// The operators of lowestLevel or tighter after an operand already compiled.
+void TCCExpressionParser::ParseOperators(int lowestLevel) {
     for (;;) {
         const TCCToken* token = Peek();
         if (!token) return;
@@ -170,7 +179,7 @@ void TCCExpressionParser::ParsePrimary() {
     }
     if (token->Is(TokenKind::Literal)) {
         FFolder.Literal(token->Value);
-        FCommands.Emit(opPUSH, TVMOperand::Constant(std::move(token->Value)));
+        FCommands->Emit(opPUSH, TVMOperand::Constant(std::move(token->Value)));
         Skip();
         return;
     }
@@ -182,15 +191,30 @@ void TCCExpressionParser::ParsePrimary() {
 // The name is the next token, which is dropped once it is resolved.
 void TCCExpressionParser::ParseIdentifier(const TCCToken& name) {
     FFolder.Stop();
+    if (FParameters) return ParseBodyIdentifier(name);
     // A variable hides a function of the same name.
     if (TVMVariable* variable = FVariables.Find(name.Text())) {
-        FCommands.Emit(opPUSH, TVMOperand::Variable(name.Text(), *variable, FVariables.Removals()));
+        FCommands->Emit(opPUSH, TVMOperand::Variable(name.Text(), *variable, FVariables.Removals()));
         Skip();
         return;
     }
     if (const TVMCallable* function = FCallables.Find(name.Text())) {
         Skip();
         ParseCall(*function);
+        return;
+    }
+    if (const TVMBuiltinFunction* builtin = FBuiltins ? FBuiltins->Find(name.Text()) : nullptr) {
+        const std::string functionName = builtin->Name;
+        const size_t argCount = static_cast<size_t>(builtin->ArgCount);
+        Skip();
+        if (ParseCallByName(functionName) != argCount) FailWith("INT047", functionName);
+        return;
+    }
+    if (const TVMUserFunction* function = FUserFunctions ? FUserFunctions->Find(name.Text()) : nullptr) {
+        const std::string functionName = function->Name;
+        const size_t parameterCount = function->Parameters.size();
+        Skip();
+        if (ParseCallByName(functionName) != parameterCount) FailWith("INT047", functionName);
         return;
     }
     FailWith("INT044", name.Text());
@@ -211,7 +235,7 @@ void TCCExpressionParser::ParseCall(const TVMCallable& function) {
     if (closing && closing->Is(TokenKind::Comma)) FailWith("INT047", name);
     if (!closing || !closing->Is(TokenKind::RightParen)) Fail("INT043");
     Skip();
-    FCommands.Emit(opCALL, TVMOperand::Callable(name));
+    FCommands->Emit(opCALL, TVMOperand::Callable(name));
 }
 
 // Consumes the next token and tells whether it is of the kind; callers fail
@@ -239,17 +263,17 @@ void TCCExpressionParser::EmitOperator(uint8_t opcode) {
 // Left operand in BX, right operand in CX, result in AX.
 void TCCExpressionParser::EmitBinary(uint8_t opcode) {
     FFolder.Binary(opcode);
-    FCommands.EmitBinaryOperator(opcode);
+    FCommands->EmitBinaryOperator(opcode);
 }
 
 void TCCExpressionParser::EmitUnary(uint8_t opcode) {
     FFolder.Unary(opcode);
-    FCommands.EmitUnaryOperator(opcode);
+    FCommands->EmitUnaryOperator(opcode);
 }
 
 void TCCExpressionParser::EmitPower() {
     FFolder.Stop();
-    FCommands.Emit(opICALL, TVMOperand::InternalRoutine(PowerRoutineName));
+    FCommands->Emit(opICALL, TVMOperand::InternalRoutine(PowerRoutineName));
 }
 
 }  // namespace quenmark

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "expression/constant_folder.h"
 #include "expression/string_tokenizer.h"
+#include "vm/builtin_function_list.h"
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
 #include "vm/line_interrupt.h"
+#include "vm/user_function_list.h"
 #include "vm/variable_list.h"
 
 namespace quenmark {
@@ -23,10 +27,31 @@ public:
     TCCExpressionParser(TCCStringTokenizer& tokenizer, TVMCommandList& commands, TVMCallableList& callables,
                         TVMVariableList& variables, const TLineInterrupt& interrupt);
 
+    // The user's functions, which calls may name; none until set. The list
+    // must outlive the parser.
+    void SetUserFunctions(const TVMUserFunctionList* functions) { FUserFunctions = functions; }
+    // The program's own functions (CONVERT); none until set.
+    void SetBuiltinFunctions(const TVMBuiltinFunctionList* functions) { FBuiltins = functions; }
+
     // Compiles the tokenizer's current line, appending to the command list.
     // Throws EINError on the first error; the code appended before it
-    // stays, but the variables the line created are removed again.
-    void Compile();
+    // stays, but the variables the line created are removed again. With a
+    // continued value, a line whose first token is an operator that cannot
+    // start an expression ("*", "/", "&", ...; not "+" or "-") compiles as
+    // that value followed by the line; so does a line that starts with a
+    // unit conversion.
+    void Compile(const Variant* continued = nullptr);
+
+    // Whether the tokenizer's line defines a function:
+    // Identifier "(" [ Identifier { "," Identifier } ] ")" "=" ...
+    bool IsFunctionDefinition();
+    // Compiles the definition on the tokenizer's line into a function whose
+    // Definition is the given text. Throws EINError: INT181 for the name of
+    // a module or built-in function, INT182 for the name of a variable, INT183 for a
+    // parameter named twice, INT184 for an assignment in the body, and the
+    // errors of an expression. Nothing is defined here; the caller keeps
+    // the function.
+    std::unique_ptr<TVMUserFunction> CompileFunction(std::string definition);
     // The value of the line just compiled when it is made only of literals
     // and operators and working it out did not fail; null otherwise. Running
     // the code would give the same value.
@@ -44,6 +69,7 @@ public:
         uint8_t Opcode;
         int Level;
     };
+    static const BinaryOperator* BinaryOperatorOf(const TCCToken& token);
 
 private:
 
@@ -65,6 +91,16 @@ private:
     void ParseAssignment(const std::string& target);
     void ParseLogic();
     void ParseBinary(int lowestLevel);
+    void ParseOperators(int lowestLevel);
+    bool StartsWithBinaryOnlyOperator();
+    void ParseConversions();
+    void ContinueFrom(const Variant& continued);
+    void ParseBodyIdentifier(const TCCToken& name);
+    // Name "(" arguments ")" with the name already read: the call with its
+    // argument count in the code, for the function found when it runs.
+    // Returns the number of arguments.
+    size_t ParseCallByName(const std::string& name);
+    std::vector<std::string> ParseParameters();
     void ParseUnary();
     void ParsePrimary();
     void ParseIdentifier(const TCCToken& name);
@@ -89,9 +125,14 @@ private:
     void EmitPower();
 
     TCCStringTokenizer& FTokenizer;
-    TVMCommandList& FCommands;
+    // The line's command list, or a function's body while it compiles.
+    TVMCommandList* FCommands;
     TVMCallableList& FCallables;
     TVMVariableList& FVariables;
+    const TVMUserFunctionList* FUserFunctions = nullptr;
+    const TVMBuiltinFunctionList* FBuiltins = nullptr;
+    // The parameters of the function whose body compiles; null otherwise.
+    const std::vector<std::string>* FParameters = nullptr;
     int FNesting = 0;
     TConstantFolder FFolder;
 };

@@ -29,9 +29,10 @@ void TCCInterpreter::ExpressionProcess() {
     Trace("Enter The Expression Process.");
     FLastResult = Variant(int32_t{0});
     FLastResultLine.clear();
+    if (FParser.IsFunctionDefinition()) return DefineFunctionOfLine();
     FLastWasExpression = true;
     Trace("Parse Expression, Create VM-Code...");
-    FParser.Compile();
+    FParser.Compile(FContinued ? &*FContinued : nullptr);
     if (FDebugMode)
         for (const TVMCommand& command : FCommandList)
             FOutputLines.push_back("\t" + CommandText(command, FContext.Separators()));
@@ -63,9 +64,32 @@ void TCCInterpreter::ExpressionProcess() {
 }
 
 void TCCInterpreter::ShowResult(Variant value) {
+    FContinued = value;
     FLastResult = std::move(value);
     FLastResultLine = ResultLine(FLastResult);
     FOutputLines.push_back(FLastResultLine);
+}
+
+// The line, a definition, replaces a function of the same name.
+void TCCInterpreter::DefineFunctionOfLine() {
+    Trace("Define Function...");
+    std::string definition(FTokenizer.Line());
+    const size_t begin = definition.find_first_not_of(' ');
+    definition.erase(0, begin == std::string::npos ? definition.size() : begin);
+    definition.erase(definition.find_last_not_of(' ') + 1);
+    std::unique_ptr<TVMUserFunction> function = FParser.CompileFunction(std::move(definition));
+    if (FDebugMode)
+        for (const TVMCommand& command : function->Body)
+            FOutputLines.push_back("\t" + CommandText(command, FContext.Separators()));
+    const std::string name = function->Name;
+    FUserFunctions.Define(std::move(function));
+    FOutputLines.push_back(FContext.GetTextWith("INT185", name));
+}
+
+void TCCInterpreter::DefineFunction(const std::string& definition) {
+    FTokenizer.SetText(definition);
+    if (!FParser.IsFunctionDefinition()) Fail("INT001");
+    FUserFunctions.Define(FParser.CompileFunction(definition));
 }
 
 std::string TCCInterpreter::FormatDecimal(const Variant& value) const {

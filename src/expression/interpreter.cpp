@@ -17,7 +17,12 @@ TCCInterpreter::TCCInterpreter(const TCCContext* context, std::unique_ptr<TCCCon
       FContext(context ? *context : *FOwnContext),
       FTokenizer(FContext),
       FVM(FContext, FVariables, FCommandList, FCallables),
-      FParser(FTokenizer, FCommandList, FCallables, FVariables, FVM.Interrupt()) {}
+      FParser(FTokenizer, FCommandList, FCallables, FVariables, FVM.Interrupt()) {
+    FVM.SetUserFunctions(&FUserFunctions);
+    FParser.SetUserFunctions(&FUserFunctions);
+    FVM.SetBuiltinFunctions(&FBuiltins);
+    FParser.SetBuiltinFunctions(&FBuiltins);
+}
 
 bool TCCInterpreter::ProcessLine(const std::string& line) {
     if (TDefinitionFiles* files = FContext.Files()) files->Revalidate();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
 #include "vm/line_interrupt.h"
+#include "vm/user_function_list.h"
 #include "vm/variable_list.h"
 
 namespace quenmark {
@@ -49,6 +51,11 @@ public:
     // Makes the value the line's result and its result line.
     void ShowResult(Variant value);
 
+    // Defines the function of a definition line ("f(x) = x * x") as typing
+    // it would, without output; throws EINError when the line is no
+    // definition (INT001) or does not compile.
+    void DefineFunction(const std::string& definition);
+
     // The decimal form of a value with the current format mask.
     std::string FormatDecimal(const Variant& value) const;
 
@@ -69,6 +76,12 @@ public:
     }
     TVMVariableList& Variables() { return FVariables; }
     TVMCallableList& Callables() { return FCallables; }
+    TVMUserFunctionList& UserFunctions() { return FUserFunctions; }
+    // The program's own functions; the layer that has what they need
+    // registers them (CONVERT, app/unit_expression.h).
+    TVMBuiltinFunctionList& BuiltinFunctions() { return FBuiltins; }
+    const TVMBuiltinFunctionList& BuiltinFunctions() const { return FBuiltins; }
+    const TVMUserFunctionList& UserFunctions() const { return FUserFunctions; }
     TCCStringTokenizer& Tokenizer() { return FTokenizer; }
     const TCCContext& Context() const { return FContext; }
     // The request to abandon this interpreter's running line, for another
@@ -95,6 +108,7 @@ private:
     void CommandDebug();
     void CommandListVariables();
     void CommandListFunctions();
+    void DefineFunctionOfLine();
     void CommandDeleteVariable(const TCCToken& argument);
     void CommandDeleteAllVariables();
     void CommandProtect(const TCCToken& argument, bool protect);
@@ -119,6 +133,8 @@ private:
     TVMCommandList FCommandList;
     TVMVariableList FVariables{32};
     TVMCallableList FCallables{32};
+    TVMUserFunctionList FUserFunctions;
+    TVMBuiltinFunctionList FBuiltins;
     TCCStringTokenizer FTokenizer;
     // Made before the parser, which checks the machine's interrupt.
     TCalVM FVM;
@@ -127,6 +143,9 @@ private:
 
     Variant FLastResult{int32_t{0}};
     std::string FLastResultLine;
+    // The result of the last expression that gave one, which a line that
+    // starts with a binary operator continues; kept across other lines.
+    std::optional<Variant> FContinued;
     bool FLastWasExpression = false;
     bool FRunFailed = false;
     bool FDebugMode = false;

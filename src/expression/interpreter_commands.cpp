@@ -68,10 +68,14 @@ void TCCInterpreter::CommandListVariables() {
     }
 }
 
+// The user's functions first, each as it was defined, then those of the modules.
 void TCCInterpreter::CommandListFunctions() {
     FOutputLines.push_back(FContext.GetText("INT152"));
+    for (size_t i = 0; i < FUserFunctions.Count(); ++i) FOutputLines.push_back(FUserFunctions[i].Definition);
     for (size_t i = 0; i < FCallables.Count(); ++i)
         FOutputLines.push_back(FCallables[i].Name + "\t : " + FCallables[i].Description);
+    for (size_t i = 0; i < FBuiltins.Count(); ++i)
+        FOutputLines.push_back(FBuiltins[i].Name + "\t : " + FBuiltins[i].Description);
 }
 
 // The variable named by the argument, which must exist and not be a constant.
@@ -82,7 +86,16 @@ TVMVariable& TCCInterpreter::FindChangeableVariable(const TCCToken& argument) {
     return *variable;
 }
 
+// A name that is no variable may be a function of the user's.
 void TCCInterpreter::CommandDeleteVariable(const TCCToken& argument) {
+    if (!FVariables.Find(argument.Text())) {
+        if (const TVMUserFunction* function = FUserFunctions.Find(argument.Text())) {
+            const std::string name = function->Name;
+            FUserFunctions.Remove(name);
+            FOutputLines.push_back(FContext.GetTextWith("INT186", name));
+            return;
+        }
+    }
     TVMVariable& variable = FindChangeableVariable(argument);
     if (variable.IsProtected) Fail("INT126", variable.Name);
     const std::string name = variable.Name;

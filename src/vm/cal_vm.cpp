@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -85,6 +86,7 @@ TCalVM::TCalVM(const TCCContext& context, TVMVariableList& variables, TVMCommand
 }
 
 void TCalVM::Reset() {
+    FFrameBase = FFrameSize = 0;
     ClearStack();
     ClearMemory();
     FRegisters.Clear();
@@ -100,6 +102,7 @@ void TCalVM::UndoVariableWrites() {
 }
 
 void TCalVM::Run() {
+    FFrameBase = FFrameSize = 0;
     ClearStack();
     FRegisters.Clear();
     FSP = 0;
@@ -109,25 +112,31 @@ void TCalVM::Run() {
 // Conversion failures of the operators become coded messages; the calls
 // report their own failures as EVMError already, which passes unchanged.
 void TCalVM::Execute(TVMCommandList& list) {
-    list.Rewind();
     try {
-        while (const TVMInstruction* instruction = list.Next()) {
-            if (FInterrupt.Requested()) throw EVMError(FContext.GetText("CVM040"));
-            switch (instruction->Opcode) {
-            case opNOP: break;
-            case opPOP:
-                if (instruction->Group == TVMCommand::Step::Single || !RunOperatorStep(list, *instruction))
-                    ExecuteData(list, *instruction);
-                break;
-            case opPUSH: Push(Source(list, instruction->Operands[0])); break;  // the commonest, in line
-            case opCALL: ExecuteCall(list, *instruction); break;
-            case opRET: return;
-            case opICALL: ExecuteInternalCall(list, *instruction); break;
-            default: ExecuteData(list, *instruction);
-            }
-        }
+        ExecuteInstructions(list);
     } catch (const Exception&) {
         RethrowAsVMError(FContext);
+    }
+}
+
+// The body of a user function runs here too, without a handler of its own:
+// a failure deep in a recursion goes straight to the one in Execute.
+void TCalVM::ExecuteInstructions(TVMCommandList& list) {
+    list.Rewind();
+    while (const TVMInstruction* instruction = list.Next()) {
+        if (FInterrupt.Requested()) throw EVMError(FContext.GetText("CVM040"));
+        switch (instruction->Opcode) {
+        case opNOP: break;
+        case opPOP:
+            if (instruction->Group == TVMCommand::Step::Single || !RunOperatorStep(list, *instruction))
+                ExecuteData(list, *instruction);
+            break;
+        case opPUSH: Push(Source(list, instruction->Operands[0])); break;  // the commonest, in line
+        case opCALL: ExecuteCall(list, *instruction); break;
+        case opRET: return;
+        case opICALL: ExecuteInternalCall(list, *instruction); break;
+        default: ExecuteData(list, *instruction);
+        }
     }
 }
 
@@ -230,12 +239,91 @@ void TCalVM::ExecuteUnary(const TVMCommandList& list, const TVMInstruction& inst
     Destination(list, operands[0], operation(Source(list, operands[1]), FContext.Separators()));
 }
 
+// A call whose argument count the code gives (the calls of a user
+// function's body, and of user functions) is checked against the function
+// found now; the others were checked as the line compiled.
 void TCalVM::ExecuteCall(const TVMCommandList& list, const TVMInstruction& instruction) {
     std::string buffer;
     const std::string_view name = RoutineName(list, instruction, buffer);
-    const TVMCallable* callable = FCallables.Find(name);
-    if (!callable) throw EVMError(FContext.GetTextWith("CVM011", name));
-    CallFunction(*callable);
+    std::optional<size_t> argCount;
+    if (instruction.Operands[1] != TVMInstruction::Absent) {
+        const Variant& count = Source(list, instruction.Operands[1]);
+        if (!count.IsInteger() || count.AsInteger() < 0) throw InternalError(FContext);
+        argCount = static_cast<size_t>(count.AsInteger());
+    }
+    if (const TVMCallable* callable = FCallables.Find(name)) {
+        if (argCount && *argCount != static_cast<size_t>(std::max(callable->ArgCount, 0)))
+            throw EVMError(FContext.GetTextWith("CVM121", callable->Name));
+        return CallFunction(*callable);
+    }
+    if (const TVMBuiltinFunction* builtin = FBuiltins ? FBuiltins->Find(name) : nullptr)
+        return CallBuiltinFunction(*builtin, argCount.value_or(static_cast<size_t>(std::max(builtin->ArgCount, 0))));
+    if (TVMUserFunction* function = FUserFunctions ? FUserFunctions->Find(name) : nullptr)
+        return CallUserFunction(*function, argCount.value_or(function->Parameters.size()));
+    throw EVMError(FContext.GetTextWith("CVM011", name));
+}
+
+namespace {
+
+// Puts the machine's frame and the body's cursor back however the call ends.
+class TFrameRestore {
+public:
+    TFrameRestore(size_t& base, size_t& size, int32_t& cursor)
+        : FBase(base), FSize(size), FCursor(cursor), FOldBase(base), FOldSize(size), FOldCursor(cursor) {}
+    ~TFrameRestore() {
+        FBase = FOldBase;
+        FSize = FOldSize;
+        FCursor = FOldCursor;
+    }
+    TFrameRestore(const TFrameRestore&) = delete;
+    TFrameRestore& operator=(const TFrameRestore&) = delete;
+
+private:
+    size_t& FBase;
+    size_t& FSize;
+    int32_t& FCursor;
+    size_t FOldBase, FOldSize;
+    int32_t FOldCursor;
+};
+
+}  // namespace
+
+void TCalVM::CallUserFunction(TVMUserFunction& function, size_t argCount) {
+    if (argCount != function.Parameters.size()) throw EVMError(FContext.GetTextWith("CVM121", function.Name));
+    if (argCount > static_cast<size_t>(std::max(FSP, 0))) throw InternalError(FContext);
+    const size_t base = static_cast<size_t>(FSP) - argCount + 1;
+    // A recursion keeps the calls above it waiting at their places in the
+    // same body, so the cursor is kept with the frame.
+    const TFrameRestore restore(FFrameBase, FFrameSize, function.Body.Cursor);
+    // Two slots per call even without parameters: a recursion that never
+    // ends fills the stack (CVM002) within at most 511 calls, each of
+    // which holds a few hundred bytes of the native stack.
+    Push(Variant(int32_t{0}));
+    Push(Variant(int32_t{0}));
+    const int32_t frameTop = FSP;
+    FFrameBase = base;
+    FFrameSize = argCount;
+    ExecuteInstructions(function.Body);
+    if (FSP <= frameTop) throw InternalError(FContext);
+    Variant result = Pop();
+    FSP = static_cast<int32_t>(base) - 1;
+    Push(std::move(result));
+}
+
+void TCalVM::CallBuiltinFunction(const TVMBuiltinFunction& function, size_t argCount) {
+    if (argCount != static_cast<size_t>(std::max(function.ArgCount, 0)))
+        throw EVMError(FContext.GetTextWith("CVM121", function.Name));
+    if (argCount > static_cast<size_t>(std::max(FSP, 0))) throw InternalError(FContext);
+    std::vector<Variant> arguments(argCount);
+    for (size_t i = argCount; i-- > 0;) arguments[i] = PopSlot();
+    Push(function.Run(arguments));
+}
+
+const Variant& TCalVM::LocalValue(const Variant& number) const {
+    if (!number.IsInteger() || number.AsInteger() < 0) throw InternalError(FContext);
+    const size_t index = static_cast<size_t>(number.AsInteger());
+    if (FFrameBase == 0 || index >= FFrameSize) throw InternalError(FContext);
+    return FStack.Get(FFrameBase + index);
 }
 
 void TCalVM::ExecuteInternalCall(const TVMCommandList& list, const TVMInstruction& instruction) {
@@ -275,6 +363,9 @@ TVMVariable& TCalVM::VariableOf(const TVMOperand& operand) const {
     if (operand.Found && operand.FoundAtRemovals == FVariables.Removals()) return *operand.Found;
     if (!operand.Value.IsString()) throw InternalError(FContext);
     TVMVariable* variable = FVariables.Find(operand.Value.AsString());
+    // A user function's body names variables that need not exist when it
+    // is defined; elsewhere the parser names only variables that exist.
+    if (!variable && FFrameBase != 0) throw EVMError(FContext.GetTextWith("CVM120", operand.Value.AsString()));
     if (!variable) throw InternalError(FContext);
     return *variable;
 }
@@ -286,6 +377,7 @@ const Variant& TCalVM::ReadOperand(const TVMOperand& operand) const {
     if (kind & okAddress) return FMemory.Get(SlotIndex(operand.Value, MemorySize, FContext));
     if (kind & okVariable) return VariableOf(operand).Value;
     if (kind & (okCallable | okInternalRoutine)) return operand.Value;
+    if (kind & okLocal) return LocalValue(operand.Value);
     throw InternalError(FContext);
 }
 

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "base/context.h"
+#include "vm/builtin_function_list.h"
 #include "vm/callable_list.h"
 #include "vm/command_list.h"
 #include "vm/guarded_buffer.h"
 #include "vm/line_interrupt.h"
 #include "vm/memory.h"
+#include "vm/user_function_list.h"
 #include "vm/variable_list.h"
 
 namespace quenmark {
@@ -38,6 +40,12 @@ public:
     TCalVM(const TCCContext& context, TVMVariableList& variables, TVMCommandList& code, TVMCallableList& callables);
 
     const TCCContext& Context() const { return FContext; }
+    // The user's functions, which a call finds by name after the module
+    // functions; none until set. The list must outlive the machine.
+    void SetUserFunctions(TVMUserFunctionList* functions) { FUserFunctions = functions; }
+    // The program's own functions, found after the module functions; none
+    // until set. The list must outlive the machine.
+    void SetBuiltinFunctions(const TVMBuiltinFunctionList* functions) { FBuiltins = functions; }
     // The request to abandon this machine's line; nothing else stops it.
     TLineInterrupt& Interrupt() { return FInterrupt; }
     const TLineInterrupt& Interrupt() const { return FInterrupt; }
@@ -81,6 +89,13 @@ public:
     // Pops the arguments, calls the module's dispatcher, pushes its result.
     // A write past the result buffer fails the call with CVM010.
     void CallFunction(const TVMCallable& callable);
+    // Runs a user function on the argCount values on top of the stack,
+    // which stay there as its parameters, above them two slots that bound
+    // the depth of recursion by the stack's size; then the result replaces
+    // them. Throws CVM121 for a wrong number of arguments.
+    void CallUserFunction(TVMUserFunction& function, size_t argCount);
+    // Pops the arguments, runs the function, pushes its result.
+    void CallBuiltinFunction(const TVMBuiltinFunction& function, size_t argCount);
     // Runs a built-in routine; PowerRoutineName is the only one.
     void CallInternal(std::string_view name);
 
@@ -92,6 +107,7 @@ public:
     static UnaryOperation UnaryOperationOf(uint8_t opcode);
 
 private:
+    void ExecuteInstructions(TVMCommandList& list);
     void ExecuteData(const TVMCommandList& list, const TVMInstruction& instruction);
     bool RunOperatorStep(TVMCommandList& list, const TVMInstruction& first);
     void ExecuteBinary(const TVMCommandList& list, const TVMInstruction& instruction, BinaryOperation operation);
@@ -118,6 +134,7 @@ private:
         if (static_cast<size_t>(FSP) >= FStackUsed) FStackUsed = static_cast<size_t>(FSP) + 1;
     }
     [[noreturn]] void StackOverflow() const;
+    const Variant& LocalValue(const Variant& number) const;
     void ClearStack();
     TVMVariable& VariableOf(const TVMOperand& operand) const;
     template <typename Value>
@@ -139,6 +156,12 @@ private:
     std::vector<std::pair<TVMVariable*, Variant>> FReplacedValues;
     TVMCommandList& FCode;
     TVMCallableList& FCallables;
+    TVMUserFunctionList* FUserFunctions = nullptr;
+    const TVMBuiltinFunctionList* FBuiltins = nullptr;
+    // The parameters of the user function running: the stack slot of the
+    // first and their count; FFrameBase 0 outside every user function.
+    size_t FFrameBase = 0;
+    size_t FFrameSize = 0;
 };
 
 }  // namespace quenmark

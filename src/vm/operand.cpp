@@ -16,6 +16,7 @@ std::string OperandText(const TVMOperand& operand, const NumberSeparators& separ
     if (operand.Kind & okVariable) return "Variable('" + operand.Value.ToText(separators) + "')";
     if (operand.Kind & okCallable) return "Callable('" + operand.Value.ToText(separators) + "')";
     if (operand.Kind & okInternalRoutine) return "InternalRoutine('" + operand.Value.ToText(separators) + "')";
+    if (operand.Kind & okLocal) return "Local(" + operand.Value.ToText(separators) + ")";
     return "";
 }
 

@@ -18,6 +18,8 @@ enum OperandKind : uint8_t {
     okVariable = 8,
     okCallable = 16,
     okInternalRoutine = 32,
+    // A parameter of the user function being run: its number, from 0.
+    okLocal = 64,
 };
 
 enum RegisterNumber : int32_t { AX = 0, BX = 1, CX = 2, DX = 3, EX = 4, FX = 5, GX = 6, HX = 7 };
@@ -45,6 +47,7 @@ struct TVMOperand {
     }
     static TVMOperand Callable(std::string_view name) { return {okCallable, Variant(name)}; }
     static TVMOperand InternalRoutine(std::string_view name) { return {okInternalRoutine, Variant(name)}; }
+    static TVMOperand Local(int32_t number) { return {okLocal, Variant(number)}; }
 
     uint8_t Kind;
     Variant Value;

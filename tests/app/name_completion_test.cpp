@@ -141,3 +141,27 @@ TEST(ApplyCandidateTest, ReplacesTheTypedName) {
 
 }  // namespace
 }  // namespace quenmark
+
+namespace quenmark {
+namespace {
+
+// The user's functions and the program's own are offered with the module
+// functions, a user function described by its definition.
+TEST(UserFunctionCompletionTest, OffersFunctionsOfTheUserAndThePrograms) {
+    TCCInterpreter interpreter;
+    interpreter.BuiltinFunctions().Register("CONVERT", 3, "CONVERT(value, from, to)",
+                                            [](std::span<const Variant>) { return Variant(int32_t{0}); });
+    interpreter.ProcessLine("cube(x) = x * x * x");
+    interpreter.ProcessLine("cuckoo() = 1");
+    const TNameCompletion completion(interpreter, nullptr);
+    std::vector<std::string> offered;
+    for (const TCompletionCandidate& c : completion.CandidatesAt("cu", std::string::npos))
+        offered.push_back(c.Name + "|" + c.Insert + "|" + c.Description);
+    EXPECT_EQ(offered, (std::vector<std::string>{"cube|cube(|cube(x) = x * x * x", "cuckoo|cuckoo()|cuckoo() = 1"}));
+    offered.clear();
+    for (const TCompletionCandidate& c : completion.CandidatesAt("CON", std::string::npos)) offered.push_back(c.Name);
+    EXPECT_EQ(offered, std::vector<std::string>{"CONVERT"});
+}
+
+}  // namespace
+}  // namespace quenmark

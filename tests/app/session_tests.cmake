@@ -27,6 +27,7 @@ quenmark_add_tests(quenmark_console_tests
   console/interactive_test.cpp
   hardening/console_process.cpp
   console/line_editor_test.cpp
+  console/saved_functions_process_test.cpp
   modules/module_start_test.cpp
   modules/module_crash_handler_test.cpp
 )

@@ -5,6 +5,7 @@ quenmark_add_tests(quenmark_settings_tests
   app/settings_test.cpp
   app/settings_lock_test.cpp
   app/saved_variables_test.cpp
+  app/saved_functions_test.cpp
   app/history_section_test.cpp
   app/damaged_settings_test.cpp
   app/session_changes_test.cpp

@@ -95,3 +95,22 @@ TEST(ConvertUnitTextGroupTest, WritesTheDecimalSeparatorOfTheTokenizersContext) 
 
 }  // namespace
 }  // namespace quenmark
+
+namespace quenmark {
+namespace {
+
+// The unit window converts a unit with an offset through the base unit.
+TEST(ConvertUnitTextOffsetTest, TemperaturesConvertThroughTheirOffsets) {
+    TCCUnitGroup group("Temperature");
+    group.SetBaseUnit(std::make_unique<TCCUnit>("K", 1));
+    group.Add(std::make_unique<TCCUnit>("C", 1, 273.15));
+    group.Add(std::make_unique<TCCUnit>("F", 5.0 / 9, 459.67 * 5 / 9));
+    const TCCContext context;
+    TCCStringTokenizer tokenizer(context);
+    EXPECT_EQ(ConvertUnitText(tokenizer, &group, "100", "C", "F"), "212");
+    EXPECT_EQ(ConvertUnitText(tokenizer, &group, "0", "K", "C"), "-273.15");
+    EXPECT_EQ(ConvertUnitText(tokenizer, &group, "32", "F", "K"), "273.15");
+}
+
+}  // namespace
+}  // namespace quenmark

@@ -33,7 +33,7 @@ const char* const DocumentedCodes =
     "INT001 INT040 INT041* INT042* INT043 INT044* INT045* INT046 INT047* INT048* INT070 CVM999 "
     "INT101 INT102 INT103 INT104 INT105 INT106 INT110 INT111 INT112 INT121 INT122 INT124* INT125* INT126* "
     "INT127* INT128 INT129* INT130* INT131* INT132* INT133* INT140 INT141 INT142 INT143 INT150 INT151 INT152 "
-    "INT160 INT161 INT170* INT171 "
+    "INT160 INT161 INT170* INT171 INT181* INT182* INT183* "
     "CVM001 CVM002 CVM003 CVM005 CVM006 CVM007 CVM010* CVM011* CVM021* CVM022* CVM023* CVM024* CVM025* CVM026* "
     "CVM031* CVM100* CVM101* CVM102* CVM103* CVM104* CVM106* "
     "QEN001 QEN002 QEN011 QEN012 QEN021 QEN022 QEN031 QEN032 QEN033 QEN099 QEN101 QEN201 QEN202 QEN203 QEN901 "
@@ -223,6 +223,7 @@ struct FactorRow {
     const char* group;
     const char* unit;
     double baseUnits;  // base units in one unit, from the unit's definition
+    double offset = 0;  // base units at the unit's zero
 };
 
 // A few defined factors per shipped group, in base units of the group.
@@ -257,6 +258,7 @@ const FactorRow KnownFactors[] = {
     {"Density", "gram per cubic centimetre (g/cm<u>3</u>)", 1000},
     {"Density", "pound per cubic foot (lb/ft<u>3</u>)", 0.45359237 / (0.3048 * 0.3048 * 0.3048)},
     {"Electric charge", "ampere-hour (Ah)", 3600}, {"Electric charge", "milliampere-hour (mAh)", 3.6},
+    {"Temperature", "degree Celsius (°C)", 1, 273.15}, {"Temperature", "degree Fahrenheit (°F)", 5.0 / 9, 459.67 * 5 / 9},
 };
 
 const TCCUnitGroup* FindGroup(const TCCUnitGroupList& list, const std::string& name) {
@@ -274,8 +276,8 @@ TEST(ShippedUnitsTest, EveryGroupConvertsByItsDefinedFactors) {
         ASSERT_NE(group, nullptr) << row.group;
         ASSERT_NE(group->FindUnit(row.unit), nullptr) << row.group << ": " << row.unit;
         const std::string base = group->BaseUnit()->Name;
-        EXPECT_NEAR(group->Convert(1, row.unit, base) / row.baseUnits, 1.0, 1e-12) << row.unit;
-        EXPECT_NEAR(group->Convert(row.baseUnits, base, row.unit), 1.0, 1e-12) << row.unit;
+        EXPECT_NEAR(group->Convert(1, row.unit, base) / (row.baseUnits + row.offset), 1.0, 1e-12) << row.unit;
+        EXPECT_NEAR(group->Convert(row.baseUnits + row.offset, base, row.unit), 1.0, 1e-12) << row.unit;
         checkedGroups.insert(row.group);
     }
     EXPECT_EQ(checkedGroups.size(), units.Count()) << "every shipped group has known factors here";
@@ -304,8 +306,10 @@ TEST(ShippedUnitsTest, TranslationsHaveTheSameGroupsAndFactorsWithTheirOwnNames)
             const TCCUnitGroup& b = translation.Items(g);
             EXPECT_NE(a.Name, b.Name) << file << " keeps the group name " << a.Name;
             ASSERT_EQ(a.Count(), b.Count()) << file << ": " << a.Name;
-            for (size_t i = 0; i < a.Count(); ++i)
+            for (size_t i = 0; i < a.Count(); ++i) {
                 EXPECT_EQ(a.Items(i).Factor, b.Items(i).Factor) << file << ": " << b.Items(i).Name;
+                EXPECT_EQ(a.Items(i).Offset, b.Items(i).Offset) << file << ": " << b.Items(i).Name;
+            }
         }
     }
 }

@@ -12,6 +12,7 @@ quenmark_add_tests(quenmark_definitions_tests
   definitions/language_test.cpp
   definitions/language_list_test.cpp
   definitions/unit_group_list_test.cpp
+  definitions/unit_lookup_test.cpp
   definitions/resources_test.cpp
   definitions/command_words_help_test.cpp
   platform/user_language_test.cpp

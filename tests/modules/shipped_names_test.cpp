@@ -17,7 +17,7 @@
 namespace quenmark {
 namespace {
 
-const char* const ShippedModules[] = {"math.vmx", "text.vmx", "ops.vmx", "numbers.vmx"};
+const char* const ShippedModules[] = {"math.vmx", "text.vmx", "ops.vmx", "numbers.vmx", "units.vmx"};
 
 struct ShippedName {
     std::string module;

@@ -41,7 +41,8 @@ TEST_F(ShippedModulesTest, EveryShippedModuleLoadsWithItsKind) {
     };
     for (const Expected& row : {Expected{"math.vmx", "Func&Const", "1", true, false},
                                 Expected{"text.vmx", "Func&Const", "1", true, false},
-                                Expected{"ops.vmx", "Tokenizer", "1A", false, true}}) {
+                                Expected{"ops.vmx", "Tokenizer", "1A", false, true},
+                                Expected{"units.vmx", "Tokenizer", "1A", false, true}}) {
         const TVMModule* module = Module(row.file);
         ASSERT_NE(module, nullptr) << row.file;
         ASSERT_NE(module->ModuleInfo(), nullptr);
@@ -50,6 +51,26 @@ TEST_F(ShippedModulesTest, EveryShippedModuleLoadsWithItsKind) {
         EXPECT_EQ(module->HasFunctions(), row.functions) << row.file;
         EXPECT_EQ(module->HasTokenizer(), row.tokenizer) << row.file;
     }
+}
+
+// The units module's bracket is a postfix token that the parser turns into
+// a call of CONVERT with the value before it and the two unit names; here
+// CONVERT shows what it was given.
+TEST_F(ShippedModulesTest, TheUnitsBracketCallsConvertWithTheValueBeforeIt) {
+    session->Interpreter.BuiltinFunctions().Register(
+        UnitConversionName, 3, "test", [](std::span<const Variant> arguments) {
+            return Variant(arguments[0].ToText({}) + "|" + arguments[1].AsString() + "|" + arguments[2].AsString());
+        });
+    EXPECT_EQ(session->Result("100 [km/h -> m/s]"), "\"100|km/h|m/s\"");
+    EXPECT_EQ(session->Result("-40 [ degree Celsius->°F ]"), "\"-40|degree Celsius|°F\"");
+    EXPECT_EQ(session->Result("\"x\" + 3[a->b]"), "\"x3|a|b\"");
+    EXPECT_EQ(session->Result("CONVERT(1, \"x\", \"y\")"), "\"1|x|y\"");
+    EXPECT_EQ(session->Result("7"), "7");
+    EXPECT_EQ(session->Result("[m -> km]"), "\"7|m|km\"");
+    // A bracket the module does not take is read as before.
+    for (const char* line : {"1 [km]", "1 [km ->]", "1 [km -> m", "[", "1 [km -> m] 2"})
+        EXPECT_EQ(session->Run(line), std::vector<std::string>{"INT001"}) << line;
+    EXPECT_EQ(session->Run("1 [-> m]"), std::vector<std::string>{"INT030: >"});
 }
 
 TEST_F(ShippedModulesTest, TheLinesEveryUserTriesFirst) {
