@@ -56,7 +56,7 @@ TEST_F(MainWindowLines, UpAndDownWalkTheHistoryAndStopAtItsEnds) {
         const char* shown;
     } steps[] = {
         {Qt::Key_Up, "3"},   {Qt::Key_Up, "2"},   {Qt::Key_Up, "1"},   {Qt::Key_Up, "1"},
-        {Qt::Key_Down, "2"}, {Qt::Key_Down, "3"}, {Qt::Key_Down, "3"},
+        {Qt::Key_Down, "2"}, {Qt::Key_Down, "3"}, {Qt::Key_Down, ""},  {Qt::Key_Down, ""},
     };
     for (const auto& step : steps) {
         PressKey(input, step.key);
@@ -64,13 +64,16 @@ TEST_F(MainWindowLines, UpAndDownWalkTheHistoryAndStopAtItsEnds) {
     }
 }
 
-TEST_F(MainWindowLines, TypedTextMakesTheFirstRecallShowTheCurrentEntry) {
+TEST_F(MainWindowLines, TheLineBeingTypedComesBackBelowTheNewestEntry) {
     for (const char* line : {"1", "2", "3"}) EnterLine(QString::fromUtf8(line));
+    Window().edtLine->setText(QStringLiteral("7*"));
     PressKey(Window().edtLine, Qt::Key_Up);
     PressKey(Window().edtLine, Qt::Key_Up);
-    Window().edtLine->setText(QStringLiteral("something else"));
-    PressKey(Window().edtLine, Qt::Key_Down);
     EXPECT_EQ(Window().edtLine->text(), QStringLiteral("2"));
+    PressKey(Window().edtLine, Qt::Key_Down);
+    PressKey(Window().edtLine, Qt::Key_Down);
+    EXPECT_EQ(Window().edtLine->text(), QStringLiteral("7*"));
+    EXPECT_EQ(Window().edtLine->cursorPosition(), 2);
 }
 
 TEST_F(MainWindowLines, TheSameLineInAnotherLetterCaseLeavesOnlyTheNewerSpelling) {
