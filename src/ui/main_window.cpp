@@ -12,6 +12,7 @@
 #include "ui/main_window_tray.h"
 #include "ui/session_keeper.h"
 #include "ui/quen_button.h"
+#include "ui/screen_keeper.h"
 #include "ui/splash_window.h"
 #include "ui/unit_window.h"
 
@@ -129,6 +130,8 @@ void TfrmCalQuen::FormCreate() {
     if (FOnCaptionSet) FOnCaptionSet();
     FSession->LoadHistory();
     ApplyPosition();
+    // The title row: the buttons' 2 + 14 + 2 rows.
+    (new TScreenKeeper(this, 18))->KeepOnScreen();
     ApplyLayout();
     ApplyColors();
     ApplyCaptions();

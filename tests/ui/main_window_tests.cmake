@@ -9,6 +9,7 @@ target_sources(quenmark_ui_tests PRIVATE
   main_window_font_test.cpp
   main_window_frame_test.cpp
   main_window_show_test.cpp
+  main_window_screens_test.cpp
   main_window_owned_windows_test.cpp
   main_window_session_end_test.cpp
   main_window_error_handler_test.cpp
