@@ -161,6 +161,18 @@ TEST_F(UnitWindowTest, ChangingTheGroupRefillsBothSelectorsAndConverts) {
     EXPECT_EQ(window.edtToVar->text(), "30000");
 }
 
+TEST_F(UnitWindowTest, EachKeystrokeConverts) {
+    ShowWindow();
+    TfrmCalUnit& window = Window();
+    SelectUnit(*window.cmbFromUnit, "kilometre (km)");
+    QTest::keyClicks(window.edtFromVar, QStringLiteral("2*"));
+    EXPECT_EQ(window.edtToVar->text(), "---");
+    QTest::keyClicks(window.edtFromVar, QStringLiteral("3"));
+    EXPECT_EQ(window.edtToVar->text(), "6000");
+    QTest::keyClick(window.edtFromVar, Qt::Key_Backspace);
+    EXPECT_EQ(window.edtToVar->text(), "---");
+}
+
 TEST_F(UnitWindowTest, EnterInTheSourceFieldConverts) {
     TfrmCalUnit& window = Window();
     SelectUnit(*window.cmbFromUnit, "kilometre (km)");
