@@ -44,7 +44,7 @@ constexpr int RowGap = 3;
 constexpr int MinimumWidth = 140;
 // The narrowest the upper and lower number fields get beside the unit
 // selectors.
-constexpr int MinimumNumberWidth = 60;
+constexpr int MinimumNumberWidth = 96;
 
 QFont ButtonFont() {
     QFont font("Arial");

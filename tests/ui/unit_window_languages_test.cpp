@@ -51,7 +51,7 @@ TEST_P(UnitWindowLanguageTest, EveryUnitNameFitsItsSelector) {
                 EXPECT_LE(UnitNameWidth(name, units.Fonts(), settings.FontSize), room) << name << " at " << width;
             }
         }
-        EXPECT_GE(window.edtFromVar->width(), 54);
+        EXPECT_GE(window.edtFromVar->width(), 90);
     }
 }
 

@@ -329,7 +329,7 @@ TEST_F(UnitWindowTest, NarrowedTheWindowStillShowsTheLongestUnitNameWhole) {
     const int h = window.cmbToUnit->height();
     const int needed = WidestUnitName(FLanguage->GetUnits(), FSettings->FontSize) + 12 + h;
     EXPECT_EQ(window.cmbToUnit->width(), needed);
-    EXPECT_EQ(window.edtToVar->width(), 60 - 6);  // the narrowest number field
+    EXPECT_EQ(window.edtToVar->width(), 96 - 6);  // the narrowest number field
     window.resize(100, window.height());
     EXPECT_EQ(window.width(), window.minimumWidth());
     EXPECT_EQ(window.cmbFromUnit->width(), needed);
@@ -388,7 +388,10 @@ int TitleInk(TfrmCalUnit& window) {
 }
 
 TEST_F(UnitWindowTest, TitleIsWrittenFromTwoHundredTenPixels) {
+    // Small unit names, so that the window may be narrowed below 210.
+    FSettings->FontSize = 8;
     TfrmCalUnit& window = Window();
+    ASSERT_LT(window.minimumWidth(), 209);
     window.resize(210, window.height());
     EXPECT_GT(TitleInk(window), 0);
     window.resize(209, window.height());
