@@ -108,10 +108,14 @@ TfrmCalUnit::TfrmCalUnit(TSettings& settings, const TCCContext& context, TCCLang
     ApplyColors();
     ApplyHorizontalLayout();
     FillGroups();
-    // Off every screen, the window goes just above the main window.
+    // Off every screen, the window goes just above the main window: its
+    // owner where it has one (which may itself have been brought back onto
+    // a screen), otherwise where the settings place it.
     auto aboveMainWindow = [this]() -> std::optional<QRect> {
-        const TWindowPlacement& main = FSettings.MainPlacement;
-        return QRect(main.Left, main.Top - height() - 1, width(), height());
+        const TWindowPlacement& saved = FSettings.MainPlacement;
+        const QWidget* owner = parentWidget();
+        const QRect main = owner ? owner->geometry() : QRect(saved.Left, saved.Top, saved.Width, saved.Height);
+        return QRect(main.x(), main.y() - height() - 1, width(), height());
     };
     (new TScreenKeeper(this, UnitWindowCaptionHeight, aboveMainWindow))->KeepOnScreen();
 }

@@ -428,6 +428,15 @@ TEST_F(UnitWindowTest, OffEveryScreenTheWindowGoesAboveTheMainWindow) {
     EXPECT_EQ(window.geometry(), QRect(100, 300 - window.height() - 1, 300, window.height()));
 }
 
+TEST_F(UnitWindowTest, OffEveryScreenTheWindowGoesAboveItsOwnerWhereverTheOwnerIs) {
+    FSettings->UnitPlacement = {5000, 5000, 300, 60, false};
+    FSettings->MainPlacement = {5000, 5000, 350, 110, true};
+    QWidget owner;
+    owner.setGeometry(50, 400, 350, 110);
+    TfrmCalUnit window(*FSettings, FContext, *FLanguage, &owner);
+    EXPECT_EQ(window.geometry(), QRect(50, 400 - window.height() - 1, 300, window.height()));
+}
+
 TEST_F(UnitWindowTest, WithoutRoomAboveTheMainWindowItGoesToTheCornerOfTheScreen) {
     FSettings->UnitPlacement = {-4000, 100, 300, 60, false};
     FSettings->MainPlacement = {100, 0, 350, 110, true};
