@@ -135,8 +135,12 @@ void TfrmCalQuen::FormCreate() {
     if (FOnCaptionSet) FOnCaptionSet();
     FSession->LoadHistory();
     ApplyPosition();
-    // The title row: the buttons' 2 + 14 + 2 rows.
-    (new TScreenKeeper(this, 18))->KeepOnScreen();
+    // The title row: the buttons' 2 + 14 + 2 rows. The settings take the
+    // place the window went to, so that applying them again keeps it there.
+    auto* screens = new TScreenKeeper(this, 18);
+    screens->OnPlaced = [this](const QRect& placed) { SetPlacementGeometry(FSettings.MainPlacement, placed); };
+    screens->KeepOnScreen();
+    SetPlacementGeometry(FSettings.MainPlacement, geometry());
     ApplyLayout();
     ApplyColors();
     ApplyCaptions();

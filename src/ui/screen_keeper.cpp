@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/screen_placement.h"
+#include "app/settings.h"
 
 namespace quenmark {
 
@@ -29,6 +30,13 @@ std::vector<TScreenRect> AvailableAreas() {
 }
 
 }  // namespace
+
+void SetPlacementGeometry(TWindowPlacement& placement, const QRect& geometry) {
+    placement.Left = geometry.x();
+    placement.Top = geometry.y();
+    placement.Width = geometry.width();
+    placement.Height = geometry.height();
+}
 
 TScreenKeeper::TScreenKeeper(QWidget* window, int titleHeight, TPreferred preferred)
     : QObject(window), FWindow(window), FTitleHeight(titleHeight), FPreferred(std::move(preferred)) {
@@ -65,6 +73,7 @@ bool TScreenKeeper::KeepOnScreen() {
     const TScreenRect placed = PlaceOnScreens(ToScreenRect(current), FTitleHeight, AvailableAreas(), preferred);
     if (ToRect(placed) == current) return false;
     FWindow->setGeometry(ToRect(placed));
+    if (OnPlaced) OnPlaced(FWindow->geometry());
     return true;
 }
 

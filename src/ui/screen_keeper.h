@@ -11,6 +11,11 @@ class QWidget;
 
 namespace quenmark {
 
+struct TWindowPlacement;
+
+// Copies position and size into a stored placement; whether it shows stays.
+void SetPlacementGeometry(TWindowPlacement& placement, const QRect& geometry);
+
 // Keeps a window's title bar on an available screen: checked when asked
 // (after a saved position was applied) and again whenever a screen comes,
 // goes or changes its available area. A window whose title bar lies on no
@@ -26,6 +31,10 @@ public:
 
     // Moves the window where the rule says; true when it moved.
     bool KeepOnScreen();
+
+    // Told the window's new geometry after the keeper moved it, so that the
+    // place the window is kept at replaces the one it came from.
+    std::function<void(const QRect&)> OnPlaced;
 
 private:
     void Watch(QScreen* screen);

@@ -117,7 +117,9 @@ TfrmCalUnit::TfrmCalUnit(TSettings& settings, const TCCContext& context, TCCLang
         const QRect main = owner ? owner->geometry() : QRect(saved.Left, saved.Top, saved.Width, saved.Height);
         return QRect(main.x(), main.y() - height() - 1, width(), height());
     };
-    (new TScreenKeeper(this, UnitWindowCaptionHeight, aboveMainWindow))->KeepOnScreen();
+    auto* screens = new TScreenKeeper(this, UnitWindowCaptionHeight, aboveMainWindow);
+    screens->OnPlaced = [this](const QRect& placed) { SetPlacementGeometry(FSettings.UnitPlacement, placed); };
+    screens->KeepOnScreen();
 }
 
 TfrmCalUnit::~TfrmCalUnit() = default;

@@ -38,6 +38,17 @@ TEST_F(MainWindowScreens, ASavedPositionOffEveryScreenGivesTheDefaultPlace) {
     }
 }
 
+// The settings keep the place the window went to, so that a save writes it
+// and applying the options again does not take the window back off-screen.
+TEST_F(MainWindowScreens, TheSettingsTakeThePlaceTheWindowWentTo) {
+    FSettings->MainPlacement = {5000, 5000, 350, 110, true};
+    MakeWindow();
+    const QRect corner = Corner(QSize(350, 110));
+    EXPECT_EQ(FSettings->MainPlacement, (TWindowPlacement{corner.x(), corner.y(), 350, 110, true}));
+    Window().ApplyPosition();
+    EXPECT_EQ(Window().geometry(), corner);
+}
+
 TEST_F(MainWindowScreens, AChangedScreenAreaBringsAWindowLeftOutsideBack) {
     MakeWindow();
     Window().move(Available().right() + 500, 100);

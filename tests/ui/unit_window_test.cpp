@@ -426,6 +426,7 @@ TEST_F(UnitWindowTest, OffEveryScreenTheWindowGoesAboveTheMainWindow) {
     FSettings->MainPlacement = {100, 300, 350, 110, true};
     TfrmCalUnit& window = Window();
     EXPECT_EQ(window.geometry(), QRect(100, 300 - window.height() - 1, 300, window.height()));
+    EXPECT_EQ(FSettings->UnitPlacement, (TWindowPlacement{100, 300 - window.height() - 1, 300, window.height(), false}));
 }
 
 TEST_F(UnitWindowTest, OffEveryScreenTheWindowGoesAboveItsOwnerWhereverTheOwnerIs) {
