@@ -17,6 +17,16 @@
 
 namespace quenmark {
 
+namespace {
+
+QString TrimmedAtEnd(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1].isSpace()) --end;
+    return text.left(end);
+}
+
+}  // namespace
+
 QStringList SplitLogText(const QString& text) {
     QStringList lines;
     for (const std::string& line : SplitLines(text.toStdString(), EmptyText::OneEmptyLine))
@@ -142,8 +152,10 @@ int TMainLog::WidestVisibleLineWidth() const {
     int widest = 0;
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
         if (blockBoundingGeometry(block).translated(contentOffset()).top() >= bottom) break;
+        // Blanks at the end of a line take no room: a wrapped line ends in
+        // the blank it was broken at.
         for (const QString& part : block.text().split(QChar(QChar::LineSeparator)))
-            widest = std::max(widest, metrics.horizontalAdvance(part));
+            widest = std::max(widest, metrics.horizontalAdvance(TrimmedAtEnd(part)));
     }
     return widest;
 }

@@ -82,6 +82,22 @@ TEST_F(MainLogTest, AMessageWrapsAtTheWidthAndStaysOneLine) {
     EXPECT_FALSE(FLog.horizontalScrollBar()->isVisible());
 }
 
+TEST_F(MainLogTest, ABlankAtAWrapPointNeverCallsForTheHorizontalBar) {
+    // A view one pixel narrower than a word with its blank: the word fits
+    // the wrapping width beside the thin bar, the blank after it does not.
+    FLog.SetScrollBarColors(Qt::white, Qt::black);
+    const QFontMetrics metrics(FLog.font());
+    const QString word(14, QLatin1Char('m'));
+    const int view = metrics.horizontalAdvance(word + QLatin1Char(' ')) - 1;
+    ASSERT_LE(metrics.horizontalAdvance(word), view - 6);
+    FLog.resize(view, 120);
+    ASSERT_EQ(FLog.viewport()->width(), view);
+    FLog.AddLine(word + QLatin1Char(' ') + word + QLatin1Char(' ') + word, 100, TLogLine::Message);
+    ASSERT_EQ(FLog.document()->lastBlock().text().count(QChar(QChar::LineSeparator)), 2);
+    EXPECT_LE(FLog.WidestVisibleLineWidth(), FLog.viewport()->width());
+    EXPECT_FALSE(FLog.horizontalScrollBar()->isVisible());
+}
+
 TEST_F(MainLogTest, AResultStaysOneViewLineWithTheHorizontalBar) {
     FLog.AddLine(LongMessage, 100, TLogLine::Result);
     EXPECT_EQ(ViewLines(FLog.document()->lastBlock()), 1);
