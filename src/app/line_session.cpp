@@ -98,7 +98,7 @@ bool TLineSession::InterpretLine(const std::string& line) {
 // The changes since the last save read the new entries from the history.
 void TLineSession::RecordHistory(const std::string& line) {
     FHistory.Enter(line, FSettings.MaxHistory > 0 ? static_cast<size_t>(FSettings.MaxHistory) : 0);
-    FHistoryIndex = static_cast<int>(FHistory.Size()) - 1;
+    FRecall.Reset();
 }
 
 void TLineSession::RestoreOutputFormat() {
@@ -135,25 +135,19 @@ std::vector<std::string> TLineSession::WelcomeLines() const {
     return lines;
 }
 
-std::string TLineSession::Recall(const std::string& currentText, int step) {
-    const std::vector<std::string>& history = FHistory.Entries();
-    if (history.empty()) return currentText;
-    const int last = static_cast<int>(history.size()) - 1;
-    FHistoryIndex = std::clamp(FHistoryIndex, 0, last);
-    if (SameName(TrimLine(currentText), history[static_cast<size_t>(FHistoryIndex)]))
-        FHistoryIndex = std::clamp(FHistoryIndex + step, 0, last);
-    return history[static_cast<size_t>(FHistoryIndex)];
+std::string TLineSession::HistoryUp(const std::string& currentText) {
+    return FRecall.Up(FHistory.Entries(), currentText);
 }
 
-std::string TLineSession::HistoryUp(const std::string& currentText) { return Recall(currentText, -1); }
-
-std::string TLineSession::HistoryDown(const std::string& currentText) { return Recall(currentText, +1); }
+std::string TLineSession::HistoryDown(const std::string& currentText) {
+    return FRecall.Down(FHistory.Entries(), currentText);
+}
 
 void TLineSession::LoadHistory() {
     std::vector<std::string> entries;
     ReadHistorySection(FSettings, entries);
     FHistory.Assign(std::move(entries));
-    FHistoryIndex = static_cast<int>(FHistory.Size()) - 1;
+    FRecall.Reset();
 }
 
 void TLineSession::MergeSaveInto(TProfileText& file) const {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/history_recall.h"
 #include "app/input_history.h"
 #include "app/line_log.h"
 #include "app/saved_functions.h"
@@ -71,7 +73,11 @@ public:
     void LoadHistory();
     const std::vector<std::string>& History() const { return FHistory.Entries(); }
     const TInputHistory& InputHistory() const { return FHistory; }
-    int HistoryIndex() const { return FHistoryIndex; }
+    // The entry shown, counted from the oldest; the size of the history on
+    // the draft, the line being typed.
+    int HistoryIndex() const {
+        return static_cast<int>(FHistory.Size() - std::min(FRecall.StepsBack(), FHistory.Size()));
+    }
     std::string HistoryUp(const std::string& currentText);
     std::string HistoryDown(const std::string& currentText);
 
@@ -96,7 +102,6 @@ public:
 
 private:
     void Log(const std::string& line);
-    std::string Recall(const std::string& currentText, int step);
 
     TCCInterpreter& FInterpreter;
     TSettings& FSettings;
@@ -104,7 +109,7 @@ private:
     TFunctionChanges FFunctionChanges;
     std::vector<std::string> FFunctionNotices;
     TInputHistory FHistory;
-    int FHistoryIndex = -1;
+    THistoryRecall FRecall;
     TLineLog* FLineLog = nullptr;
     bool FRestoring = false;
 };

@@ -3,40 +3,34 @@
 #include <exception>
 
 #include "definitions/unit_group.h"
-#include "expression/string_tokenizer.h"
+#include "expression/interpreter.h"
 #include "vm/number_text.h"
 
 namespace quenmark {
 
-namespace {
-
-// The number a literal token stands for; a string literal is no number.
-bool LiteralNumber(const TCCToken* token, double& number) {
-    if (!token || !token->Is(TokenKind::Literal)) return false;
-    if (token->Value.IsInteger()) {
-        number = token->Value.AsInteger();
-        return true;
+std::optional<double> UnitSourceNumber(TCCInterpreter& calculator, const std::string& source) {
+    const size_t first = source.find_first_not_of(" \t");
+    if (first == std::string::npos || source[first] == '@') return std::nullopt;
+    try {
+        const bool succeeded = calculator.ProcessLine(source);
+        calculator.OutputLines().clear();
+        if (!succeeded || !calculator.LastWasExpression()) return std::nullopt;
+        const Variant& result = calculator.LastResult();
+        if (result.IsInteger()) return static_cast<double>(result.AsInteger());
+        if (result.IsReal()) return result.AsReal();
+    } catch (const std::exception&) {
+        calculator.OutputLines().clear();
     }
-    if (token->Value.IsReal()) {
-        number = token->Value.AsReal();
-        return true;
-    }
-    return false;
+    return std::nullopt;
 }
 
-}  // namespace
-
-std::string ConvertUnitText(TCCStringTokenizer& tokenizer, const TCCUnitGroup* group, const std::string& source,
+std::string ConvertUnitText(TCCInterpreter& calculator, const TCCUnitGroup* group, const std::string& source,
                             const std::string& fromUnit, const std::string& toUnit) {
     if (!group) return ConversionFailedText;
+    const std::optional<double> number = UnitSourceNumber(calculator, source);
+    if (!number) return ConversionFailedText;
     try {
-        tokenizer.SetText(source);
-        const TokenPtr first = tokenizer.NextToken();
-        // Read only so that a tokenizer error just after the number counts.
-        const TokenPtr second = first ? tokenizer.NextToken() : nullptr;
-        double number = 0;
-        if (!LiteralNumber(first.get(), number)) return ConversionFailedText;
-        return RealToGeneralText(group->Convert(number, fromUnit, toUnit), tokenizer.Context().Separators());
+        return RealToGeneralText(group->Convert(*number, fromUnit, toUnit), calculator.Context().Separators());
     } catch (const std::exception&) {
         return ConversionFailedText;
     }

@@ -2,5 +2,6 @@
 # the outline effect with its overlay.
 target_sources(quenmark_ui PRIVATE
   window_helpers.cpp
+  screen_keeper.cpp
   outline_overlay.cpp
 )

@@ -10,6 +10,7 @@ target_sources(quenmark_ui PRIVATE
   main_window_icons.cpp
   main_window_log.cpp
   log_number_span.cpp
+  log_line_wrap.cpp
   main_window_tray.cpp
   main_window_session_end.cpp
   session_keeper.cpp

@@ -12,6 +12,7 @@
 #include "ui/main_window_tray.h"
 #include "ui/session_keeper.h"
 #include "ui/quen_button.h"
+#include "ui/screen_keeper.h"
 #include "ui/splash_window.h"
 #include "ui/unit_window.h"
 #include "ui/window_keys.h"
@@ -114,7 +115,12 @@ void TfrmCalQuen::CreateControls() {
 }
 
 void TfrmCalQuen::ConnectSession() {
-    FSession->OnLogLine = [this](const std::string& line) { AddLogLine(QString::fromUtf8(line)); };
+    // Echoed lines and results stay one line each; the rest are messages.
+    FSession->OnLogLine = [this](const std::string& line) {
+        const bool result = line.starts_with("> ") ||
+                            (FInterpreter.LastWasExpression() && line == FInterpreter.LastResultLine());
+        memLog->AddLine(QString::fromUtf8(line), MaxLogLines(), result ? TLogLine::Result : TLogLine::Message);
+    };
     FSession->OnOutputModeSelected = [this](OutputMode mode) {
         const auto index = static_cast<size_t>(mode);
         if (index < FRadixActions.size()) SelectOutputMode(FRadixActions[index]);
@@ -130,6 +136,12 @@ void TfrmCalQuen::FormCreate() {
     if (FOnCaptionSet) FOnCaptionSet();
     FSession->LoadHistory();
     ApplyPosition();
+    // The title row: the buttons' 2 + 14 + 2 rows. The settings take the
+    // place the window went to, so that applying them again keeps it there.
+    auto* screens = new TScreenKeeper(this, 18);
+    screens->OnPlaced = [this](const QRect& placed) { SetPlacementGeometry(FSettings.MainPlacement, placed); };
+    screens->KeepOnScreen();
+    SetPlacementGeometry(FSettings.MainPlacement, geometry());
     ApplyLayout();
     ApplyColors();
     ApplyCaptions();
@@ -137,7 +149,7 @@ void TfrmCalQuen::FormCreate() {
     FSession->RestoreOutputFormat();
     memLog->SetLines(QString::fromUtf8(TLineSession::Banner()));
     for (const std::string& line : FSession->WelcomeLines())
-        memLog->AddLine(QString::fromUtf8(line), std::numeric_limits<int>::max());
+        memLog->AddLine(QString::fromUtf8(line), std::numeric_limits<int>::max(), TLogLine::Message);
     FSession->ForgetLoadedFile();
     FKeeper = new TSessionKeeper(*FSession, FSettings, FInterpreter.Variables(), this);
     connect(FKeeper, &TSessionKeeper::SaveFailed, this, &TfrmCalQuen::AddLogLine);
@@ -182,7 +194,7 @@ void TfrmCalQuen::ExecuteLine(const std::string& line) { FKeeper->RunLine(line);
 
 int TfrmCalQuen::MaxLogLines() const { return FSettings.MaxLogLine; }
 
-void TfrmCalQuen::AddLogLine(const QString& text) { memLog->AddLine(text, MaxLogLines()); }
+void TfrmCalQuen::AddLogLine(const QString& text) { memLog->AddLine(text, MaxLogLines(), TLogLine::Message); }
 
 void TfrmCalQuen::SelectOutputMode(QAction* action) {
     btnDec->SetText(action->text());

@@ -9,8 +9,9 @@ namespace quenmark {
 // main window in the scheme's colours.
 inline constexpr int SchemeIconCount = 9;
 
-// The picture of icon number index at size x size pixels (16 is the list's
-// size); an index outside the list gives icon 0, so that a window never
+// The picture of icon number index at size x size device-independent
+// pixels (16 is the list's size), sharp at the application's device pixel
+// ratio; an index outside the list gives icon 0, so that a window never
 // loses its icon to a damaged setting.
 QPixmap SchemeIconPixmap(int index, int size = 16);
 

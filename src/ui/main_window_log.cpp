@@ -1,17 +1,31 @@
 #include "ui/main_window_log.h"
 
+#include "ui/log_line_wrap.h"
 #include "ui/log_number_span.h"
 #include "base/text_lines.h"
 
 #include <algorithm>
 
+#include <QClipboard>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
 namespace quenmark {
+
+namespace {
+
+QString TrimmedAtEnd(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1].isSpace()) --end;
+    return text.left(end);
+}
+
+}  // namespace
 
 QStringList SplitLogText(const QString& text) {
     QStringList lines;
@@ -24,7 +38,7 @@ TMainLog::TMainLog(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setFrameShape(QFrame::NoFrame);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUndoRedoEnabled(false);
     // The text starts at the control's left edge, as in the input line.
@@ -32,9 +46,9 @@ TMainLog::TMainLog(QWidget* parent) : QPlainTextEdit(parent) {
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { UpdateHorizontalScrollBar(); });
 }
 
-void TMainLog::AddLine(const QString& text, int maxLines) {
+void TMainLog::AddLine(const QString& text, int maxLines, TLogLine kind) {
     setUpdatesEnabled(false);
-    for (const QString& line : SplitLogText(text)) AppendOneLine(line);
+    for (const QString& line : SplitLogText(text)) AppendOneLine(line, kind);
     while (FLineCount > std::max(maxLines, 0)) DropFirstLine();
     setUpdatesEnabled(true);
     ShowLastLine();
@@ -43,18 +57,49 @@ void TMainLog::AddLine(const QString& text, int maxLines) {
 void TMainLog::SetLines(const QString& text) {
     clear();
     FLineCount = 0;
-    for (const QString& line : SplitLogText(text)) AppendOneLine(line);
+    for (const QString& line : SplitLogText(text)) AppendOneLine(line, TLogLine::Result);
     ShowLastLine();
 }
 
 // The line count is kept apart from the document, which cannot tell an
 // empty log from one empty line.
-void TMainLog::AppendOneLine(const QString& line) {
+void TMainLog::AppendOneLine(const QString& line, TLogLine kind) {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     if (FLineCount > 0) cursor.insertBlock();
-    cursor.insertText(line);
+    if (kind == TLogLine::Message) {
+        cursor.insertText(WrapLogMessage(line, font(), WrapWidth()));
+        cursor.block().setUserData(new TLogMessage(line));
+    } else {
+        cursor.insertText(line);
+        cursor.block().setUserData(nullptr);
+    }
     ++FLineCount;
+}
+
+// The view's width less a vertical scroll bar, whether one shows or not:
+// otherwise the bar, showing because wrapped lines made the log taller,
+// could change the wrapping that made it show.
+int TMainLog::WrapWidth() const {
+    const QScrollBar* bar = verticalScrollBar();
+    const int barWidth = bar->isVisible() ? 0 : bar->sizeHint().width();
+    return viewport()->width() - barWidth - 1;
+}
+
+// Wraps the messages again after the width or the font changed.
+void TMainLog::WrapMessages() {
+    const int width = WrapWidth();
+    if (width == FWrappedAt) return;
+    FWrappedAt = width;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const auto* message = dynamic_cast<const TLogMessage*>(block.userData());
+        if (!message) continue;
+        const QString wrapped = WrapLogMessage(message->Text, font(), width);
+        if (wrapped == block.text()) continue;
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.insertText(wrapped);
+    }
 }
 
 void TMainLog::DropFirstLine() {
@@ -73,7 +118,7 @@ QStringList TMainLog::Lines() const {
     QStringList lines;
     if (FLineCount == 0) return lines;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        lines << block.text();
+        lines << LogLineText(block);
     return lines;
 }
 
@@ -92,6 +137,7 @@ void TMainLog::ScrollToLastLine() { verticalScrollBar()->setValue(verticalScroll
 
 void TMainLog::resizeEvent(QResizeEvent* event) {
     QPlainTextEdit::resizeEvent(event);
+    WrapMessages();
     ScrollToLastLine();
     UpdateHorizontalScrollBar();
 }
@@ -106,7 +152,10 @@ int TMainLog::WidestVisibleLineWidth() const {
     int widest = 0;
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
         if (blockBoundingGeometry(block).translated(contentOffset()).top() >= bottom) break;
-        widest = std::max(widest, metrics.horizontalAdvance(block.text()));
+        // Blanks at the end of a line take no room: a wrapped line ends in
+        // the blank it was broken at.
+        for (const QString& part : block.text().split(QChar(QChar::LineSeparator)))
+            widest = std::max(widest, metrics.horizontalAdvance(TrimmedAtEnd(part)));
     }
     return widest;
 }
@@ -126,19 +175,52 @@ void TMainLog::SetScrollBarColors(const QColor& track, const QColor& handle) {
                        "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0; }"
                        "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: none; }")
             .arg(track.name(), handle.name()));
+    verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { width: 5px; background: %1; border: none; }"
+                       "QScrollBar::handle:vertical { background: %2; min-height: 8px; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
+            .arg(track.name(), handle.name()));
+    FWrappedAt = 0;
+    WrapMessages();
+}
+
+void TMainLog::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        FWrappedAt = 0;
+        WrapMessages();
+    }
 }
 
 // The toolkit selects a word; a number reaches over its point, sign,
-// exponent, radix prefix and suffix.
+// exponent, radix prefix and suffix. The number also goes to the primary
+// selection, also after the toolkit put its word there as the button is
+// let go.
 void TMainLog::mouseDoubleClickEvent(QMouseEvent* event) {
     QPlainTextEdit::mouseDoubleClickEvent(event);
-    const QTextCursor hit = cursorForPosition(event->position().toPoint());
-    const TTextSpan number = NumberSpanAt(hit.block().text(), hit.positionInBlock());
+    SelectNumber(cursorForPosition(event->position().toPoint()));
+}
+
+void TMainLog::mouseReleaseEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseReleaseEvent(event);
+    if (FClickedNumber.isEmpty()) return;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard && clipboard->supportsSelection()) clipboard->setText(FClickedNumber, QClipboard::Selection);
+    FClickedNumber.clear();
+}
+
+void TMainLog::SelectNumber(const QTextCursor& hit) {
+    const QString line = hit.block().text();
+    const TTextSpan number = NumberSpanAt(line, hit.positionInBlock());
     if (number.Length == 0) return;
     QTextCursor selection(hit.block());
     selection.setPosition(hit.block().position() + number.Start);
     selection.setPosition(hit.block().position() + number.Start + number.Length, QTextCursor::KeepAnchor);
     setTextCursor(selection);
+    FClickedNumber = line.mid(number.Start, number.Length);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard && clipboard->supportsSelection()) clipboard->setText(FClickedNumber, QClipboard::Selection);
 }
 
 void TMainLog::ScrollPage(bool down) {

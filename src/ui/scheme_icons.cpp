@@ -1,7 +1,11 @@
 #include "ui/scheme_icons.h"
 
+#include <QImage>
 #include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
 
+#include <algorithm>
 #include <array>
 
 #include "app/color_schemes.h"
@@ -14,14 +18,6 @@ constexpr std::array<int, 3> DrawnSizes = {16, 32, 48};
 
 int ValidIndex(int index) { return index >= 0 && index < static_cast<int>(ColorSchemeCount) ? index : 0; }
 
-// The smallest drawn size that is not smaller than size; the largest one
-// when size exceeds them all.
-int DrawnSizeFor(int size) {
-    for (int drawn : DrawnSizes)
-        if (drawn >= size) return drawn;
-    return DrawnSizes.back();
-}
-
 // The artwork is PNG: reading it as such skips the probing of every image
 // format plugin by content, which would load all of them at start-up.
 QPixmap ReadPng(const QString& path) {
@@ -30,17 +26,44 @@ QPixmap ReadPng(const QString& path) {
     return QPixmap::fromImage(reader.read());
 }
 
+// The SVG drawing at pixels x pixels; an empty picture when it cannot be
+// read.
+QPixmap RenderSvg(const QString& path, int pixels) {
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid()) return {};
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    return QPixmap::fromImage(image);
+}
+
+bool IsDrawnSize(int size) { return std::find(DrawnSizes.begin(), DrawnSizes.end(), size) != DrawnSizes.end(); }
+
 }  // namespace
+
+QString SchemeIconSvgPath(int index) { return QStringLiteral(":/icons/scheme-%1.svg").arg(ValidIndex(index)); }
 
 QString SchemeIconResourcePath(int index, int size) {
     const QString suffix = size == 16 ? QString() : QStringLiteral("-%1").arg(size);
     return QStringLiteral(":/icons/scheme-%1%2.png").arg(ValidIndex(index)).arg(suffix);
 }
 
-QPixmap LoadSchemeIconPixmap(int index, int size) {
-    const QPixmap drawn = ReadPng(SchemeIconResourcePath(index, DrawnSizeFor(size)));
-    if (drawn.isNull() || drawn.width() == size) return drawn;
-    return drawn.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+QPixmap LoadSchemeIconPixmap(int index, int size, qreal ratio) {
+    const int pixels = std::max(1, qRound(size * std::max(ratio, 1.0)));
+    QPixmap drawn;
+    if (IsDrawnSize(pixels)) {
+        drawn = ReadPng(SchemeIconResourcePath(index, pixels));
+    } else if (pixels < DrawnSizes.front()) {
+        // Below the drawing's own grid whole pixels of the SVG would vanish.
+        drawn = ReadPng(SchemeIconResourcePath(index, DrawnSizes.front()))
+                    .scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    } else {
+        drawn = RenderSvg(SchemeIconSvgPath(index), pixels);
+    }
+    drawn.setDevicePixelRatio(static_cast<qreal>(pixels) / size);
+    return drawn;
 }
 
 QIcon LoadSchemeIcon(int index) {

@@ -14,11 +14,18 @@ namespace quenmark {
 // 48), such as ":/icons/scheme-3-32.png".
 QString SchemeIconResourcePath(int index, int size);
 
-// The picture of scheme icon index at size x size pixels: the drawing of
-// that size where one exists, otherwise the next larger (or the largest)
-// one scaled smoothly. An index outside the list gives icon 0, so that a
-// window never loses its icon to a damaged setting.
-QPixmap LoadSchemeIconPixmap(int index, int size = 16);
+// The resource path of scheme icon index as an SVG drawing, such as
+// ":/icons/scheme-3.svg".
+QString SchemeIconSvgPath(int index);
+
+// The picture of scheme icon index at size x size device-independent
+// pixels for a screen of the given device pixel ratio: the PNG drawing of
+// size x ratio pixels where one exists, otherwise the SVG drawing rendered
+// at that size, so that the icon is sharp at every ratio (below the
+// smallest drawing, that drawing scaled down smoothly). An index outside
+// the list gives icon 0, so that a window never loses its icon to a
+// damaged setting.
+QPixmap LoadSchemeIconPixmap(int index, int size = 16, qreal ratio = 1.0);
 
 // Scheme icon index with every drawn size, for windows and the tray.
 QIcon LoadSchemeIcon(int index);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "app/settings.h"
 #include "app/unit_conversion.h"
@@ -17,7 +18,9 @@
 #include "ui/color_ref.h"
 #include "ui/main_window_font.h"
 #include "ui/quen_combo_box.h"
+#include "ui/screen_keeper.h"
 #include "ui/unit_name_painter.h"
+#include "ui/unit_window_position.h"
 #include "ui/window_helpers.h"
 
 namespace quenmark {
@@ -39,11 +42,24 @@ QString AutoCaption(bool on) { return on ? QStringLiteral("AUTO") : QStringLiter
 constexpr int GroupTop = 20;
 constexpr int RowGap = 3;
 constexpr int MinimumWidth = 140;
+// The narrowest the upper and lower number fields get beside the unit
+// selectors.
+constexpr int MinimumNumberWidth = 96;
 
 QFont ButtonFont() {
     QFont font("Arial");
     font.setPointSize(8);
     return font;
+}
+
+// A bitmap of size in device-independent pixels with as many device pixels
+// as the canvas it goes to has, so that names drawn on it stay sharp at
+// every device pixel ratio.
+QPixmap SharpBitmap(QSize size, const QPainter& canvas) {
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    QPixmap bitmap(size * ratio);
+    bitmap.setDevicePixelRatio(ratio);
+    return bitmap;
 }
 
 void SetVertical(QWidget& widget, int top, int height) { widget.setGeometry(widget.x(), top, widget.width(), height); }
@@ -77,7 +93,7 @@ TfrmCalUnit::TfrmCalUnit(TSettings& settings, const TCCContext& context, TCCLang
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       FSettings(settings),
       FLanguage(language),
-      FTokenizer(context) {
+      FCalculator(context) {
     setWindowTitle(QString::fromLatin1(TitleText).trimmed());
     setMouseTracking(true);
     setMinimumWidth(MinimumWidth);
@@ -92,6 +108,18 @@ TfrmCalUnit::TfrmCalUnit(TSettings& settings, const TCCContext& context, TCCLang
     ApplyColors();
     ApplyHorizontalLayout();
     FillGroups();
+    // Off every screen, the window goes just above the main window: its
+    // owner where it has one (which may itself have been brought back onto
+    // a screen), otherwise where the settings place it.
+    auto aboveMainWindow = [this]() -> std::optional<QRect> {
+        const TWindowPlacement& saved = FSettings.MainPlacement;
+        const QWidget* owner = parentWidget();
+        const QRect main = owner ? owner->geometry() : QRect(saved.Left, saved.Top, saved.Width, saved.Height);
+        return QRect(main.x(), main.y() - height() - 1, width(), height());
+    };
+    auto* screens = new TScreenKeeper(this, UnitWindowCaptionHeight, aboveMainWindow);
+    screens->OnPlaced = [this](const QRect& placed) { SetPlacementGeometry(FSettings.UnitPlacement, placed); };
+    screens->KeepOnScreen();
 }
 
 TfrmCalUnit::~TfrmCalUnit() = default;
@@ -133,6 +161,8 @@ void TfrmCalUnit::CreateControls() {
         selector->OnChange = [this](QObject*) { Convert(); };
     }
     cmbGroup->OnChange = [this](QObject*) { GroupChange(); };
+    // The conversion follows each keystroke.
+    connect(edtFromVar, &QLineEdit::textChanged, this, [this] { Convert(); });
 
     btnAuto->SetText(AutoCaption(true));
     btnHide->SetButtonStyle(qbClose);
@@ -202,9 +232,11 @@ void TfrmCalUnit::ApplyColors() {
     SetEditColors(*edtToVar, colors.BaseColor, colors.DarkColor);
 }
 
+// The number fields take three fifths of the width, less where the unit
+// selectors beside them need more for their longest name.
 void TfrmCalUnit::ApplyHorizontalLayout() {
     const int w = width();
-    const int shapeWidth = w * 3 / 5;
+    const int shapeWidth = std::max(MinimumNumberWidth, std::min(w * 3 / 5, w - 8 - FUnitSelectorWidth));
     shpFromVar = QRect(3, shpFromVar.y(), shapeWidth, shpFromVar.height());
     shpToVar = QRect(3, shpToVar.y(), shapeWidth, shpToVar.height());
     const int unitLeft = shpFromVar.x() + shpFromVar.width() + 2;
@@ -214,6 +246,21 @@ void TfrmCalUnit::ApplyHorizontalLayout() {
     btnHide->setGeometry(w - HideButtonWidth - 2, TitleRowTop, HideButtonWidth, TitleButtonHeight);
     const int autoWidth = AutoButtonWidth();
     btnAuto->setGeometry(btnHide->x() - 1 - autoWidth, TitleRowTop, autoWidth, TitleButtonHeight);
+}
+
+// The width a unit selector needs for the longest unit name of every
+// group, its symbol included, beside the selector's arrow; the window is
+// kept wide enough for it and the number fields.
+void TfrmCalUnit::FitUnitSelectors() {
+    int widest = 0;
+    for (size_t g = 0; FUnits && g < FUnits->Count(); ++g) {
+        const TCCUnitGroup& group = FUnits->Items(g);
+        for (size_t u = 0; u < group.Count(); ++u)
+            widest = std::max(widest, UnitNameWidth(group.Items(u).Name, UnitFonts(), FSettings.FontSize));
+    }
+    FUnitSelectorWidth = widest == 0 ? 0 : widest + 2 * UnitNameLeft + 2 * FaceInset + FRowHeight;
+    setMinimumWidth(std::max(MinimumWidth, FUnitSelectorWidth + MinimumNumberWidth + 8));
+    ApplyHorizontalLayout();
 }
 
 // Wide enough for the longer of the button's two captions.
@@ -235,6 +282,7 @@ void TfrmCalUnit::FillGroups() {
     }
     cmbGroup->SetItems(names);
     if (!names.isEmpty()) cmbGroup->SetItemIndex(0);
+    FitUnitSelectors();
 }
 
 TCCUnitGroup* TfrmCalUnit::SelectedGroup() const {
@@ -266,7 +314,7 @@ QString TfrmCalUnit::SourceText() const { return edtFromVar->text(); }
 
 void TfrmCalUnit::Convert() {
     const std::string result =
-        ConvertUnitText(FTokenizer, SelectedGroup(), edtFromVar->text().toStdString(),
+        ConvertUnitText(FCalculator, SelectedGroup(), edtFromVar->text().toStdString(),
                         cmbFromUnit->Text().toStdString(), cmbToUnit->Text().toStdString());
     edtToVar->setText(QString::fromStdString(result));
 }
@@ -295,10 +343,10 @@ void TfrmCalUnit::SetApplicationActive(bool active) {
 void TfrmCalUnit::DrawUnitFace(TQuenButton* sender, const QRect& faceRect, TColor back, TColor fore) {
     QPainter* canvas = sender->Canvas();
     if (!canvas || faceRect.isEmpty()) return;
-    QPixmap bitmap(faceRect.size());
+    QPixmap bitmap = SharpBitmap(faceRect.size(), *canvas);
     {
         QPainter painter(&bitmap);
-        painter.fillRect(bitmap.rect(), ToQColor(back));
+        painter.fillRect(QRect(QPoint(), faceRect.size()), ToQColor(back));
         painter.setPen(ToQColor(fore));
         QPoint pen(UnitNameLeft, 0);
         DrawUnitName(painter, pen, sender->Text().toStdString(), UnitFonts(), FSettings.FontSize);
@@ -310,10 +358,10 @@ void TfrmCalUnit::DrawUnitItem(TQuenComboBox& selector, int index, const QRect& 
     QPainter* canvas = selector.Canvas();
     if (!canvas || rect.isEmpty() || index < 0 || index >= selector.Items().size()) return;
     const bool selected = (state & odSelected) != 0;
-    QPixmap bitmap(rect.size());
+    QPixmap bitmap = SharpBitmap(rect.size(), *canvas);
     {
         QPainter painter(&bitmap);
-        painter.fillRect(bitmap.rect(), ToQColor(selected ? clHighlight : clWindow));
+        painter.fillRect(QRect(QPoint(), rect.size()), ToQColor(selected ? clHighlight : clWindow));
         painter.setPen(ToQColor(selected ? clHighlightText : clWindowText));
         QPoint pen(UnitNameLeft, 0);
         DrawUnitName(painter, pen, selector.Items()[index].toStdString(), UnitFonts(), FSettings.FontSize);

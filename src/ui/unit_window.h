@@ -9,7 +9,7 @@
 
 #include "app/color.h"
 #include "definitions/unit_group_list.h"
-#include "expression/string_tokenizer.h"
+#include "expression/interpreter.h"
 #include "ui/quen_popup_list.h"
 #include "ui/unit_window_position.h"
 
@@ -95,6 +95,7 @@ private:
     void ApplyHorizontalLayout();
     int AutoButtonWidth() const;
     void FillGroups();
+    void FitUnitSelectors();
     void GroupChange();
     const TCCUnitGroupList::FontTable& UnitFonts() const;
     void DrawUnitFace(TQuenButton* sender, const QRect& faceRect, TColor back, TColor fore);
@@ -110,11 +111,12 @@ private:
     TCCLanguage& FLanguage;
     TCCUnitGroupList* FUnits = nullptr;
     int FRowHeight = 0;
+    int FUnitSelectorWidth = 0;
     bool FEscapePressed = false;
     TUnitWindowGrip FGrip = TUnitWindowGrip::None;
-    // Reads the number of the upper field; the window's own, so that a
-    // conversion never disturbs a line the interpreter is working on.
-    TCCStringTokenizer FTokenizer;
+    // Works out the expression of the upper field; the window's own, so
+    // that a conversion never disturbs the user's session.
+    TCCInterpreter FCalculator;
     QPoint FGripOffset;
     QRect FGripGeometry;
 };

@@ -5,14 +5,13 @@ namespace quenmark {
 namespace {
 
 constexpr int BorderWidth = 3;
-constexpr int CaptionHeight = 17;
 
 }  // namespace
 
 TUnitWindowGrip UnitWindowGripAt(QPoint position, QSize windowSize) {
     if (position.x() <= BorderWidth) return TUnitWindowGrip::LeftEdge;
     if (position.x() >= windowSize.width() - BorderWidth) return TUnitWindowGrip::RightEdge;
-    if (position.y() <= CaptionHeight) return TUnitWindowGrip::Caption;
+    if (position.y() <= UnitWindowCaptionHeight) return TUnitWindowGrip::Caption;
     return TUnitWindowGrip::None;
 }
 

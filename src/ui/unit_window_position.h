@@ -5,6 +5,9 @@
 
 namespace quenmark {
 
+// The rows at the top that move the window.
+inline constexpr int UnitWindowCaptionHeight = 17;
+
 // Where a press on the unit window itself (not on a control) grabs it.
 enum class TUnitWindowGrip { None, LeftEdge, RightEdge, Caption };
 

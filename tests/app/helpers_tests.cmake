@@ -3,6 +3,7 @@
 # information (read from the example module too), transparency presets.
 quenmark_add_tests(quenmark_helpers_tests
   app/outline_frames_test.cpp
+  app/screen_placement_test.cpp
   app/startup_shortcut_test.cpp
   app/unit_conversion_test.cpp
   app/module_information_test.cpp

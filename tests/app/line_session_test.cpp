@@ -107,7 +107,7 @@ TEST_F(LineSessionTest, AVeryLongLineIsCalculatedButNotRecorded) {
 TEST_F(LineSessionTest, HistoryKeepsOnlyTheNewestSpellingAtTheEnd) {
     for (const char* line : {"a = 1", "b = 2", "A = 1", ""}) session_.ExecuteLine(line);
     EXPECT_EQ(session_.History(), (std::vector<std::string>{"b = 2", "A = 1", ""}));
-    EXPECT_EQ(session_.HistoryIndex(), 2);
+    EXPECT_EQ(session_.HistoryIndex(), 3);  // on the draft below the newest
 }
 
 TEST_F(LineSessionTest, HistoryIsLimitedToMaxHistory) {
@@ -123,19 +123,38 @@ TEST_F(LineSessionTest, HistoryIsLimitedToMaxHistory) {
 
 TEST_F(LineSessionTest, UpAndDownWalkTheHistoryAndStopAtItsEnds) {
     for (const char* line : {"1", "2", "3"}) session_.ExecuteLine(line);
-    EXPECT_EQ(session_.HistoryUp(""), "3");  // the index already points at the last line
+    EXPECT_EQ(session_.HistoryUp(""), "3");
     EXPECT_EQ(session_.HistoryUp("3"), "2");
     EXPECT_EQ(session_.HistoryUp("2"), "1");
     EXPECT_EQ(session_.HistoryUp("1"), "1");  // stays at the oldest
     EXPECT_EQ(session_.HistoryDown("1"), "2");
     EXPECT_EQ(session_.HistoryDown("2"), "3");
-    EXPECT_EQ(session_.HistoryDown("3"), "3");  // stays at the newest
-    EXPECT_EQ(session_.HistoryUp("something else"), "3");  // shows the current entry without moving
+    EXPECT_EQ(session_.HistoryDown("3"), "");  // the empty draft below the newest
+    EXPECT_EQ(session_.HistoryDown(""), "");
 }
 
-TEST_F(LineSessionTest, RecallComparesTrimmedTextWithoutLetterCase) {
+TEST_F(LineSessionTest, UpKeepsTheLineBeingTypedAndDownGivesItBack) {
+    for (const char* line : {"1", "2"}) session_.ExecuteLine(line);
+    EXPECT_EQ(session_.HistoryUp("2*"), "2");
+    EXPECT_EQ(session_.HistoryUp("2"), "1");
+    EXPECT_EQ(session_.HistoryDown("1"), "2");
+    EXPECT_EQ(session_.HistoryDown("2"), "2*");
+}
+
+TEST_F(LineSessionTest, AnEnteredLineStartsTheNextWalkOnAnEmptyDraft) {
+    for (const char* line : {"1", "2"}) session_.ExecuteLine(line);
+    session_.HistoryUp("draft");
+    session_.HistoryUp("2");
+    session_.ExecuteLine("1");
+    EXPECT_EQ(session_.HistoryIndex(), 2);
+    EXPECT_EQ(session_.HistoryUp(""), "1");
+    EXPECT_EQ(session_.HistoryDown("1"), "");
+}
+
+TEST_F(LineSessionTest, TypedTextLikeTheNewestEntryIsKeptAsTheDraftAsItWasTyped) {
     for (const char* line : {"abc", "def"}) session_.ExecuteLine(line);
-    EXPECT_EQ(session_.HistoryUp("  DEF "), "abc");
+    EXPECT_EQ(session_.HistoryUp("  DEF "), "def");
+    EXPECT_EQ(session_.HistoryDown("def"), "  DEF ");
 }
 
 TEST_F(LineSessionTest, RestoreRunsFormatAndModeWithoutRecordingThem) {

@@ -4,6 +4,7 @@ quenmark_add_tests(quenmark_session_tests
   app/save_schedule_test.cpp
   app/prepared_save_mode_test.cpp
   app/input_history_test.cpp
+  app/history_recall_test.cpp
   app/name_completion_test.cpp
   app/result_recall_test.cpp
   app/calculator_process_test.cpp

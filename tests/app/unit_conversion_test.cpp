@@ -10,7 +10,7 @@
 
 #include "base/context.h"
 #include "definitions/unit_group.h"
-#include "expression/string_tokenizer.h"
+#include "expression/interpreter.h"
 
 namespace quenmark {
 namespace {
@@ -41,8 +41,8 @@ class ConvertUnitTextTest : public ::testing::TestWithParam<ConversionRow> {};
 TEST_P(ConvertUnitTextTest, ShowsTheResultOrDashes) {
     const std::unique_ptr<TCCUnitGroup> group = LengthGroup();
     const TCCContext context;
-    TCCStringTokenizer tokenizer(context);
-    EXPECT_EQ(ConvertUnitText(tokenizer, group.get(), GetParam().source, GetParam().from, GetParam().to),
+    TCCInterpreter calculator(context);
+    EXPECT_EQ(ConvertUnitText(calculator, group.get(), GetParam().source, GetParam().from, GetParam().to),
               GetParam().shown);
 }
 
@@ -54,15 +54,19 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionRow{"SameUnit", "42", "m", "m", "42"},
                       ConversionRow{"HexadecimalLiteral", "0x10", "km", "m", "16000"},
                       ConversionRow{"BlanksAroundTheNumber", "  7  ", "km", "m", "7000"},
-                      ConversionRow{"IdentifierAfterTheNumberIsIgnored", "12 abc", "km", "m", "12000"},
-                      ConversionRow{"AnythingAfterTheSecondTokenIsNotRead", "12 abc $", "km", "m", "12000"},
-                      ConversionRow{"OperatorAfterTheNumberIsIgnored", "2+3", "km", "m", "2000"},
+                      ConversionRow{"IdentifierAfterTheNumberIsNoExpression", "12 abc", "km", "m", "---"},
+                      ConversionRow{"AnIncompleteExpression", "2*", "km", "m", "---"},
+                      ConversionRow{"AnExpressionIsWorkedOut", "2*3", "km", "m", "6000"},
+                      ConversionRow{"AnExpressionWithParentheses", "(1+2)/4", "km", "m", "750"},
+                      ConversionRow{"AnUnclosedParenthesis", "(1+2", "km", "m", "---"},
+                      ConversionRow{"ADivisionByZero", "1/0", "km", "m", "---"},
+                      ConversionRow{"ACommand", "@HEX", "km", "m", "---"},
                       ConversionRow{"EmptyText", "", "km", "m", "---"},
                       ConversionRow{"OnlyBlanks", "   ", "km", "m", "---"},
                       ConversionRow{"TextBeginningWithALetter", "abc", "km", "m", "---"},
                       ConversionRow{"RejectedCharacterAfterTheNumber", "12 $", "km", "m", "---"},
                       ConversionRow{"RejectedCharacterFirst", "$12", "km", "m", "---"},
-                      ConversionRow{"LeadingMinusIsAnOperator", "-3", "km", "m", "---"},
+                      ConversionRow{"ANegativeNumber", "-3", "km", "m", "-3000"},
                       ConversionRow{"StringLiteral", "\"12\"", "km", "m", "---"},
                       ConversionRow{"UnclosedString", "\"12", "km", "m", "---"},
                       ConversionRow{"UnknownSourceUnit", "1", "mile", "m", "---"},
@@ -74,23 +78,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConvertUnitTextGroupTest, WithoutAGroupEveryConversionFails) {
     const TCCContext context;
-    TCCStringTokenizer tokenizer(context);
-    EXPECT_EQ(ConvertUnitText(tokenizer, nullptr, "3", "km", "mm"), ConversionFailedText);
+    TCCInterpreter calculator(context);
+    EXPECT_EQ(ConvertUnitText(calculator, nullptr, "3", "km", "mm"), ConversionFailedText);
 }
 
-TEST(ConvertUnitTextGroupTest, ReusesTheTokenizerForEachText) {
+TEST(ConvertUnitTextGroupTest, AFailedTextLeavesTheCalculatorReadyForTheNext) {
     const std::unique_ptr<TCCUnitGroup> group = LengthGroup();
     const TCCContext context;
-    TCCStringTokenizer tokenizer(context, "@ something left over");
-    EXPECT_EQ(ConvertUnitText(tokenizer, group.get(), "$", "km", "m"), "---");
-    EXPECT_EQ(ConvertUnitText(tokenizer, group.get(), "2", "km", "m"), "2000");
+    TCCInterpreter calculator(context);
+    EXPECT_EQ(ConvertUnitText(calculator, group.get(), "$", "km", "m"), "---");
+    EXPECT_EQ(ConvertUnitText(calculator, group.get(), "2", "km", "m"), "2000");
+    EXPECT_TRUE(calculator.OutputLines().empty());
 }
 
-TEST(ConvertUnitTextGroupTest, WritesTheDecimalSeparatorOfTheTokenizersContext) {
+TEST(ConvertUnitTextGroupTest, WritesTheDecimalSeparatorOfTheCalculatorsContext) {
     const std::unique_ptr<TCCUnitGroup> group = LengthGroup();
     const TCCContext context(NumberSeparators{",", "."});
-    TCCStringTokenizer tokenizer(context);
-    EXPECT_EQ(ConvertUnitText(tokenizer, group.get(), "1.5", "m", "km"), "0,0015");
+    TCCInterpreter calculator(context);
+    EXPECT_EQ(ConvertUnitText(calculator, group.get(), "1.5", "m", "km"), "0,0015");
 }
 
 }  // namespace

@@ -108,6 +108,32 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SchemeIconScaledTest,
                                            ScaledSizeRow{"LargerThanTheLargest", 64}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+struct RatioRow {
+    const char* name;
+    friend void PrintTo(const RatioRow& row, std::ostream* os) { *os << row.name; }
+    qreal ratio;
+    int pixels;
+    // The drawing of that many pixels, as it is: nothing scaled.
+    bool drawnAsIs;
+};
+
+class SchemeIconRatioTest : public ::testing::TestWithParam<RatioRow> {};
+
+TEST_P(SchemeIconRatioTest, HasAPixelForEachDevicePixelAtTheListSize) {
+    const QPixmap pixmap = LoadSchemeIconPixmap(DefaultColorSchemeIndex, 16, GetParam().ratio);
+    EXPECT_EQ(pixmap.size(), QSize(GetParam().pixels, GetParam().pixels));
+    EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(16, 16));
+    if (GetParam().drawnAsIs) {
+        EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32),
+                  SchemeImage(DefaultColorSchemeIndex, GetParam().pixels));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, SchemeIconRatioTest,
+                         ::testing::Values(RatioRow{"One", 1.0, 16, true}, RatioRow{"OneAndAHalf", 1.5, 24, false},
+                                           RatioRow{"Two", 2.0, 32, true}, RatioRow{"Three", 3.0, 48, true}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST(SchemeIconTest, AnIndexOutsideTheListGivesTheFirstIcon) {
     const QImage first = SchemeImage(0, 16);
     EXPECT_EQ(SchemeImage(-1, 16), first);

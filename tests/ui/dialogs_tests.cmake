@@ -4,6 +4,7 @@ target_sources(quenmark_ui_tests PRIVATE
   unit_window_test.cpp
   unit_window_logic_test.cpp
   unit_window_unit_name_test.cpp
+  unit_window_languages_test.cpp
   japanese_font_test.cpp
   options_dialog_test.cpp
   options_dialog_controls_test.cpp

@@ -4,12 +4,15 @@
 #include "support/section_writers.h"
 #include "app/line_session.h"
 #include "app/settings_file.h"
+#include "definitions/language.h"
 #include "definitions/profile.h"
 #include "ui/quen_button.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace quenmark::test {
 namespace {
@@ -56,7 +59,7 @@ TEST_F(MainWindowLines, UpAndDownWalkTheHistoryAndStopAtItsEnds) {
         const char* shown;
     } steps[] = {
         {Qt::Key_Up, "3"},   {Qt::Key_Up, "2"},   {Qt::Key_Up, "1"},   {Qt::Key_Up, "1"},
-        {Qt::Key_Down, "2"}, {Qt::Key_Down, "3"}, {Qt::Key_Down, "3"},
+        {Qt::Key_Down, "2"}, {Qt::Key_Down, "3"}, {Qt::Key_Down, ""},  {Qt::Key_Down, ""},
     };
     for (const auto& step : steps) {
         PressKey(input, step.key);
@@ -64,13 +67,54 @@ TEST_F(MainWindowLines, UpAndDownWalkTheHistoryAndStopAtItsEnds) {
     }
 }
 
-TEST_F(MainWindowLines, TypedTextMakesTheFirstRecallShowTheCurrentEntry) {
+TEST_F(MainWindowLines, TheLineBeingTypedComesBackBelowTheNewestEntry) {
     for (const char* line : {"1", "2", "3"}) EnterLine(QString::fromUtf8(line));
+    Window().edtLine->setText(QStringLiteral("7*"));
     PressKey(Window().edtLine, Qt::Key_Up);
     PressKey(Window().edtLine, Qt::Key_Up);
-    Window().edtLine->setText(QStringLiteral("something else"));
-    PressKey(Window().edtLine, Qt::Key_Down);
     EXPECT_EQ(Window().edtLine->text(), QStringLiteral("2"));
+    PressKey(Window().edtLine, Qt::Key_Down);
+    PressKey(Window().edtLine, Qt::Key_Down);
+    EXPECT_EQ(Window().edtLine->text(), QStringLiteral("7*"));
+    EXPECT_EQ(Window().edtLine->cursorPosition(), 2);
+}
+
+// How many lines of the log's view the log line takes: one more than the
+// line separators the log put in for wrapping.
+int ViewLines(const QTextBlock& block) { return 1 + static_cast<int>(block.text().count(QChar(QChar::LineSeparator))); }
+
+// The window in English with the shipped message file.
+class MainWindowMessages : public MainWindowLines {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        FSettings->Save();
+        FLanguages.Add(TCCLanguage::CreateBuiltIn(FContext, QUENMARK_DIALOG_TEST_RESOURCES));
+        FLanguages.Select(&FLanguages.Items(0));
+        MakeWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    }
+};
+
+TEST_F(MainWindowMessages, HelpLinesWrapAtTheLogWidthWhileTheEchoAndResultsStayOneLine) {
+    EnterLine(QStringLiteral("@"));
+    const QStringList shown = Log();
+    ASSERT_GT(shown.size(), 3);
+    EXPECT_NE(shown[2], QStringLiteral("INT101"));  // the real help text
+    QTextBlock block = Window().memLog->document()->firstBlock().next();
+    EXPECT_EQ(block.text(), QStringLiteral("> @"));
+    int wrapped = 0;
+    for (block = block.next(); block.isValid(); block = block.next())
+        if (ViewLines(block) > 1) ++wrapped;
+    EXPECT_GT(wrapped, 0);
+    EXPECT_EQ(Window().memLog->LineCount(), shown.size());
+
+    const QString longText = QStringLiteral("\"") + QString(60, QLatin1Char('q')) + QStringLiteral(" q\"");
+    EnterLine(longText);
+    EXPECT_EQ(ViewLines(Window().memLog->document()->lastBlock().previous()), 1);  // the echo
+    EXPECT_EQ(ViewLines(Window().memLog->document()->lastBlock()), 1);
+    EXPECT_EQ(Log().last(), longText);
+    EXPECT_TRUE(Window().memLog->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(MainWindowLines, TheSameLineInAnotherLetterCaseLeavesOnlyTheNewerSpelling) {

@@ -8,6 +8,7 @@ target_sources(quenmark_ui_tests PRIVATE
   main_window_font_test.cpp
   main_window_frame_test.cpp
   main_window_show_test.cpp
+  main_window_screens_test.cpp
   main_window_owned_windows_test.cpp
   main_window_session_end_test.cpp
   main_window_error_handler_test.cpp
@@ -38,3 +39,15 @@ add_test(NAME desktop.keeps_work
     --module $<TARGET_FILE:quenmark_test_module_misbehaving>
     --init-crash $<TARGET_FILE:quenmark_test_module_crash_in_init>)
 set_tests_properties(desktop.keeps_work PROPERTIES TIMEOUT 300)
+
+# The primary selection exists only on an X server: the log's double-click
+# test once more on an X server of its own.
+find_program(QUENMARK_XVFB_RUN xvfb-run)
+if(QUENMARK_XVFB_RUN)
+  add_test(NAME ui.log_primary_selection_on_x
+    COMMAND ${QUENMARK_XVFB_RUN} -a env QT_QPA_PLATFORM=xcb $<TARGET_FILE:quenmark_ui_tests>
+      --gtest_filter=MainLogTest.ADoubleClickedNumberGoesToThePrimarySelection)
+  # Passes only where the test ran and passed, never where it was skipped.
+  set_tests_properties(ui.log_primary_selection_on_x PROPERTIES
+    PASS_REGULAR_EXPRESSION "\\[       OK \\] MainLogTest\\.ADoubleClickedNumberGoesToThePrimarySelection" TIMEOUT 120)
+endif()

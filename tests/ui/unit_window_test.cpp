@@ -129,10 +129,12 @@ INSTANTIATE_TEST_SUITE_P(
         WindowConversionRow{"MillimetresToKilometres", "1", "millimetre (mm)", "kilometre (km)", "1E-6"},
         WindowConversionRow{"EmptyField", "", "kilometre (km)", "metre (m)", "---"},
         WindowConversionRow{"TextBeginningWithALetter", "km", "kilometre (km)", "metre (m)", "---"},
-        WindowConversionRow{"NumberThenAWord", "12 abc", "kilometre (km)", "metre (m)", "12000"},
+        WindowConversionRow{"NumberThenAWord", "12 abc", "kilometre (km)", "metre (m)", "---"},
+        WindowConversionRow{"AnExpression", "2*3", "kilometre (km)", "metre (m)", "6000"},
+        WindowConversionRow{"AnIncompleteExpression", "2*", "kilometre (km)", "metre (m)", "---"},
         WindowConversionRow{"NumberThenARejectedCharacter", "12 $", "kilometre (km)", "metre (m)", "---"},
         WindowConversionRow{"ZeroFactor", "5", "metre (m)", "broken (x)", "---"},
-        WindowConversionRow{"NegativeNumber", "-2", "kilometre (km)", "metre (m)", "---"}),
+        WindowConversionRow{"NegativeNumber", "-2", "kilometre (km)", "metre (m)", "-2000"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(UnitWindowTest, ChoosingAUnitConverts) {
@@ -157,6 +159,18 @@ TEST_F(UnitWindowTest, ChangingTheGroupRefillsBothSelectorsAndConverts) {
     EXPECT_EQ(window.edtToVar->text(), "3");
     SelectUnit(*window.cmbFromUnit, "hectare (ha)");
     EXPECT_EQ(window.edtToVar->text(), "30000");
+}
+
+TEST_F(UnitWindowTest, EachKeystrokeConverts) {
+    ShowWindow();
+    TfrmCalUnit& window = Window();
+    SelectUnit(*window.cmbFromUnit, "kilometre (km)");
+    QTest::keyClicks(window.edtFromVar, QStringLiteral("2*"));
+    EXPECT_EQ(window.edtToVar->text(), "---");
+    QTest::keyClicks(window.edtFromVar, QStringLiteral("3"));
+    EXPECT_EQ(window.edtToVar->text(), "6000");
+    QTest::keyClick(window.edtFromVar, Qt::Key_Backspace);
+    EXPECT_EQ(window.edtToVar->text(), "---");
 }
 
 TEST_F(UnitWindowTest, EnterInTheSourceFieldConverts) {
@@ -250,7 +264,7 @@ TEST_F(UnitWindowTest, DroppedDownUnitListShowsTheWidestNameWhole) {
     int widest = 0;
     for (const QString& name : selector.Items())
         widest = std::max(widest, UnitNameWidth(name.toStdString(), FLanguage->GetUnits().Fonts(), FSettings->FontSize));
-    EXPECT_GT(list->width(), selector.width());
+    EXPECT_GE(list->width(), selector.width());
     // The name starts 4 pixels into its row.
     EXPECT_GE(list->ListBox()->width(), 4 + widest);
     EXPECT_EQ(list->x(), selector.mapToGlobal(QPoint(0, 0)).x());
@@ -267,7 +281,7 @@ TEST_F(UnitWindowTest, TransferredTextIsConvertedAsItStands) {
     window.SetSourceText("-2");
     window.Convert();
     EXPECT_EQ(window.SourceText(), "-2");
-    EXPECT_EQ(window.edtToVar->text(), "---");
+    EXPECT_EQ(window.edtToVar->text(), "-2000");
 }
 
 TEST_F(UnitWindowTest, SourceFieldTakesAtMostFortyCharacters) {
@@ -278,22 +292,47 @@ TEST_F(UnitWindowTest, SourceFieldTakesAtMostFortyCharacters) {
     EXPECT_EQ(window.edtFromVar->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
+// The widest unit name of every group, as the selectors draw it.
+int WidestUnitName(const TCCUnitGroupList& units, int fontSize) {
+    int widest = 0;
+    for (size_t g = 0; g < units.Count(); ++g)
+        for (size_t u = 0; u < units.Items(g).Count(); ++u)
+            widest = std::max(widest, UnitNameWidth(units.Items(g).Items(u).Name, units.Fonts(), fontSize));
+    return widest;
+}
+
 TEST_F(UnitWindowTest, RowsFollowTheMeasuredTextHeight) {
     TfrmCalUnit& window = Window();
     const int t = QFontMetrics(window.lblLT->font()).height();
     const int h = t + t / 4;
+    // The selectors take the room their longest name needs beside the arrow
+    // (the row height), 2 + 4 pixels in front of the name and behind it.
+    const int selector = WidestUnitName(FLanguage->GetUnits(), FSettings->FontSize) + 12 + h;
+    const int shape = std::min(180, 300 - 8 - selector);
     EXPECT_EQ(window.lblLT->text(), ">gl");
     EXPECT_EQ(window.cmbGroup->geometry(), QRect(3, 20, 294, h));
-    EXPECT_EQ(window.shpFromVar, QRect(3, 20 + h + 3, 180, h));
-    EXPECT_EQ(window.edtFromVar->geometry(), QRect(6, 20 + h + 4, 174, h - 2));
-    EXPECT_EQ(window.cmbFromUnit->geometry(), QRect(185, 20 + h + 3, 112, h));
+    EXPECT_EQ(window.shpFromVar, QRect(3, 20 + h + 3, shape, h));
+    EXPECT_EQ(window.edtFromVar->geometry(), QRect(6, 20 + h + 4, shape - 6, h - 2));
+    EXPECT_EQ(window.cmbFromUnit->geometry(), QRect(3 + shape + 2, 20 + h + 3, 300 - 8 - shape, h));
     const int lowerTop = 20 + 2 * (h + 3);
-    EXPECT_EQ(window.shpToVar, QRect(3, lowerTop, 180, h));
-    EXPECT_EQ(window.edtToVar->geometry(), QRect(6, lowerTop + 1, 174, h - 2));
-    EXPECT_EQ(window.cmbToUnit->geometry(), QRect(185, lowerTop, 112, h));
+    EXPECT_EQ(window.shpToVar, QRect(3, lowerTop, shape, h));
+    EXPECT_EQ(window.edtToVar->geometry(), QRect(6, lowerTop + 1, shape - 6, h - 2));
+    EXPECT_EQ(window.cmbToUnit->geometry(), QRect(3 + shape + 2, lowerTop, 300 - 8 - shape, h));
     EXPECT_EQ(window.height(), lowerTop + h + 3);
     EXPECT_EQ(window.pos(), QPoint(100, 100));
     EXPECT_EQ(window.width(), 300);
+}
+
+TEST_F(UnitWindowTest, NarrowedTheWindowStillShowsTheLongestUnitNameWhole) {
+    FSettings->UnitPlacement.Width = 140;
+    TfrmCalUnit& window = Window();
+    const int h = window.cmbToUnit->height();
+    const int needed = WidestUnitName(FLanguage->GetUnits(), FSettings->FontSize) + 12 + h;
+    EXPECT_EQ(window.cmbToUnit->width(), needed);
+    EXPECT_EQ(window.edtToVar->width(), 96 - 6);  // the narrowest number field
+    window.resize(100, window.height());
+    EXPECT_EQ(window.width(), window.minimumWidth());
+    EXPECT_EQ(window.cmbFromUnit->width(), needed);
 }
 
 TEST_F(UnitWindowTest, ResizingLaysTheRowsOutAgain) {
@@ -349,7 +388,10 @@ int TitleInk(TfrmCalUnit& window) {
 }
 
 TEST_F(UnitWindowTest, TitleIsWrittenFromTwoHundredTenPixels) {
+    // Small unit names, so that the window may be narrowed below 210.
+    FSettings->FontSize = 8;
     TfrmCalUnit& window = Window();
+    ASSERT_LT(window.minimumWidth(), 209);
     window.resize(210, window.height());
     EXPECT_GT(TitleInk(window), 0);
     window.resize(209, window.height());
@@ -377,6 +419,32 @@ TEST_F(UnitWindowTest, PlacementIsRecordedOnlyWhileVisible) {
     EXPECT_EQ(FSettings->UnitPlacement.Left, 160);
     EXPECT_EQ(FSettings->UnitPlacement.Top, 130);
     EXPECT_EQ(FSettings->UnitPlacement.Width, 320);
+}
+
+TEST_F(UnitWindowTest, OffEveryScreenTheWindowGoesAboveTheMainWindow) {
+    FSettings->UnitPlacement = {5000, 5000, 300, 60, false};
+    FSettings->MainPlacement = {100, 300, 350, 110, true};
+    TfrmCalUnit& window = Window();
+    EXPECT_EQ(window.geometry(), QRect(100, 300 - window.height() - 1, 300, window.height()));
+    EXPECT_EQ(FSettings->UnitPlacement, (TWindowPlacement{100, 300 - window.height() - 1, 300, window.height(), false}));
+}
+
+TEST_F(UnitWindowTest, OffEveryScreenTheWindowGoesAboveItsOwnerWhereverTheOwnerIs) {
+    FSettings->UnitPlacement = {5000, 5000, 300, 60, false};
+    FSettings->MainPlacement = {5000, 5000, 350, 110, true};
+    QWidget owner;
+    owner.setGeometry(50, 400, 350, 110);
+    TfrmCalUnit window(*FSettings, FContext, *FLanguage, &owner);
+    EXPECT_EQ(window.geometry(), QRect(50, 400 - window.height() - 1, 300, window.height()));
+}
+
+TEST_F(UnitWindowTest, WithoutRoomAboveTheMainWindowItGoesToTheCornerOfTheScreen) {
+    FSettings->UnitPlacement = {-4000, 100, 300, 60, false};
+    FSettings->MainPlacement = {100, 0, 350, 110, true};
+    TfrmCalUnit& window = Window();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window.geometry(), QRect(area.right() + 1 - 300, area.bottom() + 1 - window.height(), 300,
+                                       window.height()));
 }
 
 // Drags the window by its title row so that its left edge would land at x.
