@@ -52,7 +52,7 @@ set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME quenmark)
 # Wayland plugin. The fonts are those the windows' "Arial" and "Times New
 # Roman" resolve to, and the Japanese face the Japanese language file asks for.
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "quenmark-common ${quenmark_same_version}, qt6-qpa-plugins")
-set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "qt6-wayland, fonts-liberation, fonts-vlgothic")
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "qt6-wayland, libqt6svg6, fonts-liberation, fonts-vlgothic")
 set(CPACK_DEBIAN_DESKTOP_DESCRIPTION "expression calculator in a small window that stays on top
 ${quenmark_long_description}
 

@@ -168,7 +168,17 @@ void TLineSession::ForgetLoadedFile() {
 }
 
 bool TLineSession::HasUnsavedChanges() const {
-    return FSettings.ChangedSinceSaved() || FChanges.HasChanges(FSettings, FInterpreter.Variables());
+    return FSettings.ChangedSinceSaved() || FChanges.HasChanges(FSettings, FInterpreter.Variables()) ||
+           FFunctionChanges.Changed(FInterpreter.UserFunctions());
+}
+
+void TLineSession::KeepFunctionsIn(TPreparedSave& prepared) const {
+    prepared.FollowSection(
+        [this](TProfileText& file) {
+            if (FFunctionChanges.Changed(FInterpreter.UserFunctions()))
+                FFunctionChanges.MergeInto(file, FInterpreter.UserFunctions());
+        },
+        [this]() { return FInterpreter.UserFunctions().Changes(); });
 }
 
 TSaveOutcome TLineSession::SaveAll() {

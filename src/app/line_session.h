@@ -9,6 +9,7 @@
 #include "app/history_recall.h"
 #include "app/input_history.h"
 #include "app/line_log.h"
+#include "app/prepared_save.h"
 #include "app/saved_functions.h"
 #include "app/session_changes.h"
 #include "app/settings_save.h"
@@ -91,8 +92,11 @@ public:
     // the program saved meanwhile (see TSettings::Save, TSessionChanges).
     TSaveOutcome SaveAll();
     // Whether SaveAll would keep anything changed since the load or the
-    // last save: a setting, a variable or a history entry.
+    // last save: a setting, a variable, a function or a history entry.
     bool HasUnsavedChanges() const;
+    // Lets the file prepared for an abrupt end keep the user's functions
+    // as SaveAll would merge them.
+    void KeepFunctionsIn(TPreparedSave& prepared) const;
     // What SaveAll does to the file's current contents; with
     // RenderSettingsFile it gives the bytes a save would write now.
     void MergeSaveInto(TProfileText& file) const;

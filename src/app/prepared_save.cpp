@@ -149,8 +149,23 @@ TPreparedSave::TPreparedSave(const TSettings& settings, TVMVariableList& variabl
 
 bool TPreparedSave::ChangedSinceStart() const {
     return FVariables.Changes() != FStartChanges || FHistory.EnteredCount() != FStartEntered ||
-           FSettings.OutputFormat != FStartFormat || FSettings.OutputMode != FStartMode;
+           FSettings.OutputFormat != FStartFormat || FSettings.OutputMode != FStartMode ||
+           SectionChanges() != FStartSectionChanges;
 }
+
+void TPreparedSave::FollowSection(std::function<void(TProfileText&)> merge, std::function<uint64_t()> changeCount) {
+    FMergeSection = std::move(merge);
+    FSectionChanges = std::move(changeCount);
+    FStartSectionChanges = SectionChanges();
+    if (!FPrepared) return;
+    try {
+        RenderSettingsPart();
+    } catch (const std::bad_alloc&) {
+        FStale = true;
+    }
+}
+
+uint64_t TPreparedSave::SectionChanges() const { return FSectionChanges ? FSectionChanges() : 0; }
 
 void TPreparedSave::Prepare() {
     FSaveHistory = FSettings.SaveHistory;
@@ -198,12 +213,12 @@ void TPreparedSave::RefreshInChange() {
     FSaveHistory = FSettings.SaveHistory;
     // The history is read as it is when the file is written; the rest
     // waits for a change of the table, the format or the mode.
-    if (!FStale && FVariables.Changes() == FRefreshedChanges && FSettings.OutputMode == FRenderedMode &&
-        FSettings.OutputFormat == FRenderedFormat)
-        return;
+    const bool settingsPartChanged = FSettings.OutputFormat != FRenderedFormat ||
+                                     FSettings.OutputMode != FRenderedMode ||
+                                     SectionChanges() != FRenderedSectionChanges;
+    if (!FStale && FVariables.Changes() == FRefreshedChanges && !settingsPartChanged) return;
     try {
-        if (FStale || FSettings.OutputFormat != FRenderedFormat || FSettings.OutputMode != FRenderedMode)
-            RenderSettingsPart();
+        if (FStale || settingsPartChanged) RenderSettingsPart();
         if (FStale) RebuildVariables();
         else RefreshVariables();
         FStale = false;
@@ -221,8 +236,10 @@ void TPreparedSave::RefreshInChange() {
 void TPreparedSave::RenderSettingsPart() {
     FRenderedFormat = FSettings.OutputFormat;
     FRenderedMode = FSettings.OutputMode;
+    FRenderedSectionChanges = SectionChanges();
     TProfileText text(FStartLines);
     FSettings.StoreInto(text);
+    if (FMergeSection) FMergeSection(text);
     ReplaceSectionLines(text, VariablesSection, {VariablesMark});
     ReplaceSectionLines(text, HistorySection, {HistoryMark});
     const std::vector<std::string>& lines = text.Lines();

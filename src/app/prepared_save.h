@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "vm/variable_list.h"
 
 namespace quenmark {
+
+class TProfileText;
 
 // The settings file as the saves at the end of a run would write it
 // (settings, then variables, then history), brought up to date after every
@@ -49,6 +52,12 @@ public:
     ~TPreparedSave();
     TPreparedSave(const TPreparedSave&) = delete;
     TPreparedSave& operator=(const TPreparedSave&) = delete;
+
+    // A section the settings part of the file takes beside the settings
+    // (the user's functions): merged in whenever changeCount gives a new
+    // value, as the save at the end would merge it. Set before the first
+    // refresh.
+    void FollowSection(std::function<void(TProfileText&)> merge, std::function<uint64_t()> changeCount);
 
     // Brings the prepared file up to the state after the last line. Run it
     // on the thread that runs the lines, between lines.
@@ -87,6 +96,7 @@ public:
 private:
     void Prepare();
     bool ChangedSinceStart() const;
+    uint64_t SectionChanges() const;
     void RenderSettingsPart();
     void RefreshVariables();
     void RebuildVariables();
@@ -102,6 +112,11 @@ private:
     // and the line thread takes no lock.
     std::atomic<bool> FWriteClaimed{false};
     std::atomic<bool> FChanging{false};
+
+    std::function<void(TProfileText&)> FMergeSection;
+    std::function<uint64_t()> FSectionChanges;
+    uint64_t FStartSectionChanges = 0;
+    uint64_t FRenderedSectionChanges = 0;
 
     bool FPrepared = false;
     // With AtFirstChange, the state a change is told from.

@@ -216,6 +216,7 @@ int Calculate(const TCommandLine& options) {
 
     // Built at the first change: a run that changes nothing builds none.
     TPreparedSave prepared(settings, interpreter.Variables(), session.InputHistory(), TPrepareStart::AtFirstChange);
+    session.KeepFunctionsIn(prepared);
     TConsoleRun run(session, interpreter, prepared, output, interactive, options.Saves());
     run.RecordsHistory = !script || options.History;
     run.PlainResults = script;

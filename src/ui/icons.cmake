@@ -1,9 +1,8 @@
 # The colour-scheme icons of resources/icons, compiled into the program as
 # Qt resources under ":/icons/", and their loader, which renders the SVG
-# drawing at sizes that have no PNG (a device pixel ratio of 1.5).
-find_package(Qt6 REQUIRED COMPONENTS Svg)
+# drawing at sizes that have no PNG (a device pixel ratio of 1.5) through
+# Qt's SVG image format plugin, so that the program does not link Qt SVG.
 target_sources(quenmark_ui PRIVATE scheme_icons.cpp)
-target_link_libraries(quenmark_ui PUBLIC Qt6::Svg)
 
 set(quenmark_scheme_icon_files)
 foreach(index RANGE 0 8)

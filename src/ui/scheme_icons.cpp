@@ -2,8 +2,6 @@
 
 #include <QImage>
 #include <QImageReader>
-#include <QPainter>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <array>
@@ -26,17 +24,16 @@ QPixmap ReadPng(const QString& path) {
     return QPixmap::fromImage(reader.read());
 }
 
-// The SVG drawing at pixels x pixels; an empty picture when it cannot be
-// read.
-QPixmap RenderSvg(const QString& path, int pixels) {
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid()) return {};
-    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
-    return QPixmap::fromImage(image);
+// The SVG drawing at pixels x pixels, through Qt's SVG image format plugin,
+// which is loaded only here, at a size without a PNG; where the plugin is
+// not installed, the largest PNG scaled down.
+QPixmap RenderSvg(const QString& path, const QString& fallbackPng, int pixels) {
+    QImageReader reader(path, "svg");
+    reader.setAutoDetectImageFormat(false);
+    reader.setScaledSize(QSize(pixels, pixels));
+    const QImage image = reader.read();
+    if (!image.isNull()) return QPixmap::fromImage(image);
+    return ReadPng(fallbackPng).scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 bool IsDrawnSize(int size) { return std::find(DrawnSizes.begin(), DrawnSizes.end(), size) != DrawnSizes.end(); }
@@ -60,7 +57,7 @@ QPixmap LoadSchemeIconPixmap(int index, int size, qreal ratio) {
         drawn = ReadPng(SchemeIconResourcePath(index, DrawnSizes.front()))
                     .scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     } else {
-        drawn = RenderSvg(SchemeIconSvgPath(index), pixels);
+        drawn = RenderSvg(SchemeIconSvgPath(index), SchemeIconResourcePath(index, DrawnSizes.back()), pixels);
     }
     drawn.setDevicePixelRatio(static_cast<qreal>(pixels) / size);
     return drawn;

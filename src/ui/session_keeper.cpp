@@ -28,6 +28,7 @@ TSessionKeeper::TSessionKeeper(TLineSession& session, TSettings& settings, TVMVa
                                QObject* parent)
     : QObject(parent), FSession(session), FSettings(settings), FVariables(variables),
       FPrepared(std::make_unique<TPreparedSave>(settings, variables, session.InputHistory())) {
+    session.KeepFunctionsIn(*FPrepared);
     FTimer.setSingleShot(true);
     connect(&FTimer, &QTimer::timeout, this, &TSessionKeeper::Write);
     static const bool registered = std::atexit(SavePendingAtExit) == 0;

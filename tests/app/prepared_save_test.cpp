@@ -83,6 +83,7 @@ TEST_P(PreparedSaveTest, HoldsWhatTheSavesWouldWriteAfterEveryLine) {
         session.LoadHistory();
         session.RestoreOutputFormat();
         TPreparedSave prepared(settings, interpreter.Variables(), session.InputHistory());
+        session.KeepFunctionsIn(prepared);
         for (size_t i = 0; i < count; ++i) {
             session.ExecuteLine(GetParam().lines[i]);
             prepared.Refresh();
@@ -104,6 +105,8 @@ INSTANTIATE_TEST_SUITE_P(Sessions, PreparedSaveTest, ::testing::Values(
                 {"a=1", "b=2", "c=3", "d=4", "e=5", "f=6", "g=7", "h=8", "i=9",
                  "a=b+c+d+e+f+g+h+i", "@DELVARALL", "j = 1"}},
     PreparedRow{"HistoryAtItsLimit", SmallHistoryFile, RepeatedLines()},
+    PreparedRow{"Functions", EarlierFile,
+                {"sq(x) = x * x", "b = sq(3)", "sq(x) = x * x * x", "g(p, q) = p + sq(q)", "@DELVAR sq", "c = 1"}},
     // Entries encoded in several pieces and blocks as the file is written.
     PreparedRow{"LongEntries", nullptr, {"s = \"\xC3\xA9\t\"", LongLine(), "s", LongLine() + " "}}),
     [](const auto& row) { return std::string(row.param.name); });

@@ -111,10 +111,11 @@ TEST(ConvertUnitTextOffsetTest, TemperaturesConvertThroughTheirOffsets) {
     group.Add(std::make_unique<TCCUnit>("C", 1, 273.15));
     group.Add(std::make_unique<TCCUnit>("F", 5.0 / 9, 459.67 * 5 / 9));
     const TCCContext context;
-    TCCStringTokenizer tokenizer(context);
-    EXPECT_EQ(ConvertUnitText(tokenizer, &group, "100", "C", "F"), "212");
-    EXPECT_EQ(ConvertUnitText(tokenizer, &group, "0", "K", "C"), "-273.15");
-    EXPECT_EQ(ConvertUnitText(tokenizer, &group, "32", "F", "K"), "273.15");
+    TCCInterpreter calculator(context);
+    EXPECT_EQ(ConvertUnitText(calculator, &group, "100", "C", "F"), "212");
+    EXPECT_EQ(ConvertUnitText(calculator, &group, "0", "K", "C"), "-273.15");
+    EXPECT_EQ(ConvertUnitText(calculator, &group, "32", "F", "K"), "273.15");
+    EXPECT_EQ(ConvertUnitText(calculator, &group, "-40", "C", "F"), "-40");
 }
 
 }  // namespace
