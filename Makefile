@@ -52,6 +52,7 @@ clean:
 # in a build directory of its own; the desktop program is left out.
 SANITIZE_DIR ?= build-sanitize
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_string_checks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan_suppressions.txt:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: sanitize
