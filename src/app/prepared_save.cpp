@@ -257,49 +257,54 @@ void TPreparedSave::RenderSettingsPart() {
     FAfter = JoinLines(lines, second + 1, lines.size());
 }
 
-// Encodes the variable's line into line, in the room it already has.
-void TPreparedSave::EncodeLine(const TVMVariable& variable, std::string& line) const {
-    line.clear();
-    if (!FSettings.SaveVariables || variable.IsConstant) return;
+// The variable's line as its section writes it, valid until the next call.
+std::string_view TPreparedSave::EncodeLine(const TVMVariable& variable) {
+    FLine.clear();
+    if (!FSettings.SaveVariables || variable.IsConstant) return FLine;
     try {
-        AppendVariableLine(variable, line);
-        line += "\r\n";
+        AppendVariableLine(variable, FLine);
+        FLine += "\r\n";
     } catch (const Exception&) {
-        line.clear();  // a value that cannot be saved is left out
+        FLine.clear();  // a value that cannot be saved is left out
     }
+    return FLine;
 }
 
 void TPreparedSave::RebuildVariables() {
     FRefreshedChanges = FVariables.Changes();
     FVariables.TakeChanges(FChanged);
-    FVariableLines.clear();
+    FVariableLines.Clear();
     FVariableIndex.clear();
+    FVariableIndex.reserve(FVariables.Count());
     for (size_t i = 0; i < FVariables.Count(); ++i) {
         FVariableIndex[&FVariables[i]] = i;
-        EncodeLine(FVariables[i], FVariableLines.emplace_back());
+        FVariableLines.Add(EncodeLine(FVariables[i]));
     }
 }
 
 void TPreparedSave::RefreshVariables() {
     FRefreshedChanges = FVariables.Changes();
-    if (FVariables.TakeChanges(FChanged) || FVariableLines.size() > FVariables.Count()) {
+    if (FVariables.TakeChanges(FChanged) || FVariableLines.Size() > FVariables.Count()) {
         RebuildVariables();
         return;
     }
     for (const TVMVariable* variable : FChanged) {
         const auto at = FVariableIndex.find(variable);
-        if (at != FVariableIndex.end()) EncodeLine(*variable, FVariableLines[at->second]);
+        if (at != FVariableIndex.end()) FVariableLines.Replace(at->second, EncodeLine(*variable));
     }
-    for (size_t i = FVariableLines.size(); i < FVariables.Count(); ++i) {
+    for (size_t i = FVariableLines.Size(); i < FVariables.Count(); ++i) {
         FVariableIndex[&FVariables[i]] = i;
-        EncodeLine(FVariables[i], FVariableLines.emplace_back());
+        FVariableLines.Add(EncodeLine(FVariables[i]));
     }
 }
 
 template <typename TBytes>
 void TPreparedSave::PutPieces(TBytes& bytes) const {
     const auto putVariables = [&bytes, this]() {
-        for (const std::string& line : FVariableLines) bytes.Put(line);
+        for (size_t i = 0; i < FVariableLines.Size(); ++i) {
+            const std::string_view line = FVariableLines[i];
+            bytes.Put(line.data(), line.size());
+        }
     };
     const auto putHistory = [&bytes, this]() {
         if (FSaveHistory) FHistory.ForEach([&bytes](std::string_view entry) { PutHistoryLine(bytes, entry); });

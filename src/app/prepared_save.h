@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/input_history.h"
+#include "app/rewritable_lines.h"
 #include "app/settings.h"
 #include "vm/variable_list.h"
 
@@ -100,7 +101,7 @@ private:
     void RenderSettingsPart();
     void RefreshVariables();
     void RebuildVariables();
-    void EncodeLine(const TVMVariable& variable, std::string& line) const;
+    std::string_view EncodeLine(const TVMVariable& variable);
     template <typename TBytes>
     void PutPieces(TBytes& bytes) const;
 
@@ -140,7 +141,8 @@ private:
     bool FHistoryFirst = false;
 
     // One line per table entry (empty for a constant), in table order.
-    std::vector<std::string> FVariableLines;
+    TRewritableLines FVariableLines;
+    std::string FLine;  // the line being encoded
     std::unordered_map<const TVMVariable*, size_t> FVariableIndex;
     std::vector<const TVMVariable*> FChanged;
     bool FSaveHistory = false;  // SaveHistory at the last refresh

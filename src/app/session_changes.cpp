@@ -32,30 +32,80 @@ std::optional<std::string> LineName(std::string_view line) {
     }
 }
 
-// The lines of a block by name: sixteen bytes a line, sorted by the hash
-// of the name and then by place, so that the lines of one name are found
-// in their order by a binary search and a check of the names.
-class TLinesByName {
-public:
-    explicit TLinesByName(const TLineBlock& lines) : FLines(lines) {
-        FEntries.reserve(lines.Size());
-        for (size_t i = 0; i < lines.Size(); ++i)
-            if (auto name = LineName(lines[i])) FEntries.emplace_back(Hash(*name), static_cast<uint32_t>(i));
-        std::sort(FEntries.begin(), FEntries.end());
-    }
+uint64_t NameHash(std::string_view name) { return std::hash<std::string_view>{}(name); }
 
-    // The places of the lines of name, in order.
-    void Find(const std::string& name, std::vector<uint32_t>& places) const {
-        places.clear();
-        const uint64_t hash = Hash(name);
-        auto it = std::lower_bound(FEntries.begin(), FEntries.end(), std::pair<uint64_t, uint32_t>{hash, 0});
-        for (; it != FEntries.end() && it->first == hash; ++it)
-            if (LineName(FLines[it->second]) == name) places.push_back(it->second);
+// The lines of this copy, by place: the capitalised name of each (none for
+// a place without a line) and the line itself, which may be made on demand
+// and stays valid until the next call.
+class TCurrentLines {
+public:
+    virtual ~TCurrentLines() = default;
+    virtual size_t Size() const = 0;
+    virtual std::optional<std::string_view> Name(size_t place) const = 0;
+    virtual std::string_view Line(size_t place) = 0;
+};
+
+// The lines of a block; each name decoded once.
+class TBlockLines : public TCurrentLines {
+public:
+    explicit TBlockLines(const TLineBlock& lines) : FLines(lines) {
+        FNames.reserve(lines.Size());
+        for (size_t i = 0; i < lines.Size(); ++i) FNames.push_back(LineName(lines[i]));
+    }
+    size_t Size() const override { return FLines.Size(); }
+    std::optional<std::string_view> Name(size_t place) const override { return FNames[place]; }
+    std::string_view Line(size_t place) override { return FLines[place]; }
+
+private:
+    const TLineBlock& FLines;
+    std::vector<std::optional<std::string>> FNames;
+};
+
+// The lines of the variables of a table, each encoded when it is needed:
+// the names are the table's own, and no copy of all lines is held.
+class TTableLines : public TCurrentLines {
+public:
+    explicit TTableLines(const TVMVariableList& variables) : FVariables(variables) {}
+    size_t Size() const override { return FVariables.Count(); }
+    std::optional<std::string_view> Name(size_t place) const override {
+        if (FVariables[place].IsConstant) return std::nullopt;
+        return std::string_view(FVariables[place].UpperName);
+    }
+    std::string_view Line(size_t place) override {
+        FLine.clear();
+        AppendVariableLine(FVariables[place], FLine);
+        return FLine;
     }
 
 private:
-    static uint64_t Hash(const std::string& name) { return std::hash<std::string>{}(name); }
-    const TLineBlock& FLines;
+    const TVMVariableList& FVariables;
+    std::string FLine;
+};
+
+// The places of lines by name: sixteen bytes a line, sorted by the hash of
+// the name and then by place, so that the places of one name are found in
+// their order by a binary search and a check of the names.
+class TPlacesByName {
+public:
+    template <typename TNameOf>
+    TPlacesByName(size_t size, const TNameOf& nameOf) {
+        FEntries.reserve(size);
+        for (size_t i = 0; i < size; ++i)
+            if (const auto name = nameOf(i)) FEntries.emplace_back(NameHash(*name), static_cast<uint32_t>(i));
+        std::sort(FEntries.begin(), FEntries.end());
+    }
+
+    // The places whose name nameIs accepts among those of the name's hash.
+    template <typename TNameIs>
+    void Find(std::string_view name, std::vector<uint32_t>& places, const TNameIs& nameIs) const {
+        places.clear();
+        const uint64_t hash = NameHash(name);
+        auto it = std::lower_bound(FEntries.begin(), FEntries.end(), std::pair<uint64_t, uint32_t>{hash, 0});
+        for (; it != FEntries.end() && it->first == hash; ++it)
+            if (nameIs(it->second)) places.push_back(it->second);
+    }
+
+private:
     std::vector<std::pair<uint64_t, uint32_t>> FEntries;
 };
 
@@ -63,8 +113,10 @@ private:
 // lines of a changed name once.
 class TVariableMerge {
 public:
-    TVariableMerge(const TLineBlock& baseline, const TLineBlock& current, const TLineVisitor& out)
-        : FBaseline(baseline), FCurrent(current), FTheirs(baseline), FOurs(current), FOut(out),
+    TVariableMerge(const TLineBlock& baseline, TCurrentLines& current, const TLineVisitor& out)
+        : FBaseline(baseline), FCurrent(current),
+          FTheirs(baseline.Size(), [&baseline](size_t i) { return LineName(baseline[i]); }),
+          FOurs(current.Size(), [&current](size_t i) { return current.Name(i); }), FOut(out),
           FWritten(current.Size(), false) {}
 
     void FileLine(std::string_view line) {
@@ -74,32 +126,48 @@ public:
     }
     void NewNames() {
         for (size_t i = 0; i < FCurrent.Size(); ++i)
-            if (const auto name = LineName(FCurrent[i]); name && Changed(*name)) WriteOurs();
+            if (const auto name = FCurrent.Name(i); name && Changed(*name)) WriteOurs();
     }
 
 private:
     // Finds the lines of name in both blocks; whether they differ.
-    bool Changed(const std::string& name) {
-        FOurs.Find(name, FOurPlaces);
-        FTheirs.Find(name, FTheirPlaces);
+    bool Changed(std::string_view name) {
+        FOurs.Find(name, FOurPlaces, [this, name](uint32_t place) { return FCurrent.Name(place) == name; });
+        FTheirs.Find(name, FTheirPlaces,
+                     [this, name](uint32_t place) { return LineName(FBaseline[place]) == name; });
         return !std::equal(FOurPlaces.begin(), FOurPlaces.end(), FTheirPlaces.begin(), FTheirPlaces.end(),
-                           [this](uint32_t ours, uint32_t theirs) { return FCurrent[ours] == FBaseline[theirs]; });
+                           [this](uint32_t ours, uint32_t theirs) { return FCurrent.Line(ours) == FBaseline[theirs]; });
     }
     // This copy's lines of the name Changed looked at, unless written already.
     void WriteOurs() {
         if (FOurPlaces.empty() || FWritten[FOurPlaces.front()]) return;
         FWritten[FOurPlaces.front()] = true;
-        for (uint32_t place : FOurPlaces) FOut(FCurrent[place]);
+        for (uint32_t place : FOurPlaces) FOut(FCurrent.Line(place));
     }
 
     const TLineBlock& FBaseline;
-    const TLineBlock& FCurrent;
-    TLinesByName FTheirs;
-    TLinesByName FOurs;
+    TCurrentLines& FCurrent;
+    TPlacesByName FTheirs;
+    TPlacesByName FOurs;
     const TLineVisitor& FOut;
     std::vector<bool> FWritten;  // by the place of a name's first line in current
     std::vector<uint32_t> FOurPlaces, FTheirPlaces;
 };
+
+// Whether every variable of the table that is not a constant can be saved.
+bool AllSavable(const TVMVariableList& variables) {
+    std::string line;
+    try {
+        for (size_t i = 0; i < variables.Count(); ++i) {
+            if (variables[i].IsConstant) continue;
+            line.clear();
+            AppendVariableLine(variables[i], line);
+        }
+    } catch (const Exception&) {
+        return false;
+    }
+    return true;
+}
 
 TLineBlock BlockOf(const std::vector<std::string>& lines) {
     TLineBlock block;
@@ -148,11 +216,21 @@ std::vector<std::string> VariableLines(const TVMVariableList& variables) {
     return lines;
 }
 
-void MergeVariableLinesInto(const TSectionLines& fileLines, const TLineBlock& baseline, const TLineBlock& current,
-                            const TLineVisitor& out) {
+namespace {
+
+void MergeCurrentLinesInto(const TSectionLines& fileLines, const TLineBlock& baseline, TCurrentLines& current,
+                           const TLineVisitor& out) {
     TVariableMerge merge(baseline, current, out);
     fileLines([&merge](std::string_view line) { merge.FileLine(line); });
     merge.NewNames();
+}
+
+}  // namespace
+
+void MergeVariableLinesInto(const TSectionLines& fileLines, const TLineBlock& baseline, const TLineBlock& current,
+                            const TLineVisitor& out) {
+    TBlockLines lines(current);
+    MergeCurrentLinesInto(fileLines, baseline, lines, out);
 }
 
 std::vector<std::string> MergeVariableLines(const std::vector<std::string>& fileLines,
@@ -234,13 +312,9 @@ TSectionMerge TSessionChanges::VariablesMerge(const TSettings& settings, const T
         // Without a change since the baseline, the merge would give the
         // file's own lines back.
         if (FSavedAtChange == variables.Changes()) return fileLines(out);
-        TLineBlock current;
-        try {
-            current = VariableLineBlock(variables);
-        } catch (const Exception&) {
-            return fileLines(out);  // the section stays as the file has it
-        }
-        MergeVariableLinesInto(fileLines, FSavedVariableLines, current, out);
+        if (!AllSavable(variables)) return fileLines(out);  // the section stays as the file has it
+        TTableLines current(variables);
+        MergeCurrentLinesInto(fileLines, FSavedVariableLines, current, out);
     };
 }
 

@@ -1,6 +1,7 @@
 quenmark_add_tests(quenmark_session_tests
   app/line_session_test.cpp
   app/prepared_save_test.cpp
+  app/rewritable_lines_test.cpp
   app/save_schedule_test.cpp
   app/prepared_save_mode_test.cpp
   app/input_history_test.cpp
