@@ -174,7 +174,7 @@ int Main(char* programName) {
     process->LoadLanguages();
     process->CreateInterpreter();
     CatchModuleCrashes({"quenmark", CrashReportFile(process->Settings())});
-    process->LoadModules();
+    process->LoadModulesOnDemand();
     for (const std::string& notice : process->ModuleList().Notices()) Notice(notice);
     process->LoadSavedVariables();
 
