@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
