@@ -190,7 +190,7 @@ private:
 
 TEST_F(ModuleInformationTest, TheLabelsComeFromTheMessagesAndStayEnglishWhereTheyLackOne) {
     const SomeMessages messages({{"QEN562", "VM-Erweiterungsmodul."},
-                                 {"QEN564", "Name"},
+                                 {"QEN564", "Bezeichnung"},
                                  {"QEN567", "Autor"},
                                  {"QEN570", "Konstanten..."},
                                  {"QEN571", "Nicht gefunden."}});

@@ -64,7 +64,7 @@ TEST(UnitWindowCaptionTest, TheModeButtonSpeaksTheLanguage) {
         QString Auto;
         QString Manual;
     };
-    const Row rows[] = {{"German.lng", QStringLiteral("AUTO"), QStringLiteral("MANUELL")},
+    const Row rows[] = {{"German.lng", QStringLiteral("AUTOMATISCH"), QStringLiteral("MANUELL")},
                         {"Japanese.lng", QStringLiteral("自動"), QStringLiteral("手動")}};
     for (const Row& row : rows) {
         quenmark::testing::TempDirectory directory;
