@@ -297,7 +297,7 @@ void LoadWaitingModules(TVMModuleList& modules) {
 
 // Modules loaded on demand join the list in the order they were needed;
 // the page lists them in their order of precedence, as "@MOD" does.
-std::vector<size_t> ModulesInLoadOrder(const TVMModuleList& modules) {
+std::vector<size_t> ModulesInOrderOfPrecedence(const TVMModuleList& modules) {
     std::vector<size_t> indexes(modules.Count());
     for (size_t i = 0; i < indexes.size(); ++i) indexes[i] = i;
     std::stable_sort(indexes.begin(), indexes.end(),
@@ -313,7 +313,7 @@ std::vector<size_t> ModulesInLoadOrder(const TVMModuleList& modules) {
 // the name.
 void TfrmCalOption::FillModuleList() {
     LoadWaitingModules(FModules);
-    for (const size_t i : ModulesInLoadOrder(FModules)) {
+    for (const size_t i : ModulesInOrderOfPrecedence(FModules)) {
         QTreeWidgetItem* item = AddListEntry(*lstModules, FModules[i].FileName(), ModuleIcon, i);
         try {
             const VMXModuleInfo* info = FModules[i].ModuleInfo();
