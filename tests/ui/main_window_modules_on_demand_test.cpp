@@ -60,6 +60,12 @@ TEST_F(MainWindowModulesOnDemand, ALineWithoutModulesLoadsNoneAndTheModulePageLo
     QTest::keyClick(window.edtLine, Qt::Key_Return);
     EXPECT_TRUE(window.memLog->Lines().contains(QStringLiteral("2"))) << window.memLog->Lines().join('|').toStdString();
     EXPECT_EQ(modules.Count(), 0u);
+    // "*" is a start character of the shipped operator tokenizer: that one
+    // module loads, ahead of the others in the list's load order.
+    QTest::keyClicks(window.edtLine, QStringLiteral("3*2"));
+    QTest::keyClick(window.edtLine, Qt::Key_Return);
+    EXPECT_TRUE(window.memLog->Lines().contains(QStringLiteral("6")));
+    EXPECT_EQ(modules.Count(), 1u);
 
     TfrmCalOption dialog(process->Settings(), process->LanguageList(), modules, &window);
     EXPECT_EQ(modules.Count(), shipped);
