@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include "definitions/language.h"
 #include "base/exception.h"
@@ -16,6 +18,9 @@ namespace {
 
 // A text of a record; a missing one reads as empty.
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+
+// "  Label : value", a line of the information part.
+std::string Field(const std::string& label, const std::string& value) { return "  " + label + " : " + value; }
 
 // Record i of a table of packed records, read at the stride of this build's
 // record size; only records whose Size field says that size are taken.
@@ -46,10 +51,10 @@ std::string ConstantValueText(const VMXConstant& constant, const NumberSeparator
     }
 }
 
-void AddConstants(const TModuleRecords& module, std::vector<std::string>& lines) {
-    lines.push_back("Constants...");
+void AddConstants(const TModuleRecords& module, const TInformationLabels& labels, std::vector<std::string>& lines) {
+    lines.push_back(labels.Constants);
     if (!module.HasConstants) {
-        lines.push_back("  Not found.");
+        lines.push_back("  " + labels.NotFound);
         lines.push_back("");
         return;
     }
@@ -62,10 +67,10 @@ void AddConstants(const TModuleRecords& module, std::vector<std::string>& lines)
     lines.push_back("");
 }
 
-void AddFunctions(const TModuleRecords& module, std::vector<std::string>& lines) {
-    lines.push_back("Functions...");
+void AddFunctions(const TModuleRecords& module, const TInformationLabels& labels, std::vector<std::string>& lines) {
+    lines.push_back(labels.Functions);
     if (!module.HasFunctions) {
-        lines.push_back("  Not found.");
+        lines.push_back("  " + labels.NotFound);
         return;
     }
     if (module.FunctionCount > 0 && !module.Functions) FailUnreadable();
@@ -103,38 +108,63 @@ TModuleRecords RecordsOf(const TVMModule& module) {
     return records;
 }
 
-std::vector<std::string> ModuleInformationLines(const TModuleRecords& module) {
+TInformationLabels InformationLabels(const MessageSource& messages) {
+    TInformationLabels labels;
+    const auto read = [&messages](const char* code, std::string& label) {
+        if (std::optional<std::string> text = messages.Text(code)) label = std::move(*text);
+    };
+    read("QEN562", labels.ModuleKind);
+    read("QEN563", labels.Information);
+    read("QEN564", labels.Name);
+    read("QEN565", labels.Type);
+    read("QEN566", labels.InterpreterLevel);
+    read("QEN567", labels.Author);
+    read("QEN568", labels.Copyright);
+    read("QEN569", labels.Comment);
+    read("QEN570", labels.Constants);
+    read("QEN571", labels.NotFound);
+    read("QEN572", labels.Functions);
+    read("QEN573", labels.LanguageKind);
+    read("QEN574", labels.LanguageId);
+    read("QEN575", labels.Files);
+    read("QEN576", labels.Help);
+    read("QEN577", labels.Messages);
+    read("QEN578", labels.Units);
+    return labels;
+}
+
+std::vector<std::string> ModuleInformationLines(const TModuleRecords& module, const TInformationLabels& labels) {
     const VMXModuleInfo* info = module.Info;
     if (!info) FailUnreadable();
     std::vector<std::string> lines{module.FileName,
-                                   "  VM-Extension Module.",
+                                   "  " + labels.ModuleKind,
                                    "",
-                                   "Information",
-                                   "  Name : " + Text(info->Name),
-                                   "  Type : " + Text(info->ModuleType),
-                                   "  Supported Interpreter Level : " + Text(info->InterpreterLevel),
-                                   "  Author : " + Text(info->Author),
-                                   "  Copyright : " + Text(info->Copyright),
-                                   "  Comment : " + Text(info->Comment),
+                                   labels.Information,
+                                   Field(labels.Name, Text(info->Name)),
+                                   Field(labels.Type, Text(info->ModuleType)),
+                                   Field(labels.InterpreterLevel, Text(info->InterpreterLevel)),
+                                   Field(labels.Author, Text(info->Author)),
+                                   Field(labels.Copyright, Text(info->Copyright)),
+                                   Field(labels.Comment, Text(info->Comment)),
                                    ""};
-    AddConstants(module, lines);
-    AddFunctions(module, lines);
+    AddConstants(module, labels, lines);
+    AddFunctions(module, labels, lines);
     return lines;
 }
 
-std::vector<std::string> LanguageInformationLines(const TCCLanguage& language) {
+std::vector<std::string> LanguageInformationLines(const TCCLanguage& language, const TInformationLabels& labels) {
     return {language.FileName(),
-            "  National Language Support Module.",
+            "  " + labels.LanguageKind,
             "",
-            "Information",
-            "  Name : " + language.Language(),
-            "  LanguageID : 0x" + LanguageIdText(language.LangID()),
-            "  Comment : " + language.Comment(),
+            labels.Information,
+            Field(labels.Name, language.Language()),
+            Field(labels.LanguageId, "0x" + LanguageIdText(language.LangID())),
+            Field(labels.Comment, language.Comment()),
             "",
-            "Files...",
-            "  Help : " + language.HelpFileName(),
-            "  Messages : " + language.MessageFileName(),
-            "  Units : " + language.UnitFileName(),
+            labels.Files,
+            Field(labels.Help, language.HelpFileName()),
+            Field(labels.Messages, language.MessageFileName()),
+            Field(labels.Units, language.UnitFileName()),
             ""};
 }
 

@@ -16,6 +16,7 @@
 #include "ui/single_instance.h"
 #include "ui/splash_window.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -94,6 +95,11 @@ std::string CrashReportFile(const TSettings& settings) {
 QPointer<TfrmCalSplash> ShowSplashWhenAsked(const TSettings& settings) {
     if (!settings.Splash) return nullptr;
     auto* splash = new TfrmCalSplash(settings, ProgramExecutablePath());
+    // The splash's serif faces are used nowhere else, but Qt's font cache
+    // keeps their engines (and the font files mapped) for the rest of the
+    // run. Once the splash and its labels are gone the cache is dropped:
+    // the window's fonts find their engines again when next drawn.
+    QObject::connect(splash, &QObject::destroyed, [] { QFont::cleanup(); });
     splash->show();
     QCoreApplication::processEvents();
     return splash;
@@ -174,7 +180,7 @@ int Main(char* programName) {
     process->LoadLanguages();
     process->CreateInterpreter();
     CatchModuleCrashes({"quenmark", CrashReportFile(process->Settings())});
-    process->LoadModules();
+    process->LoadModulesOnDemand();
     for (const std::string& notice : process->ModuleList().Notices()) Notice(notice);
     process->LoadSavedVariables();
 

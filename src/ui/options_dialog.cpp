@@ -45,11 +45,11 @@ void SetText(QLabel& label, const TCCLanguageList& languages, const char* code) 
 
 }  // namespace
 
-TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, const TVMModuleList& modules,
+TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, TVMModuleList& modules,
                              QWidget* parent)
     : TfrmCalOption(settings, languages, modules, TOptionDialogEnvironment{}, parent) {}
 
-TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, const TVMModuleList& modules,
+TfrmCalOption::TfrmCalOption(TSettings& settings, TCCLanguageList& languages, TVMModuleList& modules,
                              const TOptionDialogEnvironment& environment, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       FSettings(settings),

@@ -46,9 +46,9 @@ public:
     static constexpr int IconRole = Qt::UserRole;
     static constexpr int IndexRole = Qt::UserRole + 1;
 
-    TfrmCalOption(TSettings& settings, TCCLanguageList& languages, const TVMModuleList& modules,
+    TfrmCalOption(TSettings& settings, TCCLanguageList& languages, TVMModuleList& modules,
                   QWidget* parent = nullptr);
-    TfrmCalOption(TSettings& settings, TCCLanguageList& languages, const TVMModuleList& modules,
+    TfrmCalOption(TSettings& settings, TCCLanguageList& languages, TVMModuleList& modules,
                   const TOptionDialogEnvironment& environment, QWidget* parent = nullptr);
     ~TfrmCalOption() override;
 
@@ -153,7 +153,7 @@ private:
 
     TSettings& FSettings;
     TCCLanguageList& FLanguages;
-    const TVMModuleList& FModules;
+    TVMModuleList& FModules;
     TOptionDialogEnvironment FEnvironment;
 };
 

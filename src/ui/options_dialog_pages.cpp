@@ -15,7 +15,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 #include "app/settings.h"
 #include "app/version_info.h"
@@ -281,12 +283,37 @@ void TfrmCalOption::CreateButtons() {
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
+namespace {
+
+// The module page shows each module's full records, which only a loaded
+// module gives: the modules that wait to be loaded when first needed are
+// loaded when the page is built, not at start.
+void LoadWaitingModules(TVMModuleList& modules) {
+    const std::vector<TListedModule> listing = modules.Listing();
+    for (size_t order = 0; modules.PendingCount() > 0 && order < listing.size() + modules.Notices().size() + 1;
+         ++order)
+        modules.LoadPending(order);
+}
+
+// Modules loaded on demand join the list in the order they were needed;
+// the page lists them in their order of precedence, as "@MOD" does.
+std::vector<size_t> ModulesInOrderOfPrecedence(const TVMModuleList& modules) {
+    std::vector<size_t> indexes(modules.Count());
+    for (size_t i = 0; i < indexes.size(); ++i) indexes[i] = i;
+    std::stable_sort(indexes.begin(), indexes.end(),
+                     [&modules](size_t left, size_t right) { return modules[left].Order() < modules[right].Order(); });
+    return indexes;
+}
+
+}  // namespace
+
 // Modules in load order, then why any module was left out, then the
 // language files; the built-in language, last in the list, has no file to
 // show. A module whose information cannot be read keeps its entry without
 // the name.
 void TfrmCalOption::FillModuleList() {
-    for (size_t i = 0; i < FModules.Count(); ++i) {
+    LoadWaitingModules(FModules);
+    for (const size_t i : ModulesInOrderOfPrecedence(FModules)) {
         QTreeWidgetItem* item = AddListEntry(*lstModules, FModules[i].FileName(), ModuleIcon, i);
         try {
             const VMXModuleInfo* info = FModules[i].ModuleInfo();
@@ -336,8 +363,9 @@ std::string TfrmCalOption::ItemInformation(const QTreeWidgetItem& item) const {
     const int icon = item.data(0, IconRole).toInt();
     if (icon != ModuleIcon && icon != LanguageIcon) return item.text(0).toStdString();
     const size_t index = static_cast<size_t>(item.data(0, IndexRole).toInt());
-    if (icon == ModuleIcon) return InformationText(ModuleInformationLines(RecordsOf(FModules[index])));
-    return InformationText(LanguageInformationLines(FLanguages.Items(index)));
+    const TInformationLabels labels = InformationLabels(FLanguages);
+    if (icon == ModuleIcon) return InformationText(ModuleInformationLines(RecordsOf(FModules[index]), labels));
+    return InformationText(LanguageInformationLines(FLanguages.Items(index), labels));
 }
 
 // "Interpreter Level 1A : Build 1.1.0.87", with the debug and pre-release

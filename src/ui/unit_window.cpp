@@ -38,7 +38,14 @@ constexpr int UnitNameLeft = 4;
 // The distance of a selector's face from its edges.
 constexpr int FaceInset = 2;
 
-QString AutoCaption(bool on) { return on ? QStringLiteral("AUTO") : QStringLiteral("MANUAL"); }
+// The mode button's caption, in the language of the messages; English
+// where the messages lack it.
+QString AutoCaption(const TCCContext& context, bool on) {
+    const char* code = on ? "QEN560" : "QEN561";
+    const std::string text = context.GetText(code);
+    if (text == code) return on ? QStringLiteral("AUTO") : QStringLiteral("MANUAL");
+    return QString::fromStdString(text);
+}
 constexpr int GroupTop = 20;
 constexpr int RowGap = 3;
 constexpr int MinimumWidth = 140;
@@ -93,6 +100,7 @@ TfrmCalUnit::TfrmCalUnit(TSettings& settings, const TCCContext& context, TCCLang
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       FSettings(settings),
       FLanguage(language),
+      FContext(context),
       FCalculator(context) {
     setWindowTitle(QString::fromLatin1(TitleText).trimmed());
     setMouseTracking(true);
@@ -164,7 +172,7 @@ void TfrmCalUnit::CreateControls() {
     // The conversion follows each keystroke.
     connect(edtFromVar, &QLineEdit::textChanged, this, [this] { Convert(); });
 
-    btnAuto->SetText(AutoCaption(true));
+    btnAuto->SetText(AutoCaption(FContext, true));
     btnHide->SetButtonStyle(qbClose);
     for (TQuenButton* button : {btnAuto, btnHide}) {
         button->SetRoundSize(2);
@@ -267,7 +275,7 @@ void TfrmCalUnit::FitUnitSelectors() {
 int TfrmCalUnit::AutoButtonWidth() const {
     const QFontMetrics metrics(btnAuto->Font());
     const int caption =
-        std::max(metrics.horizontalAdvance(AutoCaption(true)), metrics.horizontalAdvance(AutoCaption(false)));
+        std::max(metrics.horizontalAdvance(AutoCaption(FContext, true)), metrics.horizontalAdvance(AutoCaption(FContext, false)));
     return std::max(MinimumAutoButtonWidth, caption + 2 * AutoCaptionMargin);
 }
 
@@ -321,7 +329,7 @@ void TfrmCalUnit::Convert() {
 
 void TfrmCalUnit::ToggleAuto() {
     FSettings.AutoUnit = !FSettings.AutoUnit;
-    btnAuto->SetText(AutoCaption(FSettings.AutoUnit));
+    btnAuto->SetText(AutoCaption(FContext, FSettings.AutoUnit));
     QWidget* owner = parentWidget();
     if (owner && owner->isVisible()) owner->activateWindow();
 }

@@ -109,6 +109,7 @@ private:
 
     TSettings& FSettings;
     TCCLanguage& FLanguage;
+    const TCCContext& FContext;
     TCCUnitGroupList* FUnits = nullptr;
     int FRowHeight = 0;
     int FUnitSelectorWidth = 0;

@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -166,6 +171,38 @@ TEST_F(ModuleInformationTest, UnreadableRecordsFail) {
     EXPECT_THROW(ModuleInformationLines(noTable), Exception);
     FConstants[3].Value.StrValue = nullptr;
     EXPECT_THROW(ModuleInformationLines(FRecords), Exception);
+}
+
+// Messages that know only some codes.
+class SomeMessages : public MessageSource {
+public:
+    explicit SomeMessages(std::map<std::string, std::string, std::less<>> texts) : FTexts(std::move(texts)) {}
+    std::optional<std::string> Text(std::string_view code) const override {
+        const auto found = FTexts.find(code);
+        if (found == FTexts.end()) return std::nullopt;
+        return found->second;
+    }
+    std::optional<std::string> TextWith(std::string_view code, std::string_view) const override { return Text(code); }
+
+private:
+    std::map<std::string, std::string, std::less<>> FTexts;
+};
+
+TEST_F(ModuleInformationTest, TheLabelsComeFromTheMessagesAndStayEnglishWhereTheyLackOne) {
+    const SomeMessages messages({{"QEN562", "VM-Erweiterungsmodul."},
+                                 {"QEN564", "Bezeichnung"},
+                                 {"QEN567", "Autor"},
+                                 {"QEN570", "Konstanten..."},
+                                 {"QEN571", "Nicht gefunden."}});
+    FRecords.HasConstants = false;
+    const Lines lines = ModuleInformationLines(FRecords, InformationLabels(messages));
+    EXPECT_EQ(lines[1], "  VM-Erweiterungsmodul.");
+    EXPECT_EQ(lines[3], "Information");
+    EXPECT_EQ(lines[5].substr(0, 9), "  Type : ");
+    EXPECT_EQ(lines[7].substr(0, 10), "  Autor : ");
+    EXPECT_EQ(lines[11], "Konstanten...");
+    EXPECT_EQ(lines[12], "  Nicht gefunden.");
+    EXPECT_EQ(lines[14], "Functions...");
 }
 
 TEST(InformationTextTest, EndsEveryLineWithCarriageReturnAndLineFeed) {

@@ -13,10 +13,15 @@ target_sources(quenmark_ui_tests PRIVATE
   main_window_session_end_test.cpp
   main_window_error_handler_test.cpp
   main_window_keys_test.cpp
+  main_window_modules_on_demand_test.cpp
   accessible_tree_test.cpp
   single_instance_test.cpp
   ../support/section_writers.cpp
 )
+
+# The shipped modules, for the window on modules loaded on demand.
+add_dependencies(quenmark_ui_tests quenmark_modules)
+target_compile_definitions(quenmark_ui_tests PRIVATE QUENMARK_SHIPPED_MODULE_DIR="${QUENMARK_PROGRAM_DIR}/")
 
 # The desktop program as a process. These tests use the program's own
 # single-instance name, so they never run beside each other.

@@ -376,17 +376,22 @@ TEST_F(OptionDialogTest, SelectingAnEntryShowsItsInformation) {
     EXPECT_TRUE(dialog.memModuleInfo->toPlainText().isEmpty());
     list.topLevelItem(1 + japanese)->setSelected(true);
     const QStringList lines = dialog.memModuleInfo->toPlainText().split('\n');
-    EXPECT_EQ(lines, ExpectedText(LanguageInformationLines(FLanguages.Items(static_cast<size_t>(japanese)))));
+    EXPECT_EQ(lines, ExpectedText(LanguageInformationLines(FLanguages.Items(static_cast<size_t>(japanese)),
+                                                           InformationLabels(FLanguages))));
     EXPECT_EQ(lines.value(5), "  LanguageID : 0x0411");
 }
 
 TEST_F(OptionDialogTest, InAnotherLanguageTheModulesEnglishDescriptionsAreAnnounced) {
     UseShippedLanguages();
     FModules.Add(std::make_unique<TVMModule>(FContext, QUENMARK_DIALOG_TEST_MODULES, "sample.vmx"));
-    const std::string english = ExpectedText(ModuleInformationLines(RecordsOf(FModules[0]))).join('\n').toStdString();
     for (size_t i = 0; i < FLanguages.Count(); ++i) {
         TCCLanguage& language = FLanguages.Items(i);
         FLanguages.Select(&language);
+        // The module's own texts stay English; the labels speak the language.
+        const std::string english =
+            ExpectedText(ModuleInformationLines(RecordsOf(FModules[0]), InformationLabels(FLanguages)))
+                .join('\n')
+                .toStdString();
         FDialog.reset();
         Dialog().lstModules->topLevelItem(0)->setSelected(true);
         const std::string shown = Dialog().memModuleInfo->toPlainText().toStdString();

@@ -16,6 +16,8 @@
 #include "definitions/language.h"
 #include "definitions/temp_directory.h"
 #include "definitions/unit_group_list.h"
+#include "definitions/messages.h"
+#include "ui/quen_button.h"
 #include "ui/quen_combo_box.h"
 #include "ui/unit_name_painter.h"
 
@@ -52,6 +54,29 @@ TEST_P(UnitWindowLanguageTest, EveryUnitNameFitsItsSelector) {
             }
         }
         EXPECT_GE(window.edtFromVar->width(), 90);
+    }
+}
+
+// The mode button's captions come from the language's messages.
+TEST(UnitWindowCaptionTest, TheModeButtonSpeaksTheLanguage) {
+    struct Row {
+        const char* File;
+        QString Auto;
+        QString Manual;
+    };
+    const Row rows[] = {{"German.lng", QStringLiteral("AUTOMATISCH"), QStringLiteral("MANUELL")},
+                        {"Japanese.lng", QStringLiteral("自動"), QStringLiteral("手動")}};
+    for (const Row& row : rows) {
+        quenmark::testing::TempDirectory directory;
+        TSettings settings(directory.PathOf("Quenmark.ini"));
+        TCCContext context;
+        const std::unique_ptr<TCCLanguage> language = Language(context, row.File);
+        context.SetMessages(&language->GetMessages());
+        settings.AutoUnit = true;
+        TfrmCalUnit window(settings, context, *language);
+        EXPECT_EQ(window.btnAuto->Text(), row.Auto) << row.File;
+        window.btnAuto->Click();
+        EXPECT_EQ(window.btnAuto->Text(), row.Manual) << row.File;
     }
 }
 
