@@ -116,6 +116,10 @@ TfrmCalUnit::TfrmCalUnit(TSettings& settings, const TCCContext& context, TCCLang
     ApplyColors();
     ApplyHorizontalLayout();
     FillGroups();
+    // Made wider than its saved place for the names of the language, the
+    // window grows to the left, so that its right edge, with its buttons,
+    // stays where the saved place put it (beside the main window's).
+    if (width() > placement.Width && placement.Width > 0) move(placement.Left + placement.Width - width(), y());
     // Off every screen, the window goes just above the main window: its
     // owner where it has one (which may itself have been brought back onto
     // a screen), otherwise where the settings place it.

@@ -421,6 +421,16 @@ TEST_F(UnitWindowTest, PlacementIsRecordedOnlyWhileVisible) {
     EXPECT_EQ(FSettings->UnitPlacement.Width, 320);
 }
 
+// A saved place narrower than the window's names need: the window keeps the
+// place's right edge, where its buttons are, and grows to the left.
+TEST_F(UnitWindowTest, AWindowWiderThanItsSavedPlaceGrowsToTheLeft) {
+    FSettings->UnitPlacement = {400, 200, 100, 60, false};
+    TfrmCalUnit& window = Window();
+    ASSERT_GT(window.width(), 100);
+    EXPECT_EQ(window.x() + window.width(), 400 + 100);
+    EXPECT_EQ(window.y(), 200);
+}
+
 TEST_F(UnitWindowTest, OffEveryScreenTheWindowGoesAboveTheMainWindow) {
     FSettings->UnitPlacement = {5000, 5000, 300, 60, false};
     FSettings->MainPlacement = {100, 300, 350, 110, true};
