@@ -14,10 +14,9 @@ TProfileLineReader::TProfileLineReader(int fd, off_t start, off_t end)
     if (start != 0) return;
     constexpr std::string_view mark = "\xEF\xBB\xBF";
     if (!Fill() || FSize < mark.size()) return;
-    if (std::string_view(FBuffer, mark.size()) == mark) {
-        FUsed = mark.size();
-        FLineStart = static_cast<off_t>(mark.size());
-    }
+    // Every mark at the start, as WithoutByteOrderMark drops them.
+    while (FSize - FUsed >= mark.size() && std::string_view(FBuffer + FUsed, mark.size()) == mark) FUsed += mark.size();
+    FLineStart = static_cast<off_t>(FUsed);
 }
 
 // Refills the buffer once it is used up; false when no byte is left.

@@ -69,9 +69,11 @@ std::string CutValue(std::string_view value, size_t maxLength) {
     return std::string(value.substr(0, cut));
 }
 
+// Every mark at the start, not only the first: a write drops them, so a
+// file that an editor gave two marks reads the same before and after a save.
 std::string_view WithoutByteOrderMark(std::string_view contents) {
     constexpr std::string_view mark = "\xEF\xBB\xBF";
-    if (contents.substr(0, mark.size()) == mark) contents.remove_prefix(mark.size());
+    while (contents.substr(0, mark.size()) == mark) contents.remove_prefix(mark.size());
     return contents;
 }
 

@@ -49,6 +49,7 @@ TEST(ProfileLineReaderTest, SplitsAsTheWholeTextSplits) {
         {"empty lines", "\r\n\n\r\r\n"},
         {"byte-order mark dropped", "\xEF\xBB\xBF[S]\r\nk=v\r\n"},
         {"a mark alone", "\xEF\xBB\xBF"},
+        {"two marks dropped", "\xEF\xBB\xBF\xEF\xBB\xBF[S]\r\n"},
         {"CR LF split between two reads", block + "\r\nnext"},
         {"CR at the end of a read, then another line", block + "\rnext"},
         {"a line longer than the buffer", std::string(200000, 'y') + "\nz"},

@@ -121,7 +121,9 @@ INSTANTIATE_TEST_SUITE_P(Writers, ProfileWriteTest, ::testing::Values(
              "[A]\r\nx=1\r\n[B]\r\ny=9\r\n[C]\r\nz=3\r\n"},
     WriteRow{"line break in a value cannot add a line", "", "S", "k", "a\r\n[X]\nb", "[S]\r\nk=a  [X] b\r\n"},
     WriteRow{"byte-order mark read past and not written back", "\xEF\xBB\xBF[S]\r\na=1\r\n", "S", "a", "2",
-             "[S]\r\na=2\r\n"}
+             "[S]\r\na=2\r\n"},
+    WriteRow{"every byte-order mark at the start read past", "\xEF\xBB\xBF\xEF\xBB\xBF[S]\r\na=1\r\n", "S", "a",
+             "2", "[S]\r\na=2\r\n"}
 ));
 
 // The index that writes keep up to date answers every read as the index of
