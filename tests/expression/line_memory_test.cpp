@@ -10,6 +10,7 @@
 #include "expression/interpreter.h"
 #include "vm/cal_vm.h"
 #include "base/exception.h"
+#include "support/line_output.h"
 
 namespace quenmark {
 namespace {
@@ -24,15 +25,7 @@ protected:
     }
 
     // The output of a line, its error's text last where it fails.
-    std::vector<std::string> Run(const std::string& line) {
-        interpreter.OutputLines().clear();
-        try {
-            interpreter.ProcessLine(line);
-        } catch (const EINError& error) {
-            interpreter.OutputLines().push_back(error.what());
-        }
-        return interpreter.OutputLines();
-    }
+    std::vector<std::string> Run(const std::string& line) { return testing::LineOutput(interpreter, line); }
 
     const Variant* ValueOf(const char* name) {
         const TVMVariable* variable = interpreter.Variables().Find(name);

@@ -9,6 +9,7 @@
 
 #include "base/exception.h"
 #include "expression/interpreter.h"
+#include "support/line_output.h"
 
 namespace quenmark {
 namespace {
@@ -23,15 +24,7 @@ class UserFunctionTest : public ::testing::Test {
 protected:
     UserFunctionTest() { interpreter.Callables().RegisterFunction("Twice", TwiceDispatcher, "TWICE(x)", 1); }
 
-    std::vector<std::string> Run(const std::string& line) {
-        interpreter.OutputLines().clear();
-        try {
-            interpreter.ProcessLine(line);
-        } catch (const EINError& error) {
-            interpreter.OutputLines().push_back(error.what());
-        }
-        return interpreter.OutputLines();
-    }
+    std::vector<std::string> Run(const std::string& line) { return testing::LineOutput(interpreter, line); }
     std::string Last(const std::string& line) {
         const std::vector<std::string> lines = Run(line);
         return lines.empty() ? std::string() : lines.back();
