@@ -103,7 +103,8 @@ void TNameCompletion::AddNames(std::string_view upperPrefix, std::vector<TComple
         const TVMVariable& variable = variables[i];
         if (!StartsWithUpper(variable.UpperName, upperPrefix)) continue;
         if (variable.IsConstant)
-            found.push_back({TCandidateKind::Constant, variable.Name, variable.Name, ConstantDescription(variable.UpperName)});
+            found.push_back(
+                {TCandidateKind::Constant, variable.Name, variable.Name, ConstantDescription(variable.UpperName), true});
         else
             found.push_back({TCandidateKind::Variable, variable.Name, variable.Name, ValueText(variable.Value, separators)});
     }
@@ -111,7 +112,7 @@ void TNameCompletion::AddNames(std::string_view upperPrefix, std::vector<TComple
     for (size_t i = 0; i < callables.Count(); ++i) {
         const TVMCallable& callable = callables[i];
         if (StartsWithUpper(callable.UpperName, upperPrefix))
-            found.push_back({TCandidateKind::Function, callable.Name, FunctionInsert(callable), callable.Description});
+            found.push_back({TCandidateKind::Function, callable.Name, FunctionInsert(callable), callable.Description, true});
     }
     const TVMBuiltinFunctionList& builtins = FInterpreter.BuiltinFunctions();
     for (size_t i = 0; i < builtins.Count(); ++i) {

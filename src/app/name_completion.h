@@ -27,6 +27,9 @@ struct TCompletionCandidate {
     // A function's or constant's description as its module gives it, a
     // variable's value as "@VAR" shows it, a command's line of the "@" help.
     std::string Description;
+    // Whether the description is a module's own text, which modules give
+    // in English only.
+    bool DescribedByModule = false;
 
     bool operator==(const TCompletionCandidate&) const = default;
 };

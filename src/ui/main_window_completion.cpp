@@ -46,7 +46,11 @@ bool IsModifierKey(int key) {
 
 TInputCompletion::TInputCompletion(QLineEdit& input, TLineSession& session, TCCInterpreter& interpreter,
                                    const TVMModuleList& modules, const TSettings& settings)
-    : QObject(&input), FInput(input), FSettings(settings), FCompletion(interpreter, &modules) {
+    : QObject(&input),
+      FInput(input),
+      FContext(interpreter.Context()),
+      FSettings(settings),
+      FCompletion(interpreter, &modules) {
     FRecall.Attach(session, interpreter);
     FPopup = new TQuenPopupList(input.window());
     FPopup->SetFollowsTyping();
@@ -174,8 +178,15 @@ QRect TInputCompletion::PopupGeometry(int rows, int itemHeight) const {
 int TInputCompletion::ItemWidth(int index) const {
     const QFontMetrics metrics(FInput.font());
     const auto& candidate = FCandidates[static_cast<size_t>(index)];
-    const int description = metrics.horizontalAdvance(QString::fromUtf8(candidate.Description));
+    const int description = metrics.horizontalAdvance(ShownDescription(candidate));
     return std::min(FDescriptionColumn + description + TextMargin, PopupWidth() - 2);
+}
+
+QString TInputCompletion::ShownDescription(const TCompletionCandidate& candidate) const {
+    if (!candidate.DescribedByModule || candidate.Description.empty()) return QString::fromUtf8(candidate.Description);
+    constexpr const char* Code = "QEN513";
+    const std::string marked = FContext.GetTextWith(Code, candidate.Description);
+    return QString::fromUtf8(marked == Code ? candidate.Description : marked);
 }
 
 void TInputCompletion::MoveChoice(int step) {
@@ -223,7 +234,7 @@ void TInputCompletion::DrawItem(int index, const QRect& rect, bool selected) {
     painter->drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(candidate.Name));
     const QRect descriptionRect = rect.adjusted(FDescriptionColumn, 0, -TextMargin, 0);
     if (descriptionRect.width() <= 0) return;
-    const QString description = painter->fontMetrics().elidedText(QString::fromUtf8(candidate.Description),
+    const QString description = painter->fontMetrics().elidedText(ShownDescription(candidate),
                                                                   Qt::ElideRight, descriptionRect.width());
     painter->setPen(selected ? FBaseColor : FDarkColor);
     painter->drawText(descriptionRect, Qt::AlignLeft | Qt::AlignVCenter, description);

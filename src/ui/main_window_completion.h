@@ -15,6 +15,7 @@ class QRect;
 
 namespace quenmark {
 
+class TCCContext;
 class TCCInterpreter;
 class TLineSession;
 class TQuenPopupList;
@@ -47,6 +48,9 @@ public:
     const TResultRecall& Results() const { return FRecall; }
     TQuenPopupList* Popup() const { return FPopup; }
     const std::vector<TCompletionCandidate>& Candidates() const { return FCandidates; }
+    // The description the list shows: a module's own text marked as being
+    // in English where the language is another.
+    QString ShownDescription(const TCompletionCandidate& candidate) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +70,7 @@ private:
     int ItemWidth(int index) const;
 
     QLineEdit& FInput;
+    const TCCContext& FContext;
     const TSettings& FSettings;
     TNameCompletion FCompletion;
     TResultRecall FRecall;

@@ -83,6 +83,16 @@ TEST_F(NameCompletionTest, OffersTheNamesThatStartWithTheTypedText) {
         EXPECT_EQ(Offered(row.Line, row.Cursor == End ? row.Line.size() : row.Cursor), row.Expected) << row.Behaviour;
 }
 
+// Only texts that come from a module are marked as the module's, so that the
+// window can say they are in English.
+TEST_F(NameCompletionTest, OnlyModuleTextsAreMarkedAsTheModules) {
+    interpreter_.ProcessLine("tail(x) = x");
+    std::vector<std::string> marked;
+    for (const TCompletionCandidate& c : completion_.CandidatesAt("ta", End))
+        if (c.DescribedByModule) marked.push_back(c.Name);
+    EXPECT_EQ(marked, (std::vector<std::string>{"TAN", "TAU"}));
+}
+
 TEST_F(NameCompletionTest, EveryOfferedCommandIsOneTheInterpreterKnows) {
     for (const TCompletionCandidate& command : completion_.Candidates("@")) FAIL() << command.Name;
     for (char first = 'A'; first <= 'Z'; ++first) {

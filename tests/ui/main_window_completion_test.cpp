@@ -82,3 +82,38 @@ TEST_F(MainWindowCompletion, AltPeriodRecallsResultsAndCopyResultTakesTheLastAsS
 
 }  // namespace
 }  // namespace quenmark::test
+
+namespace quenmark::test {
+namespace {
+
+const std::string ResourceDir = QUENMARK_DIALOG_TEST_RESOURCES;
+
+// A module's own description is shown as it is in English and marked as
+// English in the other languages; the user's own texts are never marked.
+class CompletionDescriptionLanguage : public MainWindowTest, public ::testing::WithParamInterface<size_t> {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        FLanguages.Gather(FContext, ResourceDir);
+        ASSERT_EQ(FLanguages.Count(), 3u);
+        FLanguages.Select(&FLanguages.Items(GetParam()));
+        MakeWindow();
+    }
+};
+
+TEST_P(CompletionDescriptionLanguage, MarksOnlyAModulesOwnTextInAnotherLanguage) {
+    const TCompletionCandidate fromModule{TCandidateKind::Function, "TAN", "TAN(", "TAN(x): tangent", true};
+    const TCompletionCandidate own{TCandidateKind::Variable, "tan2", "tan2", "TAN(x): tangent", false};
+    const QString shown = Window().Completion().ShownDescription(fromModule);
+    const bool english = FLanguages.Current()->Language() == "English";
+    if (english) EXPECT_EQ(shown, QStringLiteral("TAN(x): tangent"));
+    else EXPECT_EQ(shown, QString::fromStdString(FLanguages.TextWith("QEN513", "TAN(x): tangent").value_or("")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("TAN(x): tangent")));
+    EXPECT_EQ(shown != QStringLiteral("TAN(x): tangent"), !english);
+    EXPECT_EQ(Window().Completion().ShownDescription(own), QStringLiteral("TAN(x): tangent"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLanguage, CompletionDescriptionLanguage, ::testing::Values(0u, 1u, 2u));
+
+}  // namespace
+}  // namespace quenmark::test
