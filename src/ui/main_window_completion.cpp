@@ -184,9 +184,9 @@ int TInputCompletion::ItemWidth(int index) const {
 
 QString TInputCompletion::ShownDescription(const TCompletionCandidate& candidate) const {
     if (!candidate.DescribedByModule || candidate.Description.empty()) return QString::fromUtf8(candidate.Description);
-    constexpr const char* Code = "QEN513";
-    const std::string marked = FContext.GetTextWith(Code, candidate.Description);
-    return QString::fromUtf8(marked == Code ? candidate.Description : marked);
+    // Without a message file the context gives the code back.
+    const std::string marked = FContext.GetTextWith("QEN513", candidate.Description);
+    return QString::fromUtf8(marked == "QEN513" ? candidate.Description : marked);
 }
 
 void TInputCompletion::MoveChoice(int step) {
