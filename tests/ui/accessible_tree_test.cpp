@@ -19,8 +19,6 @@
 namespace quenmark::test {
 namespace {
 
-const std::string ResourceDir = QUENMARK_DIALOG_TEST_RESOURCES;
-
 // Roles the user works with, reached or not by the Tab key.
 bool IsInteractiveRole(QAccessible::Role role) {
     static const std::set<QAccessible::Role> roles = {
@@ -72,14 +70,10 @@ QStringList CollectWindowFaults(QWidget& window) {
 
 std::string WindowFaults(QWidget& window) { return CollectWindowFaults(window).join(QLatin1Char('\n')).toStdString(); }
 
-class AccessibleTreeTest : public MainWindowTest, public ::testing::WithParamInterface<size_t> {
+class AccessibleTreeTest : public MainWindowLanguageTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        FLanguages.Gather(FContext, ResourceDir);
-        ASSERT_EQ(FLanguages.Count(), 3u);
-        FLanguages.Select(&FLanguages.Items(GetParam()));
-        MakeWindow();
+        MainWindowLanguageTest::SetUp();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
     }
 };

@@ -86,20 +86,9 @@ TEST_F(MainWindowCompletion, AltPeriodRecallsResultsAndCopyResultTakesTheLastAsS
 namespace quenmark::test {
 namespace {
 
-const std::string ResourceDir = QUENMARK_DIALOG_TEST_RESOURCES;
-
 // A module's own description is shown as it is in English and marked as
 // English in the other languages; the user's own texts are never marked.
-class CompletionDescriptionLanguage : public MainWindowTest, public ::testing::WithParamInterface<size_t> {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        FLanguages.Gather(FContext, ResourceDir);
-        ASSERT_EQ(FLanguages.Count(), 3u);
-        FLanguages.Select(&FLanguages.Items(GetParam()));
-        MakeWindow();
-    }
-};
+using CompletionDescriptionLanguage = MainWindowLanguageTest;
 
 TEST_P(CompletionDescriptionLanguage, MarksOnlyAModulesOwnTextInAnotherLanguage) {
     const TCompletionCandidate fromModule{TCandidateKind::Function, "TAN", "TAN(", "TAN(x): tangent", true};

@@ -113,4 +113,20 @@ protected:
     std::unique_ptr<TfrmCalQuen> FWindow;
 };
 
+#ifdef QUENMARK_DIALOG_TEST_RESOURCES
+// A main window in one of the shipped languages, chosen by the test's
+// parameter: German, Japanese and the built-in English, in the order they
+// are gathered.
+class MainWindowLanguageTest : public MainWindowTest, public ::testing::WithParamInterface<size_t> {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        FLanguages.Gather(FContext, QUENMARK_DIALOG_TEST_RESOURCES);
+        ASSERT_EQ(FLanguages.Count(), 3u);
+        FLanguages.Select(&FLanguages.Items(GetParam()));
+        MakeWindow();
+    }
+};
+#endif
+
 }  // namespace quenmark::test
